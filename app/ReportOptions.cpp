@@ -1,0 +1,207 @@
+#include "app/ReportOptions.h"
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <map>
+
+#include "records/PracticeRecord.h"
+#include "settings/Options.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ReportOptionError {
+ public:
+  explicit ReportOptionError(QString text) : text(std::move(text)) {}
+  QString text;
+};
+
+int integerValue(const QString& name, const QString& value, int low, int high) {
+  bool ok = false;
+  const int number = value.toInt(&ok);
+  if (!ok || number < low || number > high)
+    throw ReportOptionError(u"%1 needs a whole number from %2 to %3, not \"%4\""_s.arg(name).arg(low).arg(high).arg(value));
+  return number;
+}
+
+int modeValue(const QString& value) {
+  if (value == u"A"_s) return ModeAlphabet;
+  if (value == u"ｱ"_s || value == u"K"_s) return ModeKana;
+  if (value == u"R"_s) return ModeRomaji;
+  if (value == u"!"_s) return ModeSymbols;
+  throw ReportOptionError(u"--mode takes A, ｱ (or K), R or !, not \"%1\""_s.arg(value));
+}
+
+template <typename Enum>
+Enum namedValue(const QString& name, const QString& value, const std::map<QString, Enum>& names) {
+  const auto found = names.find(value);
+  if (found != names.end()) return found->second;
+  QStringList known;
+  for (const auto& entry : names) known << entry.first;
+  throw ReportOptionError(u"%1 takes one of %2, not \"%3\""_s.arg(name, known.join(u", "_s), value));
+}
+
+QString markValue(const QString& name, const QString& value) {
+  if (value.isEmpty() || firstCharacter(value) != value)
+    throw ReportOptionError(u"%1 takes a single character, not \"%2\""_s.arg(name, value));
+  return value;
+}
+
+QDateTime nowValue(const QString& value) {
+  const QDateTime when = QDateTime::fromString(value, u"yyyy-MM-dd HH:mm:ss"_s);
+  if (!when.isValid())
+    throw ReportOptionError(u"--now takes \"YYYY-MM-DD HH:MM:SS\", not \"%1\""_s.arg(value));
+  return when;
+}
+
+using Flag = std::function<void(ReportOptions&)>;
+using Valued = std::function<void(ReportOptions&, const QString& name, const QString& value)>;
+
+const std::map<QString, Flag>& flags() {
+  static const std::map<QString, Flag> table = {
+      {u"--copy"_s, [](ReportOptions& o) { o.copy = true; }},
+      {u"--runs"_s, [](ReportOptions& o) { o.runs = true; }},
+      {u"--nomiss"_s, [](ReportOptions& o) { o.nomiss = true; }},
+      {u"--levelup"_s, [](ReportOptions& o) { o.levelup = true; }},
+      {u"--miss-down"_s, [](ReportOptions& o) { o.missDown = true; }},
+      {u"--rebuild"_s, [](ReportOptions& o) { o.rebuild = true; }},
+      {u"--help"_s, [](ReportOptions& o) { o.help = true; }},
+      {u"--version"_s, [](ReportOptions& o) { o.version = true; }},
+  };
+  return table;
+}
+
+const std::map<QString, Valued>& valuedOptions() {
+  static const std::map<QString, Valued> table = {
+      {u"--settings"_s, [](ReportOptions& o, const QString&, const QString& v) { o.settingsPath = v; }},
+      {u"--mode"_s, [](ReportOptions& o, const QString&, const QString& v) { o.mode = modeValue(v); }},
+      {u"--view"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) {
+         o.views << namedValue<ReportView>(n, v,
+                                           {{u"history"_s, ReportView::History},
+                                            {u"graph"_s, ReportView::Graph},
+                                            {u"average"_s, ReportView::Average},
+                                            {u"miss"_s, ReportView::Miss},
+                                            {u"best"_s, ReportView::Best}});
+       }},
+      {u"--period"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) {
+         o.period = namedValue<ReportPeriod>(n, v,
+                                             {{u"day"_s, ReportPeriod::Day},
+                                              {u"week"_s, ReportPeriod::Week},
+                                              {u"month"_s, ReportPeriod::Month},
+                                              {u"year"_s, ReportPeriod::Year},
+                                              {u"count"_s, ReportPeriod::Count}});
+       }},
+      {u"--interval"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) { o.interval = integerValue(n, v, INT_MIN, INT_MAX); }},
+      {u"--max-miss"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.maxMiss = integerValue(n, v, 0, 255); }},
+      {u"--min-keys"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) { o.minKeys = integerValue(n, v, INT_MIN, INT_MAX); }},
+      {u"--min-hits"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) { o.minHits = integerValue(n, v, 0, INT_MAX); }},
+      {u"--rank-count"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) {
+         o.rankCount = std::clamp(integerValue(n, v, INT_MIN, INT_MAX), RankCountMin, RankCountMax);
+       }},
+      {u"--recent"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.recent = integerValue(n, v, 0, 255); }},
+      {u"--hit-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.hitMark = markValue(n, v); }},
+      {u"--miss-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.missMark = markValue(n, v); }},
+      {u"--now"_s, [](ReportOptions& o, const QString&, const QString& v) { o.now = nowValue(v); }},
+      {u"--encoding"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) {
+         o.encoding = namedValue<ReportEncoding>(n, v, {{u"utf-8"_s, ReportEncoding::Utf8}, {u"sjis"_s, ReportEncoding::ShiftJis}});
+       }},
+  };
+  return table;
+}
+
+void parseInto(ReportOptions& options, const QStringList& arguments) {
+  bool optionsEnded = false;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (optionsEnded || !argument.startsWith(u'-') || argument == u"-"_s) {
+      if (!options.recordFile.isEmpty())
+        throw ReportOptionError(u"only one record file can be given (\"%1\" is a second)"_s.arg(argument));
+      options.recordFile = argument;
+      continue;
+    }
+    if (argument == u"--"_s) {
+      optionsEnded = true;
+      continue;
+    }
+    const qsizetype equals = argument.indexOf(u'=');
+    const QString name = equals < 0 ? argument : argument.left(equals);
+    if (const auto flag = flags().find(name); flag != flags().end()) {
+      if (equals >= 0) throw ReportOptionError(u"%1 takes no value"_s.arg(name));
+      flag->second(options);
+    } else if (const auto valued = valuedOptions().find(name); valued != valuedOptions().end()) {
+      QString value;
+      if (equals >= 0) {
+        value = argument.mid(equals + 1);
+      } else if (i + 1 < arguments.size()) {
+        value = arguments[++i];
+      } else {
+        throw ReportOptionError(u"%1 needs a value"_s.arg(name));
+      }
+      valued->second(options, name, value);
+    } else {
+      throw ReportOptionError(u"unknown option %1"_s.arg(name));
+    }
+  }
+  if (options.recordFile.isEmpty() && !options.help && !options.version)
+    throw ReportOptionError(u"no record file given"_s);
+}
+
+}  // namespace
+
+ParsedReportOptions parseReportOptions(const QStringList& arguments) {
+  ParsedReportOptions parsed;
+  try {
+    parseInto(parsed.options, arguments);
+  } catch (const ReportOptionError& error) {
+    parsed.error = error.text;
+  }
+  return parsed;
+}
+
+QString reportUsage() {
+  return uR"(usage: hoko32-report [OPTIONS] RECORD_FILE
+
+Loads a TAPPER record file exactly as the hoko32 viewer does (keeping the
+compressed data file ".hok" beside it and the stored size in the settings
+file) and prints what the viewer's panes show.
+
+  --settings PATH     settings file to read options from and keep FileSize in
+                      (default: the viewer's own settings file)
+  --mode M            current mode: A, ｱ (or K), R, !
+  --view NAME         history, graph, average, miss, best; repeatable
+                      (default: all five, in tab order)
+  --copy              print what "copy all" puts on the clipboard
+  --runs              print every kept run first:
+                      <mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>
+  --nomiss            keep only runs without misses
+  --levelup           history lines only for level rises
+  --period P          day, week, month, year, count (default: day)
+  --interval N        block size of the count period
+  --max-miss N        averages leave out runs with more misses (0-255)
+  --min-keys N        averages leave out runs with fewer keystrokes
+  --min-hits N        minimum hits of the worst-ten miss rates (default: 0)
+  --rank-count N      ranks shown, held to 1..1000
+  --miss-down         ranking: more misses below among equal hits
+  --recent N          newest lines shown, 0 = all (0-255)
+  --hit-mark C        hit character of the bars
+  --miss-mark C       miss character of the bars
+  --now "YYYY-MM-DD HH:MM:SS"
+                      the clock for the celebration check and the ranking header
+  --rebuild           rebuild the compressed data file (a full load)
+  --encoding E        output encoding: utf-8 or sjis (default: utf-8)
+  --help, --version
+
+Messages of the load go to standard error. Exit status: 0 success; 1 the
+record file is missing or unreadable, or an appended line did not parse;
+2 usage error.
+)"_s;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The views of the main window's tabs, in tab order.
+enum class ReportView { History, Graph, Average, Miss, Best };
+enum class ReportPeriod { Day, Week, Month, Year, Count };
+enum class ReportEncoding { Utf8, ShiftJis };
+
+// The command line of hoko32-report. Options left out take the settings
+// file's values (or the viewer's start values) when the report runs.
+struct ReportOptions {
+  QString recordFile;
+  QString settingsPath;  // empty: the viewer's own settings file
+  std::optional<int> mode;
+  QList<ReportView> views;  // empty: all five in tab order
+  bool copy = false;
+  bool runs = false;
+  bool nomiss = false;
+  bool levelup = false;
+  ReportPeriod period = ReportPeriod::Day;
+  std::optional<int> interval;
+  std::optional<int> maxMiss;
+  std::optional<int> minKeys;
+  int minHits = 0;
+  std::optional<int> rankCount;
+  bool missDown = false;
+  std::optional<int> recent;
+  std::optional<QString> hitMark;
+  std::optional<QString> missMark;
+  std::optional<QDateTime> now;
+  bool rebuild = false;
+  ReportEncoding encoding = ReportEncoding::Utf8;
+  bool help = false;
+  bool version = false;
+};
+
+struct ParsedReportOptions {
+  ReportOptions options;
+  QString error;  // empty when the command line is good
+};
+
+// Parses the arguments after the program name. Accepts "--name value" and
+// "--name=value"; rejects unknown options and bad values with a message.
+ParsedReportOptions parseReportOptions(const QStringList& arguments);
+
+QString reportUsage();

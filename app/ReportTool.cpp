@@ -1,0 +1,105 @@
+#include "app/ReportTool.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "Version.h"
+#include "app/ReportOptions.h"
+#include "app/StreamFeedback.h"
+#include "platform/ShiftJis.h"
+#include "records/DayCount.h"
+#include "records/RecordLoader.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString twoDigits(int value) { return QString::number(value).rightJustified(2, u'0'); }
+
+// Characters that code page 932 cannot hold become "?" in Shift-JIS output.
+QByteArray toShiftJisLossy(const QString& text, int& replaced) {
+  if (auto bytes = ShiftJis::encode(text)) return *bytes;
+  QByteArray out;
+  for (qsizetype i = 0; i < text.size();) {
+    const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    if (auto bytes = ShiftJis::encode(QStringView(text).mid(i, length))) {
+      out += *bytes;
+    } else {
+      out += '?';
+      ++replaced;
+    }
+    i += length;
+  }
+  return out;
+}
+
+}  // namespace
+
+QString runsText(const LoadedRecords& records) {
+  QString text;
+  text.reserve(static_cast<qsizetype>(records.AllRecords.size()) * 32);
+  for (const PracticeRecord* r : records.AllRecords) {
+    const DayCount::CivilDate date = DayCount::decodeDate(r->Date);
+    const DayCount::ClockTime time = DayCount::decodeTime(r->Time);
+    text += QString::number(r->Mode) + u' ' + QString::number(date.year).rightJustified(4, u'0') + u'-' +
+            twoDigits(date.month) + u'-' + twoDigits(date.day) + u' ' + twoDigits(time.hour) + u':' +
+            twoDigits(time.min) + u':' + twoDigits(time.sec) + u' ' + QString::number(r->Hits) + u' ' +
+            QString::number(r->Misses) + u'\n';
+  }
+  return text;
+}
+
+ReportTool::ReportTool(QString programPath, std::FILE* out, std::FILE* err)
+    : programPath_(std::move(programPath)), out_(out), err_(err) {}
+
+QString ReportTool::defaultSettingsPath() const {
+  const QString viewer = QFileInfo(programPath_).absolutePath() + u"/hoko32"_s;
+  return SettingsLocation::forProgram(viewer);
+}
+
+void ReportTool::print(const QString& text, bool shiftJis) {
+  int replaced = 0;
+  const QByteArray bytes = shiftJis ? toShiftJisLossy(text, replaced) : text.toUtf8();
+  std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+  if (replaced > 0)
+    std::fprintf(err_, "hoko32-report: %d character(s) have no place in Shift-JIS and were written as \"?\"\n",
+                 replaced);
+}
+
+int ReportTool::run(const QStringList& arguments) {
+  QTextStream err(err_);
+  const ParsedReportOptions parsed = parseReportOptions(arguments);
+  if (!parsed.error.isEmpty()) {
+    err << "hoko32-report: " << parsed.error << "\n" << "Try 'hoko32-report --help'.\n";
+    return ExitUsage;
+  }
+  const ReportOptions& options = parsed.options;
+  if (options.help) {
+    print(reportUsage(), false);
+    return ExitOk;
+  }
+  if (options.version) {
+    print(u"hoko32-report "_s + QString::fromLatin1(HOKO32_VERSION) + u'\n', false);
+    return ExitOk;
+  }
+  if (!options.views.isEmpty() || !options.runs) {
+    err << "hoko32-report: the views are not available in this version; use --runs\n";
+    return ExitUsage;
+  }
+
+  SettingsFile settings(options.settingsPath.isEmpty() ? defaultSettingsPath() : options.settingsPath);
+  StreamFeedback feedback(err);
+  RecordLoader loader(settings, feedback);
+  const QString recordPath = QFileInfo(options.recordFile).absoluteFilePath();
+  LoadedRecords records;
+  if (options.rebuild && QFileInfo(recordPath).isFile() && !loader.forgetStoredSize(recordPath))
+    return ExitLoadFailed;
+  if (loader.load(recordPath, records) != LoadOutcome::Loaded) return ExitLoadFailed;
+
+  const bool shiftJis = options.encoding == ReportEncoding::ShiftJis;
+  if (options.runs) print(runsText(records), shiftJis);
+  std::fflush(out_);
+  return ExitOk;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QTextStream>
+
+#include "records/LoadFeedback.h"
+
+// Load feedback for a terminal: no loading window, each message on its own
+// line(s) of the given stream.
+class StreamFeedback : public LoadFeedback {
+ public:
+  explicit StreamFeedback(QTextStream& messages) : messages_(messages) {}
+
+  void showLoading(const QString&) override {}
+  void setCaption(const QString&) override {}
+  void startProgress(int, int) override {}
+  void stepProgress() override {}
+  void hideLoading() override {}
+  void showMessage(const QString& text) override;
+
+ private:
+  QTextStream& messages_;
+};

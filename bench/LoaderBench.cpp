@@ -1,0 +1,171 @@
+// Loading a million runs: the full load (parse and write the data file) against
+// a memchr line count of the same bytes, and the incremental load (decode the
+// data file, parse 1,000 appended lines) against reading the data file's bytes.
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "PeakMemory.h"
+#include "records/RecordLoader.h"
+#include "settings/SettingsFile.h"
+#include "tools/RecordFileGenerator.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int MillionRuns = 1'000'000;
+constexpr int AppendedRuns = 1'000;
+
+class SilentFeedback : public LoadFeedback {
+ public:
+  void showLoading(const QString&) override {}
+  void setCaption(const QString&) override {}
+  void startProgress(int, int) override {}
+  void stepProgress() override {}
+  void hideLoading() override {}
+  void showMessage(const QString&) override {}
+};
+
+// One folder with a record file of a million runs, its data file and a
+// second record file with 1,000 more lines, made once per benchmark run.
+struct MillionRunFiles {
+  MillionRunFiles() {
+    GeneratorOptions options;
+    options.seed = 42;
+    options.runs = MillionRuns + AppendedRuns;
+    options.start = {1995, 1, 1};
+    options.fewestRunsADay = 60;  // thirty years of very keen practice
+    options.mostRunsADay = 120;
+    const auto runs = generateRuns(options);
+    const std::string all = recordFileBytes(runs);
+    const std::size_t baseBytes = static_cast<std::size_t>(MillionRuns) * 46;
+    write(recordPath(), all.substr(0, baseBytes));
+    write(appendedPath(), all);
+
+    SilentFeedback quiet;
+    SettingsFile settings(settingsPath());
+    LoadedRecords records;
+    RecordLoader loader(settings, quiet);
+    loader.load(recordPath(), records);  // writes the data file
+    QFile::copy(RecordLoader::dataFilePathFor(recordPath()), RecordLoader::dataFilePathFor(appendedPath()));
+    dataBytes = QFile(RecordLoader::dataFilePathFor(recordPath())).size();
+  }
+
+  static void write(const QString& path, const std::string& bytes) {
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+
+  QString recordPath() const { return dir.filePath(u"million.ｷﾛｸ"_s); }
+  QString appendedPath() const { return dir.filePath(u"appended.ｷﾛｸ"_s); }
+  QString settingsPath() const { return dir.filePath(u"hoko32.ini"_s); }
+
+  QTemporaryDir dir;
+  qint64 dataBytes = 0;
+};
+
+MillionRunFiles& files() {
+  static MillionRunFiles instance;
+  return instance;
+}
+
+std::int64_t countLinesWithMemchr(const QString& path) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+  static char buffer[64 * 1024];
+  std::int64_t lines = 0;
+  ssize_t got;
+  while ((got = ::read(fd, buffer, sizeof buffer)) > 0) {
+    const char* p = buffer;
+    const char* end = buffer + got;
+    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))))) {
+      ++lines;
+      ++p;
+    }
+  }
+  ::close(fd);
+  return lines;
+}
+
+void BM_MemchrLineCount(benchmark::State& state) {
+  const QString path = files().recordPath();
+  for (auto _ : state) benchmark::DoNotOptimize(countLinesWithMemchr(path));
+}
+BENCHMARK(BM_MemchrLineCount)->Unit(benchmark::kMillisecond);
+
+void BM_FullLoad(benchmark::State& state) {
+  const QString path = files().recordPath();
+  SettingsFile settings(files().settingsPath());
+  SilentFeedback quiet;
+  RecordLoader loader(settings, quiet);
+  std::int64_t peakAdded = 0;
+  std::size_t storeAndReferences = 0;
+  bool ok = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    loader.forgetStoredSize(path);
+    LoadedRecords records;
+    const std::int64_t before = PeakMemory::residentBytes();
+    PeakMemory::resetPeak();
+    state.ResumeTiming();
+
+    loader.load(path, records);
+
+    state.PauseTiming();
+    peakAdded = std::max(peakAdded, PeakMemory::peakBytes() - before);
+    storeAndReferences = records.RecordStore.capacity() * sizeof(PracticeRecord) +
+                         records.AllRecords.capacity() * sizeof(const PracticeRecord*);
+    ok = ok && records.AllRecords.size() == MillionRuns;
+    state.ResumeTiming();
+  }
+  if (!ok) state.SkipWithError("not every run was kept");
+  state.counters["peak_MB"] = static_cast<double>(peakAdded) / 1e6;
+  state.counters["store_refs_MB"] = static_cast<double>(storeAndReferences) / 1e6;
+  state.counters["peak_ratio"] = static_cast<double>(peakAdded) / static_cast<double>(storeAndReferences);
+}
+BENCHMARK(BM_FullLoad)->Unit(benchmark::kMillisecond);
+
+void BM_ReadDataFileBytes(benchmark::State& state) {
+  const QString path = RecordLoader::dataFilePathFor(files().appendedPath());
+  for (auto _ : state) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    std::vector<char> bytes(static_cast<std::size_t>(files().dataBytes));
+    benchmark::DoNotOptimize(f.read(bytes.data(), static_cast<qint64>(bytes.size())));
+  }
+}
+BENCHMARK(BM_ReadDataFileBytes)->Unit(benchmark::kMillisecond);
+
+void BM_IncrementalLoad(benchmark::State& state) {
+  const QString path = files().appendedPath();
+  const QString dataPath = RecordLoader::dataFilePathFor(path);
+  SettingsFile settings(files().settingsPath());
+  SilentFeedback quiet;
+  RecordLoader loader(settings, quiet);
+  const QString cachedSize = QString::number(static_cast<qint64>(MillionRuns) * 46);
+  bool ok = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    QFile::resize(dataPath, files().dataBytes);
+    settings.writeText(u"FileSize"_s, path, cachedSize);
+    LoadedRecords records;
+    state.ResumeTiming();
+
+    loader.load(path, records);
+
+    state.PauseTiming();
+    ok = ok && loader.lastSummary().kind == LoadKind::Incremental &&
+         loader.lastSummary().parsedLines == AppendedRuns && records.AllRecords.size() == MillionRuns + AppendedRuns;
+    state.ResumeTiming();
+  }
+  if (!ok) state.SkipWithError("not an incremental load of the appended lines");
+}
+BENCHMARK(BM_IncrementalLoad)->Unit(benchmark::kMillisecond);
+
+}  // namespace

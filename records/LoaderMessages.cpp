@@ -1,0 +1,35 @@
+#include "records/LoaderMessages.h"
+
+using namespace Qt::StringLiterals;
+
+namespace LoaderMessages {
+
+QString readingCaption() { return u"ﾌｧｲﾙ読み込み中..."_s; }
+
+QString writingCaption() { return u"ﾃﾞｰﾀﾌｧｲﾙ作成中..."_s; }
+
+QString chooseRecordFile() { return u"最初に記録ファイルを選択してください。"_s; }
+
+QString badLine(const QString& recordPath, std::int64_t lineNumber) {
+  return recordPath + u"ファイルのデータの "_s + QString::number(lineNumber) + u" 行目に誤りがありました。"_s;
+}
+
+QString badTail() {
+  return u"ﾃﾞｰﾀに誤りがありました。\n"
+         u"メニューから[ﾌｧｲﾙ]-[圧縮ﾃﾞｰﾀ作成]で\n"
+         u"ﾃﾞｰﾀﾌｧｲﾙを作り直してください。"_s;
+}
+
+QString damagedDataFile() {
+  return u"圧縮ﾃﾞｰﾀが壊れていたため、記録ﾌｧｲﾙから作り直します。"_s;
+}
+
+QString cannotRead(const QString& path, const QString& reason) {
+  QString text = path + u" を読み込めません。"_s;
+  if (!reason.isEmpty()) text += u'\n' + reason;
+  return text;
+}
+
+QString cannotWrite(const QString& path) { return path + u" に書き込めません"_s; }
+
+}  // namespace LoaderMessages

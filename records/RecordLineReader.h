@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QIODevice>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Reads a record file as text, line by line, the way the full load counts its
+// lines: a line ends at a CR byte, and an LF directly after that CR belongs to
+// the line end (an LF anywhere else is part of the line); a 0x1A byte ends the
+// text like the end of the file. Only the first `keptBytes` of a line are
+// returned (the record-line parser never reads further), so a file without CR
+// bytes costs no more memory than a short line.
+class RecordLineReader {
+ public:
+  static constexpr std::size_t DefaultKeptBytes = 256;
+
+  explicit RecordLineReader(QIODevice& device, std::size_t keptBytes = DefaultKeptBytes);
+
+  // The next line, or false at the end of the text.
+  bool next(std::string_view& line);
+
+  // False when the device reported a read error.
+  bool ok() const { return !readError_; }
+
+ private:
+  bool refill();
+
+  QIODevice& device_;
+  std::size_t keptBytes_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  std::string line_;
+  bool skipLf_ = false;
+  bool finished_ = false;
+  bool readError_ = false;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "records/PracticeRecord.h"
+
+// Byte positions (1-based, inclusive) of the fields of a TAPPER record line:
+// "A 1998/03/15  21:05:33  HIT =  85  MISS=   3" followed by CR LF.
+// Bytes between the fields are separators and labels and are not read.
+namespace RecordLineLayout {
+inline constexpr int LineBytes = 44;       // fields and labels
+inline constexpr int LineWithEnd = 46;     // plus CR LF
+struct Field {
+  int first;
+  int width;
+};
+inline constexpr Field Year{3, 4};
+inline constexpr Field Month{8, 2};
+inline constexpr Field Day{11, 2};
+inline constexpr Field Hour{15, 2};
+inline constexpr Field Min{18, 2};
+inline constexpr Field Sec{21, 2};
+inline constexpr Field Hits{31, 3};
+inline constexpr Field Misses{42, 3};
+}  // namespace RecordLineLayout
+
+// Converts a number as TAPPER's fields and the settings file's integers are
+// written: optional leading blanks, then an optional "+" or "-" and decimal
+// digits, or "$" and hexadecimal digits, and nothing else. Values beyond 32 bits
+// do not convert; hexadecimal takes up to eight digits and wraps to a signed
+// 32-bit value.
+std::optional<std::int32_t> convertFieldNumber(std::string_view text);
+
+// Parses one record line into `record`. The outcome is record.Mode: ModeFailed
+// (4) when the line did not parse. The record is not reset first: a first byte
+// that is no mode letter keeps the mode the record had, and the fields stored
+// before a failure keep their new values while the later ones keep the old.
+// Never throws.
+void ParseRecordLine(std::string_view line, PracticeRecord& record) noexcept;

@@ -1,0 +1,76 @@
+#include "settings/SettingsFile.h"
+
+#include "records/Taprec.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::optional<std::int32_t> convertSettingsInteger(const QString& value) {
+  QByteArray text = value.toLatin1();
+  if (value.size() > 2 && value[0] == u'0' && (value[1] == u'x' || value[1] == u'X'))
+    text = "$" + text.mid(2);
+  return convertFieldNumber(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+}
+
+}  // namespace
+
+QString firstCharacter(const QString& text) {
+  if (text.isEmpty()) return {};
+  const qsizetype length = text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate() ? 2 : 1;
+  return text.left(length);
+}
+
+SettingsFile::SettingsFile(QString path) : profile_(std::move(path)) {}
+
+int SettingsFile::readInteger(const QString& section, const QString& key, int fallback) const {
+  const QString value = profile_.readString(section, key, QString());
+  for (const QChar c : value)
+    if (c.unicode() > 0x7F) return fallback;
+  return convertSettingsInteger(value).value_or(fallback);
+}
+
+std::uint8_t SettingsFile::readByte(const QString& section, const QString& key, std::uint8_t fallback) const {
+  return static_cast<std::uint8_t>(readInteger(section, key, fallback) & 0xFF);
+}
+
+bool SettingsFile::readBool(const QString& section, const QString& key, bool fallback) const {
+  return readInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+SettingsColor SettingsFile::readColor(const QString& section, const QString& key, SettingsColor fallback) const {
+  return readInteger(section, key, fallback);
+}
+
+QString SettingsFile::readText(const QString& section, const QString& key, const QString& fallback) const {
+  return profile_.readString(section, key, fallback);
+}
+
+QString SettingsFile::readMark(const QString& section, const QString& key, const QString& fallback) const {
+  const QString mark = firstCharacter(profile_.readString(section, key, QString()));
+  return mark.isEmpty() ? fallback : mark;
+}
+
+bool SettingsFile::writeInteger(const QString& section, const QString& key, int value) {
+  return profile_.writeString(section, key, QString::number(value));
+}
+
+bool SettingsFile::writeBool(const QString& section, const QString& key, bool value) {
+  return writeInteger(section, key, value ? 1 : 0);
+}
+
+bool SettingsFile::writeColor(const QString& section, const QString& key, std::uint32_t rgb) {
+  return writeInteger(section, key, static_cast<int>(rgb & 0xFFFFFFu));
+}
+
+bool SettingsFile::writeText(const QString& section, const QString& key, const QString& value) {
+  return profile_.writeString(section, key, value);
+}
+
+bool SettingsFile::writeMark(const QString& section, const QString& key, const QString& mark) {
+  return profile_.writeString(section, key, firstCharacter(mark));
+}
+
+QString SettingsFile::writeFailureMessage() const {
+  return u"%1 に書き込めません"_s.arg(path());
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+#include "platform/ProfileFile.h"
+
+// A colour as the settings file holds it: red in bits 0-7, green in 8-15, blue
+// in 16-23. A negative value (top bit set) names a system colour by the index
+// in its low byte; the windows resolve it. Saved files hold plain RGB only.
+using SettingsColor = std::int32_t;
+
+inline constexpr SettingsColor SystemColorBit = static_cast<SettingsColor>(0x80000000u);
+inline constexpr int SystemColorWindow = 5;      // window background
+inline constexpr int SystemColorWindowText = 8;  // window text
+inline constexpr SettingsColor SystemColor(int index) { return SystemColorBit | index; }
+inline constexpr bool isSystemColor(SettingsColor c) { return c < 0; }
+inline constexpr int systemColorIndex(SettingsColor c) { return c & 0xFF; }
+inline constexpr SettingsColor White = 16777215;
+
+// The settings file's value encodings over the profile layer. Reads fall back
+// to the given default when the key is missing or its value does not convert.
+class SettingsFile {
+ public:
+  explicit SettingsFile(QString path);
+
+  const QString& path() const { return profile_.path(); }
+
+  // Decimal with an optional sign, "$" + hexadecimal, or "0x" + hexadecimal.
+  int readInteger(const QString& section, const QString& key, int fallback) const;
+  // An integer kept in its low 8 bits (300 reads as 44, -1 as 255).
+  std::uint8_t readByte(const QString& section, const QString& key, std::uint8_t fallback) const;
+  // An integer; any value other than 0 is true.
+  bool readBool(const QString& section, const QString& key, bool fallback) const;
+  SettingsColor readColor(const QString& section, const QString& key, SettingsColor fallback) const;
+  QString readText(const QString& section, const QString& key, const QString& fallback) const;
+  // The first character of the value; an empty value gives the default.
+  QString readMark(const QString& section, const QString& key, const QString& fallback) const;
+
+  // Writes return false when the file cannot be written; writeFailureMessage()
+  // then gives the text to show.
+  bool writeInteger(const QString& section, const QString& key, int value);
+  bool writeBool(const QString& section, const QString& key, bool value);
+  // `rgb` must already be plain RGB (system colours resolved by the caller).
+  bool writeColor(const QString& section, const QString& key, std::uint32_t rgb);
+  bool writeText(const QString& section, const QString& key, const QString& value);
+  bool writeMark(const QString& section, const QString& key, const QString& mark);
+
+  // "<path> に書き込めません"
+  QString writeFailureMessage() const;
+
+ private:
+  ProfileFile profile_;
+};
+
+// The first character of a text (a surrogate pair counts as one), or empty.
+QString firstCharacter(const QString& text);

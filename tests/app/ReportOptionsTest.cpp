@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "app/ReportOptions.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+ParsedReportOptions parse(const QString& line) { return parseReportOptions(line.split(u' ', Qt::SkipEmptyParts)); }
+
+TEST(ReportOptions, GoodCommandLines) {
+  const auto all = parse(
+      u"--settings s.ini --mode ｱ --view graph --view=best --copy --runs --nomiss --levelup --period count "
+      u"--interval 0 --max-miss 255 --min-keys 300 --min-hits 20 --rank-count 5000 --miss-down --recent 0 "
+      u"--hit-mark * --miss-mark - --rebuild --encoding sjis rec.ｷﾛｸ"_s);
+  ASSERT_EQ(all.error, QString());
+  const ReportOptions& o = all.options;
+  EXPECT_EQ(o.recordFile, u"rec.ｷﾛｸ"_s);
+  EXPECT_EQ(o.settingsPath, u"s.ini"_s);
+  EXPECT_EQ(o.mode, 1);
+  EXPECT_EQ(o.views, (QList<ReportView>{ReportView::Graph, ReportView::Best}));
+  EXPECT_TRUE(o.copy && o.runs && o.nomiss && o.levelup && o.missDown && o.rebuild);
+  EXPECT_EQ(o.period, ReportPeriod::Count);
+  EXPECT_EQ(o.interval, 0);
+  EXPECT_EQ(o.maxMiss, 255);
+  EXPECT_EQ(o.minKeys, 300);
+  EXPECT_EQ(o.minHits, 20);
+  EXPECT_EQ(o.rankCount, 1000) << "held to 1..1000";
+  EXPECT_EQ(o.recent, 0);
+  EXPECT_EQ(o.hitMark, u"*"_s);
+  EXPECT_EQ(o.missMark, u"-"_s);
+  EXPECT_EQ(o.encoding, ReportEncoding::ShiftJis);
+
+  EXPECT_EQ(parse(u"--mode K f"_s).options.mode, 1);
+  EXPECT_EQ(parse(u"--mode ! f"_s).options.mode, 3);
+  EXPECT_EQ(parse(u"--rank-count 0 f"_s).options.rankCount, 1);
+  EXPECT_TRUE(parse(u"--help"_s).options.help);
+  EXPECT_TRUE(parse(u"--version"_s).options.version);
+  EXPECT_EQ(parse(u"-- --runs"_s).options.recordFile, u"--runs"_s);
+
+  const auto withNow = parseReportOptions({u"--now"_s, u"2024-02-29 23:59:58"_s, u"f"_s});
+  ASSERT_EQ(withNow.error, QString());
+  EXPECT_EQ(withNow.options.now, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
+}
+
+TEST(ReportOptions, BadCommandLinesAreRejectedWithAReason) {
+  const struct {
+    QString line;
+    QString mentions;
+  } cases[] = {
+      {u""_s, u"no record file"_s},
+      {u"a b"_s, u"only one record file"_s},
+      {u"--bogus f"_s, u"unknown option --bogus"_s},
+      {u"--mode a f"_s, u"--mode"_s},
+      {u"--mode f"_s, u"--mode"_s},
+      {u"--view table f"_s, u"--view"_s},
+      {u"--period fortnight f"_s, u"--period"_s},
+      {u"--recent 256 f"_s, u"--recent"_s},
+      {u"--recent -1 f"_s, u"--recent"_s},
+      {u"--max-miss 300 f"_s, u"--max-miss"_s},
+      {u"--min-hits -5 f"_s, u"--min-hits"_s},
+      {u"--interval ten f"_s, u"--interval"_s},
+      {u"--rank-count 1e3 f"_s, u"--rank-count"_s},
+      {u"--hit-mark ab f"_s, u"--hit-mark"_s},
+      {u"--miss-mark= f"_s, u"--miss-mark"_s},
+      {u"--now 2024-13-01 f"_s, u"--now"_s},
+      {u"--encoding latin1 f"_s, u"--encoding"_s},
+      {u"--runs=yes f"_s, u"--runs takes no value"_s},
+      {u"f --settings"_s, u"--settings needs a value"_s},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = parse(c.line);
+    EXPECT_TRUE(parsed.error.contains(c.mentions)) << c.line.toStdString() << " -> " << parsed.error.toStdString();
+  }
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+
+#include "settings/SettingsFile.h"
+#include "support/RecordLines.h"
+#include "support/TempDir.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Result {
+  int status;
+  QByteArray out;
+  QString err;
+};
+
+class ReportToolTest : public testing::Test {
+ protected:
+  ReportToolTest() : settingsPath(dir.file(u"settings.ini"_s)), recordPath(dir.file(u"run.ｷﾛｸ"_s)) {}
+
+  Result report(QStringList arguments, bool withSettings = true) {
+    if (withSettings) arguments = QStringList{u"--settings"_s, settingsPath} + arguments;
+    QProcess process;
+    process.start(QString::fromUtf8(HOKO32_REPORT_EXE), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+  }
+
+  void writeRecords(const std::string& text) { dir.write(u"run.ｷﾛｸ"_s, QByteArray::fromStdString(text)); }
+
+  TempDir dir;
+  QString settingsPath;
+  QString recordPath;
+};
+
+TEST_F(ReportToolTest, RunsOfTheBundledSample) {
+  dir.write(u"sample.ｷﾛｸ"_s, [] {
+    QFile f(QString::fromUtf8(HOKO32_SAMPLE_FILE));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }());
+  const QString sample = dir.file(u"sample.ｷﾛｸ"_s);
+  const Result first = report({u"--runs"_s, sample});
+  ASSERT_EQ(first.status, 0) << first.err.toStdString();
+  EXPECT_EQ(first.err, QString());
+  const QList<QByteArray> lines = first.out.split('\n');
+  ASSERT_GT(lines.size(), 1000);
+  EXPECT_TRUE(QFile::exists(dir.file(u"sample.hok"_s)));
+
+  const Result second = report({u"--runs"_s, sample});
+  EXPECT_EQ(second.out, first.out) << "the cached load shows the same runs";
+  SettingsFile settings(settingsPath);
+  EXPECT_EQ(settings.readInteger(u"FileSize"_s, sample, 0), QFile(sample).size());
+}
+
+TEST_F(ReportToolTest, RunLinesAndLoadMessages) {
+  writeRecords(recordLine(ModeKana, 2023, 4, 5, 7, 8, 9, 210, 7) + "broken line\r\n" +
+               recordLine(ModeSymbols, 1999, 12, 31, 23, 59, 59, 5, 300));
+  const Result r = report({u"--runs"_s, recordPath});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "1 2023-04-05 07:08:09 210 7\n3 1999-12-31 23:59:59 5 44\n");
+  EXPECT_EQ(r.err, recordPath + u"ファイルのデータの 2 行目に誤りがありました。\n"_s);
+
+  EXPECT_EQ(report({u"--runs"_s, recordPath}).err, QString()) << "the cached load reports nothing";
+  const Result rebuilt = report({u"--runs"_s, u"--rebuild"_s, recordPath});
+  EXPECT_EQ(rebuilt.err, r.err) << "a rebuild parses every line again";
+  EXPECT_EQ(rebuilt.out, r.out);
+  EXPECT_EQ(report({u"--runs"_s, u"--encoding"_s, u"sjis"_s, recordPath}).out, r.out);
+}
+
+TEST_F(ReportToolTest, RelativeRecordPathIsKeyedByItsFullPath) {
+  writeRecords(recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7));
+  QProcess process;
+  process.setWorkingDirectory(dir.path());
+  process.start(QString::fromUtf8(HOKO32_REPORT_EXE), {u"--settings"_s, settingsPath, u"--runs"_s, u"run.ｷﾛｸ"_s});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 0);
+  EXPECT_EQ(SettingsFile(settingsPath).readInteger(u"FileSize"_s, recordPath, 0), 46);
+}
+
+TEST_F(ReportToolTest, FailedLoadsExitWithStatusOne) {
+  const Result missing = report({u"--runs"_s, dir.file(u"nothing.ｷﾛｸ"_s)});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, u"最初に記録ファイルを選択してください。\n"_s);
+
+  writeRecords(recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7));
+  ASSERT_EQ(report({u"--runs"_s, recordPath}).status, 0);
+  QFile f(recordPath);
+  ASSERT_TRUE(f.open(QIODevice::Append));
+  f.write("R 2023/04/06  junk");
+  f.close();
+  const Result tail = report({u"--runs"_s, recordPath});
+  EXPECT_EQ(tail.status, 1);
+  EXPECT_EQ(tail.err, u"ﾃﾞｰﾀに誤りがありました。\nメニューから[ﾌｧｲﾙ]-[圧縮ﾃﾞｰﾀ作成]で\n"
+                      u"ﾃﾞｰﾀﾌｧｲﾙを作り直してください。\n"_s);
+  EXPECT_EQ(tail.out, QByteArray());
+}
+
+TEST_F(ReportToolTest, UsageErrorsExitWithStatusTwo) {
+  for (const QStringList& arguments :
+       {QStringList{u"--bogus"_s, u"f"_s}, QStringList{u"--mode"_s, u"Z"_s, u"f"_s}, QStringList{}}) {
+    const Result r = report(arguments, false);
+    EXPECT_EQ(r.status, 2) << arguments.join(u' ').toStdString();
+    EXPECT_THAT(r.err.toStdString(), testing::HasSubstr("hoko32-report: "));
+    EXPECT_EQ(r.out, QByteArray());
+  }
+  const Result help = report({u"--help"_s}, false);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.startsWith("usage: hoko32-report [OPTIONS] RECORD_FILE\n"));
+  const Result version = report({u"--version"_s}, false);
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(version.out.startsWith("hoko32-report "));
+}
+
+TEST_F(ReportToolTest, ToolNeverWritesTheRecordFile) {
+  writeRecords(recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7) + "junk\r\n");
+  const QByteArray before = dir.read(u"run.ｷﾛｸ"_s);
+  report({u"--runs"_s, recordPath});
+  report({u"--runs"_s, u"--rebuild"_s, recordPath});
+  EXPECT_EQ(dir.read(u"run.ｷﾛｸ"_s), before);
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#include "platform/ProfileFile.h"
+
+#include "platform/ShiftJis.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray contentsOf(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes k=v to [A] where it must fail, and checks that nothing changed.
+void expectWriteFails(const QString& path, const QString& witness) {
+  const QByteArray before = contentsOf(witness);
+  ProfileFile file(path);
+  EXPECT_FALSE(file.writeString(u"A"_s, u"k"_s, u"v"_s)) << path.toStdString();
+  EXPECT_FALSE(file.errorString().isEmpty());
+  EXPECT_EQ(contentsOf(witness), before);
+}
+
+}  // namespace
+
+TEST(ProfileFileTest, ReadsTheFileEveryTime) {
+  TempDir dir;
+  ProfileFile file(dir.file(u"hoko32.ini"_s));
+  EXPECT_EQ(file.readString(u"A"_s, u"k"_s, u"none"_s), u"none"_s);
+  dir.write(u"hoko32.ini"_s, "[A]\r\nk=1\r\n");
+  EXPECT_EQ(file.readString(u"A"_s, u"k"_s, u"none"_s), u"1"_s);
+  dir.write(u"hoko32.ini"_s, "[A]\r\nk=2\r\n");
+  EXPECT_EQ(file.readString(u"A"_s, u"k"_s, u"none"_s), u"2"_s);
+}
+
+TEST(ProfileFileTest, CreatesTheFolderAndTheFile) {
+  TempDir dir;
+  ProfileFile file(dir.file(u"a/b/hoko32.ini"_s));
+  ASSERT_TRUE(file.writeString(u"設定"_s, u"k"_s, u"値"_s)) << file.errorString().toStdString();
+  EXPECT_EQ(dir.read(u"a/b/hoko32.ini"_s), ShiftJis::encode(u"[設定]\r\nk=値\r\n"_s).value());
+  EXPECT_EQ(QDir(dir.file(u"a/b"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList{u"hoko32.ini"_s});  // no temporary file left
+}
+
+TEST(ProfileFileTest, KeepsAValueOutsideTheCodePageAsUtf8) {
+  TempDir dir;
+  const QByteArray before = ShiftJis::encode(u"; メモ\r\n[A]\r\nname=山田\r\n"_s).value() + "\x81\x1A";
+  ProfileFile file(dir.write(u"hoko32.ini"_s, before));
+  ASSERT_TRUE(file.writeString(u"A"_s, u"icon"_s, u"😀"_s));
+  EXPECT_EQ(dir.read(u"hoko32.ini"_s), "\xEF\xBB\xBF; メモ\r\n[A]\r\nname=山田\r\nicon=😀\r\n\x81\x1A");
+  EXPECT_EQ(file.readString(u"A"_s, u"icon"_s, {}), u"😀"_s);
+  EXPECT_EQ(file.readString(u"A"_s, u"name"_s, {}), u"山田"_s);
+}
+
+TEST(ProfileFileTest, FailsWithoutChangingAnything) {
+  TempDir dir;
+  const QString plainFile = dir.write(u"plain"_s, "[A]\nk=old\n");
+  expectWriteFails(plainFile + u"/hoko32.ini"_s, plainFile);  // a file where a folder should be
+  expectWriteFails(dir.path(), plainFile);                     // a folder where the file should be
+  if (QFile::exists(u"/proc/version"_s))
+    expectWriteFails(u"/proc/version"_s, u"/proc/version"_s);  // a folder no one may write, not even root
+
+  ProfileFile file(plainFile);
+  EXPECT_FALSE(file.writeString(u"A"_s, u"k"_s, u"two\nlines"_s));
+  EXPECT_FALSE(file.errorString().isEmpty());
+  EXPECT_EQ(dir.read(u"plain"_s), "[A]\nk=old\n");
+}

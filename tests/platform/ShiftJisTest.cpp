@@ -1,0 +1,53 @@
+#include "platform/ShiftJis.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(ShiftJisTest, ConvertsAsWindowsDoes) {
+  const struct {
+    QString text;
+    QByteArray bytes;
+    QString decoded;  // when the bytes read back as other text
+  } cases[] = {
+      {u""_s, "", {}},
+      {u"Abc 1\x1A"_s, "Abc 1\x1A", {}},
+      {u"～"_s, "\x81\x60", {}},
+      {u"〜"_s, "\x81\x60", u"～"_s},  // wave dash: the bytes of the full-width tilde
+      {u"ｱｲ"_s, "\xB1\xB2", {}},       // half-width katakana: one byte each
+      {u"¥"_s, "\x5C", u"\\"_s},
+      {u"ソ表"_s, "\x83\x5C\x95\x5C", {}},
+      {u"①ⅰ"_s, "\x87\x40\xFA\x40", {}},  // NEC and IBM extensions
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ShiftJis::encode(c.text), std::optional<QByteArray>(c.bytes)) << c.text.toStdString();
+    EXPECT_EQ(ShiftJis::decode(c.bytes), std::optional<QString>(c.decoded.isNull() ? c.text : c.decoded));
+  }
+}
+
+TEST(ShiftJisTest, RefusesWhatTheCodePageCannotHold) {
+  const std::pair<QString, qsizetype> texts[] = {
+      {u"ab😀c"_s, 2}, {u"é"_s, 0}, {u"日本한국"_s, 2}, {u"x€"_s, 1}, {u"a"_s + QChar(0xD800) + u"b"_s, 1}};
+  for (const auto& [text, firstBad] : texts) {
+    qsizetype reported = -1;
+    EXPECT_EQ(ShiftJis::encode(text, &reported), std::nullopt) << text.toStdString();
+    EXPECT_EQ(reported, firstBad) << text.toStdString();
+  }
+  for (const char* bytes : {"\x80", "a\xA0", "\xFD", "\xFF", "ab\x81", "\x81\x3D"})
+    EXPECT_EQ(ShiftJis::decode(bytes), std::nullopt) << QByteArray(bytes).toHex().toStdString();
+}
+
+TEST(ShiftJisTest, CountsColumnsAsCodePageBytes) {
+  const std::pair<QString, int> widths[] = {{u""_s, 0},   {u"abc"_s, 3}, {u"ｱｲｳ"_s, 3}, {u"日本"_s, 4},
+                                            {u"～〜"_s, 4}, {u"¥"_s, 1},   {u"😀"_s, 2},  {u"한é"_s, 3}};
+  for (const auto& [text, width] : widths) EXPECT_EQ(ShiftJis::width(text), width) << text.toStdString();
+
+  EXPECT_EQ(ShiftJis::padRight(u"日本"_s, 6), u"日本  "_s);
+  EXPECT_EQ(ShiftJis::padRight(u"ｱ"_s, 3), u"ｱ  "_s);
+  EXPECT_EQ(ShiftJis::padRight(u"abcd"_s, 2), u"abcd"_s);
+  EXPECT_EQ(ShiftJis::cutToWidth(u"日本語"_s, 5), u"日本"_s);
+  EXPECT_EQ(ShiftJis::cutToWidth(u"a日本"_s, 4), u"a日"_s);
+  EXPECT_EQ(ShiftJis::cutToWidth(u"ｱｲｳ"_s, 2), u"ｱｲ"_s);
+  EXPECT_EQ(ShiftJis::cutToWidth(u"😀a"_s, 1), u""_s);
+  EXPECT_EQ(ShiftJis::cutToWidth(u"😀a"_s, 3), u"😀a"_s);
+}

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "settings/Options.h"
+#include "settings/SettingsLocation.h"
+#include "support/TempDir.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const SettingsEnvironment Screen{1920, 1080, u"/opt/hoko32/"_s};
+
+std::uint32_t resolveForTest(SettingsColor c) { return systemColorIndex(c) == SystemColorWindow ? 0xFFFFFF : 0x000000; }
+
+class OptionsTest : public testing::Test {
+ protected:
+  OptionsTest() : file(dir.file(u"hoko32.ini"_s)) {}
+  TempDir dir;
+  SettingsFile file;
+};
+
+TEST_F(OptionsTest, MissingFileGivesTheStartValues) {
+  const MainOptions o = MainOptions::load(file, Screen);
+  EXPECT_EQ(o.width, 1440);
+  EXPECT_EQ(o.height, 720);
+  EXPECT_EQ(o.left, 240);
+  EXPECT_EQ(o.top, 180);
+  EXPECT_EQ(o.windowState, 0);
+  EXPECT_TRUE(o.hint);
+  EXPECT_EQ(o.recent, 0);
+  EXPECT_EQ(o.defaultType, 2);
+  EXPECT_EQ(o.hitMark, u"o"_s);
+  EXPECT_EQ(o.missMark, u"x"_s);
+  EXPECT_EQ(o.fanfare, u"/opt/hoko32/ﾌｧﾝﾌｧｰﾚ.mid"_s);
+  EXPECT_EQ(o.oiwaiMessage, u"＼(^o^)／＼(^O^)／"_s);
+  EXPECT_EQ(o.oiwaiFontName, u"ＭＳ ゴシック"_s);
+  EXPECT_EQ(o.oiwaiFontSize, 28);
+  EXPECT_EQ(o.oiwaiFontColor, 16777215);
+  EXPECT_EQ(o.maxMiss, 255);
+  EXPECT_EQ(o.maxHitMiss, 0);
+  EXPECT_EQ(o.countInterval, 50);
+  EXPECT_EQ(o.rankCount, 10);
+  EXPECT_FALSE(o.show3DGraph);
+  EXPECT_TRUE(o.missEval);
+  EXPECT_EQ(o.path, u"/opt/hoko32/"_s);
+  EXPECT_EQ(o.recFile, QString());
+  for (const PaneFont& font : o.fonts) {
+    EXPECT_EQ(font.name, u"ＭＳ ゴシック"_s);
+    EXPECT_EQ(font.size, 10);
+    EXPECT_EQ(font.color, SystemColor(SystemColorWindowText));
+    EXPECT_EQ(font.backColor, SystemColor(SystemColorWindow));
+  }
+  EXPECT_FALSE(QFile::exists(file.path())) << "reading never creates the file";
+}
+
+TEST_F(OptionsTest, StoredValuesAtTheirEdges) {
+  dir.write(u"hoko32.ini"_s,
+            "[Form]\r\nWidth=0x200\r\n[Option]\r\nRecent=300\r\nRankCount=0\r\nHitMark=abc\r\nMaxMiss=-1\r\n"
+            "Default Type=4\r\n[GraphFont]\r\nSize=14\r\nBackColor=255\r\n");
+  MainOptions o = MainOptions::load(file, Screen);
+  EXPECT_EQ(o.width, 512);
+  EXPECT_EQ(o.recent, 44);
+  EXPECT_EQ(o.rankCount, 1);
+  EXPECT_EQ(o.hitMark, u"a"_s);
+  EXPECT_EQ(o.maxMiss, 255);
+  EXPECT_EQ(o.defaultType, 4);
+  EXPECT_EQ(o.fonts[PaneGraph].size, 14);
+  EXPECT_EQ(o.fonts[PaneGraph].backColor, 255);
+  EXPECT_EQ(o.fonts[PaneHistory].size, 10);
+
+  ASSERT_TRUE(file.writeInteger(u"Option"_s, u"RankCount"_s, 5000));
+  EXPECT_EQ(MainOptions::load(file, Screen).rankCount, 1000);
+}
+
+TEST_F(OptionsTest, SaveWritesEveryValueBackAsRgb) {
+  MainOptions o = MainOptions::defaults(Screen);
+  o.hitMark = u"abc"_s;
+  o.windowState = 2;
+  o.recFile = u"記録.ｷﾛｸ"_s;
+  o.fonts[PaneMiss].name = u"IPAGothic"_s;
+  ASSERT_TRUE(o.save(file, resolveForTest));
+
+  EXPECT_EQ(file.readText(u"Option"_s, u"HitMark"_s, {}), u"a"_s);
+  EXPECT_EQ(file.readText(u"Font"_s, u"Color"_s, {}), u"0"_s);
+  EXPECT_EQ(file.readText(u"Font"_s, u"BackColor"_s, {}), u"16777215"_s);
+  const MainOptions back = MainOptions::load(file, Screen);
+  EXPECT_EQ(back.windowState, 2);
+  EXPECT_EQ(back.recFile, o.recFile);
+  EXPECT_EQ(back.fonts[PaneMiss].name, u"IPAGothic"_s);
+  EXPECT_EQ(back.width, o.width);
+  EXPECT_EQ(back.fanfare, o.fanfare);
+  EXPECT_EQ(back.fonts[PaneBest].backColor, 0xFFFFFF);
+}
+
+TEST_F(OptionsTest, SaveStopsAtTheFirstValueItCannotWrite) {
+  dir.write(u"plain"_s, "x");
+  SettingsFile blocked(dir.file(u"plain/hoko32.ini"_s));
+  EXPECT_FALSE(MainOptions::defaults(Screen).save(blocked, resolveForTest));
+}
+
+TEST_F(OptionsTest, ChartWindowIsCentredAtTheSizeRead) {
+  ChartOptions d = ChartOptions::load(file, Screen);
+  EXPECT_EQ(d.height, 720);
+  EXPECT_EQ(d.width, 1280);
+  EXPECT_EQ(d.top, 180);
+  EXPECT_EQ(d.left, 320);
+  EXPECT_TRUE(d.marker && d.legend && d.threeD);
+  EXPECT_EQ(d.barStyle, 0);
+  EXPECT_EQ(d.maxPointsPerPage, 10);
+
+  dir.write(u"hoko32.ini"_s, "[ChartForm]\nHeight=400\nWidth=600\n[ChartOption]\n3D=0\n");
+  const ChartOptions c = ChartOptions::load(file, Screen);
+  EXPECT_EQ(c.top, 340);
+  EXPECT_EQ(c.left, 660);
+  EXPECT_FALSE(c.threeD);
+}
+
+TEST(SettingsLocation, BesideAWritableProgramElsePerUser) {
+  TempDir dir;
+  EXPECT_EQ(SettingsLocation::forProgram(dir.file(u"hoko32"_s)), dir.file(u"hoko32.ini"_s));
+
+  qputenv("XDG_CONFIG_HOME", dir.file(u"config"_s).toUtf8());
+  // A program whose folder cannot be written: /proc is not writable, even for root.
+  EXPECT_EQ(SettingsLocation::forProgram(u"/proc/self/hoko32"_s), dir.file(u"config/hoko32/hoko32.ini"_s));
+  qputenv("XDG_CONFIG_HOME", "relative/ignored");
+  EXPECT_EQ(SettingsLocation::perUserFile(u"hoko32"_s), QDir::homePath() + u"/.config/hoko32/hoko32.ini"_s);
+  qunsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(SettingsLocation::folderOf(u"/usr/bin/hoko32"_s), u"/usr/bin/"_s);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/DayCount.h"
+#include "records/PracticeRecord.h"
+
+// One run as TAPPER writes it.
+struct GeneratedRun {
+  PracticeMode mode = ModeRomaji;
+  DayCount::CivilDate date{2000, 1, 1};
+  DayCount::ClockTime time{0, 0, 0};
+  int hits = 0;
+  int misses = 0;
+};
+
+// A record line in TAPPER's 46-byte layout (44 bytes and CR LF), for instance
+// "A 1998/03/15  21:05:33  HIT =  85  MISS=   3\r\n". The kana mode letter is
+// the Shift-JIS byte 0xB1.
+std::string formatRecordLine(const GeneratedRun& run);
+
+struct GeneratorOptions {
+  std::uint64_t seed = 1;
+  int runs = 3000;
+  DayCount::CivilDate start{2021, 4, 1};
+  int fewestRunsADay = 1;  // on a day of practice
+  int mostRunsADay = 9;
+  // When set, every date is shifted so that the newest run falls on this day.
+  std::optional<DayCount::CivilDate> newestDay;
+};
+
+// A typist's realistic progress in all four modes: several runs on most days,
+// breaks of days, hits rising with practice and misses falling. The same seed
+// always gives the same runs.
+std::vector<GeneratedRun> generateRuns(const GeneratorOptions& options);
+
+// The record file's bytes for the runs.
+std::string recordFileBytes(const std::vector<GeneratedRun>& runs);
