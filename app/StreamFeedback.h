@@ -10,11 +10,6 @@ class StreamFeedback : public LoadFeedback {
  public:
   explicit StreamFeedback(QTextStream& messages) : messages_(messages) {}
 
-  void showLoading(const QString&) override {}
-  void setCaption(const QString&) override {}
-  void startProgress(int, int) override {}
-  void stepProgress() override {}
-  void hideLoading() override {}
   void showMessage(const QString& text) override;
 
  private:

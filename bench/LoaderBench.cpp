@@ -22,16 +22,6 @@ namespace {
 constexpr int MillionRuns = 1'000'000;
 constexpr int AppendedRuns = 1'000;
 
-class SilentFeedback : public LoadFeedback {
- public:
-  void showLoading(const QString&) override {}
-  void setCaption(const QString&) override {}
-  void startProgress(int, int) override {}
-  void stepProgress() override {}
-  void hideLoading() override {}
-  void showMessage(const QString&) override {}
-};
-
 // One folder with a record file of a million runs, its data file and a
 // second record file with 1,000 more lines, made once per benchmark run.
 struct MillionRunFiles {

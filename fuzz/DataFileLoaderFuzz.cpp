@@ -21,16 +21,6 @@ void check(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-class QuietFeedback : public LoadFeedback {
- public:
-  void showLoading(const QString&) override {}
-  void setCaption(const QString&) override {}
-  void startProgress(int, int) override {}
-  void stepProgress() override {}
-  void hideLoading() override {}
-  void showMessage(const QString&) override {}
-};
-
 void writeFile(const QString& path, const std::uint8_t* data, std::size_t size) {
   QFile f(path);
   check(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -69,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SettingsFile settings(dir.filePath(u"hoko32.ini"_s));
   settings.writeInteger(u"FileSize"_s, recordPath, storedSize);
 
-  QuietFeedback quiet;
+  SilentFeedback quiet;
   RecordLoader loader(settings, quiet);
   LoadedRecords first;
   const LoadOutcome outcome = loader.load(recordPath, first);

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "records/Taprec.h"
+#include "tools/RecordFileGenerator.h"
+
+namespace {
+
+std::vector<PracticeRecord> parseAll(const std::string& bytes) {
+  std::vector<PracticeRecord> records;
+  PracticeRecord scratch;
+  for (std::size_t at = 0; at < bytes.size(); at += 46) {
+    ParseRecordLine(std::string_view(bytes).substr(at, 46), scratch);
+    records.push_back(scratch);
+  }
+  return records;
+}
+
+TEST(RecordFileGenerator, SameSeedSameFileAndEveryLineParses) {
+  GeneratorOptions options;
+  options.seed = 11;
+  options.runs = 5000;
+  const std::string bytes = recordFileBytes(generateRuns(options));
+  EXPECT_EQ(bytes, recordFileBytes(generateRuns(options)));
+  ASSERT_EQ(bytes.size(), 5000u * 46);
+  options.seed = 12;
+  EXPECT_NE(bytes, recordFileBytes(generateRuns(options)));
+
+  const auto records = parseAll(bytes);
+  for (const PracticeRecord& r : records) ASSERT_NE(r.Mode, ModeFailed);
+  for (std::size_t i = 1; i < records.size(); ++i)
+    ASSERT_LE(records[i - 1].Date + records[i - 1].Time, records[i].Date + records[i].Time) << "in time order";
+}
+
+TEST(RecordFileGenerator, HitsRiseAndMissesFallWithPracticeInEveryMode) {
+  GeneratorOptions options;
+  options.runs = 8000;
+  const auto records = parseAll(recordFileBytes(generateRuns(options)));
+  for (PracticeMode mode = 0; mode < PracticeModeCount; ++mode) {
+    std::vector<const PracticeRecord*> runs;
+    for (const PracticeRecord& r : records)
+      if (r.Mode == mode) runs.push_back(&r);
+    ASSERT_GT(runs.size(), 400u) << int(mode);
+    const auto average = [](auto first, auto last, auto field) {
+      return std::accumulate(first, last, 0.0, [&](double sum, const PracticeRecord* r) { return sum + field(r); }) /
+             static_cast<double>(last - first);
+    };
+    const auto hits = [](const PracticeRecord* r) { return r->Hits; };
+    const auto misses = [](const PracticeRecord* r) { return r->Misses; };
+    EXPECT_GT(average(runs.end() - 100, runs.end(), hits), 1.5 * average(runs.begin(), runs.begin() + 100, hits));
+    EXPECT_LT(average(runs.end() - 100, runs.end(), misses), average(runs.begin(), runs.begin() + 100, misses));
+  }
+}
+
+TEST(RecordFileGenerator, NewestRunFallsOnTheDayAsked) {
+  GeneratorOptions options;
+  options.runs = 300;
+  options.newestDay = DayCount::CivilDate{2026, 12, 7};
+  const auto runs = generateRuns(options);
+  EXPECT_EQ(runs.back().date.year, 2026);
+  EXPECT_EQ(runs.back().date.month, 12);
+  EXPECT_EQ(runs.back().date.day, 7);
+  const auto first = DayCount::encodeDate(runs.front().date.year, runs.front().date.month, runs.front().date.day);
+  EXPECT_LT(*first, *DayCount::encodeDate(2026, 12, 7) - 30) << "weeks of practice before";
+}
+
+}  // namespace
