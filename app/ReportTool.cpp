@@ -5,6 +5,7 @@
 
 #include "Version.h"
 #include "app/ReportOptions.h"
+#include "app/ReportViews.h"
 #include "app/StreamFeedback.h"
 #include "platform/ShiftJis.h"
 #include "records/DayCount.h"
@@ -84,11 +85,6 @@ int ReportTool::run(const QStringList& arguments) {
     print(u"hoko32-report "_s + QString::fromLatin1(HOKO32_VERSION) + u'\n', false);
     return ExitOk;
   }
-  if (!options.views.isEmpty() || !options.runs) {
-    err << "hoko32-report: the views are not available in this version; use --runs\n";
-    return ExitUsage;
-  }
-
   SettingsFile settings(options.settingsPath.isEmpty() ? defaultSettingsPath() : options.settingsPath);
   StreamFeedback feedback(err);
   RecordLoader loader(settings, feedback);
@@ -100,6 +96,12 @@ int ReportTool::run(const QStringList& arguments) {
 
   const bool shiftJis = options.encoding == ReportEncoding::ShiftJis;
   if (options.runs) print(runsText(records), shiftJis);
+  if (!options.runs || !options.views.isEmpty()) {
+    const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
+    const ReportViewSettings viewSettings =
+        ReportViewSettings::from(MainOptions::load(settings, environment), options, QDateTime::currentDateTime());
+    print(reportViewsText(records, options.views, options.copy, viewSettings), shiftJis);
+  }
   std::fflush(out_);
   return ExitOk;
 }

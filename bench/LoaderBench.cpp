@@ -10,61 +10,19 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "MillionRuns.h"
 #include "PeakMemory.h"
 #include "records/RecordLoader.h"
 #include "settings/SettingsFile.h"
-#include "tools/RecordFileGenerator.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int MillionRuns = 1'000'000;
-constexpr int AppendedRuns = 1'000;
+constexpr int Runs = MillionRuns::Runs;
+constexpr int AppendedRuns = MillionRuns::AppendedRuns;
 
-// One folder with a record file of a million runs, its data file and a
-// second record file with 1,000 more lines, made once per benchmark run.
-struct MillionRunFiles {
-  MillionRunFiles() {
-    GeneratorOptions options;
-    options.seed = 42;
-    options.runs = MillionRuns + AppendedRuns;
-    options.start = {1995, 1, 1};
-    options.fewestRunsADay = 60;  // thirty years of very keen practice
-    options.mostRunsADay = 120;
-    const auto runs = generateRuns(options);
-    const std::string all = recordFileBytes(runs);
-    const std::size_t baseBytes = static_cast<std::size_t>(MillionRuns) * 46;
-    write(recordPath(), all.substr(0, baseBytes));
-    write(appendedPath(), all);
-
-    SilentFeedback quiet;
-    SettingsFile settings(settingsPath());
-    LoadedRecords records;
-    RecordLoader loader(settings, quiet);
-    loader.load(recordPath(), records);  // writes the data file
-    QFile::copy(RecordLoader::dataFilePathFor(recordPath()), RecordLoader::dataFilePathFor(appendedPath()));
-    dataBytes = QFile(RecordLoader::dataFilePathFor(recordPath())).size();
-  }
-
-  static void write(const QString& path, const std::string& bytes) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-  }
-
-  QString recordPath() const { return dir.filePath(u"million.ｷﾛｸ"_s); }
-  QString appendedPath() const { return dir.filePath(u"appended.ｷﾛｸ"_s); }
-  QString settingsPath() const { return dir.filePath(u"hoko32.ini"_s); }
-
-  QTemporaryDir dir;
-  qint64 dataBytes = 0;
-};
-
-MillionRunFiles& files() {
-  static MillionRunFiles instance;
-  return instance;
-}
+MillionRuns& files() { return MillionRuns::instance(); }
 
 std::int64_t countLinesWithMemchr(const QString& path) {
   const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
@@ -111,7 +69,7 @@ void BM_FullLoad(benchmark::State& state) {
     peakAdded = std::max(peakAdded, PeakMemory::peakBytes() - before);
     storeAndReferences = records.RecordStore.capacity() * sizeof(PracticeRecord) +
                          records.AllRecords.capacity() * sizeof(const PracticeRecord*);
-    ok = ok && records.AllRecords.size() == MillionRuns;
+    ok = ok && records.AllRecords.size() == Runs;
     state.ResumeTiming();
   }
   if (!ok) state.SkipWithError("not every run was kept");
@@ -126,7 +84,7 @@ void BM_ReadDataFileBytes(benchmark::State& state) {
   for (auto _ : state) {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
-    std::vector<char> bytes(static_cast<std::size_t>(files().dataBytes));
+    std::vector<char> bytes(static_cast<std::size_t>(files().dataBytes()));
     benchmark::DoNotOptimize(f.read(bytes.data(), static_cast<qint64>(bytes.size())));
   }
 }
@@ -138,11 +96,11 @@ void BM_IncrementalLoad(benchmark::State& state) {
   SettingsFile settings(files().settingsPath());
   SilentFeedback quiet;
   RecordLoader loader(settings, quiet);
-  const QString cachedSize = QString::number(static_cast<qint64>(MillionRuns) * 46);
+  const QString cachedSize = QString::number(static_cast<qint64>(Runs) * 46);
   bool ok = true;
   for (auto _ : state) {
     state.PauseTiming();
-    QFile::resize(dataPath, files().dataBytes);
+    QFile::resize(dataPath, files().dataBytes());
     settings.writeText(u"FileSize"_s, path, cachedSize);
     LoadedRecords records;
     state.ResumeTiming();
@@ -151,7 +109,7 @@ void BM_IncrementalLoad(benchmark::State& state) {
 
     state.PauseTiming();
     ok = ok && loader.lastSummary().kind == LoadKind::Incremental &&
-         loader.lastSummary().parsedLines == AppendedRuns && records.AllRecords.size() == MillionRuns + AppendedRuns;
+         loader.lastSummary().parsedLines == AppendedRuns && records.AllRecords.size() == Runs + AppendedRuns;
     state.ResumeTiming();
   }
   if (!ok) state.SkipWithError("not an incremental load of the appended lines");

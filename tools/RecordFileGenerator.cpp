@@ -38,20 +38,19 @@ struct Skill {
   double startMisses;
   double finalMisses;
   double missPace;
-  double share;  // how often this mode is practised
 };
 
 constexpr std::array<Skill, PracticeModeCount> Skills = {{
-    {90, 330, 600, 28, 6, 700, 0.25},   // alphabet
-    {70, 260, 500, 30, 8, 600, 0.20},   // kana
-    {110, 380, 800, 25, 5, 900, 0.40},  // romaji
-    {40, 170, 400, 35, 10, 500, 0.15},  // symbols
+    {90, 330, 600, 28, 6, 700},   // alphabet
+    {70, 260, 500, 30, 8, 600},   // kana
+    {110, 380, 800, 25, 5, 900},  // romaji
+    {40, 170, 400, 35, 10, 500},  // symbols
 }};
 
-PracticeMode pickMode(Random& random) {
+PracticeMode pickMode(Random& random, const std::array<double, PracticeModeCount>& shares) {
   double roll = random.uniform();
   for (int mode = 0; mode < PracticeModeCount; ++mode) {
-    roll -= Skills[static_cast<std::size_t>(mode)].share;
+    roll -= shares[static_cast<std::size_t>(mode)];
     if (roll < 0) return static_cast<PracticeMode>(mode);
   }
   return ModeRomaji;
@@ -97,7 +96,7 @@ std::vector<GeneratedRun> generateRuns(const GeneratorOptions& options) {
     int seconds = random.between(6 * 3600, 21 * 3600);
     const DayCount::CivilDate date = DayCount::decodeDate(day);
     for (int i = 0; i < sessionRuns && static_cast<int>(runs.size()) < options.runs; ++i) {
-      const PracticeMode mode = pickMode(random);
+      const PracticeMode mode = pickMode(random, options.modeShares);
       GeneratedRun run = practise(random, mode, practised[mode]++);
       run.date = date;
       run.time = {seconds / 3600, seconds / 60 % 60, seconds % 60};

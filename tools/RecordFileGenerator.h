@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,6 +29,8 @@ struct GeneratorOptions {
   DayCount::CivilDate start{2021, 4, 1};
   int fewestRunsADay = 1;  // on a day of practice
   int mostRunsADay = 9;
+  // How often each mode is practised: alphabet, kana, romaji, symbols.
+  std::array<double, PracticeModeCount> modeShares{0.25, 0.20, 0.40, 0.15};
   // When set, every date is shifted so that the newest run falls on this day.
   std::optional<DayCount::CivilDate> newestDay;
 };

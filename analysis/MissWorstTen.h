@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+#include "records/PracticeRecord.h"
+
+// One place of the worst-ten table: the run's miss rate as a 32-bit single and
+// the run itself (its text is made when the view is shown).
+struct MissSlot {
+  float Rate = 0.0f;
+  const PracticeRecord* run = nullptr;  // none: an empty slot
+};
+
+// The miss analyses the mode pass drives run by run: lifetime totals, the run
+// with the most misses, and the ten runs with the worst miss rate among those
+// with at least `minHits` hits. The referenced runs must outlive the analysis
+// (the mode pass points it at its own store).
+class MissAnalysis {
+ public:
+  static constexpr int Slots = 10;
+
+  void reset(int minHits);
+  // Totals, then the worst single run, then the worst ten.
+  void addRun(const PracticeRecord& run);
+
+  int minHits() const { return minHits_; }
+  const std::array<MissSlot, Slots>& worstTen() const { return MissWorstTen; }
+  // The run with the most misses (among equals the fewest hits, then the
+  // latest), or none before the first run.
+  const PracticeRecord* worstRun() const { return worstRun_; }
+  std::int64_t totalHits() const { return TotalHits; }
+  std::int64_t totalMisses() const { return TotalMisses; }
+
+ private:
+  void updateWorstRun(const PracticeRecord& run);
+  void offerToWorstTen(const PracticeRecord& run);
+
+  std::array<MissSlot, Slots> MissWorstTen{};
+  const PracticeRecord* worstRun_ = nullptr;
+  std::int64_t TotalHits = 0;
+  std::int64_t TotalMisses = 0;
+  int minHits_ = 0;
+};
+
+// " yyyy-mm-dd  hh:nn:ss  Hit:%4d  Miss:%3d" of a run, from its parts.
+QString missRunLine(const PracticeRecord& run);

@@ -1,0 +1,137 @@
+#include "analysis/ModePass.h"
+
+#include <algorithm>
+
+#include "analysis/TextFormat.h"
+#include "platform/ShiftJis.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// One bar character stands for 5 hits or 5 misses.
+constexpr int UnitsPerMark = 5;
+// The scale's text before the first bar column, in bytes.
+constexpr int ScaleLead = 11;
+
+// The history line of a record:
+// "1998-03-15  21:05:33  Hit: 245  Miss:  3    57回   12回    5日 (Level 9)"
+QString historyLine(const PracticeRecord& r, int count, int runsSince, long long days, const QString& levelText) {
+  return TextFormat::isoDate(r.Date) + u"  "_s + TextFormat::clockTime(r.Time) + u"  Hit:"_s +
+         TextFormat::number(r.Hits, 4) + u"  Miss:"_s + TextFormat::number(r.Misses, 3) +
+         TextFormat::number(count, 6) + u"回"_s + TextFormat::number(runsSince, 5) + u"回"_s +
+         TextFormat::number(days, 5) + u"日"_s + levelText;
+}
+
+}  // namespace
+
+int levelOf(PracticeMode mode, int bestHits) {
+  const int k = bestHits / 25;
+  switch (mode) {
+    case ModeAlphabet: return std::max(k, 1);
+    case ModeRomaji: return std::max(k - 1, 1);
+    default: return k + 1;  // kana and symbols
+  }
+}
+
+QString modeTitleName(PracticeMode mode) {
+  return mode < PracticeModeCount ? QString::fromUtf16(ModeName[mode].data(), static_cast<qsizetype>(ModeName[mode].size()))
+                                  : QString();
+}
+
+QString noMissLabel(bool noMiss) { return noMiss ? u"ノーミス"_s : QString(); }
+
+QString graphScaleText() {
+  return u" 更新日             50       100       150       200       250       300       350       400       450       500       550"_s;
+}
+
+QString graphRuleText() {
+  return u"        |----------+---------+---------+---------+---------+---------+---------+---------+---------+---------+---------+-"_s;
+}
+
+void ModePass::run(std::span<const PracticeRecord* const> allRecords,
+                   const std::array<std::uint32_t, PracticeModeCount>& modeCounts, const ModePassOptions& options,
+                   CelebrationFlags& celebration) {
+  HistoryLines.clear();
+  GraphLines.clear();
+  RecordPoints.clear();
+  GraphTitle.clear();
+  best = 0;
+  celebrate = false;
+  Miss.reset(options.minHits);
+
+  const bool knownMode = options.mode < PracticeModeCount;
+  keepModeRuns(allRecords, options, knownMode ? modeCounts[options.mode] : 0);
+  CelebrationFlags::PerMode unknownModeFlags;
+  CelebrationFlags::PerMode& flags = knownMode ? celebration.modes[options.mode] : unknownModeFlags;
+  buildHistory(options, flags);
+
+  sortRanking(ModeRecords, rankingComparatorFor(options.moreMissesAbove));
+
+  if (flags.RecordToday && !flags.BannerShown) {
+    celebrate = true;
+    flags.BannerShown = true;
+  }
+}
+
+// The mode's runs are copied into one store sized from the mode's count.
+void ModePass::keepModeRuns(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
+                            std::uint32_t expected) {
+  ModeStore.clear();
+  ModeStore.shrink_to_fit();
+  ModeStore.reserve(expected);
+  for (const PracticeRecord* r : allRecords)
+    if (r->Mode == options.mode && (!options.noMiss || r->Misses == 0)) ModeStore.push_back(*r);
+  ModeRecords.clear();
+  ModeRecords.reserve(ModeStore.size());
+  for (const PracticeRecord& r : ModeStore) ModeRecords.push_back(&r);
+}
+
+void ModePass::buildHistory(const ModePassOptions& options, CelebrationFlags::PerMode& flags) {
+  int bestWidth = 0;
+  int level = 1;
+  int count = 0;
+  int lastShownCount = 0;
+  int shownLines = 0;
+  double lastShownDate = 0;
+
+  for (const PracticeRecord& r : ModeStore) {
+    ++count;
+    if (r.Hits > best) {
+      best = r.Hits;
+      bestWidth = r.Hits + r.Misses;
+      if (r.Date == options.startDate) flags.RecordToday = true;
+
+      QString levelText;
+      const int newLevel = levelOf(options.mode, best);
+      if (newLevel > level) {
+        levelText = u" (Level "_s + QString::number(newLevel) + u')';
+        level = newLevel;
+      }
+      if (!options.levelUpOnly || !levelText.isEmpty()) {
+        const int runsSince = count - lastShownCount;
+        lastShownCount = count;
+        const long long days = shownLines == 0 ? 0 : static_cast<long long>(r.Date - lastShownDate);
+        ++shownLines;
+        lastShownDate = r.Date;
+        HistoryLines << historyLine(r, count, runsSince, days, levelText);
+      }
+      GraphLines << TextFormat::isoDate(r.Date) + u' ' + TextFormat::repeated(options.hitMark, r.Hits / UnitsPerMark) +
+                        TextFormat::repeated(options.missMark, r.Misses / UnitsPerMark);
+      RecordPoints.push_back({TextFormat::shortDate(r.Date), r.Hits, r.Misses});
+    }
+    if (!options.noMiss) Miss.addRun(r);
+  }
+
+  const int cut = bestWidth / UnitsPerMark + ScaleLead;
+  GraphScaleLine = ShiftJis::cutToWidth(graphScaleText(), cut);
+  GraphRuleLine = graphRuleText().left(cut);
+
+  const QString title = modeTitleName(options.mode) + noMissLabel(options.noMiss);
+  HistoryLines << u" 記録更新日  更新時刻                     通算回数   経過期間"_s
+               << u"※記録更新回数: "_s + QString::number(shownLines) + u"回"_s + u"（総練習回数："_s +
+                      QString::number(count) + u"回）"_s
+               << u"<<"_s + title + u"の足跡 >>"_s;
+  GraphTitle = u"<<"_s + title + u"の成長グラフ >>"_s;
+  GraphLines << GraphTitle;
+}

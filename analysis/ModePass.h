@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "analysis/BestRanking.h"
+#include "analysis/CelebrationFlags.h"
+#include "analysis/ChartPoint.h"
+#include "analysis/MissWorstTen.h"
+#include "records/StoreAllocator.h"
+
+struct ModePassOptions {
+  PracticeMode mode = ModeRomaji;  // CurrentMode
+  bool noMiss = false;             // keep only runs without misses
+  bool levelUpOnly = false;        // history lines only for level rises
+  QString hitMark = QStringLiteral("o");
+  QString missMark = QStringLiteral("x");
+  double startDate = 0;            // the day the program started, as a day count
+  bool moreMissesAbove = true;     // the ranking's tie-break
+  int minHits = 0;                 // the worst ten's minimum hits
+};
+
+// MainProcedure's work: one walk over the loaded runs for the current mode. It
+// keeps the mode's runs, builds the record history (runs that beat the best hit
+// count so far, with the level reached) and the text chart with their chart
+// points, drives the miss analyses run by run, orders the ranking and notes a
+// record set on the day the program started.
+class ModePass {
+ public:
+  ModePass() = default;
+  // The results refer into ModeStore, so a pass is never copied.
+  ModePass(const ModePass&) = delete;
+  ModePass& operator=(const ModePass&) = delete;
+
+  void run(std::span<const PracticeRecord* const> allRecords,
+           const std::array<std::uint32_t, PracticeModeCount>& modeCounts, const ModePassOptions& options,
+           CelebrationFlags& celebration);
+
+  // The kept runs, copied; everything below refers into this store.
+  StoreVector<PracticeRecord> ModeStore;
+  std::vector<const PracticeRecord*> ModeRecords;  // ranked (see sortRanking)
+  QStringList HistoryLines;  // oldest first, then the column header, the totals and the title
+  QStringList GraphLines;    // oldest first, then GraphTitle
+  QString GraphTitle;
+  QString GraphScaleLine;
+  QString GraphRuleLine;
+  ChartPoints RecordPoints;
+  MissAnalysis Miss;
+  int best = 0;  // hits of the best run
+  // A record of this mode is dated the start day and its banner was not shown
+  // yet: the caller shows it now (the flags already say it was shown).
+  bool celebrate = false;
+
+ private:
+  void keepModeRuns(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
+                    std::uint32_t expected);
+  void buildHistory(const ModePassOptions& options, CelebrationFlags::PerMode& flags);
+};
+
+// The level a best hit count reaches in a mode.
+int levelOf(PracticeMode mode, int bestHits);
+
+// The mode's name in the view titles ("英字", "カナ", "ローマ字", "記号"), empty
+// for a code outside 0..3.
+QString modeTitleName(PracticeMode mode);
+
+// "ノーミス" when the no-miss option is on.
+QString noMissLabel(bool noMiss);
+
+// The scale and ruler of the text chart, whole.
+QString graphScaleText();
+QString graphRuleText();

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// The number and date formats of the views, as the panes show them.
+namespace TextFormat {
+
+// "%<width>d": right-aligned with blanks, widening for longer numbers.
+QString number(long long value, int width);
+// "%.2d": at least two digits, zero-padded.
+QString twoDigits(int value);
+// "%<width>f" with two decimals; halves round away from zero.
+QString fixed2(double value, int width);
+
+// "yyyy-mm-dd" and "hh:nn:ss" of a day count.
+QString isoDate(double dayCount);
+QString clockTime(double dayCount);
+// The short date of the views' chart points: "yyyy/mm/dd".
+QString shortDate(double dayCount);
+// The date-time stamp of the ranking header: short date, a blank, the long
+// time ("2026/12/07 8:05:09").
+QString dateTimeStamp(const QDateTime& when);
+
+// A run of `count` copies of `mark` (no text for a count of 0 or below).
+QString repeated(const QString& mark, long long count);
+
+}  // namespace TextFormat

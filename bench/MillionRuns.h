@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include "records/LoadedRecords.h"
+
+// A million runs, 250,000 per mode, made once per benchmark run: a record file
+// of exactly that many lines with its data file, a second record file with
+// 1,000 lines more (and a copy of the same data file), and the loaded runs.
+class MillionRuns {
+ public:
+  static constexpr int Runs = 1'000'000;
+  static constexpr int AppendedRuns = 1'000;
+
+  static MillionRuns& instance();
+
+  QString recordPath() const { return dir_.filePath(QStringLiteral("million.ｷﾛｸ")); }
+  QString appendedPath() const { return dir_.filePath(QStringLiteral("appended.ｷﾛｸ")); }
+  QString settingsPath() const { return dir_.filePath(QStringLiteral("hoko32.ini")); }
+  qint64 dataBytes() const { return dataBytes_; }
+  const LoadedRecords& loaded() const { return loaded_; }
+
+ private:
+  MillionRuns();
+
+  QTemporaryDir dir_;
+  qint64 dataBytes_ = 0;
+  LoadedRecords loaded_;
+};
