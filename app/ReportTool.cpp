@@ -96,12 +96,10 @@ int ReportTool::run(const QStringList& arguments) {
 
   const bool shiftJis = options.encoding == ReportEncoding::ShiftJis;
   if (options.runs) print(runsText(records), shiftJis);
-  if (!options.runs || !options.views.isEmpty()) {
-    const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
-    const ReportViewSettings viewSettings =
-        ReportViewSettings::from(MainOptions::load(settings, environment), options, QDateTime::currentDateTime());
-    print(reportViewsText(records, options.views, options.copy, viewSettings), shiftJis);
-  }
+  const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
+  const ReportViewSettings viewSettings =
+      ReportViewSettings::from(MainOptions::load(settings, environment), options, QDateTime::currentDateTime());
+  print(reportViewsText(records, options.views, options.copy, viewSettings), shiftJis);
   std::fflush(out_);
   return ExitOk;
 }
