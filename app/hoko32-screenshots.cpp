@@ -1,0 +1,14 @@
+// Saves a picture of each tab and dialog of the viewer, opened on a record
+// file, into a folder: hoko32-screenshots RECORD_FILE FOLDER
+#include <QApplication>
+
+#include "ui/FontNames.h"
+#include "ui/ScreenshotTour.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  FontNames::installSubstitutions();
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() != 3) return 2;
+  return ScreenshotTour(arguments[1], arguments[2]).run();
+}

@@ -1,0 +1,103 @@
+// The main window: start-up on the bundled sample up to the first painted
+// window, and on a million runs a mode switch, a tab change and the block
+// average of single runs, each until its pane is filled and painted.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include "MillionRuns.h"
+#include "ui/FontNames.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TfrmMain.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void paint(QWidget& window) {
+  window.repaint();
+  QCoreApplication::processEvents();
+}
+
+StartupContext contextFor(const QString& recordFile, const QString& settingsPath) {
+  return {settingsPath, QDir::tempPath() + u'/', QDir::tempPath(), {recordFile, u"R"_s}};
+}
+
+void BM_StartupOnTheSample(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString record = dir.filePath(u"sample.ｷﾛｸ"_s);
+  QFile::copy(QStringLiteral(HOKO32_SAMPLE_FILE), record);
+  const QString settings = dir.filePath(u"hoko32.ini"_s);
+  { TfrmMain warmUp(contextFor(record, settings)); }  // writes the data file once
+  for (auto _ : state) {
+    TfrmMain window(contextFor(record, settings));
+    window.createLongLivedDialogs();
+    window.show();
+    paint(window);
+  }
+}
+BENCHMARK(BM_StartupOnTheSample)->Unit(benchmark::kMillisecond);
+
+// A window on the million runs, loaded once from their data file.
+TfrmMain& millionWindow() {
+  static TfrmMain* window = [] {
+    auto* w = new TfrmMain(contextFor(MillionRuns::instance().recordPath(), MillionRuns::instance().settingsPath()));
+    w->createLongLivedDialogs();
+    w->resize(1000, 700);
+    w->show();
+    return w;
+  }();
+  return *window;
+}
+
+void BM_ModeSwitchOnAMillionRuns(benchmark::State& state) {
+  TfrmMain& window = millionWindow();
+  window.PageControl1->setCurrentIndex(TfrmMain::TabHistory);
+  int mode = 0;
+  for (auto _ : state) {
+    window.ButtonAClick(mode++ % PracticeModeCount);
+    paint(window);
+  }
+}
+BENCHMARK(BM_ModeSwitchOnAMillionRuns)->Unit(benchmark::kMillisecond);
+
+void BM_AverageTabOnAMillionRuns(benchmark::State& state) {
+  TfrmMain& window = millionWindow();
+  for (auto _ : state) {
+    window.PageControl1->setCurrentIndex(TfrmMain::TabHistory);
+    window.Memos[TfrmMain::TabAverage]->clear();
+    window.PageControl1->setCurrentIndex(TfrmMain::TabAverage);  // recomputes the empty pane
+    paint(window);
+  }
+}
+BENCHMARK(BM_AverageTabOnAMillionRuns)->Unit(benchmark::kMillisecond);
+
+void BM_SingleRunBlocksOnAMillionRuns(benchmark::State& state) {
+  TfrmMain& window = millionWindow();
+  window.PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+  window.AverCountInterval = 1;
+  for (auto _ : state) {
+    window.ButtonDayClick(5);
+    paint(window);
+  }
+  state.counters["lines"] = window.Memos[TfrmMain::TabAverage]->blockCount();
+}
+BENCHMARK(BM_SingleRunBlocksOnAMillionRuns)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  FontNames::installSubstitutions();
+  MessageBoxes::setHandler([](const QString&) {});
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

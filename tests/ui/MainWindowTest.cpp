@@ -1,0 +1,372 @@
+// The main window, driven as a user would, offscreen: start-up, tabs, commands,
+// dialogs and the settings file after close.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+#include "records/DayCount.h"
+#include "settings/SettingsFile.h"
+#include "support/TempDir.h"
+#include "tools/RecordFileGenerator.h"
+#include "ui/FontNames.h"
+#include "ui/MessageBoxes.h"
+#include "ui/RecordFilePanel.h"
+#include "ui/TfrmAverCfg.h"
+#include "ui/TfrmColor.h"
+#include "ui/TfrmGChar.h"
+#include "ui/TfrmMain.h"
+#include "ui/TfrmRecent.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs `act` on the next modal dialog that opens (from inside its exec()).
+void onNextModal(std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      act(modal);
+    }
+  });
+  timer->start();
+}
+
+// Cancels every modal dialog while it lives.
+class ModalRejecter {
+ public:
+  ModalRejecter() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        ++rejected;
+        QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+      }
+    });
+    timer_.start(5);
+  }
+  int rejected = 0;
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TempDir> dir;
+  QStringList messages;
+
+  QString recordFile() const { return dir->file(u"typist.ｷﾛｸ"_s); }
+  QString settingsPath() const { return dir->file(u"hoko32.ini"_s); }
+
+  StartupContext context(const QStringList& arguments = {}) const {
+    return {settingsPath(), dir->path() + u'/', dir->path(), arguments};
+  }
+
+  std::unique_ptr<TfrmMain> startOnRecordFile(const QStringList& extra = {}) {
+    auto window = std::make_unique<TfrmMain>(context(QStringList{recordFile()} + extra));
+    window->createLongLivedDialogs();
+    return window;
+  }
+
+  static QString paneText(TfrmMain& w, int tab) { return w.Memos[static_cast<std::size_t>(tab)]->toPlainText(); }
+
+ private Q_SLOTS:
+  void initTestCase() { FontNames::installSubstitutions(); }
+
+  void init() {
+    dir = std::make_unique<TempDir>();
+    messages.clear();
+    MessageBoxes::setHandler([this](const QString& text) { messages << text; });
+    GeneratorOptions options;
+    options.runs = 600;
+    options.newestDay = DayCount::CivilDate{2024, 6, 30};
+    dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(generateRuns(options))));
+  }
+
+  void cleanup() { MessageBoxes::setHandler(nullptr); }
+
+  void startsWithoutSettingsAndAsksForARecordFile() {
+    ModalRejecter cancel;  // the folder and record file dialog
+    TfrmMain window(context());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(window.geometry().width(), screen.width() * 3 / 4);
+    QCOMPARE(window.geometry().height(), screen.height() * 2 / 3);
+    QCOMPARE(window.geometry().x(), screen.width() / 8);
+    QCOMPARE(window.geometry().y(), screen.height() / 6);
+    QVERIFY(window.ModeButtons[ModeRomaji]->isChecked());
+    QCOMPARE(window.PageControl1->currentIndex(), 0);
+    QVERIFY(window.menuItem(u"Hint1"_s)->isChecked());
+    QCOMPARE(window.HitMark, u"o"_s);
+    QCOMPARE(window.RecordFolder, dir->path() + u'/');
+    QCOMPARE(messages, QStringList{u"最初に記録ファイルを選択してください。"_s});
+    QCOMPARE(window.windowTitle(), u"ＴＡＰＰＥＲの足跡32"_s);
+  }
+
+  void commandLineNamesTheFileAndTheMode() {
+    {
+      auto window = startOnRecordFile({u"a"_s});
+      QCOMPARE(window->CurrentMode, int(ModeRomaji));  // a lower-case letter is no mode letter
+      QCOMPARE(window->plRecFile->text(), u"typist.ｷﾛｸ"_s);
+      QVERIFY(paneText(*window, TfrmMain::TabHistory).startsWith(u"<<ローマ字の足跡 >>"_s));
+    }
+    {
+      auto window = startOnRecordFile({u"ｱ"_s});
+      QCOMPARE(window->CurrentMode, int(ModeKana));
+      QVERIFY(window->ModeButtons[ModeKana]->isChecked());
+      window->close();  // saves mode 1
+    }
+    auto window = startOnRecordFile({u"A"_s, u"third"_s});
+    QCOMPARE(window->CurrentMode, int(ModeKana));  // "a second argument counts only when there are two"
+  }
+
+  void missingArgumentFileAsksForOne() {
+    ModalRejecter cancel;
+    TfrmMain window(context({dir->file(u"gone.ｷﾛｸ"_s)}));
+    QCOMPARE(messages, QStringList({u"引数に指定されたファイルがみつかりません。選択してください"_s,
+                                    u"最初に記録ファイルを選択してください。"_s}));
+    QCOMPARE(cancel.rejected, 2);  // once for the argument, once by the load
+    QCOMPARE(window.plRecFile->text(), QString());
+  }
+
+  void panesAreComputedWhenTheirTabIsShown() {
+    auto window = startOnRecordFile();
+    QVERIFY(!paneText(*window, TfrmMain::TabHistory).isEmpty());
+    QVERIFY(!paneText(*window, TfrmMain::TabBest).isEmpty());
+    QVERIFY(paneText(*window, TfrmMain::TabAverage).isEmpty());
+    window->PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+    QVERIFY(paneText(*window, TfrmMain::TabAverage).startsWith(u"<<ローマ字の平均の推移 >>"_s));
+    QVERIFY(window->menuItem(u"Day1"_s)->isVisible());
+    QVERIFY(!window->menuItem(u"Copy1"_s)->isVisible());
+
+    window->ButtonAClick(ModeAlphabet);  // on the average tab: only its pass runs
+    QVERIFY(paneText(*window, TfrmMain::TabAverage).startsWith(u"<<英字の平均の推移 >>"_s));
+    QVERIFY(paneText(*window, TfrmMain::TabHistory).isEmpty());
+    window->PageControl1->setCurrentIndex(TfrmMain::TabHistory);
+    QVERIFY(paneText(*window, TfrmMain::TabHistory).startsWith(u"<<英字の足跡 >>"_s));
+    QVERIFY(!window->menuItem(u"Day1"_s)->isVisible());
+  }
+
+  void missTabUnderTheNoMissOption() {
+    auto window = startOnRecordFile();
+    window->menuItem(u"Nomiss1"_s)->trigger();
+    QVERIFY(paneText(*window, TfrmMain::TabHistory).startsWith(u"<<ローマ字ノーミスの足跡 >>"_s));
+    window->PageControl1->setCurrentIndex(TfrmMain::TabMiss);
+    QCOMPARE(messages.last(), u"ノーミスオプションの時にこれを選んでも無意味ですよ。(^^;)"_s);
+    QVERIFY(window->Memos[TfrmMain::TabMiss]->isHidden());
+    QVERIFY(!window->GraphButton->isEnabled());
+  }
+
+  void copyAndCopyAll() {
+    auto window = startOnRecordFile();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (int tab = 0; tab < TfrmMain::TabCount; ++tab) {
+      window->PageControl1->setCurrentIndex(tab);
+      clipboard->clear();
+      window->CopyAll1Click();
+      const QString copied = clipboard->text();
+      QVERIFY2(!copied.isEmpty(), qPrintable(QString::number(tab)));
+      QVERIFY(copied.contains(u"\r\n"_s));
+      if (tab == TfrmMain::TabGraph) QVERIFY(copied.split(u"\r\n"_s)[1].startsWith(u" 更新日"_s));
+      if (tab == TfrmMain::TabAverage) QVERIFY(copied.split(u"\r\n"_s)[2].startsWith(u"                         |"_s));
+      if (tab != TfrmMain::TabGraph && tab != TfrmMain::TabAverage)
+        QCOMPARE(copied, paneText(*window, tab).replace(u'\n', u"\r\n"_s));
+    }
+    // The panes keep their look after a copy all.
+    QVERIFY(!paneText(*window, TfrmMain::TabAverage).split(u'\n')[1].contains(u'|'));
+
+    window->PageControl1->setCurrentIndex(TfrmMain::TabGraph);
+    clipboard->setText(u"before"_s);
+    window->Memos[TfrmMain::TabGraph]->selectAll();
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), u"before"_s);  // "no copy of a selection on the graph tab"
+
+    window->PageControl1->setCurrentIndex(TfrmMain::TabBest);
+    window->Memos[TfrmMain::TabBest]->selectAll();
+    window->menuItem(u"Copy1"_s)->trigger();
+    QVERIFY(clipboard->text().startsWith(u"ローマ字自己記録のベスト10"_s));
+  }
+
+  void doubleClickOnAnEmptyHistoryPaneOpensTheFolderDialog() {
+    auto window = startOnRecordFile();
+    window->Memos[TfrmMain::TabHistory]->clear();
+    bool dialogShown = false;
+    onNextModal([&dialogShown](QWidget* w) {
+      dialogShown = qobject_cast<QFileDialog*>(w) != nullptr;
+      QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
+    });
+    window->Memo1DblClick();
+    QVERIFY(dialogShown);
+  }
+
+  void displayCountAndGraphCharacters() {
+    auto window = startOnRecordFile();
+    onNextModal([](QWidget* w) {
+      auto* dialog = qobject_cast<TfrmRecent*>(w);
+      QVERIFY(dialog);
+      dialog->SpinEdit1->setValue(2);
+      dialog->accept();
+    });
+    window->Recent1Click();
+    QCOMPARE(window->RecentLimit, 2);
+    QCOMPARE(paneText(*window, TfrmMain::TabHistory).split(u'\n').size(), 5);
+    QCOMPARE(paneText(*window, TfrmMain::TabGraph).split(u'\n').size(), 3);
+
+    onNextModal([](QWidget* w) {
+      auto* dialog = qobject_cast<TfrmGChar*>(w);
+      QVERIFY(dialog);
+      dialog->edtHit->setText(u"#"_s);
+      dialog->edtMiss->clear();  // an empty field keeps its character
+      dialog->accept();
+    });
+    window->GraphCharClick();
+    QCOMPARE(window->HitMark, u"#"_s);
+    QCOMPARE(window->MissMark, u"x"_s);
+    QVERIFY(paneText(*window, TfrmMain::TabGraph).split(u'\n')[1].contains(u"####"_s));
+  }
+
+  void paletteDialogColoursTheActivePane() {
+    auto window = startOnRecordFile();
+    window->PageControl1->setCurrentIndex(TfrmMain::TabMiss);
+    onNextModal([](QWidget* w) {
+      auto* dialog = qobject_cast<TfrmColor*>(w);
+      QVERIFY(dialog);
+      QLabel* maroon = dialog->colorLabels().at(1);
+      QTest::mouseClick(maroon, Qt::LeftButton);
+      dialog->bbOK->click();
+    });
+    window->Col1Click();
+    QCOMPARE(window->Memos[TfrmMain::TabMiss]->palette().color(QPalette::Base), QColor(128, 0, 0));
+    QVERIFY(window->Memos[TfrmMain::TabHistory]->palette().color(QPalette::Base) != QColor(128, 0, 0));
+  }
+
+  void recordFileMenuFollowsTheFolderDialog() {
+    auto window = startOnRecordFile();
+    QCOMPARE(window->PopupMenu2->actions().size(), 1);
+    TempDir other;
+    other.write(u"one.ｷﾛｸ"_s, dir->read(u"typist.ｷﾛｸ"_s));
+    other.write(u"two.ｷﾛｸ"_s, dir->read(u"typist.ｷﾛｸ"_s).left(46 * 10));
+    onNextModal([&other](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      QVERIFY(dialog);
+      dialog->setDirectory(other.path());
+      dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"two.ｷﾛｸ"_s);
+      QMetaObject::invokeMethod(dialog, "done", Qt::QueuedConnection, Q_ARG(int, QDialog::Accepted));
+    });
+    window->Directory1Click();
+    QCOMPARE(window->RecordFolder, other.path() + u'/');
+    QCOMPARE(window->plRecFile->text(), u"two.ｷﾛｸ"_s);
+    QCOMPARE(window->PopupMenu2->actions().size(), 2);
+    QVERIFY(window->findChild<QAction*>(u"FileMenu2"_s));
+    QVERIFY(paneText(*window, TfrmMain::TabHistory).contains(u"（総練習回数："_s));
+    QCOMPARE(window->Loaded.AllRecords.size(), 10u);
+
+    QAction* one = nullptr;
+    for (QAction* item : window->PopupMenu2->actions())
+      if (item->data().toString() == u"one.ｷﾛｸ"_s) one = item;
+    QVERIFY(one);
+    one->trigger();
+    QCOMPARE(window->plRecFile->text(), u"one.ｷﾛｸ"_s);
+    QCOMPARE(window->Loaded.AllRecords.size(), 600u);
+  }
+
+  void closeSavesTheNormalBoundsOfAMaximisedWindow() {
+    {
+      auto window = startOnRecordFile();
+      window->setGeometry(30, 40, 500, 400);
+      window->show();
+      window->showMaximized();
+      QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+      window->close();
+    }
+    SettingsFile settings(settingsPath());
+    QCOMPARE(settings.readInteger(u"Form"_s, u"WindowState"_s, -1), 2);
+    QCOMPARE(settings.readInteger(u"Form"_s, u"Width"_s, -1), 500);
+    QCOMPARE(settings.readInteger(u"Form"_s, u"Height"_s, -1), 400);
+    QCOMPARE(settings.readText(u"File"_s, u"RecFile"_s, {}), u"typist.ｷﾛｸ"_s);
+    QCOMPARE(settings.readInteger(u"Option"_s, u"Default Type"_s, -1), 2);
+    auto again = std::make_unique<TfrmMain>(context());
+    QVERIFY(again->windowState() & Qt::WindowMaximized);
+    QVERIFY(!paneText(*again, TfrmMain::TabHistory).isEmpty());  // "the remembered file is loaded"
+  }
+
+  void unwritableSettingsKeepTheWindowOpenWithAMessage() {
+    dir->write(u"blocker"_s, "a file where a folder should be");
+    StartupContext blocked = context({recordFile()});
+    blocked.settingsPath = dir->file(u"blocker/hoko32.ini"_s);
+    TfrmMain window(blocked);
+    window.show();
+    messages.clear();
+    QVERIFY(!window.close());
+    QCOMPARE(messages, QStringList{dir->file(u"blocker/hoko32.ini"_s) + u" に書き込めません"_s});
+    QVERIFY(window.close());  // "a second close leaves without saving"
+  }
+
+  void hiddenItemsKeepTheirShortcuts() {
+    auto window = startOnRecordFile();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    window->PageControl1->setCurrentIndex(TfrmMain::TabBest);
+    QVERIFY(!window->menuItem(u"Level1"_s)->isVisible());
+    QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier);
+    QVERIFY(window->menuItem(u"Level1"_s)->isChecked());
+    QSignalSpy chart(window.get(), &TfrmMain::chart3DRequested);
+    QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(chart.size(), 1);
+  }
+
+  void celebrationIsAskedForOnARecordOfTheStartDay() {
+    GeneratorOptions options;
+    options.runs = 300;
+    options.newestDay = DayCount::CivilDate{QDate::currentDate().year(), QDate::currentDate().month(),
+                                            QDate::currentDate().day()};
+    std::string bytes = recordFileBytes(generateRuns(options));
+    GeneratedRun record;
+    record.mode = ModeRomaji;
+    record.date = *options.newestDay;
+    record.time = {23, 59, 0};
+    record.hits = 999;
+    bytes += formatRecordLine(record);
+    dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(bytes));
+    auto window = std::make_unique<TfrmMain>(context({recordFile(), u"R"_s}));
+    QVERIFY(window->Celebration.modes[ModeRomaji].BannerShown);
+    QSignalSpy banner(window.get(), &TfrmMain::celebrationRequested);
+    window->ButtonAClick(ModeKana);
+    window->ButtonAClick(ModeRomaji);
+    QCOMPARE(banner.size(), 0);
+    window->ReSet1Click();
+    QCOMPARE(banner.size(), 1);
+    QCOMPARE(banner.first().at(0).toString(), u"ローマ字"_s);
+    QCOMPARE(banner.first().at(3).toInt(), 999);
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,74 @@
+#include "ui/ScreenshotTour.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "ui/HelpSystem.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TAboutBox.h"
+#include "ui/TfrmAverCfg.h"
+#include "ui/TfrmColor.h"
+#include "ui/TfrmGChar.h"
+#include "ui/TfrmMain.h"
+#include "ui/TfrmOpening.h"
+#include "ui/TfrmRecent.h"
+
+using namespace Qt::StringLiterals;
+
+ScreenshotTour::ScreenshotTour(QString recordFile, QString folder)
+    : recordFile_(std::move(recordFile)), folder_(std::move(folder)) {}
+
+void ScreenshotTour::save(QWidget* widget, const QString& name) {
+  widget->show();
+  widget->raise();
+  QEventLoop settle;  // let the window lay out and paint
+  QTimer::singleShot(150, &settle, &QEventLoop::quit);
+  settle.exec();
+  const QString path = QDir(folder_).filePath(name + u".png"_s);
+  if (widget->grab().save(path)) ++saved_;
+  std::printf("%s\n", qPrintable(path));
+}
+
+int ScreenshotTour::run() {
+  QDir().mkpath(folder_);
+  MessageBoxes::setHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
+  const QFileInfo record(recordFile_);
+  StartupContext context{record.absolutePath() + u"/hoko32.ini"_s, record.absolutePath() + u'/',
+                         record.absolutePath(), {record.absoluteFilePath(), u"R"_s}};
+  TfrmMain window(context);
+  window.createLongLivedDialogs();
+  window.resize(1000, 640);
+  window.show();
+  const QString tabNames[] = {u"tab-history"_s, u"tab-graph"_s, u"tab-average"_s, u"tab-miss"_s, u"tab-best"_s};
+  for (int tab = 0; tab < TfrmMain::TabCount; ++tab) {
+    window.PageControl1->setCurrentIndex(tab);
+    save(&window, tabNames[tab]);
+  }
+  window.PageControl1->setCurrentIndex(TfrmMain::TabHistory);
+
+  window.frmOpening->Label1->setText(u"ﾌｧｲﾙ読み込み中..."_s);
+  save(window.frmOpening, u"loading"_s);
+  window.frmOpening->hide();
+  save(window.frmGChar, u"dialog-graph-characters"_s);
+  save(window.frmRecent, u"dialog-display-count"_s);
+  save(window.frmAverCfg, u"dialog-average-settings"_s);
+  window.frmColor->setPreviewColors(Qt::white, Qt::black);
+  save(window.frmColor, u"dialog-palette-16"_s);
+  window.frmColor->setColorType(1);
+  save(window.frmColor, u"dialog-palette-64"_s);
+  window.frmColor->setColorType(2);
+  save(window.frmColor, u"dialog-palette-125"_s);
+  save(window.AboutBox, u"dialog-about"_s);
+  window.Help()->showContents();
+  if (QWidget* help = window.Help()->window()) save(help, u"help"_s);
+  window.close();
+  return saved_ > 0 ? 0 : 1;
+}

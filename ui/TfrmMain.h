@@ -1,0 +1,221 @@
+#pragma once
+
+#include <QFont>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+#include "analysis/AverageTrend.h"
+#include "analysis/CelebrationFlags.h"
+#include "analysis/ModePass.h"
+#include "records/LoadedRecords.h"
+#include "settings/Options.h"
+
+class QAction;
+class QCheckBox;
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QShortcut;
+class QSpinBox;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class HelpSystem;
+class RecordFilePanel;
+class SettingsFile;
+class TAboutBox;
+class TfrmAverCfg;
+class TfrmColor;
+class TfrmGChar;
+class TfrmOpening;
+class TfrmRecent;
+
+// What the program starts with.
+struct StartupContext {
+  QString settingsPath;   // the settings file
+  QString programFolder;  // ends in "/": defaults of the record folder and the fanfare
+  QString workingFolder;  // where the banner pictures "Oiwai*.bmp" are counted
+  QStringList arguments;  // the command line after the program name
+
+  // The running program's: its settings file, folder, working folder and arguments.
+  static StartupContext forApplication();
+};
+
+// The main window. Its creation does the whole start-up (settings, command
+// line, record-file menu, mode button, first load); closing it saves the
+// settings. Every command is a handler that changes state, calls the core
+// (records/, analysis/) and refreshes what it affects.
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TfrmMain(const StartupContext& context, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // The dialogs that live for the whole run, made after the main window.
+  void createLongLivedDialogs();
+
+  // The page tags of the five tabs.
+  enum Tab { TabHistory, TabGraph, TabAverage, TabMiss, TabBest, TabCount };
+
+  // Loading and the passes.
+  void RecStore();
+  void MainProcedure();
+  void AverageCalc();
+  void ShowHokoseki();
+  void ShowGraph();
+  void ShowAver();
+  void ShowMiss();
+  void ShowBest();
+  void RedrawGraph();
+  void RedrawAver();
+  void RedrawMiss();
+
+  // Commands.
+  void ButtonAClick(int mode);
+  void PageControl1Change();
+  void Best1Click(int tag);
+  void Nomiss1Click();
+  void Level1Click();
+  void Hint1Click();
+  void Show3DGraphClick();
+  void GraphButtonClick();
+  void Copy1Click();
+  void CopyAll1Click();
+  void Memo1DblClick();
+  void Font2Click();
+  void GraphCharClick();
+  void Recent1Click();
+  void ReSet1Click();
+  void MakeDataClick();
+  void Help2Click();
+  void KK1Click();
+  void Version1Click();
+  void Exit1Click();
+  void ButtonDayClick(int tag);
+  void ButtonAverCfgClick();
+  void btnReCalcClick();
+  void seRankCountChange();
+  void cbMIssEvalClick();
+  void Directory1Click();
+  void plRecFileClick();
+  void FileMenuClick(QAction* item);
+  void Col1Click();
+  void Color1Click();
+  void KM1Click();
+  void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
+
+  // State other windows read.
+  int CurrentMode = ModeRomaji;
+  QString RecordFolder;
+  QString HitMark = QStringLiteral("o");
+  QString MissMark = QStringLiteral("x");
+  int RecentLimit = 0;
+  int AverMaxMiss = 255;
+  int AverMinHitMiss = 0;
+  int AverCountInterval = 50;
+  QString FanfareFile;
+  QString CelebrationMessage;
+  QFont CelebrationFont;
+  QColor CelebrationFontColor;
+  double StartDate = 0;
+  bool FirstPassDone = false;
+  int BannerPictureMax = 0;
+  LoadedRecords Loaded;
+  ModePass Pass;
+  AverageTrend Average;
+  CelebrationFlags Celebration;
+  SettingsFile* Settings() const { return settings_.get(); }
+  HelpSystem* Help() const { return help_; }
+
+  // Components, under their design names.
+  QToolBar* ToolBar1 = nullptr;
+  RecordFilePanel* plRecFile = nullptr;
+  std::array<QToolButton*, PracticeModeCount> ModeButtons{};  // ButtonA, ButtonK, ButtonR, ButtonE
+  QToolButton* GraphButton = nullptr;
+  QToolButton* CopyButton = nullptr;
+  QToolButton* DirButton = nullptr;
+  QToolButton* FontButton = nullptr;
+  QToolButton* ExitButton = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  std::array<QPlainTextEdit*, TabCount> Memos{};  // Memo1 ... Memo5
+  QLabel* Panel2 = nullptr;
+  QLabel* Panel3 = nullptr;
+  std::array<QToolButton*, 5> PeriodButtons{};  // ButtonDay, ButtonWeek, ButtonMonth, ButtonYear, ButtonCount
+  QPushButton* ButtonAverCfg = nullptr;
+  QWidget* Panel4 = nullptr;
+  QPushButton* btnReCalc = nullptr;
+  QLabel* MissLabel1 = nullptr;
+  QSpinBox* seMissCon = nullptr;
+  QLabel* MissLabel2 = nullptr;
+  QWidget* Panel1 = nullptr;
+  QSpinBox* seRankCount = nullptr;
+  QCheckBox* cbMIssEval = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QMenu* PopupMenu2 = nullptr;
+  QFileDialog* OpenDialog1 = nullptr;
+  TfrmOpening* frmOpening = nullptr;
+  TAboutBox* AboutBox = nullptr;
+  TfrmColor* frmColor = nullptr;
+  TfrmGChar* frmGChar = nullptr;
+  TfrmRecent* frmRecent = nullptr;
+  TfrmAverCfg* frmAverCfg = nullptr;
+
+  // Menu items by their design names ("Nomiss1", "Day1", ...).
+  QAction* menuItem(const QString& name) const;
+  bool modeSelected() const;
+  int activeTab() const;
+  QString recordPath() const;
+
+ Q_SIGNALS:
+  // The celebration banner and the 3D chart window answer these.
+  void celebrationRequested(const QString& modeName, const QString& message, const QString& fanfare, int best);
+  void chart3DRequested();
+  void celebrationSettingsRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // FormClose
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  class Feedback;
+
+  void FormCreate(const StartupContext& context);
+  bool FormClose();
+  void buildToolBar();
+  void buildPages();
+  void buildMenus();
+  void buildPopupMenus();
+  QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
+                   void (TfrmMain::*handler)());
+  void setItemVisible(const QString& name, bool visible);
+  void applyOptions(const MainOptions& options);
+  MainOptions currentOptions() const;
+  void applyCommandLine(const QStringList& arguments);
+  void buildRecordFileMenu();
+  void countBannerPictures(const QString& folder);
+  void pressModeButton(int mode);
+  void clearPanes();
+  void fillPane(int tab, const QStringList& lines);
+  void runActivePass();
+  void setMissPaneVisible();
+  void applyTabMenuState(int tab);
+  void copyText(const QString& text);
+  QString paneText(int tab) const;
+  QPlainTextEdit* activeMemo() const;
+  ModePassOptions modePassOptions() const;
+  AverageOptions averageOptions() const;
+
+  StartupContext context_;
+  std::unique_ptr<SettingsFile> settings_;
+  HelpSystem* help_ = nullptr;
+  std::unique_ptr<Feedback> feedback_;
+  int averagePeriodTag_ = 1;
+  bool closing_ = false;
+  QStringList menuShortcutKeys_;
+};
