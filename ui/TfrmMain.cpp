@@ -20,6 +20,8 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTextCursor>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -460,6 +462,7 @@ void TfrmMain::buildPages() {
     memo->setObjectName(u"Memo"_s + QString::number(tab + 1));
     const bool wraps = tab == TabMiss || tab == TabBest;
     memo->setLineWrapMode(wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    memo->setUndoRedoEnabled(false);  // a pass replaces the whole text; no history of it
     memo->setHorizontalScrollBarPolicy(tab == TabHistory ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->installEventFilter(this);
@@ -726,16 +729,62 @@ void TfrmMain::ShowBest() {
                                              static_cast<PracticeMode>(CurrentMode), QDateTime::currentDateTime()));
 }
 
-// The pane is hidden from painting while its text is replaced.
+// The pane is hidden from painting while its text is replaced. A long text
+// (the averages of single runs can have a line per run) shows its first lines
+// at once and receives the rest in pieces between events, so the window never
+// freezes for long; anything that reads the whole pane completes it first.
 void TfrmMain::fillPane(int tab, const QStringList& lines) {
+  PaneFill& fill = paneFills_[static_cast<std::size_t>(tab)];
+  ++fill.generation;
+  fill.rest.clear();
   QPlainTextEdit* memo = Memos[static_cast<std::size_t>(tab)];
   memo->setUpdatesEnabled(false);
-  memo->setPlainText(lines.join(u'\n'));
+  if (lines.size() <= 2 * PaneFillLines) {
+    memo->setPlainText(lines.join(u'\n'));
+  } else {
+    memo->setPlainText(lines.mid(0, PaneFillLines).join(u'\n'));
+    fill.rest = lines.mid(PaneFillLines);
+    fill.next = 0;
+    scheduleNextPiece(tab);
+  }
   memo->setUpdatesEnabled(true);
 }
 
+void TfrmMain::scheduleNextPiece(int tab) {
+  const int generation = paneFills_[static_cast<std::size_t>(tab)].generation;
+  QTimer::singleShot(0, this, [this, tab, generation] {
+    if (paneFills_[static_cast<std::size_t>(tab)].generation == generation && appendNextPiece(tab))
+      scheduleNextPiece(tab);
+  });
+}
+
+// Appends the next piece of a long text; true while more remains.
+bool TfrmMain::appendNextPiece(int tab) {
+  PaneFill& fill = paneFills_[static_cast<std::size_t>(tab)];
+  if (fill.next >= fill.rest.size()) return false;
+  const qsizetype count = std::min<qsizetype>(PaneFillLines, fill.rest.size() - fill.next);
+  QTextCursor end(Memos[static_cast<std::size_t>(tab)]->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(u'\n' + fill.rest.mid(fill.next, count).join(u'\n'));
+  fill.next += count;
+  if (fill.next < fill.rest.size()) return true;
+  fill.rest.clear();
+  fill.next = 0;
+  return false;
+}
+
+void TfrmMain::completePane(int tab) {
+  while (appendNextPiece(tab)) {
+  }
+}
+
 void TfrmMain::clearPanes() {
-  for (QPlainTextEdit* memo : Memos) memo->clear();
+  for (int tab = 0; tab < TabCount; ++tab) {
+    PaneFill& fill = paneFills_[static_cast<std::size_t>(tab)];
+    ++fill.generation;
+    fill.rest.clear();
+    Memos[static_cast<std::size_t>(tab)]->clear();
+  }
 }
 
 void TfrmMain::runActivePass() {
@@ -844,13 +893,17 @@ void TfrmMain::copyText(const QString& text) {
   QGuiApplication::clipboard()->setText(windowsText);
 }
 
-QString TfrmMain::paneText(int tab) const { return Memos[static_cast<std::size_t>(tab)]->toPlainText(); }
+QString TfrmMain::paneText(int tab) {
+  completePane(tab);
+  return Memos[static_cast<std::size_t>(tab)]->toPlainText();
+}
 
 void TfrmMain::Copy1Click() {
   const int tab = activeTab();
   if (tab != TabHistory && tab != TabMiss && tab != TabBest) return;
   QPlainTextEdit* memo = activeMemo();
   if (!memo->isVisible() && memo->isHidden()) return;
+  completePane(tab);
   const QString selected = memo->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n');
   if (!selected.isEmpty()) copyText(selected);
 }

@@ -206,10 +206,22 @@ class TfrmMain : public QMainWindow {
   void setMissPaneVisible();
   void applyTabMenuState(int tab);
   void copyText(const QString& text);
-  QString paneText(int tab) const;
+  QString paneText(int tab);
+  void scheduleNextPiece(int tab);
+  bool appendNextPiece(int tab);
+  void completePane(int tab);
   QPlainTextEdit* activeMemo() const;
   ModePassOptions modePassOptions() const;
   AverageOptions averageOptions() const;
+
+  // A long pane text still being appended.
+  struct PaneFill {
+    QStringList rest;
+    qsizetype next = 0;
+    int generation = 0;
+  };
+  static constexpr qsizetype PaneFillLines = 40000;
+  std::array<PaneFill, TabCount> paneFills_{};
 
   StartupContext context_;
   std::unique_ptr<SettingsFile> settings_;

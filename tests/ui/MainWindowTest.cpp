@@ -342,6 +342,28 @@ class MainWindowTest : public QObject {
     QCOMPARE(chart.size(), 1);
   }
 
+  void longPanesFillInPiecesAndCopyWhole() {
+    GeneratorOptions options;
+    options.runs = 90000;
+    options.modeShares = {0, 0, 1, 0};
+    dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(generateRuns(options))));
+    auto window = startOnRecordFile();
+    window->PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+    window->AverCountInterval = 1;
+    window->ButtonDayClick(5);  // a line per run
+    QPlainTextEdit* pane = window->Memos[TfrmMain::TabAverage];
+    QVERIFY(pane->blockCount() < 90002);  // the first lines at once
+    window->CopyAll1Click();
+    QCOMPARE(QGuiApplication::clipboard()->text().count(u"\r\n"_s), 90002);  // title, scale, ruler, 90000 runs
+    QCOMPARE(pane->blockCount(), 90002);
+    window->ButtonDayClick(1);
+    window->ButtonDayClick(5);
+    window->ButtonDayClick(4);  // a new pass drops what was left to append
+    const int yearLines = static_cast<int>(window->Average.AverageLines.size());
+    QTest::qWait(100);
+    QCOMPARE(pane->blockCount(), yearLines);
+  }
+
   void celebrationIsAskedForOnARecordOfTheStartDay() {
     GeneratorOptions options;
     options.runs = 300;
