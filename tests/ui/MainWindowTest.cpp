@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <functional>
 #include <memory>
@@ -340,6 +341,40 @@ class MainWindowTest : public QObject {
     QSignalSpy chart(window.get(), &TfrmMain::chart3DRequested);
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
     QCOMPARE(chart.size(), 1);
+  }
+
+  void hintsWrapAtTheirWidthAndCanBeSwitchedOff() {
+    auto window = startOnRecordFile();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+    QWidget* button = window->ButtonAverCfg;
+    const auto askForHint = [button] {
+      QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+      QApplication::sendEvent(button, &event);
+    };
+    askForHint();
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().contains(u'\n'));
+    QCOMPARE(QToolTip::text().remove(u'\n'), u"総打数、ミス、回数の間隔の設定を行います"_s);
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    window->menuItem(u"Hint1"_s)->trigger();  // hints off
+    askForHint();
+    QTest::qWait(20);
+    QVERIFY(!QToolTip::isVisible());
+  }
+
+  void storedModeFourLoadsNothingUntilAReload() {
+    SettingsFile settings(settingsPath());
+    QVERIFY(settings.writeInteger(u"Option"_s, u"Default Type"_s, 4));
+    auto window = startOnRecordFile();
+    QVERIFY(!window->modeSelected());
+    QVERIFY(window->Loaded.AllRecords.empty());
+    window->ReSet1Click();
+    QCOMPARE(window->Loaded.AllRecords.size(), 600u);
+    window->ButtonAClick(ModeSymbols);
+    QVERIFY(paneText(*window, TfrmMain::TabHistory).startsWith(u"<<記号の足跡 >>"_s));
   }
 
   void longPanesFillInPiecesAndCopyWhole() {
