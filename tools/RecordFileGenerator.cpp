@@ -106,6 +106,18 @@ std::vector<GeneratedRun> generateRuns(const GeneratorOptions& options) {
     day += 1;
   }
 
+  if (options.finalRecord && !runs.empty()) {
+    GeneratedRun record = runs.back();
+    int best = 0;
+    for (const GeneratedRun& run : runs)
+      if (run.mode == record.mode) best = std::max(best, run.hits);
+    record.hits = std::min(best + 3, 999);
+    record.misses = std::min(record.misses, 3);
+    const int seconds = std::min(record.time.hour * 3600 + record.time.min * 60 + record.time.sec + 150, 86399);
+    record.time = {seconds / 3600, seconds / 60 % 60, seconds % 60};
+    runs.push_back(record);
+  }
+
   if (options.newestDay && !runs.empty()) {
     const double shift = dayCountOf(*options.newestDay) - dayCountOf(runs.back().date);
     for (GeneratedRun& run : runs) run.date = DayCount::decodeDate(dayCountOf(run.date) + shift);

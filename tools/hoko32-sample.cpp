@@ -10,7 +10,7 @@ namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: hoko32-sample [--seed N] [--runs N] [--start YYYY-MM-DD] [--newest YYYY-MM-DD] OUTPUT\n");
+               "usage: hoko32-sample [--seed N] [--runs N] [--start YYYY-MM-DD] [--newest YYYY-MM-DD] [--final-record] OUTPUT\n");
   return 2;
 }
 
@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
       DayCount::CivilDate newest{};
       if (!parseDate(argv[++i], newest)) return usage();
       options.newestDay = newest;
+    } else if (!std::strcmp(argv[i], "--final-record")) {
+      options.finalRecord = true;
     } else if (argv[i][0] != '-' && !output) {
       output = argv[i];
     } else {

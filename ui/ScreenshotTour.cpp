@@ -10,7 +10,10 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
+#include "celebration/TfrmOiwai.h"
+#include "settings/SettingsLocation.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TAboutBox.h"
@@ -35,6 +38,35 @@ void ScreenshotTour::save(QWidget* widget, const QString& name) {
   const QString path = QDir(folder_).filePath(name + u".png"_s);
   if (widget->grab().save(path)) ++saved_;
   std::printf("%s\n", qPrintable(path));
+}
+
+// Each animation's settled frame, and the picture grown over the banner.
+void ScreenshotTour::saveBanners(TfrmMain& window) {
+  const auto waitUntil = [](const std::function<bool()>& done) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
+      QEventLoop tick;
+      QTimer::singleShot(5, &tick, &QEventLoop::quit);
+      tick.exec();
+    }
+  };
+  for (int kind = 1; kind <= 5; ++kind) {
+    TfrmOiwai banner(SettingsLocation::folderOf(QCoreApplication::applicationFilePath()), &window,
+                     static_cast<celebration::AnimationKind>(kind));
+    banner.RecordLine = celebration::BannerAnimation::recordLineText(u"ローマ字"_s, 416);
+    banner.MessageLine = window.CelebrationMessage;
+    banner.bannerFont = window.CelebrationFont;
+    banner.bannerFontColor = window.CelebrationFontColor;
+    banner.show();
+    waitUntil([&banner] { return banner.animation().phase() == celebration::BannerAnimation::Phase::Second; });
+    banner.canvas().save(QDir(folder_).filePath(u"banner-kind-%1.png"_s.arg(kind)));
+    ++saved_;
+    if (kind == 5) {
+      waitUntil([&banner] { return banner.animation().tick() >= 100; });
+      banner.canvas().save(QDir(folder_).filePath(u"banner-picture.png"_s));
+      ++saved_;
+    }
+    banner.close();
+  }
 }
 
 int ScreenshotTour::run() {
@@ -67,6 +99,7 @@ int ScreenshotTour::run() {
   window.frmColor->setColorType(2);
   save(window.frmColor, u"dialog-palette-125"_s);
   save(window.AboutBox, u"dialog-about"_s);
+  saveBanners(window);
   window.Help()->showContents();
   if (QWidget* help = window.Help()->window()) save(help, u"help"_s);
   window.close();

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QWidget;
+class TfrmMain;
 
 // Opens the main window on a record file and saves a PNG of every tab and
 // dialog into a folder: the pictures of the README, made by scripts/screenshots.
@@ -14,6 +15,7 @@ class ScreenshotTour {
 
  private:
   void save(QWidget* widget, const QString& name);
+  void saveBanners(TfrmMain& window);
 
   QString recordFile_;
   QString folder_;

@@ -28,6 +28,8 @@
 #include <QVBoxLayout>
 
 #include "analysis/ViewTexts.h"
+#include "celebration/TfrmOiwai.h"
+#include "celebration/TfrmOiwaiCfg.h"
 #include "records/DayCount.h"
 #include "records/RecordLoader.h"
 #include "settings/SettingsFile.h"
@@ -327,6 +329,7 @@ void TfrmMain::createLongLivedDialogs() {
   frmGChar = new TfrmGChar(this);
   frmRecent = new TfrmRecent(this);
   frmAverCfg = new TfrmAverCfg(this);
+  frmOiwaiCfg = new TfrmOiwaiCfg(this);
 }
 
 // ---------------------------------------------------------------------------
@@ -879,11 +882,29 @@ void TfrmMain::Show3DGraphClick() {}  // the check mark is the option
 
 void TfrmMain::GraphButtonClick() { Q_EMIT chart3DRequested(); }
 
+// The banner, modal: the pass waits until it has closed.
 void TfrmMain::ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best) {
   Q_EMIT celebrationRequested(modeName, message, fanfare, best);
+  TfrmOiwai banner(context_.programFolder, this);
+  banner.RecordLine = celebration::BannerAnimation::recordLineText(modeName, static_cast<quint16>(best));
+  banner.MessageLine = message;
+  banner.bannerFont = CelebrationFont;
+  banner.bannerFontColor = CelebrationFontColor;
+  banner.setPictureMax(BannerPictureMax);
+  banner.setSoundFile(QFileInfo(fanfare).isFile() ? fanfare : QString());
+  frmOpening->hide();
+  banner.exec();
 }
 
-void TfrmMain::KM1Click() { Q_EMIT celebrationSettingsRequested(); }
+void TfrmMain::KM1Click() {
+  Q_EMIT celebrationSettingsRequested();
+  frmOiwaiCfg->setValues(FanfareFile, CelebrationMessage, CelebrationFont, CelebrationFontColor);
+  if (frmOiwaiCfg->exec() != QDialog::Accepted) return;
+  FanfareFile = frmOiwaiCfg->fanfare();
+  CelebrationMessage = frmOiwaiCfg->message();
+  CelebrationFont = frmOiwaiCfg->pendingFont();
+  CelebrationFontColor = frmOiwaiCfg->pendingFontColor();
+}
 
 QPlainTextEdit* TfrmMain::activeMemo() const { return Memos[static_cast<std::size_t>(std::clamp(activeTab(), 0, TabCount - 1))]; }
 

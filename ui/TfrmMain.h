@@ -32,6 +32,7 @@ class TAboutBox;
 class TfrmAverCfg;
 class TfrmColor;
 class TfrmGChar;
+class TfrmOiwaiCfg;
 class TfrmOpening;
 class TfrmRecent;
 
@@ -164,6 +165,7 @@ class TfrmMain : public QMainWindow {
   TfrmGChar* frmGChar = nullptr;
   TfrmRecent* frmRecent = nullptr;
   TfrmAverCfg* frmAverCfg = nullptr;
+  TfrmOiwaiCfg* frmOiwaiCfg = nullptr;
 
   // Menu items by their design names ("Nomiss1", "Day1", ...).
   QAction* menuItem(const QString& name) const;
@@ -172,7 +174,8 @@ class TfrmMain : public QMainWindow {
   QString recordPath() const;
 
  Q_SIGNALS:
-  // The celebration banner and the 3D chart window answer these.
+  // Sent as the celebration banner and its settings dialog open; the 3D chart
+  // window answers chart3DRequested.
   void celebrationRequested(const QString& modeName, const QString& message, const QString& fanfare, int best);
   void chart3DRequested();
   void celebrationSettingsRequested();

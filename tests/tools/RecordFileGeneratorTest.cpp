@@ -53,6 +53,22 @@ TEST(RecordFileGenerator, HitsRiseAndMissesFallWithPracticeInEveryMode) {
   }
 }
 
+TEST(RecordFileGenerator, FinalRecordBeatsTheModesBestOnTheNewestDay) {
+  GeneratorOptions options;
+  options.runs = 500;
+  options.finalRecord = true;
+  options.newestDay = DayCount::CivilDate{2026, 12, 7};
+  const auto runs = generateRuns(options);
+  ASSERT_EQ(runs.size(), 501u);
+  const GeneratedRun& last = runs.back();
+  for (std::size_t i = 0; i + 1 < runs.size(); ++i) {
+    if (runs[i].mode == last.mode) {
+      ASSERT_LT(runs[i].hits, last.hits);
+    }
+  }
+  EXPECT_EQ(last.date.day, 7);
+}
+
 TEST(RecordFileGenerator, NewestRunFallsOnTheDayAsked) {
   GeneratorOptions options;
   options.runs = 300;

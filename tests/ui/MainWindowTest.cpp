@@ -26,6 +26,7 @@
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
 #include "tools/RecordFileGenerator.h"
+#include "celebration/TfrmOiwaiCfg.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 #include "ui/RecordFilePanel.h"
@@ -399,6 +400,35 @@ class MainWindowTest : public QObject {
     QCOMPARE(pane->blockCount(), yearLines);
   }
 
+  void celebrationSettingsAreKeptOnOkOnlyAndSavedOnClose() {
+    auto window = startOnRecordFile();
+    const QString oldFanfare = window->FanfareFile;
+    onNextModal([](QWidget* w) {
+      auto* dialog = qobject_cast<TfrmOiwaiCfg*>(w);
+      QVERIFY(dialog);
+      dialog->edSound->setText(u"/nowhere/fanfare.mid"_s);
+      dialog->Edit1->setText(u"やった！"_s);
+      dialog->reject();
+    });
+    window->KM1Click();
+    QCOMPARE(window->FanfareFile, oldFanfare);
+    onNextModal([](QWidget* w) {
+      auto* dialog = qobject_cast<TfrmOiwaiCfg*>(w);
+      QVERIFY(dialog);
+      QCOMPARE(dialog->Edit1->text(), u"＼(^o^)／＼(^O^)／"_s);  // the values given again, not the cancelled ones
+      dialog->edSound->clear();
+      dialog->Edit1->setText(u"やった！"_s);
+      dialog->accept();
+    });
+    window->KM1Click();
+    QCOMPARE(window->FanfareFile, QString());
+    QCOMPARE(window->CelebrationMessage, u"やった！"_s);
+    window->close();
+    SettingsFile settings(settingsPath());
+    QCOMPARE(settings.readText(u"Option"_s, u"OiwaiMessage"_s, {}), u"やった！"_s);
+    QCOMPARE(settings.readText(u"Option"_s, u"Fanfare"_s, u"unset"_s), QString());
+  }
+
   void celebrationIsAskedForOnARecordOfTheStartDay() {
     GeneratorOptions options;
     options.runs = 300;
@@ -412,14 +442,19 @@ class MainWindowTest : public QObject {
     record.hits = 999;
     bytes += formatRecordLine(record);
     dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(bytes));
+    ModalRejecter closeBanners;
     auto window = std::make_unique<TfrmMain>(context({recordFile(), u"R"_s}));
     QVERIFY(window->Celebration.modes[ModeRomaji].BannerShown);
+    QCOMPARE(closeBanners.rejected, 1);
+    QVERIFY(messages.last().startsWith(u"ファンファーレが演奏できませんでした。"_s));  // no fanfare file here
+    QCOMPARE(SettingsFile(settingsPath()).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0), 1);  // no pictures: 1 again
     QSignalSpy banner(window.get(), &TfrmMain::celebrationRequested);
     window->ButtonAClick(ModeKana);
     window->ButtonAClick(ModeRomaji);
     QCOMPARE(banner.size(), 0);
     window->ReSet1Click();
     QCOMPARE(banner.size(), 1);
+    QCOMPARE(closeBanners.rejected, 2);
     QCOMPARE(banner.first().at(0).toString(), u"ローマ字"_s);
     QCOMPARE(banner.first().at(3).toInt(), 999);
   }

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+#include <QPixmap>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+
+#include "celebration/BannerAnimation.h"
+#include "platform/MediaPlayer.h"
+
+// The celebration banner: a small borderless red window in the middle of the
+// screen. The record line and the message move into place in one of five
+// animations, a picture grows over them, and the banner closes by itself while
+// the fanfare plays. A click closes it at once. Shown modally, one banner per
+// celebration.
+//
+// The window only executes what BannerAnimation computes, drawing into an
+// off-screen pixmap that persists between ticks (nothing is erased) and showing
+// it in paintEvent.
+class TfrmOiwai : public QDialog {
+  Q_OBJECT
+ public:
+  // `programFolder` (ending in "/") holds the pictures "Oiwai<N>.BMP"; the next
+  // picture number is kept in the settings file of the program "hoko32" there
+  // (or the per-user one when that folder cannot be written).
+  // The animation is drawn at random unless `kind` names one.
+  explicit TfrmOiwai(const QString& programFolder, QWidget* parent = nullptr,
+                     std::optional<celebration::AnimationKind> kind = std::nullopt);
+  ~TfrmOiwai() override;
+
+  // Ticks come every 16 ms, as often as a desktop timer reliably does.
+  static constexpr int TickMilliseconds = 16;
+
+  // Set before showing (the main window's ShowOiwai).
+  QString RecordLine;
+  QString MessageLine;
+  QFont bannerFont;
+  QColor bannerFontColor = Qt::white;
+  void setPictureMax(int pictureMax);
+  // The fanfare, or empty when the file does not exist.
+  void setSoundFile(const QString& path) { soundFile_ = path; }
+
+  const celebration::BannerAnimation& animation() const { return *animation_; }
+  const QPixmap& canvas() const { return canvas_; }
+  QString settingsPath() const { return settingsPath_; }
+
+  void done(int result) override;  // every way of closing runs FormClose
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;  // FormClick
+
+ private:
+  void FormActivate();
+  void Timer1Timer();
+  void Timer2Timer();
+  void FormClose();
+  void execute(const std::vector<celebration::BannerDrawOp>& ops);
+  const QPixmap& pictureOf(celebration::BannerPicture picture) const;
+  QPixmap linePicture(const QString& line, int width, int height) const;
+  void prepareGrownPicture();
+  QString pictureFilePath() const;
+
+  QString programFolder_;
+  QString settingsPath_;
+  QString soundFile_;
+  std::unique_ptr<celebration::BannerAnimation> animation_;
+  MediaPlayer MediaPlayer1;
+  QTimer Timer1;
+  QTimer Timer2;
+  QPixmap canvas_;
+  QPixmap RecordLinePicture;
+  QPixmap MessageLinePicture;
+  QPixmap GrownPicture;
+  bool activated_ = false;
+  bool closed_ = false;
+};

@@ -1,0 +1,198 @@
+#include "celebration/TfrmOiwaiCfg.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "ui/MessageBoxes.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int ClientWidth = 310;
+constexpr int ClientHeight = 180;
+constexpr int DialogPixelSize = 13;
+
+QLabel* makeLabel(const QString& name, const QString& text, QPoint at, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->move(at);
+  label->adjustSize();
+  return label;
+}
+
+QLineEdit* makeEdit(const QString& name, const QRect& geometry, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->setGeometry(geometry);
+  return edit;
+}
+
+QPushButton* makeButton(const QString& name, const QString& text, const QRect& geometry, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setGeometry(geometry);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+TfrmOiwaiCfg::TfrmOiwaiCfg(QWidget* parent) : QDialog(parent) {
+  setObjectName(u"frmOiwaiCfg"_s);
+  setWindowTitle(u"お祝いのカスタマイズ"_s);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  QFont dialogFont(u"ＭＳ ゴシック"_s);
+  dialogFont.setPixelSize(DialogPixelSize);
+  setFont(dialogFont);
+  setFixedSize(ClientWidth, ClientHeight);
+
+  Label5 = makeLabel(u"Label5"_s, u"ファンファーレのサウンドファイル"_s, {8, 8}, this);
+  edSound = makeEdit(u"edSound"_s, {8, 24, 241, 21}, this);
+  btRef = makeButton(u"btRef"_s, u"参照"_s, {256, 24, 46, 21}, this);
+  btTest = makeButton(u"btTest"_s, u"テスト"_s, {8, 48, 75, 25}, this);
+  Label1 = makeLabel(u"Label1"_s, u"お祝いメッセージ"_s, {8, 80}, this);
+  Edit1 = makeEdit(u"Edit1"_s, {8, 96, 244, 21}, this);
+  Edit1->setAutoFillBackground(true);
+  btnFont = makeButton(u"btnFont"_s, u"Font"_s, {256, 95, 46, 22}, this);
+  Label2 = makeLabel(u"Label2"_s, QString(), {6, 121}, this);
+  Label3 = makeLabel(u"Label3"_s, QString(), {165, 121}, this);
+  BitBtn1 = makeButton(u"BitBtn1"_s, u"OK"_s, {81, 143, 75, 25}, this);
+  BitBtn1->setDefault(true);
+  BitBtn2 = makeButton(u"BitBtn2"_s, u"キャンセル"_s, {170, 143, 75, 25}, this);
+
+  Label5->setBuddy(edSound);
+  Label1->setBuddy(Edit1);
+  for (QLabel* label : {Label5, Label1, Label2, Label3}) label->setFocusPolicy(Qt::NoFocus);
+  setTabOrder(edSound, btRef);
+  setTabOrder(btRef, btTest);
+  setTabOrder(btTest, Edit1);
+  setTabOrder(Edit1, btnFont);
+  setTabOrder(btnFont, BitBtn1);
+  setTabOrder(BitBtn1, BitBtn2);
+
+  connect(btRef, &QPushButton::clicked, this, &TfrmOiwaiCfg::btRefClick);
+  connect(btTest, &QPushButton::clicked, this, &TfrmOiwaiCfg::btTestClick);
+  connect(btnFont, &QPushButton::clicked, this, &TfrmOiwaiCfg::btnFontClick);
+  connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+  showPendingFont();
+}
+
+void TfrmOiwaiCfg::setValues(const QString& fanfare, const QString& message, const QFont& font,
+                             const QColor& fontColor) {
+  edSound->setText(fanfare);
+  Edit1->setText(message);
+  pendingFont_ = font;
+  pendingColor_ = fontColor;
+  showPendingFont();
+}
+
+QString TfrmOiwaiCfg::fanfare() const { return edSound->text(); }
+
+QString TfrmOiwaiCfg::message() const { return Edit1->text(); }
+
+// Label2 and Label3 name the pending font; Edit1 shows the message in its
+// name, style and colour at the dialog's own size, on red.
+void TfrmOiwaiCfg::showPendingFont() {
+  Label2->setText(pendingFont_.family());
+  Label2->adjustSize();
+  Label3->setText(QString::number(pendingFont_.pointSize()) + u"point"_s);
+  Label3->adjustSize();
+
+  QFont shown = pendingFont_;
+  shown.setPixelSize(DialogPixelSize);
+  Edit1->setFont(shown);
+  QPalette palette = Edit1->palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Base, Qt::red);
+    palette.setColor(group, QPalette::Window, Qt::red);
+    palette.setColor(group, QPalette::Text, pendingColor_);
+  }
+  Edit1->setPalette(palette);
+}
+
+void TfrmOiwaiCfg::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) {
+    showPendingFont();
+    centreOnScreen();
+  }
+  QDialog::showEvent(event);
+}
+
+void TfrmOiwaiCfg::centreOnScreen() {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  QRect frame(QPoint(0, 0), frameGeometry().size());  // the frame, once the window has one
+  frame.moveCenter(screen->availableGeometry().center());
+  move(frame.topLeft());
+}
+
+bool TfrmOiwaiCfg::soundFileExists() const { return QFileInfo(edSound->text()).isFile(); }
+
+// Qt's font chooser has no colour: the colour is asked right after the font,
+// and cancelling that keeps the colour the font had.
+void TfrmOiwaiCfg::btnFontClick() {
+  if (!FontDialog1) {
+    FontDialog1 = new QFontDialog(this);
+    FontDialog1->setObjectName(u"FontDialog1"_s);
+    FontDialog1->setOption(QFontDialog::DontUseNativeDialog);
+  }
+  FontDialog1->setCurrentFont(pendingFont_);
+  if (FontDialog1->exec() != QDialog::Accepted) return;
+  pendingFont_ = FontDialog1->selectedFont();
+
+  if (!ColorDialog1) {
+    ColorDialog1 = new QColorDialog(this);
+    ColorDialog1->setObjectName(u"ColorDialog1"_s);
+    ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
+  }
+  ColorDialog1->setCurrentColor(pendingColor_);
+  if (ColorDialog1->exec() == QDialog::Accepted && ColorDialog1->selectedColor().isValid())
+    pendingColor_ = ColorDialog1->selectedColor();
+  showPendingFont();
+}
+
+void TfrmOiwaiCfg::btRefClick() {
+  if (!OpenDialog1) {
+    OpenDialog1 = new QFileDialog(this, u"サウンドの選択"_s);
+    OpenDialog1->setObjectName(u"OpenDialog1"_s);
+    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setNameFilters(
+        {u"Midi ファイル (*.mid *.rmi)"_s, u"Wave ファイル (*.wav)"_s, u"すべてのファイル (*)"_s});
+  }
+  if (soundFileExists()) {
+    const QFileInfo current(edSound->text());
+    OpenDialog1->setDirectory(current.absolutePath());
+    OpenDialog1->selectFile(current.absoluteFilePath());
+  }
+  if (OpenDialog1->exec() != QDialog::Accepted) return;
+  const QStringList chosen = OpenDialog1->selectedFiles();
+  if (!chosen.isEmpty()) edSound->setText(QFileInfo(chosen.first()).absoluteFilePath());
+}
+
+void TfrmOiwaiCfg::btTestClick() {
+  if (!soundFileExists()) {
+    MessageBoxes::showMessage(this, u"ファイルが見つかりません。"_s);
+    return;
+  }
+  // open() closes what an earlier test left open.
+  if (!MediaPlayer1.open(edSound->text()) || !MediaPlayer1.play())
+    MessageBoxes::showError(this, MediaPlayer1.errorText());
+}
+
+void TfrmOiwaiCfg::done(int result) {
+  if (soundFileExists()) MediaPlayer1.close();
+  QDialog::done(result);
+}

@@ -1,0 +1,244 @@
+#include "platform/MediaPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <cstdio>
+
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+
+using namespace Qt::StringLiterals;
+
+// QString in GoogleTest's failure messages.
+static std::ostream& operator<<(std::ostream& out, const QString& text) { return out << text.toStdString(); }
+
+// The tests play through SDL's "disk" audio driver, which writes what the
+// device would sound to a file (SDL_DISKAUDIOFILE) as signed 16-bit samples.
+// main() below sets it up before SDL starts.
+
+namespace {
+
+const QString OpenFailed = u"サウンドを開けません: "_s;
+
+QString fanfare() { return QString::fromUtf8(HOKO32_FANFARE_FILE); }
+QString diskAudioFile() { return QString::fromLocal8Bit(qgetenv("SDL_DISKAUDIOFILE")); }
+
+// A mono 16-bit WAV file of a 440 Hz tone.
+QByteArray wave(double seconds, int amplitude) {
+  constexpr int rate = 22050;
+  const int samples = int(seconds * rate);
+  QByteArray bytes;
+  QDataStream out(&bytes, QIODevice::WriteOnly);
+  out.setByteOrder(QDataStream::LittleEndian);
+  out.writeRawData("RIFF", 4);
+  out << quint32(36 + 2 * samples);
+  out.writeRawData("WAVEfmt ", 8);
+  out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(2 * rate) << quint16(2) << quint16(16);
+  out.writeRawData("data", 4);
+  out << quint32(2 * samples);
+  for (int i = 0; i < samples; ++i) out << qint16(std::lround(amplitude * std::sin(2 * M_PI * 440 * i / rate)));
+  return bytes;
+}
+
+struct Sound {
+  int peak = 0;            // largest sample
+  double audibleSeconds = 0;  // from the first loud sample to the last
+};
+
+// What the disk driver wrote: 16-bit stereo at 44.1 kHz.
+Sound soundOnDisk(int loud = 1000) {
+  QFile file(diskAudioFile());
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = file.readAll();
+  Sound sound;
+  qsizetype first = -1, lastLoud = -1;
+  for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+    std::int16_t sample;
+    std::memcpy(&sample, bytes.constData() + i, 2);
+    const int size = std::abs(int(sample));
+    sound.peak = std::max(sound.peak, size);
+    if (size >= loud) {
+      if (first < 0) first = i;
+      lastLoud = i;
+    }
+  }
+  if (first >= 0) sound.audibleSeconds = double(lastLoud - first) / (44100 * 4);
+  return sound;
+}
+
+// Waits (at most 20 seconds) for the sound to end; false if it never does.
+bool waitToEnd(const MediaPlayer& player) {
+  QElapsedTimer timer;
+  timer.start();
+  while (player.isPlaying()) {
+    if (timer.elapsed() > 20000) return false;
+    QThread::msleep(20);
+  }
+  return true;
+}
+
+}  // namespace
+
+TEST(MediaPlayer, PlaysTheBundledFanfareToTheEnd) {
+  MediaPlayer player;
+  ASSERT_TRUE(player.open(fanfare())) << player.errorText();
+  EXPECT_TRUE(player.errorText().isEmpty());
+  EXPECT_FALSE(player.isPlaying()) << "before play()";
+  ASSERT_TRUE(player.play()) << player.errorText();
+  EXPECT_TRUE(player.isPlaying()) << "play() returns while the sound goes on";
+  EXPECT_TRUE(waitToEnd(player)) << "still playing after 20 seconds";
+  player.close();
+
+  const Sound sound = soundOnDisk();
+  EXPECT_GT(sound.peak, 1000) << "the fanfare was silent";
+  EXPECT_LT(sound.peak, 32000) << "the fanfare is so loud that it clips";
+  EXPECT_GE(sound.audibleSeconds, 2.0) << "the fanfare was cut short";
+}
+
+TEST(MediaPlayer, TellsAFileByItsBytesNotItsName) {
+  TempDir dir;
+  QFile::copy(fanfare(), dir.file(u"fanfare.wav"_s));
+  MediaPlayer player;
+  EXPECT_TRUE(player.open(dir.file(u"fanfare.wav"_s))) << player.errorText();
+
+  const QString path = dir.write(u"tone.mid"_s, wave(0.3, 12000));
+  ASSERT_TRUE(player.open(path)) << player.errorText();
+  ASSERT_TRUE(player.play()) << player.errorText();
+  EXPECT_TRUE(waitToEnd(player));
+  player.close();
+  EXPECT_GT(soundOnDisk().peak, 6000);
+}
+
+TEST(MediaPlayer, WorksWhenMadeAndDestroyedAgainAndAgain) {
+  TempDir dir;
+  const QString loud = dir.write(u"loud.wav"_s, wave(0.25, 12000));
+  const QString silent = dir.write(u"silent.wav"_s, wave(0.25, 0));
+  for (int round = 0; round < 3; ++round) {
+    {
+      MediaPlayer player;
+      ASSERT_TRUE(player.open(round == 1 ? silent : loud)) << "round " << round << ": " << player.errorText();
+      ASSERT_TRUE(player.play()) << player.errorText();
+      EXPECT_TRUE(waitToEnd(player));
+      player.close();
+      player.close();  // twice is harmless
+    }
+    // Each opening of the device starts the disk file anew, so it holds this round's sound only.
+    if (round == 1) {
+      EXPECT_EQ(soundOnDisk().peak, 0) << "the silent file sounded";
+    } else {
+      EXPECT_GT(soundOnDisk().peak, 6000) << "round " << round;
+    }
+  }
+  // Destroyed while playing: the next player still gets the device.
+  {
+    MediaPlayer player;
+    ASSERT_TRUE(player.open(fanfare()));
+    ASSERT_TRUE(player.play());
+  }
+  MediaPlayer player;
+  ASSERT_TRUE(player.open(loud)) << player.errorText();
+  EXPECT_TRUE(player.play()) << player.errorText();
+}
+
+TEST(MediaPlayer, OnlyOneMidiSoundsAtATime) {
+  MediaPlayer first, second;
+  ASSERT_TRUE(first.open(fanfare()));
+  ASSERT_TRUE(second.open(fanfare())) << second.errorText();
+  ASSERT_TRUE(first.play());
+  EXPECT_TRUE(first.isPlaying());
+  ASSERT_TRUE(second.play());
+  EXPECT_TRUE(second.isPlaying());
+  EXPECT_FALSE(first.isPlaying()) << "the second MIDI took the first one's place";
+  first.close();
+  EXPECT_TRUE(second.isPlaying()) << "closing the first stopped the second";
+}
+
+TEST(MediaPlayer, RefusesWhatItCannotPlayAndSaysWhy) {
+  TempDir dir;
+  const QString text = dir.write(u"ﾌｧﾝﾌｧｰﾚ.mid"_s, "This is no MIDI file.\r\n");
+  const QString video = dir.write(u"clip.wav"_s, QByteArray("RIFF\x10\0\0\0AVI LIST", 16));
+  const QString empty = dir.write(u"empty.wav"_s, {});
+  const QString shortHeader = dir.write(u"short.mid"_s, "MTh");
+  const QString cutMidi = dir.write(u"cut.mid"_s, QByteArray("MThd\0\0\0\6\0\1\0\1\1\xe0MTr", 17));
+  for (const QString& path : {text, video, empty, shortHeader, cutMidi}) {
+    MediaPlayer player;
+    EXPECT_FALSE(player.open(path)) << path;
+    EXPECT_TRUE(player.errorText().startsWith(OpenFailed + path + u'\n')) << player.errorText();
+    EXPECT_TRUE(player.errorText().contains(u"形式"_s)) << player.errorText();
+    EXPECT_FALSE(player.isOpen());
+    EXPECT_FALSE(player.play());
+    EXPECT_FALSE(player.isPlaying());
+  }
+}
+
+TEST(MediaPlayer, ReportsAMissingFileAndLeavesNothingOpen) {
+  TempDir dir;
+  const QString missing = dir.file(u"なし.mid"_s);
+  MediaPlayer player;
+  ASSERT_TRUE(player.open(fanfare()));
+  EXPECT_FALSE(player.open(missing)) << "a failed open() closes what was open";
+  EXPECT_TRUE(player.errorText().startsWith(OpenFailed + missing + u'\n')) << player.errorText();
+  EXPECT_GT(player.errorText().size(), (OpenFailed + missing + u'\n').size()) << "no reason given";
+  EXPECT_FALSE(player.isOpen());
+  EXPECT_FALSE(player.play());
+  EXPECT_FALSE(player.errorText().isEmpty());
+
+  // A folder is no sound file either.
+  EXPECT_FALSE(player.open(dir.path()));
+  EXPECT_TRUE(player.errorText().startsWith(OpenFailed)) << player.errorText();
+}
+
+TEST(MediaPlayer, PlayWithNothingOpenFails) {
+  MediaPlayer player;
+  EXPECT_FALSE(player.play());
+  EXPECT_FALSE(player.errorText().isEmpty());
+  EXPECT_FALSE(player.isPlaying());
+}
+
+// SDL picks its audio driver once per process, so the device that cannot be
+// opened is tried in a child: this test program run with --open-media.
+TEST(MediaPlayer, ReportsASoundDeviceThatCannotBeOpened) {
+  TempDir dir;
+  const auto openInChild = [&](const QString& driver) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"SDL_AUDIODRIVER"_s, driver);
+    environment.insert(u"SDL_DISKAUDIOFILE"_s, dir.file(u"child.raw"_s));
+    child.setProcessEnvironment(environment);
+    child.start(QFileInfo(u"/proc/self/exe"_s).symLinkTarget(), {u"--open-media"_s, fanfare()});
+    EXPECT_TRUE(child.waitForFinished(60000));
+    return std::pair{child.exitCode(), QString::fromUtf8(child.readAllStandardOutput())};
+  };
+  const auto [diskStatus, diskText] = openInChild(u"disk"_s);
+  EXPECT_EQ(diskStatus, 0) << "the child cannot open the fanfare even with a device: " << diskText;
+
+  const auto [status, text] = openInChild(u"nonexistent_driver"_s);
+  EXPECT_EQ(status, 1);
+  EXPECT_TRUE(text.startsWith(OpenFailed + fanfare() + u'\n')) << text;
+  EXPECT_TRUE(text.contains(u"nonexistent_driver"_s)) << "SDL's own message: " << text;
+}
+
+int main(int argc, char** argv) {
+  // The child of ReportsASoundDeviceThatCannotBeOpened: opens one file, prints the error text.
+  if (argc == 3 && !std::strcmp(argv[1], "--open-media")) {
+    MediaPlayer player;
+    const bool opened = player.open(QString::fromLocal8Bit(argv[2]));
+    std::fputs(player.errorText().toUtf8().constData(), stdout);
+    return opened ? 0 : 1;
+  }
+  QTemporaryDir dir;
+  qputenv("SDL_AUDIODRIVER", "disk");
+  qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.filePath(u"disk-audio.raw"_s)));
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
