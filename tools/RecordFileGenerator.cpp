@@ -108,6 +108,7 @@ std::vector<GeneratedRun> generateRuns(const GeneratorOptions& options) {
 
   if (options.finalRecord && !runs.empty()) {
     GeneratedRun record = runs.back();
+    record.mode = ModeRomaji;  // the viewer's first mode
     int best = 0;
     for (const GeneratedRun& run : runs)
       if (run.mode == record.mode) best = std::max(best, run.hits);

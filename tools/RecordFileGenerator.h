@@ -31,7 +31,8 @@ struct GeneratorOptions {
   int mostRunsADay = 9;
   // How often each mode is practised: alphabet, kana, romaji, symbols.
   std::array<double, PracticeModeCount> modeShares{0.25, 0.20, 0.40, 0.15};
-  // The last run beats the best hit count of its mode: a new record.
+  // A last run in the romaji mode (the viewer's first mode) beats that mode's
+  // best hit count: a new record.
   bool finalRecord = false;
   // When set, every date is shifted so that the newest run falls on this day.
   std::optional<DayCount::CivilDate> newestDay;
