@@ -1,0 +1,119 @@
+#include "chart3d/ChartGeometry.h"
+
+#include "chart3d/ChartModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace chart3d {
+
+namespace {
+
+// Labels and visible positions tolerate rounding in ranges met by arithmetic.
+constexpr double Tolerance = 1e-9;
+
+double depthFor(QSizeF plotSize, bool view3D, int depthPercent) {
+  if (!view3D) return 0;
+  return std::min(plotSize.width(), plotSize.height()) / 2 * depthPercent / 100.0;
+}
+
+}  // namespace
+
+ChartGeometry::ChartGeometry(QSizeF plotSize, AxisRange bottom, AxisRange left, bool view3D, int depthPercent)
+    : plotSize_(plotSize), bottom_(bottom), left_(left), depth_(depthFor(plotSize, view3D, depthPercent)) {}
+
+ChartGeometry ChartGeometry::forModel(const ChartModel& model, QSizeF plotSize) {
+  const ChartAppearance& look = model.appearance();
+  return {plotSize, model.bottomAxisRange(), model.leftAxisRange(), look.view3D, look.depthPercent};
+}
+
+QRectF ChartGeometry::frontPlane() const {
+  return {0, depth_, plotSize_.width() - depth_, plotSize_.height() - depth_};
+}
+
+// A range narrower than one slot still gets one, so that nothing divides by zero.
+double ChartGeometry::slotUnits() const { return std::max(bottom_.maximum - bottom_.minimum + 1, Tolerance); }
+
+double ChartGeometry::leftSpan() const {
+  const double span = left_.maximum - left_.minimum;
+  return span > 0 ? span : 1;
+}
+
+double ChartGeometry::slotWidth() const { return frontPlane().width() / slotUnits(); }
+
+double ChartGeometry::xOf(double position) const { return (position - bottom_.minimum + 0.5) * slotWidth(); }
+
+double ChartGeometry::yOf(double value) const {
+  const QRectF plane = frontPlane();
+  return plane.bottom() - (value - left_.minimum) / leftSpan() * plane.height();
+}
+
+double ChartGeometry::positionAt(double x) const { return x / slotWidth() + bottom_.minimum - 0.5; }
+
+double ChartGeometry::valueAt(double y) const {
+  const QRectF plane = frontPlane();
+  return (plane.bottom() - y) / plane.height() * leftSpan() + left_.minimum;
+}
+
+AxisRect ChartGeometry::zoomTargetFor(const QRectF& pixels) const {
+  const QRectF r = pixels.normalized();
+  const AxisRange bottom{positionAt(r.left()) + 0.5, positionAt(r.right()) - 0.5};
+  const AxisRange left{valueAt(r.bottom()), valueAt(r.top())};
+  return {bottom, left};
+}
+
+std::vector<QPointF> ChartGeometry::receding(QPointF from, QPointF to) const {
+  const QPointF back(depth_, -depth_);
+  return {from, to, to + back, from + back};
+}
+
+BarGeometry ChartGeometry::bar(int position, double base, double top, int barWidthPercent, int markOffset) const {
+  BarGeometry g;
+  g.position = position;
+  const double width = slotWidth() * barWidthPercent / 100.0;
+  const double centre = xOf(position);
+  g.front = QRectF(QPointF(centre - width / 2, yOf(top)), QPointF(centre + width / 2, yOf(base)));
+  if (depth_ > 0) {
+    g.topFace = receding(g.front.topLeft(), g.front.topRight());
+    g.sideFace = receding(g.front.topRight(), g.front.bottomRight());
+  }
+  g.markAnchor = QPointF(centre, g.front.top() - markOffset);
+  return g;
+}
+
+std::vector<BarGeometry> ChartGeometry::bars(const ChartModel& model) const {
+  // Positions whose slot overlaps minimum - 0.5 .. maximum + 0.5.
+  const int first = std::max(0, int(std::floor(bottom_.minimum - 1 + Tolerance)) + 1);
+  const int last = int(std::ceil(bottom_.maximum + 1 - Tolerance)) - 1;
+  std::vector<BarGeometry> result;
+  for (int position = first; position <= last; ++position) {
+    for (int s = 0; s < model.seriesCount(); ++s) {
+      const BarSeries& series = model.series(s);
+      if (position >= static_cast<int>(series.points.size())) continue;
+      BarGeometry g = bar(position, model.stackedBase(s, position), model.stackedTop(s, position),
+                          series.barWidthPercent, series.markOffset);
+      g.series = s;
+      result.push_back(std::move(g));
+    }
+  }
+  return result;
+}
+
+std::vector<BottomAxisLabel> ChartGeometry::bottomLabels() const {
+  std::vector<BottomAxisLabel> labels;
+  const int first = int(std::ceil(bottom_.minimum - 0.5 - Tolerance));
+  const int last = int(std::floor(bottom_.maximum + 0.5 + Tolerance));
+  for (int position = first; position <= last; ++position) labels.push_back({position, xOf(position)});
+  return labels;
+}
+
+std::vector<LeftAxisLabel> ChartGeometry::leftLabels(int increment) const {
+  std::vector<LeftAxisLabel> labels;
+  if (increment <= 0) return labels;
+  const double first = std::ceil(left_.minimum / increment - Tolerance) * increment;
+  for (double value = first; value <= left_.maximum + Tolerance; value += increment)
+    labels.push_back({value, yOf(value)});
+  return labels;
+}
+
+}  // namespace chart3d

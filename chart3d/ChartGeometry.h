@@ -1,0 +1,91 @@
+#pragma once
+
+#include "chart3d/ChartTypes.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+
+#include <vector>
+
+namespace chart3d {
+
+class ChartModel;
+
+// One stacked bar in plot pixels. In 3D the top and side faces are
+// parallelograms (four corners, clockwise from the front's top left or top
+// right); in 2D both are empty.
+struct BarGeometry {
+  int series = 0;
+  int position = 0;
+  QRectF front;
+  std::vector<QPointF> topFace;
+  std::vector<QPointF> sideFace;
+  QPointF markAnchor;  // bottom centre of the value mark: the front's top edge, raised by the mark offset
+};
+
+struct BottomAxisLabel {
+  int position = 0;
+  double x = 0;  // on the plot's bottom edge
+};
+
+struct LeftAxisLabel {
+  double value = 0;
+  double y = 0;  // on the front plane's left edge
+};
+
+// Where things go in the plot area: pixels relative to the plot's top-left
+// corner, y down. The widget places the plot inside its margins (title,
+// legend, axis labels) and translates.
+//
+// Projection: oblique, 45 degrees. In 3D the depth offset is
+// depthPercent / 100 × half the plot's smaller side, equally to the right and
+// up (dx = dy = depth()). The front plane is the plot less that offset on the
+// right and at the top; the back walls are the front plane moved by
+// (+depth, -depth). Every bar is as deep as the whole chart.
+//
+// Bottom axis: the range minimum..maximum holds (maximum - minimum + 1)
+// slots of equal width, position p centred in its slot (the plot reaches half
+// a slot beyond the outermost positions). A bar's front is barWidthPercent of
+// the slot wide, centred on its position. Left axis: linear, minimum at the
+// plot's bottom edge, maximum at the front plane's top edge.
+class ChartGeometry {
+public:
+  ChartGeometry(QSizeF plotSize, AxisRange bottom, AxisRange left, bool view3D, int depthPercent);
+  static ChartGeometry forModel(const ChartModel& model, QSizeF plotSize);
+
+  double depth() const { return depth_; }
+  QRectF frontPlane() const;
+  double slotWidth() const;
+
+  // Axis units to pixels and back.
+  double xOf(double position) const;
+  double yOf(double value) const;
+  double positionAt(double x) const;
+  double valueAt(double y) const;
+  // The axis ranges that show exactly the given pixel rectangle (a dragged
+  // zoom rectangle, either corner order) when applied to both axes.
+  AxisRect zoomTargetFor(const QRectF& pixels) const;
+
+  // The bars of every point whose slot reaches into the visible range, in
+  // drawing order: position by position from the left, series by series.
+  std::vector<BarGeometry> bars(const ChartModel& model) const;
+  BarGeometry bar(int position, double base, double top, int barWidthPercent, int markOffset) const;
+
+  // One label per integer position in the visible range.
+  std::vector<BottomAxisLabel> bottomLabels() const;
+  // One label per multiple of `increment` in the visible range.
+  std::vector<LeftAxisLabel> leftLabels(int increment) const;
+
+private:
+  double slotUnits() const;
+  double leftSpan() const;
+  std::vector<QPointF> receding(QPointF from, QPointF to) const;
+
+  QSizeF plotSize_;
+  AxisRange bottom_;
+  AxisRange left_;
+  double depth_ = 0;
+};
+
+}  // namespace chart3d
