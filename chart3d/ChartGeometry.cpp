@@ -31,6 +31,26 @@ QRectF ChartGeometry::frontPlane() const {
   return {0, depth_, plotSize_.width() - depth_, plotSize_.height() - depth_};
 }
 
+QRectF ChartGeometry::backWall() const { return frontPlane().translated(depth_, -depth_); }
+
+std::vector<QPointF> ChartGeometry::leftWall() const {
+  if (depth_ <= 0) return {};
+  const QRectF plane = frontPlane();
+  return receding(plane.bottomLeft(), plane.topLeft());
+}
+
+std::vector<QPointF> ChartGeometry::bottomWall() const {
+  if (depth_ <= 0) return {};
+  const QRectF plane = frontPlane();
+  return receding(plane.bottomLeft(), plane.bottomRight());
+}
+
+std::vector<QPointF> ChartGeometry::outline() const {
+  const QRectF plane = frontPlane();
+  const QRectF back = backWall();
+  return {plane.topLeft(), back.topLeft(), back.topRight(), back.bottomRight(), plane.bottomRight(), plane.bottomLeft()};
+}
+
 // A range narrower than one slot still gets one, so that nothing divides by zero.
 double ChartGeometry::slotUnits() const { return std::max(bottom_.maximum - bottom_.minimum + 1, Tolerance); }
 

@@ -57,6 +57,15 @@ public:
   double depth() const { return depth_; }
   QRectF frontPlane() const;
   double slotWidth() const;
+  // The walls: the back wall is the front plane moved back by the depth (the
+  // whole plot in 2D); the left and bottom walls join it to the front plane's
+  // left and bottom edges (four corners each, empty in 2D).
+  QRectF backWall() const;
+  std::vector<QPointF> leftWall() const;
+  std::vector<QPointF> bottomWall() const;
+  // The outline of the whole box (front plane, walls and depth): what bars are
+  // clipped to. Six corners clockwise from the front plane's top left.
+  std::vector<QPointF> outline() const;
 
   // Axis units to pixels and back.
   double xOf(double position) const;

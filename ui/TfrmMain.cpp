@@ -30,6 +30,7 @@
 #include "analysis/ViewTexts.h"
 #include "celebration/TfrmOiwai.h"
 #include "celebration/TfrmOiwaiCfg.h"
+#include "chart3d/Tfrm3DGraph.h"
 #include "records/DayCount.h"
 #include "records/RecordLoader.h"
 #include "settings/SettingsFile.h"
@@ -880,7 +881,12 @@ void TfrmMain::Hint1Click() {}  // the hint hook reads the check mark
 
 void TfrmMain::Show3DGraphClick() {}  // the check mark is the option
 
-void TfrmMain::GraphButtonClick() { Q_EMIT chart3DRequested(); }
+// The 3D chart window, modal: made, shown and destroyed on each opening.
+void TfrmMain::GraphButtonClick() {
+  Q_EMIT chart3DRequested();
+  Tfrm3DGraph chart(*this, this);
+  chart.exec();
+}
 
 // The banner, modal: the pass waits until it has closed.
 void TfrmMain::ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best) {

@@ -110,6 +110,20 @@ TEST(ChartGeometryTest, FacesRecedeByTheDepthIn3DAndAreAbsentIn2D) {
             (std::vector<QPointF>{f.topRight(), f.bottomRight(), f.bottomRight() + back, f.topRight() + back}));
 }
 
+TEST(ChartGeometryTest, WallsJoinTheFrontPlaneToTheBackWall) {
+  const ChartGeometry g = deep({0, 9}, {0, 300});  // front plane (0,30)-(470,300)
+  expectRect(g.backWall(), 30, 0, 500, 270);
+  EXPECT_EQ(g.leftWall(), (std::vector<QPointF>{{0, 300}, {0, 30}, {30, 0}, {30, 270}}));
+  EXPECT_EQ(g.bottomWall(), (std::vector<QPointF>{{0, 300}, {470, 300}, {500, 270}, {30, 270}}));
+  EXPECT_EQ(g.outline(), (std::vector<QPointF>{{0, 30}, {30, 0}, {500, 0}, {500, 270}, {470, 300}, {0, 300}}));
+
+  const ChartGeometry f = flat({0, 9}, {0, 300});
+  expectRect(f.backWall(), 0, 0, 500, 300);
+  EXPECT_TRUE(f.leftWall().empty());
+  EXPECT_TRUE(f.bottomWall().empty());
+  EXPECT_EQ(f.outline(), (std::vector<QPointF>{{0, 0}, {0, 0}, {500, 0}, {500, 300}, {500, 300}, {0, 300}}));
+}
+
 TEST(ChartGeometryTest, BarsCoverTheVisibleRangeOnlyAndSkipMissingPoints) {
   ChartModel model;
   const int hits = model.addSeries({u"HIT"_s, Blue, 60, true, BarStyle::RectangularBox, true, -19, {}});

@@ -340,8 +340,10 @@ class MainWindowTest : public QObject {
     QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier);
     QVERIFY(window->menuItem(u"Level1"_s)->isChecked());
     QSignalSpy chart(window.get(), &TfrmMain::chart3DRequested);
+    ModalRejecter closeChart;
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
     QCOMPARE(chart.size(), 1);
+    QCOMPARE(closeChart.rejected, 1);  // the 3D chart window was open
   }
 
   void hintsWrapAtTheirWidthAndCanBeSwitchedOff() {

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QDialog>
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QToolBar;
+class QToolButton;
+class Chart3DView;
+class TfrmMain;
+
+// The 3D chart window: the points behind the main window's active tab as
+// stacked bars (hits blue, misses red), a page of N points at a time. The
+// track bar and the four page buttons move the visible window over the
+// points, the spin box sets N, a dragged rectangle zooms and the undo button
+// (or the chart's own gesture) undoes it. Position, size and the display
+// options live in the settings file's ChartForm and ChartOption sections.
+// Modal and short-lived: made, exec()ed and destroyed on each opening.
+class Tfrm3DGraph : public QDialog {
+  Q_OBJECT
+ public:
+  explicit Tfrm3DGraph(TfrmMain& main, QWidget* parent = nullptr);
+
+  // Handlers, under their design names.
+  void FormResize();
+  void RecordAdd();
+  void BarStyleSet();
+  void coBarStyleChange();
+  void cbLegendClick();
+  void cb3DClick();
+  void cbMarkerClick();
+  void TrackBar1Change();
+  void btFirstClick();
+  void btPrevClick();
+  void btNextClick();
+  void btLastClick();
+  void SpinEdit1Change();
+  void MinChartPageChange();
+  void MinChartZoom();
+  void MinChartUndoZoom();
+  void btUndoZoomClick();
+  void btCloseClick();
+
+  // The design title of the chart, kept on the tabs without points.
+  static QString designTitle();
+  static constexpr int ToolBarHeight = 22;
+  static constexpr int TrackBarHeight = 25;
+  static constexpr int BarStyleCount = 7;
+
+  // Components, under their design names.
+  QToolBar* ToolBar1 = nullptr;
+  QComboBox* coBarStyle = nullptr;
+  QToolButton* ToolButton4 = nullptr;
+  QToolButton* btFirst = nullptr;
+  QToolButton* btPrev = nullptr;
+  QToolButton* btNext = nullptr;
+  QToolButton* btLast = nullptr;
+  QSpinBox* SpinEdit1 = nullptr;
+  QToolButton* btClose = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QAction* cbLegend = nullptr;
+  QAction* cb3D = nullptr;
+  QAction* cbMarker = nullptr;
+  Chart3DView* MinChart = nullptr;
+  int HitSeries = 0;   // series index in MinChart's model
+  int MissSeries = 1;
+  QSlider* TrackBar1 = nullptr;
+  QPushButton* btUndoZoom = nullptr;
+
+  // Window state: the main window's point count field (points + 1; 0 on the
+  // tabs without points) and the track-bar position last scrolled to.
+  int PointCount = 0;
+  int LastPosition = 0;
+
+  // N < P: more points than fit on a page.
+  bool pagingLayout() const;
+  bool spinEditVisible() const;  // SpinEdit1 sits in the tool bar through its action
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void done(int result) override;
+
+ private:
+  void buildToolBar();
+  void buildChart();
+  void FormCreate();
+  void FormClose();
+  void setTrackPosition(int position);  // from code: raises no change event
+  void setSpinValue(int value);         // from code: raises SpinEdit1Change when the text changes
+  void setChartHeight(int height);
+  void applyPagingLayout();
+  void setPageButtonsEnabled(bool enabled);
+  void applyLegend(bool visible);
+  void apply3D(bool on);
+  void setMarksVisible(bool visible);
+  void refreshChart();
+
+  TfrmMain& main_;
+  QAction* spinEditAction_ = nullptr;
+  bool settingsWritten_ = false;
+};

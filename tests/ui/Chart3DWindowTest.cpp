@@ -1,0 +1,495 @@
+// The 3D chart window, driven as a user would, offscreen: the points of the
+// main window's active tab, paging with the track bar and the four buttons,
+// the points per page, zoom and undo, the stored options and what closing
+// writes.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+#include "chart3d/Chart3DView.h"
+#include "chart3d/ChartIcons.h"
+#include "chart3d/Tfrm3DGraph.h"
+#include "records/DayCount.h"
+#include "settings/SettingsFile.h"
+#include "support/TempDir.h"
+#include "tools/RecordFileGenerator.h"
+#include "ui/FontNames.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TfrmMain.h"
+
+using namespace Qt::StringLiterals;
+using chart3d::AxisRange;
+
+namespace {
+
+// `count` points labelled "P1", "P2", ... with distinct hits and misses.
+ChartPoints makePoints(int count) {
+  ChartPoints points;
+  for (int i = 1; i <= count; ++i) points.push_back({u"P%1"_s.arg(i), 100 + i, i % 7});
+  return points;
+}
+
+const QString ChartForm = u"ChartForm"_s;
+const QString ChartOption = u"ChartOption"_s;
+
+}  // namespace
+
+class Chart3DWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TempDir> dir;
+  std::unique_ptr<TfrmMain> main;
+  QStringList messages;
+
+  QString settingsPath() const { return dir->file(u"hoko32.ini"_s); }
+
+  // The main window on the history tab with exactly `count` record points.
+  void withRecordPoints(int count, int tab = TfrmMain::TabHistory) {
+    main->PageControl1->setCurrentIndex(tab);
+    main->Pass.RecordPoints = makePoints(count);
+    main->Pass.GraphTitle = u"ローマ字の新記録"_s;
+  }
+
+  void setOption(const QString& key, int value) { QVERIFY(main->Settings()->writeInteger(ChartOption, key, value)); }
+
+  std::unique_ptr<Tfrm3DGraph> openChart() {
+    auto chart = std::make_unique<Tfrm3DGraph>(*main, main.get());
+    chart->show();
+    return chart;
+  }
+
+  static AxisRange visible(const Tfrm3DGraph& w) { return w.MinChart->model().bottomAxisRange(); }
+  static AxisRange range(int first, int last) { return {double(first), double(last)}; }
+
+  // First, previous, next, last enabled.
+  static QList<bool> pageButtons(const Tfrm3DGraph& w) {
+    return {w.btFirst->isEnabled(), w.btPrev->isEnabled(), w.btNext->isEnabled(), w.btLast->isEnabled()};
+  }
+
+  int storedOption(const QString& key) const { return SettingsFile(settingsPath()).readInteger(ChartOption, key, -99); }
+  int storedForm(const QString& key) const { return SettingsFile(settingsPath()).readInteger(ChartForm, key, -99); }
+
+ private Q_SLOTS:
+  void initTestCase() { FontNames::installSubstitutions(); }
+
+  void init() {
+    dir = std::make_unique<TempDir>();
+    messages.clear();
+    MessageBoxes::setHandler([this](const QString& text) { messages << text; });
+    GeneratorOptions options;
+    options.runs = 300;
+    options.newestDay = DayCount::CivilDate{2024, 6, 30};
+    dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(generateRuns(options))));
+    main = std::make_unique<TfrmMain>(
+        StartupContext{settingsPath(), dir->path() + u'/', dir->path(), QStringList{dir->file(u"typist.ｷﾛｸ"_s)}});
+    QVERIFY(!main->Pass.RecordPoints.empty());
+  }
+
+  void cleanup() {
+    main.reset();
+    MessageBoxes::setHandler(nullptr);
+  }
+
+  void designSettingsAndTheRecordPoints() {
+    main->PageControl1->setCurrentIndex(TfrmMain::TabGraph);
+    const ChartPoints points = main->Pass.RecordPoints;  // the pass's own
+    auto w = openChart();
+    QCOMPARE(w->windowTitle(), u"TAPPERの足跡32"_s);
+    QVERIFY(w->isModal());
+    QCOMPARE(w->PointCount, int(points.size()) + 1);
+    const chart3d::ChartModel& chart = w->MinChart->model();
+    QCOMPARE(chart.pointCount(), int(points.size()));
+    QCOMPARE(chart.appearance().titleLines.value(0), main->Pass.GraphTitle);
+    QVERIFY(!main->Pass.GraphTitle.isEmpty());
+    for (int i = 0; i < int(points.size()); ++i) {
+      QCOMPARE(chart.series(w->HitSeries).points[std::size_t(i)].value, double(points[std::size_t(i)].hits));
+      QCOMPARE(chart.series(w->MissSeries).points[std::size_t(i)].value, double(points[std::size_t(i)].misses));
+      QCOMPARE(chart.bottomAxisLabel(i), points[std::size_t(i)].label);
+      QVERIFY(chart.series(w->MissSeries).points[std::size_t(i)].label.isEmpty());
+    }
+    QCOMPARE(chart.series(w->HitSeries).title, u"HIT"_s);
+    QCOMPARE(chart.series(w->HitSeries).colour, chart3d::Blue);
+    QCOMPARE(chart.series(w->HitSeries).markOffset, -19);
+    QCOMPARE(chart.series(w->MissSeries).title, u"MISS"_s);
+    QCOMPARE(chart.series(w->MissSeries).colour, chart3d::Red);
+    QCOMPARE(chart.series(w->MissSeries).markOffset, 3);
+    QCOMPARE(chart.appearance().leftWall, chart3d::LightYellow);
+    QCOMPARE(chart.appearance().hint, u"矩形に左ドラッグすればその部分を拡大表示できます。"_s);
+    // No settings yet: the defaults.
+    QCOMPARE(w->coBarStyle->count(), 7);
+    QCOMPARE(w->coBarStyle->currentIndex(), 0);
+    QCOMPARE(w->coBarStyle->itemText(6), u"矢印"_s);
+    QVERIFY(w->cbLegend->isChecked() && w->cb3D->isChecked() && w->cbMarker->isChecked());
+    QCOMPARE(chart.maxPointsPerPage(), 10);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(w->height(), 2 * screen.height() / 3);
+    QCOMPARE(w->width(), 2 * screen.width() / 3);
+    QCOMPARE(w->frameGeometry().top(), (screen.height() - w->height()) / 2);
+    QCOMPARE(w->frameGeometry().left(), (screen.width() - w->width()) / 2);
+  }
+
+  void exactlyOnePageUsesTheSinglePageLayout() {
+    withRecordPoints(10);
+    auto w = openChart();
+    QCOMPARE(w->PointCount, 11);
+    QVERIFY(!w->pagingLayout());
+    QVERIFY(!w->TrackBar1->isVisible());
+    QCOMPARE(pageButtons(*w), (QList<bool>{false, false, false, false}));
+    QCOMPARE(w->SpinEdit1->value(), 10);
+    QCOMPARE(visible(*w), range(0, 9));
+    QCOMPARE(w->MinChart->geometry(), QRect(0, Tfrm3DGraph::ToolBarHeight, w->width(), w->height() - 22));
+    QCOMPARE(w->MinChart->model().appearance().titleLines.value(0), u"ローマ字の新記録"_s);
+  }
+
+  void onePointMoreOpensOnTheLastPage() {
+    withRecordPoints(11);
+    auto w = openChart();
+    QVERIFY(w->pagingLayout());
+    QVERIFY(w->TrackBar1->isVisible());
+    QCOMPARE(w->TrackBar1->maximum(), 1);
+    QCOMPARE(w->TrackBar1->value(), 1);
+    QCOMPARE(w->LastPosition, 1);
+    QCOMPARE(visible(*w), range(1, 10));  // points 2 to 11
+    QCOMPARE(w->MinChart->model().bottomAxisLabel(1), u"P2"_s);
+    QCOMPARE(pageButtons(*w), (QList<bool>{true, true, false, false}));
+    const int ch = w->height();
+    QCOMPARE(w->MinChart->height(), ch - 25 - 22 - 2);
+    QCOMPARE(w->TrackBar1->geometry(), QRect(0, ch - 25 - 1, w->width(), 25));
+  }
+
+  void pageButtonsAndTheTrackBarMoveTheVisiblePoints() {
+    withRecordPoints(35);
+    auto w = openChart();
+    QCOMPARE(w->TrackBar1->maximum(), 25);
+    QCOMPARE(visible(*w), range(25, 34));
+    w->btPrev->click();
+    QCOMPARE(w->TrackBar1->value(), 15);
+    QCOMPARE(visible(*w), range(15, 24));
+    w->btPrev->click();
+    QCOMPARE(visible(*w), range(5, 14));
+    w->btPrev->click();  // below N: to the start
+    QCOMPARE(w->TrackBar1->value(), 0);
+    QCOMPARE(visible(*w), range(0, 9));
+    QCOMPARE(pageButtons(*w), (QList<bool>{false, false, true, true}));
+    w->btLast->click();
+    QCOMPARE(visible(*w), range(25, 34));
+    QCOMPARE(pageButtons(*w), (QList<bool>{true, true, false, false}));
+    w->btFirst->click();
+    QCOMPARE(visible(*w), range(0, 9));
+    w->TrackBar1->setValue(18);  // the user moves the track bar
+    QCOMPARE(w->LastPosition, 18);
+    QCOMPARE(visible(*w), range(18, 27));
+    QCOMPARE(pageButtons(*w), (QList<bool>{true, true, true, true}));
+    w->btNext->click();  // near the end: stops at the maximum
+    QCOMPARE(w->TrackBar1->value(), 25);
+    QCOMPARE(visible(*w), range(25, 34));
+    QCOMPARE(pageButtons(*w), (QList<bool>{true, true, false, false}));
+  }
+
+  void changingThePointsPerPageReturnsToTheStart() {
+    withRecordPoints(35);
+    auto w = openChart();
+    w->SpinEdit1->setValue(5);
+    QCOMPARE(w->MinChart->model().maxPointsPerPage(), 5);
+    QCOMPARE(w->TrackBar1->value(), 0);
+    QCOMPARE(w->LastPosition, 0);
+    QCOMPARE(w->TrackBar1->maximum(), 30);
+    QCOMPARE(visible(*w), range(0, 4));
+    w->btNext->click();
+    QCOMPARE(visible(*w), range(5, 9));
+    // Typed: each accepted keystroke counts.
+    w->SpinEdit1->selectAll();
+    QTest::keyClicks(w->SpinEdit1, u"20"_s);
+    QCOMPARE(w->MinChart->model().maxPointsPerPage(), 20);
+    QCOMPARE(w->TrackBar1->maximum(), 15);
+    QCOMPARE(visible(*w), range(0, 19));
+    QVERIFY(w->TrackBar1->isVisible());
+    // At least P points: one page.
+    w->SpinEdit1->setValue(35);
+    QVERIFY(!w->TrackBar1->isVisible());
+    QCOMPARE(visible(*w), range(0, 34));
+    QCOMPARE(pageButtons(*w), (QList<bool>{false, false, false, false}));
+    QCOMPARE(w->MinChart->height(), w->height() - 22);
+    // And back to paging.
+    w->SpinEdit1->setValue(34);
+    QVERIFY(w->TrackBar1->isVisible());
+    QCOMPARE(w->TrackBar1->maximum(), 1);
+    QCOMPARE(w->MinChart->height(), w->height() - 49);
+    QCOMPARE(pageButtons(*w), (QList<bool>{false, false, true, true}));
+  }
+
+  void theAverageTabShowsTheAveragePoints() {
+    main->PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+    main->Average.AveragePoints = makePoints(3);
+    main->Average.AverageTitle = u"日毎の平均"_s;
+    auto w = openChart();
+    QCOMPARE(w->PointCount, 4);
+    QCOMPARE(w->MinChart->model().pointCount(), 3);
+    QCOMPARE(w->MinChart->model().appearance().titleLines.value(0), u"日毎の平均"_s);
+    QCOMPARE(w->MinChart->model().series(w->HitSeries).points[2].value, 103.0);
+    QCOMPARE(w->MinChart->model().series(w->MissSeries).points[2].value, 3.0);
+  }
+
+  void theMissAndBestTabsShowAnEmptyChart() {
+    for (const int tab : {int(TfrmMain::TabMiss), int(TfrmMain::TabBest)}) {
+      withRecordPoints(30, tab);
+      auto w = openChart();
+      QCOMPARE(w->PointCount, 0);
+      QCOMPARE(w->MinChart->model().pointCount(), 0);
+      QCOMPARE(w->MinChart->model().appearance().titleLines, QStringList{Tfrm3DGraph::designTitle()});
+      QVERIFY(!w->TrackBar1->isVisible());
+      QCOMPARE(pageButtons(*w), (QList<bool>{false, false, false, false}));
+    }
+  }
+
+  void barStylesApplyToBothSeries() {
+    setOption(u"BarStyle"_s, 4);
+    withRecordPoints(3);
+    auto w = openChart();
+    QCOMPARE(w->coBarStyle->currentIndex(), 4);
+    QCOMPARE(w->MinChart->model().series(w->HitSeries).style, chart3d::BarStyle::Cylinder);
+    QCOMPARE(w->MinChart->model().series(w->MissSeries).style, chart3d::BarStyle::Cylinder);
+    w->coBarStyle->setCurrentIndex(2);
+    QCOMPARE(w->MinChart->model().series(w->HitSeries).style, chart3d::BarStyle::Pyramid);
+    QCOMPARE(w->MinChart->model().series(w->MissSeries).style, chart3d::BarStyle::Pyramid);
+  }
+
+  void barStyleSevenLeavesNoItemAndIsWrittenBackAsMinusOne() {
+    setOption(u"BarStyle"_s, 7);
+    withRecordPoints(3);
+    auto w = openChart();
+    QCOMPARE(w->coBarStyle->currentIndex(), -1);
+    QCOMPARE(w->MinChart->model().series(w->HitSeries).style, chart3d::BarStyle::RectangularBox);
+    QVERIFY(w->close());
+    QCOMPARE(storedOption(u"BarStyle"_s), -1);
+  }
+
+  void storedZerosSwitchTheOptionsOff() {
+    for (const QString& key : {u"Marker"_s, u"Legend"_s, u"3D"_s, u"MaxPointsPerPage"_s}) setOption(key, 0);
+    withRecordPoints(5);
+    auto w = openChart();
+    const chart3d::ChartModel& chart = w->MinChart->model();
+    QVERIFY(!w->cbMarker->isChecked());
+    QVERIFY(!w->cbLegend->isChecked());
+    QVERIFY(!w->cb3D->isChecked());
+    QVERIFY(!chart.appearance().legendVisible);
+    QVERIFY(!chart.appearance().view3D);
+    QVERIFY(!chart.series(w->HitSeries).marksVisible);
+    QVERIFY(!chart.series(w->MissSeries).marksVisible);
+    QCOMPARE(chart.maxPointsPerPage(), 1);  // the spin box keeps 1 to 1000
+    QCOMPARE(w->SpinEdit1->value(), 1);
+    QCOMPARE(w->TrackBar1->maximum(), 4);
+    QCOMPARE(w->TrackBar1->value(), 4);
+    QCOMPARE(visible(*w), range(4, 4));
+    // The option menu switches them back.
+    w->cbLegendClick();
+    QVERIFY(w->cbLegend->isChecked());
+    QVERIFY(chart.appearance().legendVisible);
+    w->cb3D->trigger();  // the menu item
+    QVERIFY(w->cb3D->isChecked());
+    QVERIFY(chart.appearance().view3D);
+    w->cbMarkerClick();
+    QVERIFY(chart.series(w->HitSeries).marksVisible && chart.series(w->MissSeries).marksVisible);
+    w->cbMarkerClick();
+    QVERIFY(!chart.series(w->HitSeries).marksVisible && !chart.series(w->MissSeries).marksVisible);
+  }
+
+  void pointsPerPageAboveAThousandIsHeldAtAThousand() {
+    setOption(u"MaxPointsPerPage"_s, 5000);
+    withRecordPoints(1500);  // every point is kept
+    auto w = openChart();
+    QCOMPARE(w->MinChart->model().maxPointsPerPage(), 1000);
+    QCOMPARE(w->SpinEdit1->value(), 1000);
+    QCOMPARE(w->MinChart->model().pointCount(), 1500);
+    QVERIFY(w->TrackBar1->isVisible());
+    QCOMPARE(w->TrackBar1->maximum(), 500);
+    QCOMPARE(visible(*w), range(0, 999));
+    w->btLast->click();
+    QCOMPARE(visible(*w), range(500, 1499));
+    QVERIFY(w->close());
+    QCOMPARE(storedOption(u"MaxPointsPerPage"_s), 1000);
+  }
+
+  void negativePointsPerPageIsReportedAndLeavesTheChartEmpty() {
+    setOption(u"MaxPointsPerPage"_s, -3);
+    withRecordPoints(20);
+    auto w = openChart();
+    QCOMPARE(messages, QStringList{u"MaxPointsPerPage は 0 以上でなければなりません"_s});
+    QCOMPARE(w->PointCount, 0);
+    QCOMPARE(w->MinChart->model().pointCount(), 0);
+    QCOMPARE(w->MinChart->model().appearance().titleLines, QStringList{Tfrm3DGraph::designTitle()});
+    QVERIFY(w->close());
+    QCOMPARE(storedOption(u"MaxPointsPerPage"_s), 10);  // the design value stayed
+  }
+
+  void zoomHidesThePagingControlsAndUndoBringsThemBack() {
+    withRecordPoints(35);
+    auto w = openChart();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->btPrev->click();
+    QCOMPARE(visible(*w), range(15, 24));
+    QSignalSpy zoomed(w->MinChart, &Chart3DView::zoomed);
+    const QRectF plot = w->MinChart->plotArea();
+    w->MinChart->zoomToPixels(QRect(plot.center().toPoint() - QPoint(40, 40), QSize(80, 60)));
+    QCOMPARE(zoomed.size(), 1);
+    QVERIFY(w->MinChart->model().isZoomed());
+    QVERIFY(w->btUndoZoom->isVisible());
+    QVERIFY(!w->TrackBar1->isVisible());
+    QVERIFY(!w->spinEditVisible());
+    QTRY_VERIFY(!w->SpinEdit1->isVisible());  // after the tool bar's layout pass
+    QCOMPARE(pageButtons(*w), (QList<bool>{false, false, false, false}));
+    QCOMPARE(w->btUndoZoom->geometry(), QRect(8, w->height() - 25 + 1, 75, 18));
+    QTest::qWait(400);  // the zoom animation
+    QTest::mouseClick(w->btUndoZoom, Qt::LeftButton);
+    QVERIFY(!w->MinChart->model().isZoomed());
+    QVERIFY(!w->btUndoZoom->isVisible());
+    QVERIFY(w->TrackBar1->isVisible());
+    QVERIFY(w->spinEditVisible());
+    QTRY_VERIFY(w->SpinEdit1->isVisible());
+    QCOMPARE(pageButtons(*w), (QList<bool>{true, true, true, true}));
+    QCOMPARE(visible(*w), range(15, 24));
+  }
+
+  void zoomInTheSinglePageLayoutShortensTheChart() {
+    withRecordPoints(6);
+    auto w = openChart();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const QRectF plot = w->MinChart->plotArea();
+    w->MinChart->zoomToPixels(QRect(plot.center().toPoint() - QPoint(30, 30), QSize(60, 60)));
+    QCOMPARE(w->MinChart->height(), w->height() - 22 - 25);
+    QVERIFY(w->btUndoZoom->isVisible());
+    QTest::qWait(400);
+    w->MinChart->undoZoom();  // the chart's own gesture
+    QCOMPARE(w->MinChart->height(), w->height() - 22);
+    QVERIFY(!w->btUndoZoom->isVisible());
+    QCOMPARE(pageButtons(*w), (QList<bool>{false, false, false, false}));
+  }
+
+  void resizingFollowsTheLayout() {
+    withRecordPoints(35);
+    auto w = openChart();
+    w->resize(600, 420);
+    QCOMPARE(w->MinChart->geometry(), QRect(0, 22, 600, 420 - 25 - 22 - 2));
+    QCOMPARE(w->TrackBar1->geometry(), QRect(0, 420 - 25 - 1, 600, 25));
+    QCOMPARE(w->btUndoZoom->y(), 420 - 25 + 1);
+    QCOMPARE(w->ToolBar1->geometry(), QRect(0, 0, 600, 22));
+  }
+
+  void closingWritesTheNineKeys() {
+    QVERIFY(main->Settings()->writeInteger(ChartForm, u"Height"_s, 300));
+    QVERIFY(main->Settings()->writeInteger(ChartForm, u"Width"_s, 500));
+    QVERIFY(main->Settings()->writeInteger(ChartForm, u"Top"_s, 40));
+    QVERIFY(main->Settings()->writeInteger(ChartForm, u"Left"_s, 50));
+    withRecordPoints(35);
+    auto w = openChart();
+    QCOMPARE(w->size(), QSize(500, 300));
+    QCOMPARE(w->frameGeometry().topLeft(), QPoint(50, 40));
+    w->cbMarkerClick();
+    w->cb3DClick();
+    w->coBarStyle->setCurrentIndex(5);
+    w->SpinEdit1->setValue(7);
+    w->resize(520, 310);
+    w->btClose->click();
+    QVERIFY(!w->isVisible());
+    QCOMPARE(storedForm(u"Height"_s), 310);
+    QCOMPARE(storedForm(u"Width"_s), 520);
+    QCOMPARE(storedForm(u"Top"_s), w->frameGeometry().top());
+    QCOMPARE(storedForm(u"Left"_s), w->frameGeometry().left());
+    QCOMPARE(storedOption(u"Marker"_s), 0);
+    QCOMPARE(storedOption(u"Legend"_s), 1);
+    QCOMPARE(storedOption(u"3D"_s), 0);
+    QCOMPARE(storedOption(u"BarStyle"_s), 5);
+    QCOMPARE(storedOption(u"MaxPointsPerPage"_s), 7);
+    // The next opening reads them back.
+    auto again = openChart();
+    QCOMPARE(again->size(), QSize(520, 310));
+    QVERIFY(!again->cbMarker->isChecked() && again->cbLegend->isChecked() && !again->cb3D->isChecked());
+    QCOMPARE(again->coBarStyle->currentIndex(), 5);
+    QCOMPARE(again->SpinEdit1->value(), 7);
+    QCOMPARE(visible(*again), range(28, 34));
+  }
+
+  void escapeClosesAndWritesToo() {
+    withRecordPoints(4);
+    auto w = openChart();
+    w->SpinEdit1->setValue(3);
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    QVERIFY(!w->isVisible());
+    QCOMPARE(storedOption(u"MaxPointsPerPage"_s), 3);
+  }
+
+  void theGraphButtonOpensTheWindowModally() {
+    withRecordPoints(12, TfrmMain::TabGraph);
+    QSignalSpy requested(main.get(), &TfrmMain::chart3DRequested);
+    QString title;
+    int points = -1;
+    QTimer::singleShot(0, [&] {
+      auto* w = qobject_cast<Tfrm3DGraph*>(QApplication::activeModalWidget());
+      if (!w) return;
+      title = w->windowTitle();
+      points = w->MinChart->model().pointCount();
+      w->btClose->click();
+    });
+    QTimer watchdog;  // never hang on a window that did not open
+    connect(&watchdog, &QTimer::timeout, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    watchdog.start(3000);
+    main->GraphButtonClick();
+    QCOMPARE(requested.size(), 1);
+    QCOMPARE(title, u"TAPPERの足跡32"_s);
+    QCOMPARE(points, 12);
+    QCOMPARE(storedOption(u"MaxPointsPerPage"_s), 10);  // closed through FormClose
+  }
+
+  void theToolBarPicturesAreDrawn() {
+    for (const QPixmap& picture : {ChartIcons::first(), ChartIcons::previous(), ChartIcons::next(), ChartIcons::last(),
+                                   ChartIcons::options(), ChartIcons::undoZoom(), ChartIcons::close()}) {
+      QCOMPARE(picture.size(), QSize(16, 16));
+      const QImage image = picture.toImage();
+      int painted = 0;
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) painted += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+      QVERIFY(painted > 10 && painted < 256);
+    }
+    // First and previous point left, next and last right: where their ink lies.
+    const auto inkCentre = [](const QPixmap& picture) {
+      const QImage image = picture.toImage();
+      double sum = 0, weight = 0;
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+          sum += (x + 0.5) * qAlpha(image.pixel(x, y));
+          weight += qAlpha(image.pixel(x, y));
+        }
+      return sum / weight;
+    };
+    // A left-pointing arrow has its heavy base on the right; the bar of first/last sits at the tip side.
+    QVERIFY(inkCentre(ChartIcons::previous()) > 8.1);
+    QVERIFY(inkCentre(ChartIcons::next()) < 7.9);
+    QCOMPARE(std::lround(inkCentre(ChartIcons::previous()) + inkCentre(ChartIcons::next())), 16L);
+    QCOMPARE(std::lround(inkCentre(ChartIcons::first()) + inkCentre(ChartIcons::last())), 16L);
+    // The bar: at the left of first, at the right of last.
+    QVERIFY(qAlpha(ChartIcons::first().toImage().pixel(2, 3)) > 0);
+    QCOMPARE(qAlpha(ChartIcons::first().toImage().pixel(13, 3)), 0);
+    QVERIFY(qAlpha(ChartIcons::last().toImage().pixel(13, 3)) > 0);
+    QCOMPARE(qAlpha(ChartIcons::last().toImage().pixel(2, 3)), 0);
+  }
+};
+
+QTEST_MAIN(Chart3DWindowTest)
+#include "Chart3DWindowTest.moc"
