@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QTabWidget>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QEventLoop>
@@ -13,6 +16,8 @@
 #include <functional>
 
 #include "celebration/TfrmOiwai.h"
+#include "chart3d/Chart3DView.h"
+#include "chart3d/Tfrm3DGraph.h"
 #include "settings/SettingsLocation.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
@@ -69,6 +74,49 @@ void ScreenshotTour::saveBanners(TfrmMain& window) {
   }
 }
 
+// The 3D chart window on the history and average tabs, each bar style, flat,
+// without marks and legend, and zoomed.
+void ScreenshotTour::saveCharts(TfrmMain& window) {
+  const auto shot = [this, &window](int tab, const QString& name, const std::function<void(Tfrm3DGraph&)>& setUp) {
+    window.PageControl1->setCurrentIndex(tab);
+    Tfrm3DGraph chart(window, &window);
+    chart.resize(900, 560);
+    chart.show();
+    setUp(chart);
+    save(&chart, name);
+    chart.close();
+  };
+  const auto options = [](bool threeD, bool marks, bool legend) {
+    return [=](Tfrm3DGraph& chart) {
+      chart.coBarStyle->setCurrentIndex(0);
+      chart.coBarStyleChange();
+      // The menu items toggle as a click would.
+      if (chart.cb3D->isChecked() != threeD) chart.cb3D->trigger();
+      if (chart.cbMarker->isChecked() != marks) chart.cbMarker->trigger();
+      if (chart.cbLegend->isChecked() != legend) chart.cbLegend->trigger();
+    };
+  };
+  shot(TfrmMain::TabHistory, u"chart-history"_s, options(true, true, true));
+  shot(TfrmMain::TabAverage, u"chart-average"_s, options(true, true, true));
+  for (int style = 0; style < 7; ++style)
+    shot(TfrmMain::TabHistory, u"chart-style-%1"_s.arg(style), [style, options](Tfrm3DGraph& chart) {
+      options(true, true, true)(chart);
+      chart.coBarStyle->setCurrentIndex(style);
+      chart.coBarStyleChange();
+    });
+  shot(TfrmMain::TabHistory, u"chart-flat"_s, options(false, true, true));
+  shot(TfrmMain::TabHistory, u"chart-no-marks-no-legend"_s, options(true, false, false));
+  shot(TfrmMain::TabHistory, u"chart-zoomed"_s, [options](Tfrm3DGraph& chart) {
+    options(true, true, true)(chart);
+    const QRect area = chart.MinChart->rect();
+    chart.MinChart->zoomToPixels(QRect(area.width() / 3, area.height() / 4, area.width() / 3, area.height() / 2));
+    QEventLoop animation;
+    QTimer::singleShot(500, &animation, &QEventLoop::quit);
+    animation.exec();
+  });
+  window.PageControl1->setCurrentIndex(TfrmMain::TabHistory);
+}
+
 int ScreenshotTour::run() {
   QDir().mkpath(folder_);
   MessageBoxes::setHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
@@ -99,6 +147,7 @@ int ScreenshotTour::run() {
   window.frmColor->setColorType(2);
   save(window.frmColor, u"dialog-palette-125"_s);
   save(window.AboutBox, u"dialog-about"_s);
+  saveCharts(window);
   saveBanners(window);
   window.Help()->showContents();
   if (QWidget* help = window.Help()->window()) save(help, u"help"_s);

@@ -16,6 +16,7 @@ class ScreenshotTour {
  private:
   void save(QWidget* widget, const QString& name);
   void saveBanners(TfrmMain& window);
+  void saveCharts(TfrmMain& window);
 
   QString recordFile_;
   QString folder_;
