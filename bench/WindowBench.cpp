@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include "MillionRuns.h"
+#include "chart3d/Chart3DView.h"
+#include "chart3d/Tfrm3DGraph.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TfrmMain.h"
@@ -88,6 +90,30 @@ void BM_SingleRunBlocksOnAMillionRuns(benchmark::State& state) {
   state.counters["lines"] = window.Memos[TfrmMain::TabAverage]->blockCount();
 }
 BENCHMARK(BM_SingleRunBlocksOnAMillionRuns)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The 3D chart on the day averages of a million runs (about 11,000 points):
+// moving a page back or forward and repainting.
+void BM_ChartPageMoveOnElevenThousandPoints(benchmark::State& state) {
+  TfrmMain& window = millionWindow();
+  window.PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+  window.ButtonDayClick(1);
+  Tfrm3DGraph chart(window, &window);
+  chart.resize(900, 560);
+  chart.show();
+  QCoreApplication::processEvents();
+  bool back = true;
+  for (auto _ : state) {
+    if (back)
+      chart.btPrevClick();
+    else
+      chart.btNextClick();
+    back = !back;
+    chart.MinChart->repaint();
+  }
+  state.counters["points"] = static_cast<double>(window.Average.AveragePoints.size());
+  chart.close();
+}
+BENCHMARK(BM_ChartPageMoveOnElevenThousandPoints)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
