@@ -26,6 +26,7 @@
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
+#include "support/TypistFile.h"
 #include "tools/RecordFileGenerator.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
@@ -91,10 +92,7 @@ class Chart3DWindowTest : public QObject {
     dir = std::make_unique<TempDir>();
     messages.clear();
     MessageBoxes::setHandler([this](const QString& text) { messages << text; });
-    GeneratorOptions options;
-    options.runs = 300;
-    options.newestDay = DayCount::CivilDate{2024, 6, 30};
-    dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(generateRuns(options))));
+    writeTypistFile(*dir, 300);
     main = std::make_unique<TfrmMain>(
         StartupContext{settingsPath(), dir->path() + u'/', dir->path(), QStringList{dir->file(u"typist.ｷﾛｸ"_s)}});
     QVERIFY(!main->Pass.RecordPoints.empty());

@@ -24,7 +24,9 @@
 
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
+#include "support/ModalDialogs.h"
 #include "support/TempDir.h"
+#include "support/TypistFile.h"
 #include "tools/RecordFileGenerator.h"
 #include "celebration/TfrmOiwaiCfg.h"
 #include "ui/FontNames.h"
@@ -37,42 +39,6 @@
 #include "ui/TfrmRecent.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Runs `act` on the next modal dialog that opens (from inside its exec()).
-void onNextModal(std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      act(modal);
-    }
-  });
-  timer->start();
-}
-
-// Cancels every modal dialog while it lives.
-class ModalRejecter {
- public:
-  ModalRejecter() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (QWidget* modal = QApplication::activeModalWidget()) {
-        ++rejected;
-        QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
-      }
-    });
-    timer_.start(5);
-  }
-  int rejected = 0;
-
- private:
-  QTimer timer_;
-};
-
-}  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -103,10 +69,7 @@ class MainWindowTest : public QObject {
     dir = std::make_unique<TempDir>();
     messages.clear();
     MessageBoxes::setHandler([this](const QString& text) { messages << text; });
-    GeneratorOptions options;
-    options.runs = 600;
-    options.newestDay = DayCount::CivilDate{2024, 6, 30};
-    dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(generateRuns(options))));
+    writeTypistFile(*dir, 600);
   }
 
   void cleanup() { MessageBoxes::setHandler(nullptr); }

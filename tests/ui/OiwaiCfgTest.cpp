@@ -14,25 +14,13 @@
 #include <functional>
 
 #include "celebration/TfrmOiwaiCfg.h"
+#include "support/ModalDialogs.h"
 #include "support/TempDir.h"
 #include "ui/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Runs `act` once the modal window of type T is up (polled from the event
-// loop of whichever exec() is running).
-template <class T>
-void whenModal(std::function<void(T*)> act, int triesLeft = 300) {
-  QTimer::singleShot(triesLeft == 300 ? 0 : 10, [act = std::move(act), triesLeft]() mutable {
-    if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
-      act(window);
-    } else if (triesLeft > 0) {
-      whenModal<T>(std::move(act), triesLeft - 1);
-    }
-  });
-}
 
 QFont fontOf(const QString& family, int pointSize, bool bold = false, bool italic = false) {
   QFont font(family);
@@ -190,13 +178,13 @@ class OiwaiCfgTest : public QObject {
     QFont offered;
     bool colourAsked = false;
     QColor colourOffered;
-    whenModal<QFontDialog>([&](QFontDialog* chooser) {
+    onNextModal<QFontDialog>([&](QFontDialog* chooser) {
       offered = chooser->currentFont();
       if (!confirmFont) {
         chooser->reject();
         return;
       }
-      whenModal<QColorDialog>([&](QColorDialog* colours) {
+      onNextModal<QColorDialog>([&](QColorDialog* colours) {
         colourAsked = true;
         colourOffered = colours->currentColor();
         colours->setCurrentColor(QColor(200, 40, 160));
@@ -247,9 +235,9 @@ class OiwaiCfgTest : public QObject {
     QFETCH(int, result);
     TfrmOiwaiCfg dialog;
     dialog.setValues(u"/old/ﾌｧﾝﾌｧｰﾚ.mid"_s, u"旧"_s, StoredFont, StoredColour);
-    whenModal<TfrmOiwaiCfg>([&](TfrmOiwaiCfg* shown) {
-      whenModal<QFontDialog>([](QFontDialog* chooser) {
-        whenModal<QColorDialog>([](QColorDialog* colours) {
+    onNextModal<TfrmOiwaiCfg>([&](TfrmOiwaiCfg* shown) {
+      onNextModal<QFontDialog>([](QFontDialog* chooser) {
+        onNextModal<QColorDialog>([](QColorDialog* colours) {
           colours->setCurrentColor(Qt::blue);
           colours->accept();
         });
@@ -294,7 +282,7 @@ class OiwaiCfgTest : public QObject {
 
     QString title;
     QStringList filters, preselected;
-    whenModal<QFileDialog>([&](QFileDialog* files) {
+    onNextModal<QFileDialog>([&](QFileDialog* files) {
       title = files->windowTitle();
       filters = files->nameFilters();
       preselected = files->selectedFiles();
@@ -311,7 +299,7 @@ class OiwaiCfgTest : public QObject {
 
     dialog.edSound->setText(u"missing.mid"_s);
     bool opened = false;
-    whenModal<QFileDialog>([&](QFileDialog* files) {
+    onNextModal<QFileDialog>([&](QFileDialog* files) {
       opened = true;
       files->reject();
     });
