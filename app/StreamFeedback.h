@@ -11,6 +11,8 @@ class StreamFeedback : public LoadFeedback {
   explicit StreamFeedback(QTextStream& messages) : messages_(messages) {}
 
   void showMessage(const QString& text) override;
+  // A terminal shows every bad line: the output is a log, not a box to close.
+  int badLineMessageLimit() const override { return -1; }
 
  private:
   QTextStream& messages_;

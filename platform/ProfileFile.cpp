@@ -1,11 +1,19 @@
 #include "platform/ProfileFile.h"
 
-#include "platform/ProfileText.h"
+#include "platform/RegularFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <optional>
 
@@ -14,15 +22,34 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The file's bytes; empty for a missing file; nothing when it exists but cannot
-// be read (then `error` says why).
+// be read or is no regular file of a settings file's size (then `error` says why).
 std::optional<QByteArray> readBytes(const QString& path, QString* error) {
-  QFile file(path);
-  if (!file.exists()) return QByteArray();
-  if (!file.open(QIODevice::ReadOnly)) {
-    *error = u"Cannot read %1: %2"_s.arg(QDir::toNativeSeparators(path), file.errorString());
+  RegularFile file;
+  if (!file.open(path, RegularFile::Access::Read)) {
+    if (file.problem() == FileProblem::Missing) return QByteArray();
+    *error = u"Cannot read %1: %2"_s.arg(QDir::toNativeSeparators(path), describeProblem(file.problem(), file.error()));
     return std::nullopt;
   }
-  return file.readAll();
+  // Read to the end rather than by the size, which some file systems give as 0.
+  QByteArray bytes;
+  constexpr qint64 Chunk = 64 * 1024;
+  for (;;) {
+    const qsizetype had = bytes.size();
+    if (had > ProfileFile::kMaxFileBytes) {
+      *error = u"Cannot read %1: larger than any settings file"_s.arg(QDir::toNativeSeparators(path));
+      return std::nullopt;
+    }
+    bytes.resize(had + Chunk);
+    const qint64 got = file.read(bytes.data() + had, Chunk);
+    if (got < 0) {
+      *error = u"Cannot read %1: %2"_s.arg(QDir::toNativeSeparators(path),
+                                           describeProblem(file.problem(), file.error()));
+      return std::nullopt;
+    }
+    bytes.resize(had + static_cast<qsizetype>(got));
+    if (got < Chunk) break;
+  }
+  return bytes;
 }
 
 bool makeParentFolder(const QString& path, QString* error) {
@@ -32,14 +59,49 @@ bool makeParentFolder(const QString& path, QString* error) {
   return false;
 }
 
-// Writes a temporary file beside the target and renames it over the target, so
-// that the file is never left half written.
+constexpr QLatin1StringView TemporaryMark(".hoko32-tmp.");
+
+QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// Writes a temporary copy beside the target ("<name>.hoko32-tmp.<random>"),
+// puts it on the disk and renames it over the target, so that the file is never
+// left half written and what was written last is what a power cut leaves. A
+// link is followed: the file it leads to is replaced, the link stays.
 bool replaceAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-  QSaveFile file(path);
-  file.setDirectWriteFallback(false);
-  if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
-  *error = u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path), file.errorString());
-  file.cancelWriting();
+  QString target = path;
+  if (QFileInfo(path).isSymLink()) target = QFileInfo(path).canonicalFilePath();
+  struct stat existing {};
+  const bool exists = ::stat(QFile::encodeName(target).constData(), &existing) == 0;
+
+  QByteArray temporary;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 8; ++attempt) {
+    temporary = QFile::encodeName(target + TemporaryMark +
+                                  QString::number(QRandomGenerator::global()->generate64(), 36));
+    fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    *error = u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path), systemError(errno));
+    return false;
+  }
+  bool ok = (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0 || errno == EPERM);
+  qint64 written = 0;
+  while (ok && written < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.constData() + written, static_cast<std::size_t>(bytes.size() - written));
+    if (put < 0 && errno == EINTR) continue;
+    ok = put > 0;
+    if (ok) written += put;
+  }
+  ok = ok && ::fsync(fd) == 0;
+  const int writeError = errno;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && ::rename(temporary.constData(), QFile::encodeName(target).constData()) == 0) {
+    syncFolder(QFileInfo(target).absolutePath());
+    return true;
+  }
+  *error = u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path), systemError(ok ? errno : writeError));
+  ::unlink(temporary.constData());
   return false;
 }
 
@@ -48,26 +110,73 @@ QString refusal(const QString& path, const QString& section, const QString& key)
          u"and a key cannot hold '=' or start with '[' or ';'"_s.arg(section, key, QDir::toNativeSeparators(path));
 }
 
+// The temporary copies that a write killed before its rename leaves.
+bool isTemporaryName(const QString& name, const QString& target) {
+  return name.size() > target.size() + TemporaryMark.size() && name.startsWith(target) &&
+         QStringView(name).sliced(target.size()).startsWith(TemporaryMark);
+}
+
 }  // namespace
 
 ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {}
 
 QString ProfileFile::readString(const QString& section, const QString& key, const QString& fallback) const {
-  QFile file(path_);
-  if (!file.open(QIODevice::ReadOnly)) return fallback;
-  return ProfileText(file.readAll()).readString(section, key, fallback);
+  return readValue(section, key, KeyMatch::AnyCase).value_or(fallback);
 }
 
-bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value) {
+std::optional<QString> ProfileFile::readValue(const QString& section, const QString& key, KeyMatch match) const {
+  QString ignored;
+  const std::optional<QByteArray> bytes = readBytes(path_, &ignored);
+  if (!bytes) return std::nullopt;
+  return ProfileText(*bytes).readValue(section, key, match);
+}
+
+bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value, KeyMatch match) {
+  return change([&](ProfileText& text) {
+    if (text.writeString(section, key, value, match)) return true;
+    error_ = refusal(path_, section, key);
+    return false;
+  });
+}
+
+bool ProfileFile::removeKey(const QString& section, const QString& key, KeyMatch match) {
+  return change([&](ProfileText& text) {
+    text.removeKey(section, key, match);
+    return true;
+  });
+}
+
+template <class Change>
+bool ProfileFile::change(Change&& apply) {
   error_.clear();
+  removeStaleTemporaries();
+  const FileProblem problem = inspectPath(path_);
+  if (problem != FileProblem::None && problem != FileProblem::Missing) {
+    // Never replace a FIFO, a device or a folder, nor write through a broken link.
+    error_ = u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path_), describeProblem(problem, 0));
+    return false;
+  }
   const std::optional<QByteArray> bytes = readBytes(path_, &error_);
   if (!bytes) return false;
   ProfileText text(*bytes);
-  if (!text.writeString(section, key, value)) {
-    error_ = refusal(path_, section, key);
-    return false;
-  }
+  if (!apply(text)) return false;
   const QByteArray changed = text.toBytes();
-  if (changed == *bytes && QFile::exists(path_)) return true;
+  if (changed == *bytes && problem == FileProblem::None) return true;
   return makeParentFolder(path_, &error_) && replaceAtomically(path_, changed, &error_);
+}
+
+// A write killed between creating its temporary copy and renaming it leaves the
+// copy behind. Copies older than a minute belong to no write still going on.
+void ProfileFile::removeStaleTemporaries() {
+  if (staleTemporariesRemoved_) return;
+  staleTemporariesRemoved_ = true;
+  const QFileInfo target(path_);
+  const QDir folder = target.absoluteDir();
+  const QString name = target.fileName();
+  const QDateTime oldest = QDateTime::currentDateTimeUtc().addSecs(-60);
+  const QFileInfoList candidates =
+      folder.entryInfoList({name + TemporaryMark + u'*'}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+  for (const QFileInfo& candidate : candidates)
+    if (isTemporaryName(candidate.fileName(), name) && candidate.lastModified().toUTC() < oldest)
+      QFile::remove(candidate.absoluteFilePath());
 }

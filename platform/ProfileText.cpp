@@ -80,13 +80,24 @@ ProfileText::ProfileText(const QByteArray& bytes) {
 }
 
 QString ProfileText::readString(const QString& section, const QString& key, const QString& fallback) const {
-  const Place place = find(withoutBlanks(section), withoutBlanks(key));
-  if (place.entry < 0) return fallback;
+  return readValue(section, key).value_or(fallback);
+}
+
+std::optional<QString> ProfileText::readValue(const QString& section, const QString& key, KeyMatch match) const {
+  const Place place = find(withoutBlanks(section), withoutBlanks(key), match);
+  if (place.entry < 0) return std::nullopt;
   const std::optional<Entry> entry = entryOf(lines_[place.entry]);
   return decodeLenient(cutToBytes(unquoted(entry->value), kMaxValueBytes));
 }
 
-bool ProfileText::writeString(const QString& section, const QString& key, const QString& value) {
+bool ProfileText::removeKey(const QString& section, const QString& key, KeyMatch match) {
+  const Place place = find(withoutBlanks(section), withoutBlanks(key), match);
+  if (place.entry < 0) return false;
+  lines_.erase(lines_.begin() + place.entry);
+  return true;
+}
+
+bool ProfileText::writeString(const QString& section, const QString& key, const QString& value, KeyMatch match) {
   if (!canStore(section, key, value)) return false;
   const QStringView sectionName = withoutBlanks(section);
   const QStringView keyName = withoutBlanks(key);
@@ -95,7 +106,7 @@ bool ProfileText::writeString(const QString& section, const QString& key, const 
   if (!utf8_ && !(fitsCodePage(sectionName) && fitsCodePage(keyName) && fitsCodePage(value))) convertToUtf8();
 
   const QByteArray ending = lineEnding();
-  const Place place = find(sectionName, keyName);
+  const Place place = find(sectionName, keyName, match);
   if (place.entry >= 0) {
     Line& line = lines_[place.entry];
     line.text = entryOf(line)->key.toByteArray() + '=' + encode(value);
@@ -124,7 +135,8 @@ QByteArray ProfileText::toBytes() const {
   return bytes;
 }
 
-ProfileText::Place ProfileText::find(QStringView section, QStringView key) const {
+ProfileText::Place ProfileText::find(QStringView section, QStringView key, KeyMatch match) const {
+  const Qt::CaseSensitivity keyCase = match == KeyMatch::ExactCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
   Place place;
   for (qsizetype i = 0; i < qsizetype(lines_.size()); ++i) {
     const Line& line = lines_[i];
@@ -136,7 +148,7 @@ ProfileText::Place ProfileText::find(QStringView section, QStringView key) const
     if (place.section < 0) continue;
     if (const std::optional<Entry> entry = entryOf(line)) {
       place.lastEntry = i;
-      if (nameMatches(entry->key, key)) {
+      if (nameMatches(entry->key, key, keyCase)) {
         place.entry = i;
         break;
       }
@@ -162,9 +174,9 @@ std::optional<ProfileText::Entry> ProfileText::entryOf(const Line& line) {
   return Entry{withoutBlanks(text.first(equals)), withoutBlanks(text.sliced(equals + 1))};
 }
 
-bool ProfileText::nameMatches(QByteArrayView bytes, QStringView name) const {
+bool ProfileText::nameMatches(QByteArrayView bytes, QStringView name, Qt::CaseSensitivity cs) const {
   const std::optional<QString> decoded = decodeStrict(bytes);
-  return decoded && QStringView(*decoded).compare(name, Qt::CaseInsensitive) == 0;
+  return decoded && QStringView(*decoded).compare(name, cs) == 0;
 }
 
 // The index of `wanted` as a character of its own, not as the second byte of a

@@ -22,8 +22,9 @@
 //   section are its entries (split at the first '=', both sides trimmed of
 //   blanks and tabs). Lines starting with ';' are comments; lines before the
 //   first section belong to none and are never found.
-// - Names match without regard to case, compared as decoded text; the first
-//   matching section and, in it, the first matching key win.
+// - Names match without regard to case, compared as decoded text (keys may be
+//   asked to match exactly); the first matching section and, in it, the first
+//   matching key win.
 // - Encoding: code page 932, or UTF-8 when the text starts with a UTF-8
 //   byte-order mark. Writing something that code page 932 cannot hold turns the
 //   whole text into UTF-8 with a byte-order mark.
@@ -32,16 +33,27 @@ class ProfileText {
   // Windows reads values into a buffer of 1024 bytes, the last for the NUL.
   static constexpr qsizetype kMaxValueBytes = 1023;
 
+  // How keys are matched. Section names always match without regard to case;
+  // keys that name files on a file system where case matters need ExactCase.
+  enum class KeyMatch { AnyCase, ExactCase };
+
   explicit ProfileText(const QByteArray& bytes = QByteArray());
 
   // The value without surrounding blanks and one pair of matching quotes, cut
   // to kMaxValueBytes bytes; `fallback` when the section or the key is missing.
   QString readString(const QString& section, const QString& key, const QString& fallback) const;
+  // The same, or nothing when the section or the key is missing.
+  std::optional<QString> readValue(const QString& section, const QString& key,
+                                   KeyMatch match = KeyMatch::AnyCase) const;
 
   // Sets the value, replacing the first matching entry or adding one at the end
   // of the section (adding the section at the end of the text if needed).
   // Returns false and changes nothing when canStore() says no.
-  bool writeString(const QString& section, const QString& key, const QString& value);
+  bool writeString(const QString& section, const QString& key, const QString& value,
+                   KeyMatch match = KeyMatch::AnyCase);
+
+  // Removes the first matching entry; false when there was none.
+  bool removeKey(const QString& section, const QString& key, KeyMatch match = KeyMatch::AnyCase);
 
   // Whether the names and the value can be written so that they read back: no
   // line breaks anywhere, no ']' in the section name, no '=' in the key and no
@@ -68,10 +80,10 @@ class ProfileText {
     qsizetype lastEntry = -1;  // the line to add a new entry after
   };
 
-  Place find(QStringView section, QStringView key) const;
+  Place find(QStringView section, QStringView key, KeyMatch match) const;
   std::optional<QByteArrayView> sectionNameOf(const Line& line) const;
   static std::optional<Entry> entryOf(const Line& line);
-  bool nameMatches(QByteArrayView bytes, QStringView name) const;
+  bool nameMatches(QByteArrayView bytes, QStringView name, Qt::CaseSensitivity cs = Qt::CaseInsensitive) const;
 
   qsizetype indexOfCharacter(QByteArrayView bytes, char wanted) const;
   QByteArrayView cutToBytes(QByteArrayView bytes, qsizetype maxBytes) const;

@@ -47,7 +47,10 @@ class Decoder {
   bool decode(const std::uint8_t* entry, PracticeRecord& record) noexcept;
 
  private:
-  std::uint32_t lastDateBytes_ = 0;  // 0: no date decoded yet (month 0 never decodes)
+  // The three date bytes of the last date decoded; a value no three bytes give
+  // until then, so that the first entry's date is always checked.
+  static constexpr std::uint32_t NoDateYet = 0xFFFFFFFF;
+  std::uint32_t lastDateBytes_ = NoDateYet;
   double lastDate_ = 0;
 };
 

@@ -19,6 +19,10 @@ class LoadFeedback {
   virtual void stepProgress() {}
   virtual void hideLoading() {}
   virtual void showMessage(const QString& text) = 0;
+
+  // How many bad-line messages of one load are shown one by one; the lines
+  // after them are counted in one message at the end. Negative: every line.
+  virtual int badLineMessageLimit() const { return 10; }
 };
 
 // Shows nothing at all: for benchmarks and fuzzing.

@@ -30,6 +30,29 @@ QString cannotRead(const QString& path, const QString& reason) {
   return text;
 }
 
-QString cannotWrite(const QString& path) { return path + u" に書き込めません"_s; }
+QString cannotWrite(const QString& path, const QString& reason) {
+  QString text = path + u" に書き込めません"_s;
+  if (!reason.isEmpty()) text += u'\n' + reason;
+  return text;
+}
+
+QString notARecordFile(const QString& path, const QString& reason) {
+  return path + u" を記録ファイルとして読み込めません。\n"_s + reason + u"\n記録ファイルを選択してください。"_s;
+}
+
+QString moreBadLines(const QString& recordPath, std::int64_t count) {
+  return recordPath + u"ファイルのデータには、ほかにも "_s + QString::number(count) + u" 行の誤りがありました。"_s;
+}
+
+QString dataFileIsRecordFile(const QString& recordPath, const QString& dataPath) {
+  return u"圧縮ﾃﾞｰﾀのファイル %1 は記録ファイル %2 そのものです。\n"
+         u"記録ファイルを守るため圧縮ﾃﾞｰﾀは作らず、記録ファイル全体を読み込みます。"_s.arg(dataPath, recordPath);
+}
+
+QString outOfMemory(const QString& recordPath) {
+  return recordPath + u" を読み込むためのメモリが足りません。\n記録ファイルと圧縮ﾃﾞｰﾀは変更していません。"_s;
+}
+
+QString waitingCaption() { return u"圧縮ﾃﾞｰﾀの更新を待っています..."_s; }
 
 }  // namespace LoaderMessages

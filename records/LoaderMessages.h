@@ -14,6 +14,14 @@ QString badLine(const QString& recordPath, std::int64_t lineNumber);
 QString badTail();              // the three-line request to rebuild the data file
 QString damagedDataFile();
 QString cannotRead(const QString& path, const QString& reason);
-QString cannotWrite(const QString& path);
+QString cannotWrite(const QString& path, const QString& reason = QString());
+// The record path names something that cannot be read as a record file.
+QString notARecordFile(const QString& path, const QString& reason);
+// After the first bad-line messages of a load: how many more lines were bad.
+QString moreBadLines(const QString& recordPath, std::int64_t count);
+// The data file's path leads to the record file itself.
+QString dataFileIsRecordFile(const QString& recordPath, const QString& dataPath);
+QString outOfMemory(const QString& recordPath);
+QString waitingCaption();        // while another program updates the data file
 
 }  // namespace LoaderMessages

@@ -8,12 +8,15 @@ constexpr std::size_t ChunkBytes = 64 * 1024;
 constexpr char EndOfText = 0x1A;
 }  // namespace
 
-RecordLineReader::RecordLineReader(QIODevice& device, std::size_t keptBytes)
-    : device_(device), keptBytes_(keptBytes), buffer_(ChunkBytes) {}
+RecordLineReader::RecordLineReader(QIODevice& device, std::size_t keptBytes, qint64 byteLimit)
+    : device_(device), keptBytes_(keptBytes), buffer_(ChunkBytes), byteLimit_(byteLimit) {}
 
 bool RecordLineReader::refill() {
-  const qint64 got = device_.read(buffer_.data(), static_cast<qint64>(buffer_.size()));
+  qint64 wanted = static_cast<qint64>(buffer_.size());
+  if (byteLimit_ >= 0) wanted = std::min(wanted, byteLimit_ - bytesRead_);
+  const qint64 got = wanted > 0 ? device_.read(buffer_.data(), wanted) : 0;
   if (got < 0) readError_ = true;
+  if (got > 0) bytesRead_ += got;
   pos_ = 0;
   end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
   return end_ > 0;
@@ -58,6 +61,7 @@ bool RecordLineReader::next(std::string_view& line) {
 
     if (eot) {
       finished_ = true;
+      endOfText_ = true;
       if (!sawAnything) return false;
       line = line_;
       return true;

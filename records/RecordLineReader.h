@@ -12,17 +12,27 @@
 // text like the end of the file. Only the first `keptBytes` of a line are
 // returned (the record-line parser never reads further), so a file without CR
 // bytes costs no more memory than a short line.
+//
+// With a byte limit, the text ends after that many bytes however much more the
+// device holds: a file that grows while it is read is read up to the size it
+// had when the load began.
 class RecordLineReader {
  public:
   static constexpr std::size_t DefaultKeptBytes = 256;
+  static constexpr qint64 NoLimit = -1;
 
-  explicit RecordLineReader(QIODevice& device, std::size_t keptBytes = DefaultKeptBytes);
+  explicit RecordLineReader(QIODevice& device, std::size_t keptBytes = DefaultKeptBytes, qint64 byteLimit = NoLimit);
 
   // The next line, or false at the end of the text.
   bool next(std::string_view& line);
 
   // False when the device reported a read error.
   bool ok() const { return !readError_; }
+
+  // Bytes taken from the device so far (at most the limit).
+  qint64 bytesRead() const { return bytesRead_; }
+  // True once a 0x1A byte has ended the text.
+  bool endedAtEndOfText() const { return endOfText_; }
 
  private:
   bool refill();
@@ -36,4 +46,7 @@ class RecordLineReader {
   bool skipLf_ = false;
   bool finished_ = false;
   bool readError_ = false;
+  bool endOfText_ = false;
+  qint64 byteLimit_;
+  qint64 bytesRead_ = 0;
 };

@@ -6,14 +6,18 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <new>
 
+#include "platform/RegularFile.h"
 #include "records/DataFileEntry.h"
 #include "records/LoaderMessages.h"
 #include "records/RecordLineReader.h"
+#include "records/StoredSizes.h"
 #include "records/Taprec.h"
-#include "settings/Options.h"
+#include "settings/SettingsFile.h"
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -21,29 +25,53 @@ constexpr int ReadProgressStep = 100;
 constexpr int WriteProgressStep = 10;
 constexpr qint64 EntriesPerChunk = 6553;  // 65,530 bytes of data file at a time
 
+// A kept line reaches at least the first byte of the miss field (byte 42), so
+// `bytes` of record file never hold more runs than this. A data file with more
+// entries than the stored size can describe is damaged.
+constexpr qint64 MinKeptLineBytes = 42;
+qint64 mostRunsIn(qint64 bytes) { return bytes / MinKeptLineBytes + 1; }
+
+// A load waits this long for the lock before it says that it is waiting.
+constexpr std::chrono::milliseconds QuietLockWait = 200ms;
+
 int progressMaximum(qint64 value) { return static_cast<int>(std::clamp<qint64>(value, 0, INT_MAX)); }
+
+QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
 }  // namespace
 
 // One load of one record file.
 class RecordLoader::Session {
  public:
-  Session(RecordLoader& owner, const QString& recordPath, QFile& recordFile, LoadedRecords& records)
-      : settings_(owner.settings_),
+  Session(RecordLoader& owner, const QString& recordPath, const QString& canonicalPath, RegularFile& recordFile,
+          LoadedRecords& records)
+      : owner_(owner),
+        settings_(owner.settings_),
         feedback_(owner.feedback_),
         summary_(owner.summary_),
         recordPath_(recordPath),
-        dataPath_(dataFilePathFor(recordPath)),
+        dataPath_(dataFilePathFor(canonicalPath)),
+        storedSizes_(owner.settings_, canonicalPath, recordPath),
         recordFile_(recordFile),
         records_(records) {}
 
   LoadOutcome run() {
     feedback_.showLoading(LoaderMessages::readingCaption());
-    recSize_ = recordFile_.size();
-    stored_ = std::max<qint64>(0, settings_.readInteger(SettingsKeys::FileSize, recordPath_, 0));
-    storedNow_ = stored_;
+    if (dataFileIsRecordFile()) {
+      const QString canonical = QFileInfo(recordPath_).canonicalFilePath();
+      if (owner_.toldDataFileIsRecordFile_.insert(canonical).second)
+        feedback_.showMessage(LoaderMessages::dataFileIsRecordFile(recordPath_, dataPath_));
+      return fullLoad();
+    }
+    if (!openAndLockDataFile()) return fullLoad();
 
-    if (stored_ != 0 && QFileInfo(dataPath_).isFile()) {
+    // Measured under the lock: a load that waited must not take the file for
+    // shorter than the size the load before it stored.
+    recSize_ = std::max<qint64>(0, recordFile_.size());
+    stored_ = storedSizes_.read();
+    storedNow_ = stored_;
+    if (storedSizes_.needsRewrite()) setStoredSize(stored_);
+    if (stored_ != 0 && !data_.created()) {
       switch (incrementalLoad()) {
         case CacheResult::Loaded: return LoadOutcome::Loaded;
         case CacheResult::TailFailed: return LoadOutcome::TailFailed;
@@ -56,48 +84,107 @@ class RecordLoader::Session {
  private:
   enum class CacheResult { Loaded, TailFailed, Damaged };
 
+  // Same path, a link to it or a second name of the same file: writing the
+  // data file would destroy the record file.
+  bool dataFileIsRecordFile() const {
+    FileIdentity data;
+    return identityOf(dataPath_, data) && data == recordFile_.identity();
+  }
+
+  // Opens (or creates) the data file and takes the lock under which the data
+  // file and the stored size are read and changed. False when the load must do
+  // without a cache.
+  bool openAndLockDataFile() {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      writable_ = data_.open(dataPath_, RegularFile::Access::ReadWriteCreate);
+      if (!writable_) {
+        const FileProblem problem = data_.problem();
+        const int error = data_.error();
+        // A data file that may be read but not written still serves a load
+        // that has nothing to append.
+        writeProblem_ = describeProblem(problem, error);
+        if (problem != FileProblem::NoPermission || !data_.open(dataPath_, RegularFile::Access::Read)) return false;
+      }
+      if (!lockDataFile()) return false;
+      // The file may have been replaced while this load waited: lock the one
+      // that is there now.
+      FileIdentity current;
+      if (identityOf(dataPath_, current) && current == data_.identity()) {
+        if (current == recordFile_.identity()) return false;  // made a link to the record file meanwhile
+        cacheUsable_ = true;
+        return true;
+      }
+      data_.close();
+    }
+    return false;
+  }
+
+  bool lockDataFile() {
+    if (data_.lockExclusive(std::min(QuietLockWait, owner_.lockWait_))) return true;
+    if (owner_.lockWait_ <= QuietLockWait) return false;
+    feedback_.setCaption(LoaderMessages::waitingCaption());
+    feedback_.startProgress(0, 1);
+    const bool locked = data_.lockExclusive(owner_.lockWait_ - QuietLockWait);
+    feedback_.setCaption(LoaderMessages::readingCaption());
+    return locked;
+  }
+
   // Cached runs are decoded first; then only the bytes appended to the record
   // file since the data file was completed are parsed, in 46-byte pieces.
   CacheResult incrementalLoad() {
-    QFile data(dataPath_);
-    if (!data.open(QIODevice::ReadOnly)) return CacheResult::Damaged;
-    const qint64 dataSize = data.size();
-    if (dataSize % DataFileEntry::Size != 0) return CacheResult::Damaged;
+    const qint64 dataSize = data_.size();
+    if (dataSize < 0 || dataSize % DataFileEntry::Size != 0) return CacheResult::Damaged;
     const qint64 entries = dataSize / DataFileEntry::Size;
+    if (entries > mostRunsIn(stored_)) return CacheResult::Damaged;
 
     startStore(entries + (recSize_ - stored_) / RecordLineLayout::LineWithEnd, LoadKind::Incremental);
     feedback_.startProgress(progressMaximum(entries), ReadProgressStep);
-    if (!decodeEntries(data, entries)) return CacheResult::Damaged;
-    data.close();
+    if (!decodeEntries(entries)) return CacheResult::Damaged;
 
     if (recSize_ <= stored_) {
       // Nothing appended. A record file that has become shorter keeps its
       // cached runs; only the stored size follows the file.
       finishReferences();
       if (recSize_ != stored_) setStoredSize(recSize_);
+      summary_.cacheKept = true;
       return CacheResult::Loaded;
     }
 
-    const bool mayAppend = setStoredSize(0);
     QByteArray appended;
-    const bool tailParsed = parseTail(appended);
-    bool dataComplete = mayAppend && appendToDataFile(appended);
+    qint64 readUpTo = stored_;
+    const bool tailParsed = parseTail(appended, readUpTo);
     finishReferences();
     if (!tailParsed) {
+      // The entries of the pieces before the failure are kept; the stored
+      // size 0 makes the next load rebuild the whole data file anyway.
+      if (setStoredSize(0) && writable_) appendToDataFile(appended);
       feedback_.showMessage(LoaderMessages::badTail());
       feedback_.hideLoading();
       return CacheResult::TailFailed;
     }
-    if (dataComplete && !inexact_) setStoredSize(recSize_);
+    if (readUpTo == stored_) return CacheResult::Loaded;  // the file shrank meanwhile
+    if (!writable_) {
+      feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_, writeProblem_));
+      return CacheResult::Loaded;
+    }
+    if (!setStoredSize(0)) return CacheResult::Loaded;
+    if (appendToDataFile(appended) && syncDataFile() && !inexact_) summary_.cacheKept = setStoredSize(readUpTo);
     return CacheResult::Loaded;
   }
 
   LoadOutcome fullLoad() {
+    if (!cacheUsable_) recSize_ = std::max<qint64>(0, recordFile_.size());
     startStore(recSize_ / RecordLineLayout::LineWithEnd, LoadKind::Full);
     feedback_.startProgress(progressMaximum(recSize_ / RecordLineLayout::LineWithEnd), ReadProgressStep);
-    if (!recordFile_.seek(0)) return readFailure();
 
-    RecordLineReader reader(recordFile_);
+    QFile device;
+    if (!device.open(recordFile_.handle(), QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle) ||
+        !device.seek(0))
+      return readFailure();
+    // Files of pseudo file systems give their size as 0 and are read to their end.
+    RecordLineReader reader(device, RecordLineReader::DefaultKeptBytes,
+                            recSize_ > 0 ? recSize_ : RecordLineReader::NoLimit);
+    const int messageLimit = feedback_.badLineMessageLimit();
     PracticeRecord scratch;  // shared by every line, as a line without a mode letter keeps the last mode
     std::string_view line;
     qint64 lineNumber = 0;
@@ -105,27 +192,48 @@ class RecordLoader::Session {
       ++lineNumber;
       if (lineNumber % ReadProgressStep == 0) feedback_.stepProgress();
       ParseRecordLine(line, scratch);
-      if (scratch.Mode == ModeFailed)
-        feedback_.showMessage(LoaderMessages::badLine(recordPath_, lineNumber));
-      else
+      if (scratch.Mode != ModeFailed) {
         keep(scratch);
+      } else if (++summary_.badLines <= messageLimit || messageLimit < 0) {
+        feedback_.showMessage(LoaderMessages::badLine(recordPath_, lineNumber));
+      }
     }
     summary_.parsedLines = lineNumber;
     if (!reader.ok()) return readFailure();
+    if (messageLimit >= 0 && summary_.badLines > messageLimit)
+      feedback_.showMessage(LoaderMessages::moreBadLines(recordPath_, summary_.badLines - messageLimit));
+    // After a 0x1A the rest of the file is no text: the file counts as read.
+    const qint64 readUpTo = reader.endedAtEndOfText() ? std::max(recSize_, reader.bytesRead()) : reader.bytesRead();
     finishReferences();
+    if (!cacheUsable_) {
+      // No data file is kept: it leads to the record file, another load holds
+      // it, or it cannot be opened (which the user is told).
+      if (!writeProblem_.isEmpty()) feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_, writeProblem_));
+      return LoadOutcome::Loaded;
+    }
 
     feedback_.setCaption(LoaderMessages::writingCaption());
     feedback_.startProgress(progressMaximum(static_cast<qint64>(records_.RecordStore.size()) - 1),
                             WriteProgressStep);
+    if (!writable_) {
+      feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_, writeProblem_));
+      return LoadOutcome::Loaded;
+    }
     if (storedNow_ != 0 && !setStoredSize(0)) return LoadOutcome::Loaded;
-    if (writeDataFile() && !inexact_) setStoredSize(recSize_);
+    if (writeDataFile() && !inexact_) summary_.cacheKept = setStoredSize(readUpTo);
     return LoadOutcome::Loaded;
   }
 
+  // The store is reserved for the estimate when that much memory is there;
+  // otherwise it grows as runs are kept.
   void startStore(qint64 capacity, LoadKind kind) {
     records_.clear();
     records_.RecordCapacity = capacity;
-    records_.RecordStore.reserve(static_cast<std::size_t>(std::max<qint64>(capacity, 0) + 1));
+    try {
+      records_.RecordStore.reserve(static_cast<std::size_t>(std::max<qint64>(capacity, 0) + 1));
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
     inexact_ = false;
     summary_ = {};
     summary_.kind = kind;
@@ -145,7 +253,7 @@ class RecordLoader::Session {
     for (const PracticeRecord& record : records_.RecordStore) records_.AllRecords.push_back(&record);
   }
 
-  bool decodeEntries(QFile& data, qint64 entries) {
+  bool decodeEntries(qint64 entries) {
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(EntriesPerChunk * DataFileEntry::Size));
     DataFileEntry::Decoder decoder;
     PracticeRecord record;
@@ -153,7 +261,7 @@ class RecordLoader::Session {
     while (index < entries) {
       const qint64 count = std::min(EntriesPerChunk, entries - index);
       const qint64 bytes = count * DataFileEntry::Size;
-      if (data.read(reinterpret_cast<char*>(chunk.data()), bytes) != bytes) return false;
+      if (data_.readAt(index * DataFileEntry::Size, chunk.data(), bytes) != bytes) return false;
       for (qint64 k = 0; k < count; ++k) {
         ++index;
         if (index % ReadProgressStep == 0) feedback_.stepProgress();
@@ -166,15 +274,18 @@ class RecordLoader::Session {
     return true;
   }
 
-  // Parses the appended pieces into the store and their entries into
-  // `appended`; false at the first piece that does not parse.
-  bool parseTail(QByteArray& appended) {
-    if (!recordFile_.seek(stored_)) return false;
+  // Parses the pieces appended between the stored size and the size the file
+  // had when the load began into the store and their entries into `appended`;
+  // `readUpTo` ends after the last piece read. False at the first piece that
+  // does not parse.
+  bool parseTail(QByteArray& appended, qint64& readUpTo) {
     PracticeRecord scratch;
     char piece[RecordLineLayout::LineWithEnd];
-    for (;;) {
-      const qint64 got = recordFile_.read(piece, sizeof piece);
+    while (readUpTo < recSize_) {
+      const qint64 wanted = std::min<qint64>(sizeof piece, recSize_ - readUpTo);
+      const qint64 got = recordFile_.readAt(readUpTo, piece, wanted);
       if (got <= 0) return got == 0;
+      readUpTo += got;
       ++summary_.parsedLines;
       const auto* nul = static_cast<const char*>(std::memchr(piece, 0, static_cast<std::size_t>(got)));
       const std::size_t length = nul ? static_cast<std::size_t>(nul - piece) : static_cast<std::size_t>(got);
@@ -184,49 +295,46 @@ class RecordLoader::Session {
       const auto entry = DataFileEntry::encode(scratch);
       appended.append(reinterpret_cast<const char*>(entry.data()), DataFileEntry::Size);
     }
-  }
-
-  bool appendToDataFile(const QByteArray& appended) {
-    QFile data(dataPath_);
-    if (!data.open(QIODevice::WriteOnly | QIODevice::Append) || data.write(appended) != appended.size() ||
-        !data.flush()) {
-      feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_));
-      return false;
-    }
     return true;
   }
 
+  bool appendToDataFile(const QByteArray& appended) {
+    if (data_.seekToEnd() && data_.writeAll(appended.constData(), appended.size())) return true;
+    return dataFileFailed();
+  }
+
   bool writeDataFile() {
-    QFile data(dataPath_);
-    if (!data.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-      feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_));
-      return false;
-    }
     const auto& store = records_.RecordStore;
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(EntriesPerChunk * DataFileEntry::Size));
+    if (!data_.truncate()) return dataFileFailed();
     std::size_t filled = 0;
     for (std::size_t i = 0; i < store.size(); ++i) {
       if (i % WriteProgressStep == 0) feedback_.stepProgress();
       DataFileEntry::encode(store[i], chunk.data() + filled);
       filled += DataFileEntry::Size;
       if (filled == chunk.size() || i + 1 == store.size()) {
-        if (data.write(reinterpret_cast<const char*>(chunk.data()), static_cast<qint64>(filled)) !=
-            static_cast<qint64>(filled)) {
-          feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_));
-          return false;
-        }
+        if (!data_.writeAll(chunk.data(), static_cast<qint64>(filled))) return dataFileFailed();
         filled = 0;
       }
     }
-    if (!data.flush()) {
-      feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_));
-      return false;
-    }
+    return syncDataFile();
+  }
+
+  // The entries reach the disk before the stored size that declares them
+  // complete is written; a data file just created needs its folder synced too.
+  bool syncDataFile() {
+    if (!data_.sync()) return dataFileFailed();
+    if (data_.created()) syncFolder(folderOf(dataPath_));
     return true;
   }
 
+  bool dataFileFailed() {
+    feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_, describeProblem(data_.problem(), data_.error())));
+    return false;
+  }
+
   bool setStoredSize(qint64 size) {
-    if (!settings_.writeText(SettingsKeys::FileSize, recordPath_, QString::number(size))) {
+    if (!storedSizes_.write(size)) {
       feedback_.showMessage(settings_.writeFailureMessage());
       return false;
     }
@@ -236,21 +344,27 @@ class RecordLoader::Session {
 
   LoadOutcome readFailure() {
     finishReferences();
-    feedback_.showMessage(LoaderMessages::cannotRead(recordPath_, recordFile_.errorString()));
+    feedback_.showMessage(LoaderMessages::cannotRead(recordPath_, describeProblem(FileProblem::Other, EIO)));
     feedback_.hideLoading();
     return LoadOutcome::Unreadable;
   }
 
+  RecordLoader& owner_;
   SettingsFile& settings_;
   LoadFeedback& feedback_;
   LoadSummary& summary_;
   const QString recordPath_;
   const QString dataPath_;
-  QFile& recordFile_;
+  StoredSizes storedSizes_;
+  RegularFile& recordFile_;
+  RegularFile data_;
   LoadedRecords& records_;
   qint64 recSize_ = 0;
   qint64 stored_ = 0;
   qint64 storedNow_ = 0;
+  bool cacheUsable_ = false;  // the data file is open and locked
+  bool writable_ = false;     // ... and open for writing
+  QString writeProblem_;      // why it is not
   bool inexact_ = false;
 };
 
@@ -264,22 +378,60 @@ QString RecordLoader::dataFilePathFor(const QString& recordPath) {
   return recordPath.left(recordPath.size() - suffix.size()) + u"hok"_s;
 }
 
+namespace {
+
+// The canonical path of an existing file: absolute, links resolved.
+QString canonicalPathOf(const QString& path) {
+  const QString canonical = QFileInfo(path).canonicalFilePath();
+  return canonical.isEmpty() ? QFileInfo(path).absoluteFilePath() : canonical;
+}
+
+}  // namespace
+
 LoadOutcome RecordLoader::load(const QString& recordPath, LoadedRecords& records) {
   summary_ = {};
-  if (recordPath.isEmpty() || !QFileInfo(recordPath).isFile()) {
+  // A folder without a file name: no record file has been chosen yet.
+  if (recordPath.isEmpty() || recordPath.endsWith(u'/')) {
     feedback_.showMessage(LoaderMessages::chooseRecordFile());
     return LoadOutcome::NoRecordFile;
   }
-  QFile recordFile(recordPath);
-  if (!recordFile.open(QIODevice::ReadOnly)) {
-    feedback_.showMessage(LoaderMessages::cannotRead(recordPath, recordFile.errorString()));
-    return LoadOutcome::Unreadable;
+  RegularFile recordFile;
+  if (!recordFile.open(recordPath, RegularFile::Access::Read)) {
+    const FileProblem problem = recordFile.problem();
+    if (problem == FileProblem::Missing) {
+      feedback_.showMessage(LoaderMessages::chooseRecordFile());
+      return LoadOutcome::NoRecordFile;
+    }
+    const QString reason = describeProblem(problem, recordFile.error());
+    // A file that is there but may not be read is reported as such; anything
+    // else at the path is no record file, and the user picks another.
+    if (problem == FileProblem::NoPermission && inspectPath(recordPath) == FileProblem::None) {
+      feedback_.showMessage(LoaderMessages::cannotRead(recordPath, reason));
+      return LoadOutcome::Unreadable;
+    }
+    feedback_.showMessage(LoaderMessages::notARecordFile(recordPath, reason));
+    return LoadOutcome::NoRecordFile;
   }
-  return Session(*this, recordPath, recordFile, records).run();
+  try {
+    return Session(*this, recordPath, canonicalPathOf(recordPath), recordFile, records).run();
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  // Nothing is written before every run has been read, so nothing was.
+  records.clear();
+  feedback_.showMessage(LoaderMessages::outOfMemory(recordPath));
+  feedback_.hideLoading();
+  return LoadOutcome::OutOfMemory;
 }
 
 bool RecordLoader::forgetStoredSize(const QString& recordPath) {
-  if (settings_.writeText(SettingsKeys::FileSize, recordPath, u"0"_s)) return true;
+  if (inspectPath(recordPath) != FileProblem::None) return true;  // no record file: nothing is stored for it
+  const QString canonical = canonicalPathOf(recordPath);
+  // Under the lock, so that a load going on meanwhile cannot write its size over the 0.
+  RegularFile data;
+  if (data.open(dataFilePathFor(canonical), RegularFile::Access::Read)) data.lockExclusive(lockWait_);
+  StoredSizes sizes(settings_, canonical, recordPath);
+  if (sizes.write(0)) return true;
   feedback_.showMessage(settings_.writeFailureMessage());
   return false;
 }

@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
+#include <set>
 
 #include "records/LoadFeedback.h"
 #include "records/LoadedRecords.h"
@@ -14,6 +16,7 @@ enum class LoadOutcome {
   NoRecordFile,  // nothing changed; the caller lets the user choose a file
   Unreadable,    // the record file exists but cannot be read; nothing changed
   TailFailed,    // an appended line did not parse; the records hold what came before
+  OutOfMemory,   // the runs do not fit in memory; the records are empty, no file was written
 };
 
 enum class LoadKind { None, Full, Incremental };
@@ -23,18 +26,32 @@ struct LoadSummary {
   LoadKind kind = LoadKind::None;
   std::int64_t decodedEntries = 0;  // runs taken from the compressed data file
   std::int64_t parsedLines = 0;     // lines or appended pieces parsed
+  std::int64_t badLines = 0;        // lines of a full load that did not parse
+  bool cacheKept = false;           // the data file and the stored size were brought up to date
 };
 
 // Loads a record file into LoadedRecords, keeping the compressed data file
 // (".hok") beside it so that later loads parse only the lines appended since.
-// The settings file's section "FileSize" remembers, per record path, how large
-// the record file was when the data file was last completed; 0 or a missing
-// key means that no data file is trusted and the next load is a full load.
+// The settings file's section "FileSize" remembers, per record file, how large
+// it was when the data file was last completed (see StoredSizes); 0 or a
+// missing key means that no data file is trusted and the next load is a full
+// load.
 //
-// The record file is only ever opened for reading. The stored size is set to 0
-// before the data file is truncated or appended to, and the record file's size
-// is written only once the data file is complete, so a crash at any moment
-// leads to a full load next time.
+// - The record file is only ever opened for reading, and read up to the size it
+//   had when the load began; what is appended meanwhile is for the next load,
+//   so the stored size and the data file always describe the same bytes.
+// - A data file whose path leads to the record file itself is never written:
+//   such a file is loaded fully every time, and the user is told once.
+// - The data file and the stored size are read and changed under an exclusive
+//   lock on the data file, so that two loads of one file (two viewers, the
+//   viewer and the report tool) never both append the same tail. A load that
+//   cannot get the lock in time loads fully and writes no cache. The lock goes
+//   with the process, so a killed load leaves none behind.
+// - The stored size is set to 0 before the data file is truncated or appended
+//   to, and the record file's size is written only once the data file is
+//   complete and on the disk, so a crash or a power cut at any moment leads to a
+//   full load next time.
+// - Only regular files are opened; nothing blocks on a FIFO.
 class RecordLoader {
  public:
   RecordLoader(SettingsFile& settings, LoadFeedback& feedback);
@@ -48,6 +65,9 @@ class RecordLoader {
 
   const LoadSummary& lastSummary() const { return summary_; }
 
+  // How long a load waits for another load of the same file to finish.
+  void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+
   // The record path with its extension replaced by ".hok".
   static QString dataFilePathFor(const QString& recordPath);
 
@@ -57,4 +77,6 @@ class RecordLoader {
   SettingsFile& settings_;
   LoadFeedback& feedback_;
   LoadSummary summary_;
+  std::chrono::milliseconds lockWait_{10000};
+  std::set<QString> toldDataFileIsRecordFile_;  // canonical record paths
 };

@@ -4,16 +4,14 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-std::optional<std::int32_t> convertSettingsInteger(const QString& value) {
+std::optional<std::int32_t> SettingsFile::convertInteger(const QString& value) {
+  for (const QChar c : value)
+    if (c.unicode() > 0x7F) return std::nullopt;
   QByteArray text = value.toLatin1();
   if (value.size() > 2 && value[0] == u'0' && (value[1] == u'x' || value[1] == u'X'))
     text = "$" + text.mid(2);
   return convertFieldNumber(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
-
-}  // namespace
 
 QString firstCharacter(const QString& text) {
   if (text.isEmpty()) return {};
@@ -24,10 +22,7 @@ QString firstCharacter(const QString& text) {
 SettingsFile::SettingsFile(QString path) : profile_(std::move(path)) {}
 
 int SettingsFile::readInteger(const QString& section, const QString& key, int fallback) const {
-  const QString value = profile_.readString(section, key, QString());
-  for (const QChar c : value)
-    if (c.unicode() > 0x7F) return fallback;
-  return convertSettingsInteger(value).value_or(fallback);
+  return convertInteger(profile_.readString(section, key, QString())).value_or(fallback);
 }
 
 std::uint8_t SettingsFile::readByte(const QString& section, const QString& key, std::uint8_t fallback) const {
@@ -44,6 +39,10 @@ SettingsColor SettingsFile::readColor(const QString& section, const QString& key
 
 QString SettingsFile::readText(const QString& section, const QString& key, const QString& fallback) const {
   return profile_.readString(section, key, fallback);
+}
+
+std::optional<QString> SettingsFile::readValue(const QString& section, const QString& key, KeyMatch match) const {
+  return profile_.readValue(section, key, match);
 }
 
 QString SettingsFile::readMark(const QString& section, const QString& key, const QString& fallback) const {
@@ -63,8 +62,12 @@ bool SettingsFile::writeColor(const QString& section, const QString& key, std::u
   return writeInteger(section, key, static_cast<int>(rgb & 0xFFFFFFu));
 }
 
-bool SettingsFile::writeText(const QString& section, const QString& key, const QString& value) {
-  return profile_.writeString(section, key, value);
+bool SettingsFile::writeText(const QString& section, const QString& key, const QString& value, KeyMatch match) {
+  return profile_.writeString(section, key, value, match);
+}
+
+bool SettingsFile::removeKey(const QString& section, const QString& key, KeyMatch match) {
+  return profile_.removeKey(section, key, match);
 }
 
 bool SettingsFile::writeMark(const QString& section, const QString& key, const QString& mark) {

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/ProfileFile.h"
 
@@ -23,7 +24,13 @@ inline constexpr SettingsColor White = 16777215;
 // to the given default when the key is missing or its value does not convert.
 class SettingsFile {
  public:
+  using KeyMatch = ProfileFile::KeyMatch;
+
   explicit SettingsFile(QString path);
+
+  // Converts a value the way integers are read: decimal with an optional sign,
+  // "$" + hexadecimal, or "0x" + hexadecimal; nothing when it does not convert.
+  static std::optional<std::int32_t> convertInteger(const QString& value);
 
   const QString& path() const { return profile_.path(); }
 
@@ -35,6 +42,8 @@ class SettingsFile {
   bool readBool(const QString& section, const QString& key, bool fallback) const;
   SettingsColor readColor(const QString& section, const QString& key, SettingsColor fallback) const;
   QString readText(const QString& section, const QString& key, const QString& fallback) const;
+  // The text, or nothing when the key is missing.
+  std::optional<QString> readValue(const QString& section, const QString& key, KeyMatch match) const;
   // The first character of the value; an empty value gives the default.
   QString readMark(const QString& section, const QString& key, const QString& fallback) const;
 
@@ -44,7 +53,9 @@ class SettingsFile {
   bool writeBool(const QString& section, const QString& key, bool value);
   // `rgb` must already be plain RGB (system colours resolved by the caller).
   bool writeColor(const QString& section, const QString& key, std::uint32_t rgb);
-  bool writeText(const QString& section, const QString& key, const QString& value);
+  bool writeText(const QString& section, const QString& key, const QString& value,
+                 KeyMatch match = KeyMatch::AnyCase);
+  bool removeKey(const QString& section, const QString& key, KeyMatch match);
   bool writeMark(const QString& section, const QString& key, const QString& mark);
 
   // "<path> に書き込めません"

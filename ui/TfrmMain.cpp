@@ -176,6 +176,7 @@ void TfrmMain::FormCreate(const StartupContext& context) {
   CelebrationFont = font();
 
   settings_ = std::make_unique<SettingsFile>(context.settingsPath);
+  loader_ = std::make_unique<RecordLoader>(*settings_, *feedback_);
   const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
   const SettingsEnvironment environment{screen.width(), screen.height(), context.programFolder};
   applyOptions(MainOptions::load(*settings_, environment));
@@ -652,11 +653,11 @@ bool TfrmMain::modeSelected() const {
 int TfrmMain::activeTab() const { return PageControl1->currentIndex(); }
 
 void TfrmMain::RecStore() {
-  RecordLoader loader(*settings_, *feedback_);
-  switch (loader.load(recordPath(), Loaded)) {
+  switch (loader_->load(recordPath(), Loaded)) {
     case LoadOutcome::NoRecordFile: Directory1Click(); return;
     case LoadOutcome::Unreadable:
-    case LoadOutcome::TailFailed: return;
+    case LoadOutcome::TailFailed:
+    case LoadOutcome::OutOfMemory: return;
     case LoadOutcome::Loaded: break;
   }
   Celebration.clear();
@@ -668,8 +669,7 @@ void TfrmMain::RecStore() {
 void TfrmMain::ReSet1Click() { RecStore(); }
 
 void TfrmMain::MakeDataClick() {
-  RecordLoader loader(*settings_, *feedback_);
-  loader.forgetStoredSize(recordPath());
+  loader_->forgetStoredSize(recordPath());
   RecStore();
 }
 

@@ -27,6 +27,7 @@ class QToolBar;
 class QToolButton;
 class HelpSystem;
 class RecordFilePanel;
+class RecordLoader;
 class SettingsFile;
 class TAboutBox;
 class TfrmAverCfg;
@@ -230,6 +231,7 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<SettingsFile> settings_;
   HelpSystem* help_ = nullptr;
   std::unique_ptr<Feedback> feedback_;
+  std::unique_ptr<RecordLoader> loader_;  // one for the program run: what it has told the user, it tells once
   int averagePeriodTag_ = 1;
   bool closing_ = false;
   QStringList menuShortcutKeys_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include "settings/SettingsFile.h"
@@ -123,9 +124,22 @@ TEST_F(ReportToolTest, UsageErrorsExitWithStatusTwo) {
 TEST_F(ReportToolTest, ToolNeverWritesTheRecordFile) {
   writeRecords(recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7) + "junk\r\n");
   const QByteArray before = dir.read(u"run.ｷﾛｸ"_s);
-  report({u"--runs"_s, recordPath});
-  report({u"--runs"_s, u"--rebuild"_s, recordPath});
-  EXPECT_EQ(dir.read(u"run.ｷﾛｸ"_s), before);
+  dir.write(u"mine.hok"_s, before);  // a record file whose data file would be itself
+  for (const QString& path : {recordPath, dir.file(u"mine.hok"_s)}) {
+    report({u"--runs"_s, path});
+    const Result rebuilt = report({u"--runs"_s, u"--rebuild"_s, path});
+    EXPECT_EQ(rebuilt.status, 0);
+    EXPECT_TRUE(rebuilt.runs().startsWith("2 2023-04-05 07:08:09 210 7\n"));
+    EXPECT_EQ(dir.read(QFileInfo(path).fileName()), before) << path.toStdString();
+  }
+}
+
+TEST_F(ReportToolTest, EveryBadLineIsPrinted) {
+  writeRecords(std::string(25, '\r') + recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7));
+  const Result r = report({u"--runs"_s, recordPath});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err.count(u"行目に誤りがありました。\n"_s), 25);
+  EXPECT_EQ(r.err.count(u'\n'), 25);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/ShiftJis.h"
 #include "support/TempDir.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -69,4 +70,27 @@ TEST(ProfileFileTest, FailsWithoutChangingAnything) {
   EXPECT_FALSE(file.writeString(u"A"_s, u"k"_s, u"two\nlines"_s));
   EXPECT_FALSE(file.errorString().isEmpty());
   EXPECT_EQ(dir.read(u"plain"_s), "[A]\nk=old\n");
+}
+
+TEST(ProfileFileTest, WriteRemovesTheCopiesThatKilledWritesLeft) {
+  TempDir dir;
+  const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
+  const struct {
+    QString name;
+    bool old;
+    bool removed;
+  } files[] = {
+      {u"hoko32.ini.hoko32-tmp.3k9ab01x"_s, true, true},   // a copy left an hour ago
+      {u"hoko32.ini.hoko32-tmp.zz81kq2"_s, false, false},  // a copy another write may still rename
+      {u"hoko32.ini.backup"_s, true, false},               // the user's own
+      {u"other.ini.hoko32-tmp.3k9ab01x"_s, true, false},
+  };
+  for (const auto& f : files) {
+    QFile file(dir.write(f.name, "[A]\r\n"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    if (f.old) ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+  }
+  ProfileFile settings(dir.file(u"hoko32.ini"_s));
+  ASSERT_TRUE(settings.writeString(u"A"_s, u"k"_s, u"v"_s));
+  for (const auto& f : files) EXPECT_EQ(QFile::exists(dir.file(f.name)), !f.removed) << f.name.toStdString();
 }

@@ -11,71 +11,15 @@
 #include "records/RecordLoader.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
-#include "support/RecordLines.h"
-#include "support/RecordingFeedback.h"
-#include "support/TempDir.h"
+#include "records/LoaderFixture.h"
 
 using namespace Qt::StringLiterals;
 using testing::ElementsAre;
 using testing::IsEmpty;
 
+using RecordLoaderTest = LoaderFixture;
+
 namespace {
-
-QByteArray bytesOf(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
-
-// n good lines of TAPPER's layout, hits 100 + i.
-std::string goodLines(int count, int firstHits = 100) {
-  std::string text;
-  for (int i = 0; i < count; ++i)
-    text += recordLine(static_cast<PracticeMode>(i % 4), 2020 + i / 400, 1 + i / 31 % 12, 1 + i % 28, i % 24, i % 60,
-                       (i * 7) % 60, firstHits + i % 800, i % 40);
-  return text;
-}
-
-class RecordLoaderTest : public testing::Test {
- protected:
-  RecordLoaderTest() : settings(dir.file(u"hoko32.ini"_s)), recordPath(dir.file(u"test.ｷﾛｸ"_s)) {}
-
-  LoadOutcome load() {
-    feedback = RecordingFeedback();
-    RecordLoader loader(settings, feedback);
-    const LoadOutcome outcome = loader.load(recordPath, records);
-    summary = loader.lastSummary();
-    return outcome;
-  }
-  void writeRecordFile(const std::string& text) { dir.write(u"test.ｷﾛｸ"_s, bytesOf(text)); }
-  void appendRecordFile(const std::string& text) {
-    QFile f(recordPath);
-    ASSERT_TRUE(f.open(QIODevice::Append));
-    f.write(bytesOf(text));
-  }
-  QByteArray dataFile() const { return dir.read(u"test.hok"_s); }
-  qint64 storedSize() const { return settings.readInteger(u"FileSize"_s, recordPath, 0); }
-
-  // What a full parse of the record file keeps, for comparison with loads that use the cache.
-  std::vector<PracticeRecord> parsedRecordFile() const {
-    std::vector<PracticeRecord> kept;
-    const std::string text = dir.read(u"test.ｷﾛｸ"_s).toStdString();
-    PracticeRecord scratch;
-    for (std::size_t at = 0; at + 2 <= text.size(); at += 46) {
-      ParseRecordLine(std::string_view(text).substr(at, 44), scratch);
-      if (scratch.Mode != ModeFailed) kept.push_back(scratch);
-    }
-    return kept;
-  }
-  std::vector<PracticeRecord> loaded() const {
-    std::vector<PracticeRecord> out;
-    for (const PracticeRecord* r : records.AllRecords) out.push_back(*r);
-    return out;
-  }
-
-  TempDir dir;
-  SettingsFile settings;
-  QString recordPath;
-  RecordingFeedback feedback;
-  LoadedRecords records;
-  LoadSummary summary;
-};
 
 TEST_F(RecordLoaderTest, FullLoadWritesTheDataFileAndTheStoredSize) {
   writeRecordFile(goodLines(1000));
@@ -214,7 +158,7 @@ TEST_F(RecordLoaderTest, FileOfBadLinesReportsEachAndKeepsNothing) {
 TEST_F(RecordLoaderTest, NoRecordFileAsksForOneAndChangesNothing) {
   writeRecordFile(goodLines(4));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
-  for (const QString& path : {dir.file(u"missing.ｷﾛｸ"_s), QString(), dir.path()}) {
+  for (const QString& path : {dir.file(u"missing.ｷﾛｸ"_s), QString(), dir.path() + u'/'}) {
     feedback = RecordingFeedback();
     RecordLoader loader(settings, feedback);
     EXPECT_EQ(loader.load(path, records), LoadOutcome::NoRecordFile) << path.toStdString();
@@ -309,7 +253,8 @@ TEST_F(RecordLoaderTest, UnwritableDataFileStillGivesACompleteLoad) {
   writeRecordFile(goodLines(40));
   QDir(dir.path()).mkdir(u"test.hok"_s);  // a folder where the data file belongs
   ASSERT_EQ(load(), LoadOutcome::Loaded);
-  EXPECT_THAT(feedback.messages, ElementsAre(dir.file(u"test.hok"_s) + u" に書き込めません"_s));
+  EXPECT_THAT(feedback.messages,
+              ElementsAre(dir.file(u"test.hok"_s) + u" に書き込めません\nファイルではなくフォルダです。"_s));
   EXPECT_EQ(records.AllRecords.size(), 40u);
   EXPECT_EQ(storedSize(), 0);
 }

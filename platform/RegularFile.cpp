@@ -1,0 +1,235 @@
+#include "platform/RegularFile.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+FileProblem problemOfErrno(int error) {
+  switch (error) {
+    case ENOENT: return FileProblem::Missing;
+    case EISDIR: return FileProblem::Folder;
+    case EACCES:
+    case EPERM:
+    case EROFS: return FileProblem::NoPermission;
+    default: return FileProblem::Other;
+  }
+}
+
+FileProblem problemOfMode(mode_t mode) {
+  if (S_ISREG(mode)) return FileProblem::None;
+  if (S_ISDIR(mode)) return FileProblem::Folder;
+  return FileProblem::NotRegular;
+}
+
+}  // namespace
+
+RegularFile::~RegularFile() { close(); }
+
+RegularFile::RegularFile(RegularFile&& other) noexcept
+    : fd_(other.fd_), problem_(other.problem_), errno_(other.errno_), created_(other.created_) {
+  other.fd_ = -1;
+}
+
+RegularFile& RegularFile::operator=(RegularFile&& other) noexcept {
+  if (this != &other) {
+    close();
+    fd_ = other.fd_;
+    problem_ = other.problem_;
+    errno_ = other.errno_;
+    created_ = other.created_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+bool RegularFile::fail(FileProblem problem, int error) {
+  problem_ = problem;
+  errno_ = error;
+  return false;
+}
+
+bool RegularFile::open(const QString& path, Access access) {
+  close();
+  problem_ = FileProblem::None;
+  errno_ = 0;
+  created_ = false;
+  const QByteArray name = QFile::encodeName(path);
+  // O_NONBLOCK keeps a FIFO from blocking the open; it changes nothing for a
+  // regular file.
+  int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  flags |= access == Access::Read ? O_RDONLY : O_RDWR;
+  if (access == Access::ReadWriteCreate) {
+    fd_ = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0666);
+    if (fd_ >= 0) {
+      created_ = true;
+    } else if (errno != EEXIST) {
+      return fail(inspectPath(path) == FileProblem::BrokenLink ? FileProblem::BrokenLink : problemOfErrno(errno),
+                  errno);
+    }
+  }
+  if (fd_ < 0) {
+    do fd_ = ::open(name.constData(), flags);
+    while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) {
+      const int error = errno;
+      if (error == ENOENT && inspectPath(path) == FileProblem::BrokenLink) return fail(FileProblem::BrokenLink, error);
+      return fail(problemOfErrno(error), error);
+    }
+  }
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) {
+    const int error = errno;
+    close();
+    return fail(FileProblem::Other, error);
+  }
+  if (const FileProblem problem = problemOfMode(info.st_mode); problem != FileProblem::None) {
+    close();
+    return fail(problem, problem == FileProblem::Folder ? EISDIR : 0);
+  }
+  return true;
+}
+
+void RegularFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+std::int64_t RegularFile::size() const {
+  struct stat info {};
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0) return -1;
+  return info.st_size;
+}
+
+FileIdentity RegularFile::identity() const {
+  struct stat info {};
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0) return {};
+  return {info.st_dev, info.st_ino};
+}
+
+std::int64_t RegularFile::readAt(std::int64_t offset, void* buffer, std::int64_t bytes) {
+  auto* out = static_cast<char*>(buffer);
+  std::int64_t total = 0;
+  while (total < bytes) {
+    const ssize_t got = ::pread(fd_, out + total, static_cast<std::size_t>(bytes - total), offset + total);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      fail(problemOfErrno(errno), errno);
+      return -1;
+    }
+    if (got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
+std::int64_t RegularFile::read(void* buffer, std::int64_t bytes) {
+  auto* out = static_cast<char*>(buffer);
+  std::int64_t total = 0;
+  while (total < bytes) {
+    const ssize_t got = ::read(fd_, out + total, static_cast<std::size_t>(bytes - total));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      fail(problemOfErrno(errno), errno);
+      return -1;
+    }
+    if (got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
+bool RegularFile::writeAll(const void* buffer, std::int64_t bytes) {
+  const auto* in = static_cast<const char*>(buffer);
+  while (bytes > 0) {
+    const ssize_t put = ::write(fd_, in, static_cast<std::size_t>(bytes));
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return fail(problemOfErrno(errno), errno);
+    }
+    in += put;
+    bytes -= put;
+  }
+  return true;
+}
+
+bool RegularFile::seekToEnd() { return ::lseek(fd_, 0, SEEK_END) >= 0 || fail(FileProblem::Other, errno); }
+
+bool RegularFile::truncate() {
+  if (::ftruncate(fd_, 0) != 0) return fail(problemOfErrno(errno), errno);
+  return ::lseek(fd_, 0, SEEK_SET) == 0 || fail(FileProblem::Other, errno);
+}
+
+bool RegularFile::sync() { return ::fsync(fd_) == 0 || fail(FileProblem::Other, errno); }
+
+bool RegularFile::lockExclusive(std::chrono::milliseconds wait) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + wait;
+  auto pause = std::chrono::milliseconds(2);
+  for (;;) {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return fail(FileProblem::Other, errno);
+    if (Clock::now() >= deadline) return fail(FileProblem::Other, EWOULDBLOCK);
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(50));
+  }
+}
+
+FileProblem inspectPath(const QString& path, int* error) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat info {};
+  if (::stat(name.constData(), &info) == 0) {
+    if (error) *error = 0;
+    return problemOfMode(info.st_mode);
+  }
+  const int statError = errno;
+  if (error) *error = statError;
+  if (statError == ENOENT && ::lstat(name.constData(), &info) == 0 && S_ISLNK(info.st_mode))
+    return FileProblem::BrokenLink;
+  return problemOfErrno(statError);
+}
+
+bool identityOf(const QString& path, FileIdentity& identity) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return false;
+  identity = {info.st_dev, info.st_ino};
+  return true;
+}
+
+bool syncFolder(const QString& folder) {
+  const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+QString describeProblem(FileProblem problem, int error) {
+  switch (problem) {
+    case FileProblem::None: return {};
+    case FileProblem::Missing: return u"ファイルがありません。"_s;
+    case FileProblem::BrokenLink: return u"リンク先のファイルがありません。"_s;
+    case FileProblem::Folder: return u"ファイルではなくフォルダです。"_s;
+    case FileProblem::NotRegular: return u"通常のファイルではありません(パイプやデバイスなど)。"_s;
+    case FileProblem::NoPermission:
+      return error == EROFS ? u"読み取り専用の場所です。"_s : u"アクセスが許可されていません。"_s;
+    case FileProblem::Other: break;
+  }
+  if (error == EWOULDBLOCK) return u"ほかのプログラムが使用中です。"_s;
+  if (error == ENOSPC) return u"ディスクに空きがありません。"_s;
+  if (error == ELOOP) return u"リンクが循環しています。"_s;
+  if (error == ENOTDIR) return u"途中のフォルダがフォルダではありません。"_s;
+  if (error == ENAMETOOLONG) return u"パスが長すぎます。"_s;
+  if (error == EIO) return u"読み書きのエラーが起きました。"_s;
+  return u"エラー: %1"_s.arg(QString::fromLocal8Bit(std::strerror(error)));
+}

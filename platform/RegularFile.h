@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QString>
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+
+// Where a file lives on disk: two paths name the same file when their device
+// and inode agree, whatever links or spellings lead to it.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// Why a path could not be opened as a regular file.
+enum class FileProblem {
+  None,
+  Missing,       // nothing at the path
+  BrokenLink,    // a symbolic link whose target is missing
+  Folder,        // a folder
+  NotRegular,    // a FIFO, a device, a socket
+  NoPermission,  // the file or a folder on the way may not be read (or written)
+  Other,         // anything else the system reported
+};
+
+// An open regular file (no FIFO, device or folder), read and written with
+// plain system calls. Opening never blocks: a FIFO is refused, not waited on.
+// The handle is closed with the object; an advisory lock taken on it is given
+// up then, also when the process dies, so a lock is never left behind.
+class RegularFile {
+ public:
+  enum class Access { Read, ReadWrite, ReadWriteCreate };
+
+  RegularFile() = default;
+  ~RegularFile();
+  RegularFile(RegularFile&& other) noexcept;
+  RegularFile& operator=(RegularFile&& other) noexcept;
+  RegularFile(const RegularFile&) = delete;
+  RegularFile& operator=(const RegularFile&) = delete;
+
+  bool open(const QString& path, Access access);
+  void close();
+  bool isOpen() const { return fd_ >= 0; }
+  int handle() const { return fd_; }
+
+  // After a failed open (or any failed call): what went wrong, and the
+  // system's error number.
+  FileProblem problem() const { return problem_; }
+  int error() const { return errno_; }
+
+  // Whether open() created the file.
+  bool created() const { return created_; }
+
+  std::int64_t size() const;
+  FileIdentity identity() const;
+
+  // Reads up to `bytes` at `offset`; the number read (0 at the end), or -1.
+  std::int64_t readAt(std::int64_t offset, void* buffer, std::int64_t bytes);
+  // Reads at the current position; the number read (0 at the end), or -1.
+  std::int64_t read(void* buffer, std::int64_t bytes);
+  // Writes everything at the current position (the end, once moved there).
+  bool writeAll(const void* buffer, std::int64_t bytes);
+  bool seekToEnd();
+  bool truncate();
+  // Data and size reach the disk before this returns.
+  bool sync();
+
+  // Waits up to `wait` for an exclusive advisory lock (flock) on the file.
+  bool lockExclusive(std::chrono::milliseconds wait);
+
+ private:
+  bool fail(FileProblem problem, int error);
+
+  int fd_ = -1;
+  FileProblem problem_ = FileProblem::None;
+  int errno_ = 0;
+  bool created_ = false;
+};
+
+// What lives at `path` (links followed): FileProblem::None for a regular file.
+FileProblem inspectPath(const QString& path, int* error = nullptr);
+
+// The identity of the file at `path` (links followed), or false.
+bool identityOf(const QString& path, FileIdentity& identity);
+
+// Makes the creation, removal or renaming of entries of a folder durable.
+bool syncFolder(const QString& folder);
+
+// The reason in the user's words (Japanese), for messages.
+QString describeProblem(FileProblem problem, int error);
