@@ -146,10 +146,40 @@ bool ProfileFile::removeKey(const QString& section, const QString& key, KeyMatch
   });
 }
 
+namespace {
+
+// Writers of one settings file (the viewer, the report tool, a second viewer)
+// take turns: each holds an flock on the file from reading it until its copy
+// has been renamed over it, so that no write undoes another (a lost write of a
+// stored size would show runs twice). The rename replaces the locked file, so
+// a writer that gets the lock checks that the path still leads to the file it
+// locked. Without a lock (a folder that cannot be written) the write goes on.
+RegularFile lockForChange(const QString& path) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (Clock::now() < deadline) {
+    RegularFile file;
+    if (!file.open(path, RegularFile::Access::Read)) {
+      QString ignored;
+      if (file.problem() != FileProblem::Missing || !makeParentFolder(path, &ignored) ||
+          !file.open(path, RegularFile::Access::ReadWriteCreate))
+        return {};
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (!file.lockExclusive(std::max(left, std::chrono::milliseconds(0)))) return {};
+    FileIdentity now;
+    if (identityOf(path, now) && now == file.identity()) return file;
+  }
+  return {};
+}
+
+}  // namespace
+
 template <class Change>
 bool ProfileFile::change(Change&& apply) {
   error_.clear();
   removeStaleTemporaries();
+  const RegularFile lock = lockForChange(path_);
   const FileProblem problem = inspectPath(path_);
   if (problem != FileProblem::None && problem != FileProblem::Missing) {
     // Never replace a FIFO, a device or a folder, nor write through a broken link.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -117,11 +118,15 @@ FileIdentity RegularFile::identity() const {
   return {info.st_dev, info.st_ino};
 }
 
-std::int64_t RegularFile::readAt(std::int64_t offset, void* buffer, std::int64_t bytes) {
+// Reads until `bytes` are read or the file ends: at `offset`, or at the current
+// position when `offset` is negative.
+std::int64_t RegularFile::readFully(std::int64_t offset, void* buffer, std::int64_t bytes) {
   auto* out = static_cast<char*>(buffer);
   std::int64_t total = 0;
   while (total < bytes) {
-    const ssize_t got = ::pread(fd_, out + total, static_cast<std::size_t>(bytes - total), offset + total);
+    const auto wanted = static_cast<std::size_t>(bytes - total);
+    const ssize_t got =
+        offset < 0 ? ::read(fd_, out + total, wanted) : ::pread(fd_, out + total, wanted, offset + total);
     if (got < 0) {
       if (errno == EINTR) continue;
       fail(problemOfErrno(errno), errno);
@@ -133,21 +138,11 @@ std::int64_t RegularFile::readAt(std::int64_t offset, void* buffer, std::int64_t
   return total;
 }
 
-std::int64_t RegularFile::read(void* buffer, std::int64_t bytes) {
-  auto* out = static_cast<char*>(buffer);
-  std::int64_t total = 0;
-  while (total < bytes) {
-    const ssize_t got = ::read(fd_, out + total, static_cast<std::size_t>(bytes - total));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      fail(problemOfErrno(errno), errno);
-      return -1;
-    }
-    if (got == 0) break;
-    total += got;
-  }
-  return total;
+std::int64_t RegularFile::readAt(std::int64_t offset, void* buffer, std::int64_t bytes) {
+  return readFully(std::max<std::int64_t>(offset, 0), buffer, bytes);
 }
+
+std::int64_t RegularFile::read(void* buffer, std::int64_t bytes) { return readFully(-1, buffer, bytes); }
 
 bool RegularFile::writeAll(const void* buffer, std::int64_t bytes) {
   const auto* in = static_cast<const char*>(buffer);

@@ -73,6 +73,7 @@ class RegularFile {
 
  private:
   bool fail(FileProblem problem, int error);
+  std::int64_t readFully(std::int64_t offset, void* buffer, std::int64_t bytes);
 
   int fd_ = -1;
   FileProblem problem_ = FileProblem::None;

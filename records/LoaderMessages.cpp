@@ -1,5 +1,7 @@
 #include "records/LoaderMessages.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace LoaderMessages {
@@ -45,8 +47,10 @@ QString moreBadLines(const QString& recordPath, std::int64_t count) {
 }
 
 QString dataFileIsRecordFile(const QString& recordPath, const QString& dataPath) {
-  return u"圧縮ﾃﾞｰﾀのファイル %1 は記録ファイル %2 そのものです。\n"
-         u"記録ファイルを守るため圧縮ﾃﾞｰﾀは作らず、記録ファイル全体を読み込みます。"_s.arg(dataPath, recordPath);
+  const QString what = QFileInfo(dataPath).fileName() == QFileInfo(recordPath).fileName()
+                           ? u"記録ファイル %1 の名前は圧縮ﾃﾞｰﾀの名前(拡張子 .hok)と同じです。\n"_s.arg(recordPath)
+                           : u"圧縮ﾃﾞｰﾀのファイル %1 は記録ファイル %2 そのものです。\n"_s.arg(dataPath, recordPath);
+  return what + u"記録ファイルを守るため圧縮ﾃﾞｰﾀは作らず、記録ファイル全体を読み込みます。"_s;
 }
 
 QString outOfMemory(const QString& recordPath) {

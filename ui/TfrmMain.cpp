@@ -656,8 +656,12 @@ void TfrmMain::RecStore() {
   switch (loader_->load(recordPath(), Loaded)) {
     case LoadOutcome::NoRecordFile: Directory1Click(); return;
     case LoadOutcome::Unreadable:
-    case LoadOutcome::TailFailed:
-    case LoadOutcome::OutOfMemory: return;
+    case LoadOutcome::TailFailed: return;
+    case LoadOutcome::OutOfMemory:
+      // No run is left in memory: the panes must not go on showing the file before.
+      Celebration.clear();
+      clearPanes();
+      return;
     case LoadOutcome::Loaded: break;
   }
   Celebration.clear();

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -93,4 +95,24 @@ TEST(ProfileFileTest, WriteRemovesTheCopiesThatKilledWritesLeft) {
   ProfileFile settings(dir.file(u"hoko32.ini"_s));
   ASSERT_TRUE(settings.writeString(u"A"_s, u"k"_s, u"v"_s));
   for (const auto& f : files) EXPECT_EQ(QFile::exists(dir.file(f.name)), !f.removed) << f.name.toStdString();
+}
+
+// Two programs writing the same settings file, each its own keys: no write
+// undoes another's.
+TEST(ProfileFileTest, WritersOfOneFileTakeTurns) {
+  TempDir dir;
+  const QString path = dir.file(u"hoko32.ini"_s);
+  constexpr int Keys = 60;
+  auto writer = [&](const QString& section) {
+    ProfileFile file(path);
+    for (int i = 0; i < Keys; ++i) file.writeString(section, u"k%1"_s.arg(i), QString::number(i));
+  };
+  std::thread viewer(writer, u"Viewer"_s);
+  writer(u"FileSize"_s);
+  viewer.join();
+  ProfileFile file(path);
+  int found = 0;
+  for (const QString& section : {u"Viewer"_s, u"FileSize"_s})
+    for (int i = 0; i < Keys; ++i) found += file.readString(section, u"k%1"_s.arg(i), {}) == QString::number(i);
+  EXPECT_EQ(found, 2 * Keys);
 }

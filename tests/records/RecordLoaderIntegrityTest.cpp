@@ -103,6 +103,16 @@ class HangGuard {
 class RecordLoaderIntegrity : public LoaderFixture {
  protected:
   QString dataPath() const { return dir.file(u"test.hok"_s); }
+
+  // The last load after the appends have stopped (one more if the one before
+  // met a line half written) shows the file's lines, each once.
+  void expectEveryRunOnce(int lines) {
+    LoadOutcome outcome = load();
+    for (int i = 0; i < 2 && outcome == LoadOutcome::TailFailed; ++i) outcome = load();
+    ASSERT_EQ(outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(records.AllRecords.size(), static_cast<std::size_t>(lines));
+    EXPECT_TRUE(areLinesInOrder(records));
+  }
 };
 
 // ---------------------------------------------------------------------------
@@ -185,14 +195,6 @@ bool isSoundLoad(LoadOutcome outcome, const LoadedRecords& records) {
   return (outcome == LoadOutcome::Loaded || outcome == LoadOutcome::TailFailed) && areLinesInOrder(records);
 }
 
-// The last load after the appends have stopped: one more if the one before
-// met a line half written.
-LoadOutcome settle(const std::function<LoadOutcome()>& load) {
-  LoadOutcome outcome = load();
-  for (int i = 0; i < 2 && outcome == LoadOutcome::TailFailed; ++i) outcome = load();
-  return outcome;
-}
-
 // TAPPER appends from another thread while loads run back to back. Whatever
 // the moment, each load shows a prefix of the file, each run once.
 TEST_F(RecordLoaderIntegrity, LoadsWhileAnotherThreadAppends) {
@@ -219,9 +221,7 @@ TEST_F(RecordLoaderIntegrity, LoadsWhileAnotherThreadAppends) {
   stop = true;
   tapper.join();
   ASSERT_TRUE(sound);
-  ASSERT_EQ(settle([this] { return load(); }), LoadOutcome::Loaded);
-  EXPECT_EQ(records.AllRecords.size(), static_cast<std::size_t>(written.load()));
-  EXPECT_TRUE(areLinesInOrder(records));
+  expectEveryRunOnce(written);
 }
 
 // ---------------------------------------------------------------------------
@@ -287,9 +287,7 @@ TEST_F(RecordLoaderIntegrity, ConcurrentLoadsWithAppendsShowEveryRunOnce) {
   viewer.join();
   tapper.join();
   EXPECT_FALSE(failed) << "a load showed a run twice or out of order";
-  ASSERT_EQ(settle([this] { return load(); }), LoadOutcome::Loaded);
-  EXPECT_EQ(records.AllRecords.size(), static_cast<std::size_t>(written.load()));
-  EXPECT_TRUE(areLinesInOrder(records));
+  expectEveryRunOnce(written);
 }
 
 TEST_F(RecordLoaderIntegrity, LoadKilledWhileHoldingTheCacheLeavesNoLock) {
