@@ -12,7 +12,6 @@
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
-#include "ui/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;
 using celebration::BannerAnimation;
@@ -73,11 +72,15 @@ void TfrmOiwai::FormActivate() {
   RecordLinePicture = linePicture(RecordLine, w1, h);
   MessageLinePicture = linePicture(MessageLine, w2, h);
   Timer1.start();
-  if (!soundFile_.isEmpty() && QFileInfo(soundFile_).isFile()) {
-    if (MediaPlayer1.open(soundFile_))
-      MediaPlayer1.play();
-    else
-      MessageBoxes::showError(this, MediaPlayer1.errorText());
+  if (soundFile_.isEmpty() || !QFileInfo(soundFile_).isFile()) return;
+  if (!MediaPlayer1.open(soundFile_)) {
+    // A machine without a sound device is told once per program run, not at
+    // every record.
+    static bool deviceFailureTold = false;
+    if (!MediaPlayer1.failedForDevice() || !deviceFailureTold) reports_.append({MediaPlayer1.errorText()});
+    deviceFailureTold = deviceFailureTold || MediaPlayer1.failedForDevice();
+  } else if (!MediaPlayer1.play()) {
+    reports_.append({MediaPlayer1.errorText()});
   }
 }
 
@@ -118,7 +121,7 @@ void TfrmOiwai::prepareGrownPicture() {
       GrownPicture = QPixmap::fromImage(image);
       return;
     }
-    MessageBoxes::showError(this, path + u"\n"_s + reader.errorString());
+    reports_.append({path + u"\n"_s + reader.errorString()});
   }
   const QString text = BannerAnimation::fallbackPictureText();
   const QFontMetrics metrics(bannerFont);
@@ -175,14 +178,15 @@ void TfrmOiwai::done(int result) {
 // next picture number for the next banner.
 void TfrmOiwai::FormClose() {
   closed_ = true;
+  Timer1.stop();
+  Timer2.stop();
   if (!soundFile_.isEmpty() && QFileInfo(soundFile_).isFile())
     MediaPlayer1.close();
   else
-    MessageBoxes::showMessage(this, u"ファンファーレが演奏できませんでした。\n"
-                                    u"オプションの「お祝いの設定」でファンファーレファイルを選んでください。"_s);
-  Timer1.stop();
-  Timer2.stop();
+    reports_.append({u"ファンファーレが演奏できませんでした。\n"
+                     u"オプションの「お祝いの設定」でファンファーレファイルを選んでください。"_s,
+                     false});
   SettingsFile settings(settingsPath_);
   if (!settings.writeInteger(SettingsKeys::Option, SettingsKeys::OiwaiBmpPattern, animation_->close()))
-    MessageBoxes::showError(this, settings.writeFailureMessage());
+    reports_.append({settings.writeFailureMessage()});
 }

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QFont>
+#include <QList>
 #include <QPixmap>
 #include <QTimer>
 
@@ -44,6 +45,17 @@ class TfrmOiwai : public QDialog {
   // The fanfare, or empty when the file does not exist.
   void setSoundFile(const QString& path) { soundFile_ = path; }
 
+  // What the banner has to tell (the fanfare that cannot sound, a picture that
+  // cannot be read, no fanfare file), in order. The banner shows no box of its
+  // own: a modal box run inside its show event or a tick would hold up the
+  // animation's timers or be closed under by them. Its opener shows these once
+  // the banner has closed.
+  struct Report {
+    QString text;
+    bool error = true;  // the standard error report; otherwise a message
+  };
+  const QList<Report>& reports() const { return reports_; }
+
   const celebration::BannerAnimation& animation() const { return *animation_; }
   const QPixmap& canvas() const { return canvas_; }
   QString settingsPath() const { return settingsPath_; }
@@ -77,6 +89,7 @@ class TfrmOiwai : public QDialog {
   QPixmap RecordLinePicture;
   QPixmap MessageLinePicture;
   QPixmap GrownPicture;
+  QList<Report> reports_;
   bool activated_ = false;
   bool closed_ = false;
 };

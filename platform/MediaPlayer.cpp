@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <cstdlib>
 
+#include <dlfcn.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -41,6 +43,22 @@ void shutDownAudio() {
 
 QString sdlError() { return QString::fromUtf8(SDL_GetError()); }
 
+// ALSA's library prints every failed probe to the terminal ("ALSA lib
+// confmisc.c:855:(parse_card) cannot find card '0'", a dozen lines on a machine
+// without a sound card) before SDL reports the failure in one sentence. SDL
+// loads the library itself; it is loaded here first to give it a handler that
+// keeps quiet. Nothing happens where the library is not installed.
+extern "C" void quietAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void silenceAlsaLibrary() {
+  void* alsa = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+  if (!alsa) return;
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  using SetHandler = int (*)(Handler);
+  if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler"))) set(quietAlsaError);
+  // Kept loaded: the handler lives in this copy of the library, which SDL then shares.
+}
+
 // Starts SDL's audio once per process. An empty result means it runs.
 QString startAudio() {
   AudioSystem& system = audio();
@@ -49,6 +67,7 @@ QString startAudio() {
   // SDL's audio brings its event system, which would otherwise take over
   // SIGINT and SIGTERM from the program.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  silenceAlsaLibrary();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     const QString error = sdlError();
     SDL_Quit();
@@ -85,9 +104,16 @@ bool MediaPlayer::fail(const QString& path, const QString& detail) {
   return false;
 }
 
+bool MediaPlayer::failForDevice(const QString& path, const QString& detail) {
+  deviceFailed_ = true;
+  error_ = u"サウンドを再生できる装置がありません。ファンファーレは鳴りません。\n("_s + path + u")\n"_s + detail;
+  return false;
+}
+
 bool MediaPlayer::open(const QString& path) {
   close();
   error_.clear();
+  deviceFailed_ = false;
 
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return fail(path, file.errorString());
@@ -97,9 +123,9 @@ bool MediaPlayer::open(const QString& path) {
   if (kind == FileKind::Other)
     return fail(path, u"この形式のファイルは再生できません (MIDI か WAV のファイルではありません)"_s);
 
-  if (const QString error = startAudio(); !error.isEmpty()) return fail(path, error);
+  if (const QString error = startAudio(); !error.isEmpty()) return failForDevice(path, error);
   if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, MIX_DEFAULT_CHANNELS, 2048) != 0)
-    return fail(path, sdlError());
+    return failForDevice(path, sdlError());
   audioOpen_ = true;
   ++audio().devicesOpen;
 

@@ -44,12 +44,15 @@ class MediaPlayer {
 
   // Why the last open() or play() failed; empty after one that succeeded.
   QString errorText() const { return error_; }
+  // The last open() failed for want of a sound device, not because of the file.
+  bool failedForDevice() const { return deviceFailed_; }
 
   // Where the General MIDI soundfont is looked for.
   static QString soundFontPath();
 
  private:
   bool fail(const QString& path, const QString& detail);
+  bool failForDevice(const QString& path, const QString& detail);
 
   _Mix_Music* music_ = nullptr;
   Mix_Chunk* chunk_ = nullptr;
@@ -58,4 +61,5 @@ class MediaPlayer {
   QByteArray bytes_;  // a MIDI file streams from these while it is open
   QString path_;
   QString error_;
+  bool deviceFailed_ = false;
 };

@@ -25,13 +25,6 @@ bool isEncoded(QChar c) {
   return c == u'%' || c == u'=' || c == u'\r' || c == u'\n' || isBlank(c);
 }
 
-int hexValue(QChar c) {
-  if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
-  if (c >= u'A' && c <= u'F') return c.unicode() - u'A' + 10;
-  if (c >= u'a' && c <= u'f') return c.unicode() - u'a' + 10;
-  return -1;
-}
-
 std::optional<std::int64_t> sizeOf(const std::optional<QString>& value) {
   if (!value) return std::nullopt;
   return std::max<std::int64_t>(0, SettingsFile::convertInteger(*value).value_or(0));
@@ -55,20 +48,6 @@ QString StoredSizes::keyFor(const QString& canonicalPath) {
       key += c;
   }
   return key;
-}
-
-QString StoredSizes::pathOfKey(const QString& key) {
-  if (!key.startsWith(EncodedMark)) return key;
-  QString path;
-  for (qsizetype i = 1; i < key.size(); ++i) {
-    if (key[i] == u'%' && i + 2 < key.size() && hexValue(key[i + 1]) >= 0 && hexValue(key[i + 2]) >= 0) {
-      path += QChar(hexValue(key[i + 1]) * 16 + hexValue(key[i + 2]));
-      i += 2;
-    } else {
-      path += key[i];
-    }
-  }
-  return path;
 }
 
 std::int64_t StoredSizes::read() {

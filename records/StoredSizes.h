@@ -36,8 +36,6 @@ class StoredSizes {
   bool write(std::int64_t size);
 
   static QString keyFor(const QString& canonicalPath);
-  // The path a key stands for (the inverse of keyFor).
-  static QString pathOfKey(const QString& key);
 
  private:
   SettingsFile& settings_;

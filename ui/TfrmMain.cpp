@@ -904,6 +904,12 @@ void TfrmMain::ShowOiwai(const QString& modeName, const QString& message, const 
   banner.setSoundFile(QFileInfo(fanfare).isFile() ? fanfare : QString());
   frmOpening->hide();
   banner.exec();
+  for (const TfrmOiwai::Report& report : banner.reports()) {
+    if (report.error)
+      MessageBoxes::showError(this, report.text);
+    else
+      MessageBoxes::showMessage(this, report.text);
+  }
 }
 
 void TfrmMain::KM1Click() {

@@ -217,15 +217,21 @@ TEST(MediaPlayer, ReportsASoundDeviceThatCannotBeOpened) {
     child.setProcessEnvironment(environment);
     child.start(QFileInfo(u"/proc/self/exe"_s).symLinkTarget(), {u"--open-media"_s, fanfare()});
     EXPECT_TRUE(child.waitForFinished(60000));
-    return std::pair{child.exitCode(), QString::fromUtf8(child.readAllStandardOutput())};
+    return std::tuple{child.exitCode(), QString::fromUtf8(child.readAllStandardOutput()),
+                      QString::fromUtf8(child.readAllStandardError())};
   };
-  const auto [diskStatus, diskText] = openInChild(u"disk"_s);
+  const auto [diskStatus, diskText, diskErrors] = openInChild(u"disk"_s);
   EXPECT_EQ(diskStatus, 0) << "the child cannot open the fanfare even with a device: " << diskText;
 
-  const auto [status, text] = openInChild(u"nonexistent_driver"_s);
-  EXPECT_EQ(status, 1);
-  EXPECT_TRUE(text.startsWith(OpenFailed + fanfare() + u'\n')) << text;
+  const auto [status, text, errors] = openInChild(u"nonexistent_driver"_s);
+  EXPECT_EQ(status, 2) << "a failure for want of a device";
+  EXPECT_TRUE(text.startsWith(u"サウンドを再生できる装置がありません。"_s)) << text;
+  EXPECT_TRUE(text.contains(fanfare())) << text;
   EXPECT_TRUE(text.contains(u"nonexistent_driver"_s)) << "SDL's own message: " << text;
+
+  // ALSA, with or without a sound card: never its library's lines on the terminal.
+  const auto [alsaStatus, alsaText, alsaErrors] = openInChild(u"alsa"_s);
+  EXPECT_FALSE(alsaErrors.contains(u"ALSA lib"_s)) << alsaErrors;
 }
 
 int main(int argc, char** argv) {
@@ -234,7 +240,7 @@ int main(int argc, char** argv) {
     MediaPlayer player;
     const bool opened = player.open(QString::fromLocal8Bit(argv[2]));
     std::fputs(player.errorText().toUtf8().constData(), stdout);
-    return opened ? 0 : 1;
+    return opened ? 0 : player.failedForDevice() ? 2 : 1;
   }
   QTemporaryDir dir;
   qputenv("SDL_AUDIODRIVER", "disk");

@@ -405,7 +405,7 @@ TEST_F(RecordLoaderIntegrity, PathsWithKeyCharactersKeepTheirCache) {
   }
 }
 
-TEST(StoredSizeKeys, OrdinaryPathsStandAsTheyAreOthersRoundTrip) {
+TEST(StoredSizeKeys, OrdinaryPathsStandAsTheyAreOthersAreEncoded) {
   const struct {
     QString path;
     QString key;
@@ -417,10 +417,7 @@ TEST(StoredSizeKeys, OrdinaryPathsStandAsTheyAreOthersRoundTrip) {
       {u"/a/x.ｷﾛｸ\t"_s, u"%/a/x.ｷﾛｸ%09"_s},
       {u"/a/5%=.ｷﾛｸ"_s, u"%/a/5%25%3D.ｷﾛｸ"_s},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(StoredSizes::keyFor(c.path), c.key);
-    EXPECT_EQ(StoredSizes::pathOfKey(c.key), c.path);
-  }
+  for (const auto& c : cases) EXPECT_EQ(StoredSizes::keyFor(c.path), c.key);
 }
 
 // ---------------------------------------------------------------------------
