@@ -3,11 +3,13 @@
 #include <QApplication>
 
 #include "ui/FontNames.h"
+#include "ui/JapaneseTranslations.h"
 #include "ui/ScreenshotTour.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   FontNames::installSubstitutions();
+  JapaneseTranslations::install(app);
   const QStringList arguments = QCoreApplication::arguments();
   if (arguments.size() != 3) return 2;
   return ScreenshotTour(arguments[1], arguments[2]).run();

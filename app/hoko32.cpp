@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "ui/FontNames.h"
+#include "ui/JapaneseTranslations.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TfrmMain.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("hoko32"));
   FontNames::installSubstitutions();
+  JapaneseTranslations::install(app);
   TfrmMain window(StartupContext::forApplication());  // the whole start-up, with the first load
   window.createLongLivedDialogs();
   window.show();

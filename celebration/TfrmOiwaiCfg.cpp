@@ -49,7 +49,9 @@ QPushButton* makeButton(const QString& name, const QString& text, const QRect& g
 TfrmOiwaiCfg::TfrmOiwaiCfg(QWidget* parent) : QDialog(parent) {
   setObjectName(u"frmOiwaiCfg"_s);
   setWindowTitle(u"お祝いのカスタマイズ"_s);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // A fixed dialog: a title bar with a close button only.
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   QFont dialogFont(u"ＭＳ ゴシック"_s);
   dialogFont.setPixelSize(DialogPixelSize);
   setFont(dialogFont);

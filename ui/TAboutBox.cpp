@@ -1,4 +1,5 @@
 #include "ui/TAboutBox.h"
+#include "ui/FixedDialog.h"
 
 #include <QFont>
 #include <QFrame>
@@ -61,6 +62,7 @@ QLabel* makeComments(QWidget* panel) {
 }  // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+  FixedDialog::prepare(this);
   setObjectName(u"AboutBox"_s);
   setWindowTitle(u"バージョン情報"_s);
   setFixedSize(ClientWidth, ClientHeight);

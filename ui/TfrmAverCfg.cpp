@@ -1,8 +1,10 @@
 #include "ui/TfrmAverCfg.h"
+#include "ui/BoundedSpinBox.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -21,7 +23,7 @@ QLabel* makeRowLabel(const QString& name, const QString& text, QWidget* parent) 
 }
 
 QSpinBox* makeRowSpin(const QString& name, int maximum, int step, QWidget* parent) {
-  auto* spin = new QSpinBox(parent);
+  auto* spin = new BoundedSpinBox(parent);
   spin->setObjectName(name);
   spin->setRange(0, maximum);
   spin->setSingleStep(step);
@@ -60,4 +62,9 @@ TfrmAverCfg::TfrmAverCfg(QWidget* parent) : TfrmRecent(parent, Derived{}) {
   column->addStretch();
   column->addLayout(makeButtonRow());
   setFixedSize(ClientWidth, ClientHeight);
+  // The three fields first, then OK and Cancel.
+  setTabOrder(SpinEdit1, SpinEdit2);
+  setTabOrder(SpinEdit2, SpinEdit3);
+  setTabOrder(SpinEdit3, BitBtn1);
+  setTabOrder(BitBtn1, BitBtn2);
 }

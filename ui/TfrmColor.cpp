@@ -1,4 +1,5 @@
 #include "ui/TfrmColor.h"
+#include "ui/FixedDialog.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -125,6 +126,7 @@ QLabel* makeColourCell(int index, const QColor& colour, const QFont& font, Qt::A
 }  // namespace
 
 TfrmColor::TfrmColor(QWidget* parent) : QDialog(parent) {
+  FixedDialog::prepare(this);
   setObjectName(u"frmColor"_s);
   setWindowTitle(u"背景色の選択"_s);
   setFont(gothic(12));

@@ -1,4 +1,5 @@
 #include "ui/TfrmGChar.h"
+#include "ui/FixedDialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -39,6 +40,7 @@ QLabel* makeFieldLabel(const QString& text, QLineEdit* field, QWidget* parent) {
 }  // namespace
 
 TfrmGChar::TfrmGChar(QWidget* parent) : QDialog(parent) {
+  FixedDialog::prepare(this);
   setObjectName(u"frmGChar"_s);
   setWindowTitle(u"グラフ表示の方法"_s);
 

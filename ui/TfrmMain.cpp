@@ -1,4 +1,5 @@
 #include "ui/TfrmMain.h"
+#include "ui/BoundedSpinBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,6 +41,8 @@
 #include "ui/MessageBoxes.h"
 #include "ui/Pictures.h"
 #include "ui/RecordFilePanel.h"
+#include "ui/RecordFileDialog.h"
+#include "ui/PaneFontDialog.h"
 #include "ui/TAboutBox.h"
 #include "ui/TfrmAverCfg.h"
 #include "ui/TfrmColor.h"
@@ -431,7 +434,7 @@ void TfrmMain::buildPages() {
   btnReCalc->setToolTip(u"右の設定に合わせて再表示します"_s);
   connect(btnReCalc, &QPushButton::clicked, this, &TfrmMain::btnReCalcClick);
   MissLabel1 = new QLabel(u"HIT数が"_s, Panel4);
-  seMissCon = new QSpinBox(Panel4);
+  seMissCon = new BoundedSpinBox(Panel4);
   seMissCon->setObjectName(u"seMissCon"_s);
   seMissCon->setRange(0, 500);
   seMissCon->setSingleStep(10);
@@ -442,7 +445,7 @@ void TfrmMain::buildPages() {
   auto* rankLayout = new QHBoxLayout(Panel1);
   rankLayout->setContentsMargins(2, 2, 2, 2);
   rankLayout->addWidget(new QLabel(u"自己ベスト"_s, Panel1));
-  seRankCount = new QSpinBox(Panel1);
+  seRankCount = new BoundedSpinBox(Panel1);
   seRankCount->setObjectName(u"seRankCount"_s);
   seRankCount->setRange(RankCountMin, RankCountMax);
   seRankCount->setValue(10);
@@ -462,13 +465,13 @@ void TfrmMain::buildPages() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    if (headers[tab]) layout->addWidget(headers[tab]);
+    if (headers[tab]) layout->addWidget(headers[tab], 0, Qt::AlignTop);  // at the top, also above a hidden pane
     auto* memo = new QPlainTextEdit(page);
     memo->setObjectName(u"Memo"_s + QString::number(tab + 1));
     const bool wraps = tab == TabMiss || tab == TabBest;
     memo->setLineWrapMode(wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     memo->setUndoRedoEnabled(false);  // a pass replaces the whole text; no history of it
-    memo->setHorizontalScrollBarPolicy(tab == TabHistory ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    memo->setHorizontalScrollBarPolicy(tab == TabHistory ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->installEventFilter(this);
     memo->viewport()->installEventFilter(this);
@@ -610,12 +613,8 @@ void TfrmMain::buildPopupMenus() {
   PopupMenu2->setObjectName(u"PopupMenu2"_s);
   connect(PopupMenu2, &QMenu::triggered, this, &TfrmMain::FileMenuClick);
 
-  OpenDialog1 = new QFileDialog(this, u"フォルダの変更と記録ファイルの選択"_s);
+  OpenDialog1 = new RecordFileDialog(this);
   OpenDialog1->setObjectName(u"OpenDialog1"_s);
-  OpenDialog1->setNameFilter(u"ｷﾛｸ ファイル(*.ｷﾛｸ)"_s);
-  OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-  OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-  OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
 }
 
 QAction* TfrmMain::menuItem(const QString& name) const { return findChild<QAction*>(name); }
@@ -870,7 +869,13 @@ void TfrmMain::PageControl1Change() {
   runActivePass();
 }
 
-void TfrmMain::Best1Click(int tag) { PageControl1->setCurrentIndex(tag - 1); }
+// The tab change runs also when the item names the page already shown.
+void TfrmMain::Best1Click(int tag) {
+  if (PageControl1->currentIndex() == tag - 1)
+    PageControl1Change();
+  else
+    PageControl1->setCurrentIndex(tag - 1);  // the tab change runs from the page's signal
+}
 
 void TfrmMain::Nomiss1Click() {
   setMissPaneVisible();
@@ -968,11 +973,14 @@ void TfrmMain::Memo1DblClick() {
 void TfrmMain::Font2Click() {
   const int tab = activeTab();
   QPlainTextEdit* memo = activeMemo();
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, memo->font(), this, QString(),
-                                            QFontDialog::MonospacedFonts | QFontDialog::DontUseNativeDialog);
-  if (!ok) return;
+  if (!FontDialog1) FontDialog1 = new PaneFontDialog(this);
+  FontDialog1->setCurrent(memo->font(), memo->palette().color(QPalette::Text));
+  if (FontDialog1->exec() != QDialog::Accepted) return;
+  const QFont chosen = FontDialog1->selectedFont();
   memo->setFont(chosen);
+  QPalette palette = memo->palette();
+  palette.setColor(QPalette::Text, FontDialog1->selectedColor());
+  memo->setPalette(palette);
   if (tab == TabGraph) {
     Panel2->setFont(chosen);
     RedrawGraph();
@@ -1132,12 +1140,13 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     case QEvent::ShortcutOverride: {
-      // The menus' keys come before the panes' own (Ctrl+C copies as the menu
-      // says, Ctrl+A picks a mode).
+      // The menus' keys come before any control's own, as the window sees
+      // keys first (Ctrl+C copies as the menu says, Ctrl+A picks a mode, also
+      // from a spin box).
       const auto* key = static_cast<QKeyEvent*>(event);
       const QString pressed = QKeySequence(key->keyCombination()).toString();
-      if (std::any_of(Memos.begin(), Memos.end(), [watched](QPlainTextEdit* m) { return m == watched; }) &&
-          menuShortcutKeys_.contains(pressed)) {
+      const auto* widget = qobject_cast<QWidget*>(watched);
+      if (widget && widget->window() == this && menuShortcutKeys_.contains(pressed)) {
         event->ignore();
         return true;
       }

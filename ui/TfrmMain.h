@@ -28,6 +28,7 @@ class QToolButton;
 class HelpSystem;
 class RecordFilePanel;
 class RecordLoader;
+class PaneFontDialog;
 class SettingsFile;
 class TAboutBox;
 class TfrmAverCfg;
@@ -160,6 +161,7 @@ class TfrmMain : public QMainWindow {
   QMenu* PopupMenu1 = nullptr;
   QMenu* PopupMenu2 = nullptr;
   QFileDialog* OpenDialog1 = nullptr;
+  PaneFontDialog* FontDialog1 = nullptr;
   TfrmOpening* frmOpening = nullptr;
   TAboutBox* AboutBox = nullptr;
   TfrmColor* frmColor = nullptr;

@@ -1,4 +1,6 @@
 #include "ui/TfrmRecent.h"
+#include "ui/FixedDialog.h"
+#include "ui/BoundedSpinBox.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,11 +22,12 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
 }  // namespace
 
 TfrmRecent::TfrmRecent(QWidget* parent, Derived) : QDialog(parent) {
+  FixedDialog::prepare(this);
   Label1 = new QLabel(this);
   Label1->setObjectName(u"Label1"_s);
   Label1->setWordWrap(true);
 
-  SpinEdit1 = new QSpinBox(this);
+  SpinEdit1 = new BoundedSpinBox(this);
   SpinEdit1->setObjectName(u"SpinEdit1"_s);
   SpinEdit1->setRange(0, 255);
   SpinEdit1->setSingleStep(1);

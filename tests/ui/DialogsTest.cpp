@@ -349,6 +349,25 @@ class DialogsTest : public QObject {
     }
   }
 
+  // A typed value out of range is brought to the nearer bound when the typing
+  // ends; no key is dropped on the way.
+  void typedValuesAreHeldToTheNearerBound() {
+    TfrmRecent recent;
+    showActive(&recent);
+    const struct {
+      const char* typed;
+      int value;
+    } cases[] = {{"300", 255}, {"7", 7}, {"2550", 255}, {"-4", 0}};
+    for (const auto& c : cases) {
+      recent.SpinEdit1->setFocus();
+      recent.SpinEdit1->selectAll();
+      QTest::keyClicks(recent.SpinEdit1, QString::fromLatin1(c.typed));
+      QCOMPARE(recent.SpinEdit1->text(), QString::fromLatin1(c.typed));
+      QTest::keyClick(recent.SpinEdit1, Qt::Key_Tab);
+      QCOMPARE(recent.SpinEdit1->value(), c.value);
+    }
+  }
+
   void recentDialog() {
     TfrmRecent dialog;
     QCOMPARE(dialog.windowTitle(), u"表示回数の制限"_s);
@@ -390,6 +409,41 @@ class DialogsTest : public QObject {
     }
     QTest::mouseClick(dialog.BitBtn2, Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+  }
+
+  void averageDialogTabsThroughItsFieldsFirst() {
+    TfrmAverCfg dialog;
+    showActive(&dialog);
+    dialog.SpinEdit1->setFocus();
+    QTRY_VERIFY(dialog.SpinEdit1->hasFocus());
+    QList<QWidget*> order{QApplication::focusWidget()};
+    while (order.size() < 5) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      order << QApplication::focusWidget();
+    }
+    QCOMPARE(order, (QList<QWidget*>{dialog.SpinEdit1, dialog.SpinEdit2, dialog.SpinEdit3, dialog.BitBtn1,
+                                     dialog.BitBtn2}));
+  }
+
+  // Fixed dialogs: no minimise or maximise button, centred on the screen.
+  void fixedDialogsAreCentredWithoutMinimiseOrMaximise() {
+    TfrmRecent recent;
+    TfrmAverCfg average;
+    TfrmGChar characters;
+    TfrmColor colour;
+    TAboutBox about;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&recent, &average, &characters, &colour, &about}) {
+      const Qt::WindowFlags flags = dialog->windowFlags();
+      QVERIFY2(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)),
+               qPrintable(dialog->objectName()));
+      dialog->move(0, 0);
+      dialog->show();
+      QVERIFY(QTest::qWaitForWindowExposed(dialog));
+      QVERIFY2((dialog->frameGeometry().center() - screen.center()).manhattanLength() <= 2,
+               qPrintable(dialog->objectName()));
+      dialog->hide();
+    }
   }
 
   // ---------------------------------------------------------- about box

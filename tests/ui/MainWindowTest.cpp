@@ -117,6 +117,30 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.plRecFile->text(), QString());
   }
 
+  // The window sees keys before its controls: the menus' keys work with the
+  // focus in any of them, spin boxes included.
+  void menuKeysComeBeforeEveryControl() {
+    auto window = startOnRecordFile();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const struct {
+      const char* name;
+      int tab;
+    } controls[] = {{"seRankCount", TfrmMain::TabBest}, {"seMissCon", TfrmMain::TabMiss}, {"Memo1", TfrmMain::TabHistory}};
+    int mode = ModeAlphabet;
+    for (const auto& c : controls) {
+      window->PageControl1->setCurrentIndex(c.tab);
+      auto* control = window->findChild<QWidget*>(QString::fromLatin1(c.name));
+      QVERIFY2(control, c.name);
+      control->setFocus();
+      QTRY_VERIFY(control->hasFocus());
+      const Qt::Key key = mode == ModeAlphabet ? Qt::Key_A : Qt::Key_K;
+      QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+      QVERIFY2(window->CurrentMode == mode, c.name);
+      mode = mode == ModeAlphabet ? ModeKana : ModeAlphabet;
+    }
+  }
+
   void panesAreComputedWhenTheirTabIsShown() {
     auto window = startOnRecordFile();
     QVERIFY(!paneText(*window, TfrmMain::TabHistory).isEmpty());
@@ -143,6 +167,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(messages.last(), u"ノーミスオプションの時にこれを選んでも無意味ですよ。(^^;)"_s);
     QVERIFY(window->Memos[TfrmMain::TabMiss]->isHidden());
     QVERIFY(!window->GraphButton->isEnabled());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTRY_COMPARE(window->findChild<QWidget*>(u"Panel4"_s)->y(), 0);  // the header stays at the top
+    // The View menu's item of the page already shown runs the tab change again.
+    messages.clear();
+    window->menuItem(u"Miss1"_s)->trigger();
+    QCOMPARE(messages, QStringList{u"ノーミスオプションの時にこれを選んでも無意味ですよ。(^^;)"_s});
   }
 
   void copyAndCopyAll() {

@@ -1,0 +1,14 @@
+#pragma once
+
+class QCoreApplication;
+
+// Qt's own texts (the buttons and captions of the file, font and colour
+// dialogs, the panes' right-click menus, image errors, the help viewer) in
+// Japanese, from Debian's qt6-translations-l10n, whatever the user's locale:
+// the whole program speaks Japanese.
+namespace JapaneseTranslations {
+
+// Installs the catalogues into the application; false when none was found.
+bool install(QCoreApplication& application);
+
+}  // namespace JapaneseTranslations
