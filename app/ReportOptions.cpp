@@ -21,9 +21,9 @@ class ReportOptionError {
 int integerValue(const QString& name, const QString& value, int low, int high) {
   bool ok = false;
   const int number = value.toInt(&ok);
-  if (!ok || number < low || number > high)
-    throw ReportOptionError(u"%1 needs a whole number from %2 to %3, not \"%4\""_s.arg(name).arg(low).arg(high).arg(value));
-  return number;
+  if (ok && number >= low && number <= high) return number;
+  if (low == INT_MIN && high == INT_MAX) throw ReportOptionError(u"%1 needs a whole number, not \"%2\""_s.arg(name, value));
+  throw ReportOptionError(u"%1 needs a whole number from %2 to %3, not \"%4\""_s.arg(name).arg(low).arg(high).arg(value));
 }
 
 int modeValue(const QString& value) {
@@ -68,6 +68,7 @@ const std::map<QString, Flag>& flags() {
       {u"--miss-down"_s, [](ReportOptions& o) { o.missDown = true; }},
       {u"--rebuild"_s, [](ReportOptions& o) { o.rebuild = true; }},
       {u"--help"_s, [](ReportOptions& o) { o.help = true; }},
+      {u"-h"_s, [](ReportOptions& o) { o.help = true; }},
       {u"--version"_s, [](ReportOptions& o) { o.version = true; }},
   };
   return table;
@@ -104,7 +105,11 @@ const std::map<QString, Valued>& valuedOptions() {
        [](ReportOptions& o, const QString& n, const QString& v) { o.minHits = integerValue(n, v, 0, INT_MAX); }},
       {u"--rank-count"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
-         o.rankCount = std::clamp(integerValue(n, v, INT_MIN, INT_MAX), RankCountMin, RankCountMax);
+         bool ok = false;
+         const int number = v.toInt(&ok);
+         if (!ok)
+           throw ReportOptionError(u"%1 needs a whole number (held to %2..%3), not \"%4\""_s.arg(n).arg(RankCountMin).arg(RankCountMax).arg(v));
+         o.rankCount = std::clamp(number, RankCountMin, RankCountMax);
        }},
       {u"--recent"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.recent = integerValue(n, v, 0, 255); }},
       {u"--hit-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.hitMark = markValue(n, v); }},
@@ -198,10 +203,11 @@ file) and prints what the viewer's panes show.
                       the clock for the celebration check and the ranking header
   --rebuild           rebuild the compressed data file (a full load)
   --encoding E        output encoding: utf-8 or sjis (default: utf-8)
-  --help, --version
+  -h, --help          this text
+  --version           the version
 
 Messages of the load go to standard error. Exit status: 0 success; 1 the
-record file is missing or unreadable, or an appended line did not parse;
-2 usage error.
+record file is missing, no file or unreadable, or an appended line did not
+parse; 2 usage error.
 )"_s;
 }

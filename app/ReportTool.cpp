@@ -7,8 +7,10 @@
 #include "app/ReportOptions.h"
 #include "app/ReportViews.h"
 #include "app/StreamFeedback.h"
+#include "platform/RegularFile.h"
 #include "platform/ShiftJis.h"
 #include "records/DayCount.h"
+#include "records/LoaderMessages.h"
 #include "records/RecordLoader.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
@@ -90,6 +92,12 @@ int ReportTool::run(const QStringList& arguments) {
   RecordLoader loader(settings, feedback);
   const QString recordPath = QFileInfo(options.recordFile).absoluteFilePath();
   LoadedRecords records;
+  // The viewer asks for a file to be chosen; a terminal is told what is wrong with this one.
+  int error = 0;
+  if (const FileProblem problem = inspectPath(recordPath, &error); problem != FileProblem::None) {
+    err << LoaderMessages::cannotRead(recordPath, describeProblem(problem, error)) << "\n";
+    return ExitLoadFailed;
+  }
   if (options.rebuild && QFileInfo(recordPath).isFile() && !loader.forgetStoredSize(recordPath))
     return ExitLoadFailed;
   if (loader.load(recordPath, records) != LoadOutcome::Loaded) return ExitLoadFailed;

@@ -109,7 +109,8 @@ QString reportViewsText(const LoadedRecords& records, const QList<ReportView>& r
         break;
       }
       case ReportView::Miss:
-        text += joined(ViewTexts::missPaneLines(pass.Miss, settings.mode));
+        // Under the no-miss option the miss pane is hidden and copy all copies nothing.
+        if (!(copyAll && settings.noMiss)) text += joined(ViewTexts::missPaneLines(pass.Miss, settings.mode));
         break;
       case ReportView::Best:
         text += joined(ViewTexts::bestPaneLines(pass.ModeRecords, settings.rankCount, settings.noMiss, settings.mode,

@@ -120,8 +120,17 @@ std::vector<GeneratedRun> generateRuns(const GeneratorOptions& options) {
   }
 
   if (options.newestDay && !runs.empty()) {
-    const double shift = dayCountOf(*options.newestDay) - dayCountOf(runs.back().date);
-    for (GeneratedRun& run : runs) run.date = DayCount::decodeDate(dayCountOf(run.date) + shift);
+    const double newest = dayCountOf(*options.newestDay);
+    const double first = dayCountOf(runs.front().date);
+    const double last = dayCountOf(runs.back().date);
+    if (options.keepStart && newest >= first && last > first) {
+      const double scale = (newest - first) / (last - first);
+      for (GeneratedRun& run : runs)
+        run.date = DayCount::decodeDate(first + std::round((dayCountOf(run.date) - first) * scale));
+    } else {
+      const double shift = newest - last;
+      for (GeneratedRun& run : runs) run.date = DayCount::decodeDate(dayCountOf(run.date) + shift);
+    }
   }
   return runs;
 }

@@ -34,8 +34,11 @@ struct GeneratorOptions {
   // A last run in the romaji mode (the viewer's first mode) beats that mode's
   // best hit count: a new record.
   bool finalRecord = false;
-  // When set, every date is shifted so that the newest run falls on this day.
+  // When set, the newest run falls on this day: every date is shifted, or,
+  // with `keepStart`, the practice days are spread evenly from `start` (the
+  // first run stays there) to this day (which must not be before `start`).
   std::optional<DayCount::CivilDate> newestDay;
+  bool keepStart = false;
 };
 
 // A typist's realistic progress in all four modes: several runs on most days,

@@ -1,4 +1,5 @@
 // Writes a record file of a made-up typist in TAPPER's layout.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,15 +9,41 @@
 
 namespace {
 
-int usage() {
-  std::fprintf(stderr,
-               "usage: hoko32-sample [--seed N] [--runs N] [--start YYYY-MM-DD] [--newest YYYY-MM-DD] [--final-record] OUTPUT\n");
+constexpr const char* Usage =
+    "usage: hoko32-sample [--seed N] [--runs N] [--start YYYY-MM-DD] [--newest YYYY-MM-DD] [--final-record] OUTPUT\n"
+    "\n"
+    "Writes a record file of a made-up typist in TAPPER's layout (46-byte lines,\n"
+    "Shift-JIS): several runs on most days, breaks of days, hits rising and misses\n"
+    "falling with practice. The same seed always gives the same file.\n"
+    "\n"
+    "  --seed N              the random seed (default 1)\n"
+    "  --runs N              how many runs (default 3000)\n"
+    "  --start YYYY-MM-DD    the day of the first run (default 2021-04-01)\n"
+    "  --newest YYYY-MM-DD   the day of the newest run; with --start, the practice\n"
+    "                        days are spread from the one day to the other\n"
+    "  --final-record        end with a romaji run that beats that mode's best\n"
+    "  -h, --help            this text\n"
+    "\n"
+    "Exit status: 0 written; 1 the file cannot be written; 2 usage error.\n";
+
+int usageError(const char* why) {
+  std::fprintf(stderr, "hoko32-sample: %s\n%s", why, Usage);
   return 2;
 }
 
 bool parseDate(const char* text, DayCount::CivilDate& date) {
-  return std::sscanf(text, "%d-%d-%d", &date.year, &date.month, &date.day) == 3 &&
+  char rest = 0;
+  return std::sscanf(text, "%d-%d-%d%c", &date.year, &date.month, &date.day, &rest) == 3 &&
          DayCount::encodeDate(date.year, date.month, date.day).has_value();
+}
+
+// A whole number from 0 up, and nothing else.
+bool parseCount(const char* text, unsigned long long& value) {
+  if (*text < '0' || *text > '9') return false;
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtoull(text, &end, 10);
+  return errno == 0 && *end == '\0';
 }
 
 }  // namespace
@@ -24,27 +51,43 @@ bool parseDate(const char* text, DayCount::CivilDate& date) {
 int main(int argc, char** argv) {
   GeneratorOptions options;
   const char* output = nullptr;
+  bool startGiven = false;
   for (int i = 1; i < argc; ++i) {
+    const char* argument = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (!std::strcmp(argv[i], "--seed") && hasValue) {
-      options.seed = std::strtoull(argv[++i], nullptr, 10);
-    } else if (!std::strcmp(argv[i], "--runs") && hasValue) {
-      options.runs = std::atoi(argv[++i]);
-    } else if (!std::strcmp(argv[i], "--start") && hasValue) {
-      if (!parseDate(argv[++i], options.start)) return usage();
-    } else if (!std::strcmp(argv[i], "--newest") && hasValue) {
+    unsigned long long number = 0;
+    if (!std::strcmp(argument, "-h") || !std::strcmp(argument, "--help")) {
+      std::fputs(Usage, stdout);
+      return 0;
+    } else if (!std::strcmp(argument, "--seed") && hasValue) {
+      if (!parseCount(argv[++i], number)) return usageError("--seed needs a whole number");
+      options.seed = number;
+    } else if (!std::strcmp(argument, "--runs") && hasValue) {
+      if (!parseCount(argv[++i], number) || number > 100'000'000) return usageError("--runs needs a whole number up to 100000000");
+      options.runs = static_cast<int>(number);
+    } else if (!std::strcmp(argument, "--start") && hasValue) {
+      if (!parseDate(argv[++i], options.start)) return usageError("--start needs a date YYYY-MM-DD");
+      startGiven = true;
+    } else if (!std::strcmp(argument, "--newest") && hasValue) {
       DayCount::CivilDate newest{};
-      if (!parseDate(argv[++i], newest)) return usage();
+      if (!parseDate(argv[++i], newest)) return usageError("--newest needs a date YYYY-MM-DD");
       options.newestDay = newest;
-    } else if (!std::strcmp(argv[i], "--final-record")) {
+    } else if (!std::strcmp(argument, "--final-record")) {
       options.finalRecord = true;
-    } else if (argv[i][0] != '-' && !output) {
-      output = argv[i];
+    } else if (argument[0] != '-' && !output) {
+      output = argument;
     } else {
-      return usage();
+      return usageError(argument[0] == '-' ? "unknown option or missing value" : "only one output file");
     }
   }
-  if (!output || options.runs < 0) return usage();
+  if (!output) return usageError("no output file given");
+  if (startGiven && options.newestDay) {
+    const auto& s = options.start;
+    const auto& n = *options.newestDay;
+    if (*DayCount::encodeDate(n.year, n.month, n.day) < *DayCount::encodeDate(s.year, s.month, s.day))
+      return usageError("--newest is before --start");
+    options.keepStart = true;
+  }
 
   const std::string bytes = recordFileBytes(generateRuns(options));
   std::FILE* file = std::fopen(output, "wb");

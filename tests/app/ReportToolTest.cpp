@@ -88,9 +88,17 @@ TEST_F(ReportToolTest, RelativeRecordPathIsKeyedByItsFullPath) {
 }
 
 TEST_F(ReportToolTest, FailedLoadsExitWithStatusOne) {
-  const Result missing = report({u"--runs"_s, dir.file(u"nothing.ｷﾛｸ"_s)});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, u"最初に記録ファイルを選択してください。\n"_s);
+  // A missing file or a folder: the path and the reason.
+  const struct {
+    QString path;
+    QString reason;
+  } unusable[] = {{dir.file(u"nothing.ｷﾛｸ"_s), u"ファイルがありません。"_s},
+                  {dir.path(), u"ファイルではなくフォルダです。"_s}};
+  for (const auto& u : unusable) {
+    const Result r = report({u"--runs"_s, u.path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, u.path + u" を読み込めません。\n"_s + u.reason + u'\n');
+  }
 
   writeRecords(recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7));
   ASSERT_EQ(report({u"--runs"_s, recordPath}).status, 0);
@@ -116,6 +124,12 @@ TEST_F(ReportToolTest, UsageErrorsExitWithStatusTwo) {
   const Result help = report({u"--help"_s}, false);
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.startsWith("usage: hoko32-report [OPTIONS] RECORD_FILE\n"));
+  EXPECT_EQ(report({u"-h"_s}, false).out, help.out);
+  // A bad value names the range the help gives.
+  const Result rank = report({u"--rank-count"_s, u"many"_s, u"f"_s}, false);
+  EXPECT_EQ(rank.status, 2);
+  EXPECT_THAT(rank.err.toStdString(), testing::HasSubstr("1..1000"));
+  EXPECT_TRUE(help.out.contains("held to 1..1000"));
   const Result version = report({u"--version"_s}, false);
   EXPECT_EQ(version.status, 0);
   EXPECT_TRUE(version.out.startsWith("hoko32-report "));

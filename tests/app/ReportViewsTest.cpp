@@ -71,6 +71,9 @@ TEST_F(ReportViewsTest, CopyAllAddsTheScaleAndRuler) {
   const std::string average = report({u"--view"_s, u"average"_s, u"--copy"_s});
   EXPECT_THAT(average, StartsWith("<<ローマ字の平均の推移 >>\n  練習日    回数  平均     "));
   EXPECT_THAT(average, HasSubstr("\n                         |---"));
+  // Under the no-miss option the miss pane is hidden: copy all copies nothing.
+  EXPECT_EQ(report({u"--view"_s, u"miss"_s, u"--nomiss"_s, u"--copy"_s}), "");
+  EXPECT_NE(report({u"--view"_s, u"miss"_s, u"--copy"_s}), "");
 }
 
 TEST_F(ReportViewsTest, ModeAndOptions) {

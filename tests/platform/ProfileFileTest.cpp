@@ -90,7 +90,9 @@ TEST(ProfileFileTest, WriteRemovesTheCopiesThatKilledWritesLeft) {
   for (const auto& f : files) {
     QFile file(dir.write(f.name, "[A]\r\n"));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    if (f.old) ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    if (f.old) {
+      ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    }
   }
   ProfileFile settings(dir.file(u"hoko32.ini"_s));
   ASSERT_TRUE(settings.writeString(u"A"_s, u"k"_s, u"v"_s));

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QProcess>
+
 #include <numeric>
 
 #include "records/Taprec.h"
+#include "support/TempDir.h"
 #include "tools/RecordFileGenerator.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -79,6 +85,46 @@ TEST(RecordFileGenerator, NewestRunFallsOnTheDayAsked) {
   EXPECT_EQ(runs.back().date.day, 7);
   const auto first = DayCount::encodeDate(runs.front().date.year, runs.front().date.month, runs.front().date.day);
   EXPECT_LT(*first, *DayCount::encodeDate(2026, 12, 7) - 30) << "weeks of practice before";
+}
+
+TEST(RecordFileGenerator, StartAndNewestBothHold) {
+  GeneratorOptions options;
+  options.runs = 2000;
+  options.start = {2021, 4, 1};
+  options.newestDay = DayCount::CivilDate{2026, 12, 7};
+  options.keepStart = true;
+  const auto runs = generateRuns(options);
+  const auto dayOf = [](const GeneratedRun& r) { return *DayCount::encodeDate(r.date.year, r.date.month, r.date.day); };
+  EXPECT_EQ(dayOf(runs.front()), *DayCount::encodeDate(2021, 4, 1));
+  EXPECT_EQ(dayOf(runs.back()), *DayCount::encodeDate(2026, 12, 7));
+  for (std::size_t i = 1; i < runs.size(); ++i) ASSERT_LE(dayOf(runs[i - 1]), dayOf(runs[i])) << "run " << i;
+}
+
+// The command line: help, usage errors, and both dates honoured.
+TEST(SampleTool, CommandLine) {
+  TempDir dir;
+  const auto run = [](const QStringList& arguments) {
+    QProcess tool;
+    tool.start(QString::fromUtf8(HOKO32_SAMPLE_EXE), arguments);
+    EXPECT_TRUE(tool.waitForFinished(60000));
+    return std::pair{tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput())};
+  };
+  const auto [helpStatus, help] = run({u"--help"_s});
+  EXPECT_EQ(helpStatus, 0);
+  for (const char* option : {"--seed", "--runs", "--start", "--newest", "--final-record"})
+    EXPECT_TRUE(help.contains(QLatin1StringView(option))) << option;
+  const QString out = dir.file(u"s.ｷﾛｸ"_s);
+  for (const QStringList& bad : {QStringList{u"--runs"_s, u"many"_s, out}, QStringList{u"--seed"_s, u"-3"_s, out},
+                                 QStringList{u"--start"_s, u"2021-02-30"_s, out},
+                                 QStringList{u"--start"_s, u"2022-01-01"_s, u"--newest"_s, u"2021-01-01"_s, out}}) {
+    EXPECT_EQ(run(bad).first, 2) << bad.join(u' ').toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+  }
+  ASSERT_EQ(run({u"--runs"_s, u"50"_s, u"--start"_s, u"2020-01-02"_s, u"--newest"_s, u"2026-12-07"_s, out}).first, 0);
+  const QByteArray bytes = dir.read(u"s.ｷﾛｸ"_s);
+  ASSERT_EQ(bytes.size(), 50 * 46);
+  EXPECT_EQ(bytes.mid(2, 10), "2020/01/02");
+  EXPECT_EQ(bytes.mid(49 * 46 + 2, 10), "2026/12/07");
 }
 
 }  // namespace

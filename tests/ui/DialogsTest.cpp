@@ -2,6 +2,9 @@
 // and typed into, and judged by what they show.
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMenu>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -14,6 +17,8 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "ui/JapaneseTranslations.h"
+#include "ui/PaneFontDialog.h"
 #include "ui/Pictures.h"
 #include "ui/TAboutBox.h"
 #include "ui/TfrmAverCfg.h"
@@ -564,6 +569,28 @@ class DialogsTest : public QObject {
     QCOMPARE(opening.size(), QSize(396, 221));
     QCOMPARE(opening.pixelColor(0, 220), QColor(0, 0, 255));
     QVERIFY(opening.pixelColor(0, 0).blue() < opening.pixelColor(0, 220).blue());  // a gradient
+  }
+
+  // The panes' fonts: one column for half-width characters, two for full-width.
+  void fontDialogOffersTheJapaneseFixedPitchFonts() {
+    const QStringList families = PaneFontDialog::fixedPitchFamilies();
+    for (const QString& offered : {u"IPAGothic"_s, u"IPAMincho"_s})
+      QVERIFY2(families.contains(offered), qPrintable(families.join(u", "_s)));
+    for (const QString& proportional : {u"IPAPGothic"_s, u"IPAPMincho"_s})
+      QVERIFY2(!families.contains(proportional), qPrintable(proportional));
+  }
+
+  // Last: Qt's own dialogs and menus speak Japanese once the translations are in.
+  void standardDialogsSpeakJapanese() {
+    QVERIFY(JapaneseTranslations::install(*qApp));
+    QFileDialog files(nullptr, u"t"_s);
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    QCOMPARE(files.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(), u"キャンセル"_s);
+    QPlainTextEdit pane;
+    std::unique_ptr<QMenu> menu(pane.createStandardContextMenu());
+    QStringList captions;
+    for (const QAction* item : menu->actions()) captions << item->text();
+    QVERIFY2(captions.join(u' ').contains(u"貼り付け"_s), qPrintable(captions.join(u' ')));
   }
 };
 

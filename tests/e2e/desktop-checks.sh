@@ -1,0 +1,205 @@
+#!/usr/bin/env bash
+# The real viewer on a real X server, driven the way a person drives it: keys
+# and clicks through xdotool, Qt's own dialogs and message boxes, no seams.
+#
+#   desktop-checks.sh HOKO32 HOKO32_SAMPLE FANFARE_MID
+#
+# Each check runs the program from a folder of its own (its settings file
+# beside it), waits for windows rather than for fixed times, and fails with
+# the step that did not happen. Xvfb has no window manager: keys go to a
+# window after `windowfocus --sync`.
+set -euo pipefail
+
+program=$1
+sample=$2
+fanfare=$3
+
+work=$(mktemp -d)
+xvfb_pid=
+viewer_pid=
+cleanup() {
+  [ -n "$viewer_pid" ] && kill -9 "$viewer_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/viewer.err" ] && sed 's/^/  viewer: /' "$work/viewer.err" >&2
+  exit 1
+}
+
+# An X server of our own on a free display.
+exec 5>"$work/display"
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+exec 5>&-
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY  # the real xcb windows
+
+# Waits for a visible window whose name matches and leaves its id in $window.
+window=
+wait_window() {
+  local pattern=$1 limit=${2:-30}
+  local end=$((SECONDS + limit))
+  while ((SECONDS < end)); do
+    window=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | tail -n 1) || true
+    [ -n "$window" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+wait_gone() {
+  local pattern=$1 limit=${2:-30}
+  local end=$((SECONDS + limit))
+  while ((SECONDS < end)); do
+    xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+keys() {
+  local window=$1
+  shift
+  xdotool windowfocus --sync "$window" key --clearmodifiers "$@"
+}
+
+# Window names: the main window, the message boxes, the dialogs.
+main_window='ＴＡＰＰＥＲの足跡32$'
+message_box='ＴＡＰＰＥＲの足跡３２$'
+
+# A program folder for one check, with the program in it: $folder.
+folder=
+program_folder() {
+  folder=$work/$1
+  mkdir -p "$folder"
+  cp "$program" "$folder/hoko32"
+}
+
+start_viewer() {  # [ENV...] -- ARGS...: runs $folder/hoko32 in the working folder $work
+  local environment=()
+  while [ "$1" != "--" ]; do environment+=("$1"); shift; done
+  shift
+  (cd "$work" && exec env "${environment[@]}" "$folder/hoko32" "$@" >"$work/viewer.out" 2>"$work/viewer.err") &
+  viewer_pid=$!
+}
+
+# Closes the viewer with Ctrl+X from `window` and checks that it ends well.
+close_with_ctrl_x() {
+  keys "$1" ctrl+x
+  local end=$((SECONDS + 20))
+  while kill -0 "$viewer_pid" 2>/dev/null && ((SECONDS < end)); do sleep 0.2; done
+  kill -0 "$viewer_pid" 2>/dev/null && fail "$2: Ctrl+X did not close the program"
+  wait "$viewer_pid" || fail "$2: the program ended with status $?"
+  viewer_pid=
+}
+
+setting() {  # FOLDER SECTION KEY: a value of FOLDER/hoko32.ini (Shift-JIS, or UTF-8 after a byte-order mark)
+  local encoding=CP932
+  [ "$(head -c 3 "$1/hoko32.ini" | od -An -tx1 | tr -d ' ')" = efbbbf ] && encoding=UTF-8
+  iconv -f "$encoding" -t UTF-8 "$1/hoko32.ini" 2>/dev/null |
+    awk -v section="[$2]" -v key="$3" '
+      { sub(/\r$/, "") }
+      /^\[/ { inside = ($0 == section) }
+      inside && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'
+}
+
+today=$(date +%Y-%m-%d)
+"$sample" --seed 20210401 --runs 600 --start 2024-01-01 --newest "$today" --final-record "$work/today.ｷﾛｸ"
+
+# A start that celebrates while the fanfare cannot sound: the box that says so
+# is read for 8 seconds, then the main window appears ($window).
+celebrate_without_sound() {  # NAME ENV...
+  local name=$1
+  shift
+  rm -f "$work/today.hok"
+  start_viewer "$@" -- "$work/today.ｷﾛｸ"
+  wait_window "$message_box" 40 || fail "$name: no message about the fanfare"
+  sleep 8
+  keys "$window" Return
+  wait_window "$main_window" 20 || fail "$name: the main window never appeared after the message"
+  if grep -q "ALSA lib" "$work/viewer.err"; then fail "$name: ALSA's lines on the terminal"; fi
+}
+
+echo "== a fanfare file that is no sound"
+program_folder broken-fanfare
+printf 'no sound at all\n' >"$folder/broken.mid"
+printf '\xef\xbb\xbf[Option]\r\nFanfare=%s\r\n' "$folder/broken.mid" >"$folder/hoko32.ini"
+celebrate_without_sound "broken fanfare" SDL_AUDIODRIVER=dummy
+close_with_ctrl_x "$window" "broken fanfare"
+[ -n "$(setting "$folder" Form Width)" ] || fail "broken fanfare: the settings were not written at the close"
+
+echo "== no sound device"
+program_folder no-sound
+cp "$fanfare" "$folder/"
+if ls /dev/snd/pcm* >/dev/null 2>&1; then
+  device=(SDL_AUDIODRIVER=no_such_driver)  # this machine has sound: take it away
+else
+  device=(-u SDL_AUDIODRIVER)  # as on a machine without a sound card
+fi
+celebrate_without_sound "no sound device" "${device[@]}"
+# A reload celebrates again; a machine without sound is told once per run.
+keys "$window" ctrl+q
+end=$((SECONDS + 12))
+while ((SECONDS < end)); do
+  if xdotool search --onlyvisible --name "$message_box" >/dev/null 2>&1; then
+    fail "no sound device: told again at the second celebration"
+  fi
+  sleep 0.3
+done
+wait_window "$main_window" 10 || fail "no sound device: no main window after the reload"
+close_with_ctrl_x "$window" "no sound device"
+
+echo "== the record-file dialog lists the folder's record files and opens the one chosen"
+program_folder record-dialog
+mkdir -p "$work/records"
+"$sample" --seed 1 --runs 200 "$work/records/one.ｷﾛｸ"
+"$sample" --seed 2 --runs 150 "$work/records/two.ｷﾛｸ"
+printf 'not a record file\n' >"$work/records/notes.txt"
+start_viewer -- "$work/records/one.ｷﾛｸ"
+wait_window "$main_window" 30 || fail "record dialog: no main window"
+main=$window
+keys "$main" ctrl+d
+wait_window 'フォルダの変更と記録ファイルの選択' 20 || fail "record dialog: the dialog did not open"
+# From the file name to the list, the next file down, then 開く.
+keys "$window" shift+Tab Down Return
+wait_gone 'フォルダの変更と記録ファイルの選択' 10 || fail "record dialog: 開く did not open the file chosen"
+close_with_ctrl_x "$main" "record dialog"
+[ "$(setting "$folder" File RecFile)" = "two.ｷﾛｸ" ] ||
+  fail "record dialog: the file opened is '$(setting "$folder" File RecFile)', not two.ｷﾛｸ"
+
+echo "== the font dialog opens on the pane's font; OK without a change changes nothing"
+program_folder font-dialog
+start_viewer -- "$work/records/one.ｷﾛｸ"
+wait_window "$main_window" 30 || fail "font dialog: no main window"
+main=$window
+keys "$main" ctrl+f
+wait_window '^フォント$' 20 || fail "font dialog: the dialog did not open"
+keys "$window" Return
+wait_gone '^フォント$' 10 || fail "font dialog: OK did not close it"
+close_with_ctrl_x "$main" "font dialog"
+[ "$(setting "$folder" Font FontName)" = "ＭＳ ゴシック" ] ||
+  fail "font dialog: OK unchanged changed the font to '$(setting "$folder" Font FontName)'"
+
+echo "== Ctrl+X from the rank count box"
+program_folder rank-count
+start_viewer -- "$work/records/one.ｷﾛｸ"
+wait_window "$main_window" 30 || fail "rank count: no main window"
+main=$window
+keys "$main" alt+s
+sleep 0.3
+xdotool key --clearmodifiers y  # 表示 → 自己ベスト10
+sleep 0.5
+# The rank count box is the first control of the page's header.
+xdotool mousemove --window "$main" 95 88 click 1
+xdotool key --clearmodifiers End BackSpace BackSpace BackSpace BackSpace 7
+close_with_ctrl_x "$main" "rank count"
+[ "$(setting "$folder" Option RankCount)" = "7" ] ||
+  fail "rank count: the box did not have the focus (RankCount '$(setting "$folder" Option RankCount)')"
+
+echo "desktop checks passed"
