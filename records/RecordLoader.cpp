@@ -26,8 +26,11 @@ constexpr int WriteProgressStep = 10;
 constexpr qint64 EntriesPerChunk = 6553;  // 65,530 bytes of data file at a time
 
 // A kept line reaches at least the first byte of the miss field (byte 42), so
-// `bytes` of record file never hold more runs than this. A data file with more
-// entries than the stored size can describe is damaged.
+// `bytes` of record file never hold more runs than this. The store is reserved
+// for no more than that: a data file claiming more (40 GB of nothing, say)
+// must not take the memory before its first entry is even looked at. (After a
+// record file has become shorter, its data file rightly holds more runs than
+// the file's size says; they are still decoded, into a store that grows.)
 constexpr qint64 MinKeptLineBytes = 42;
 qint64 mostRunsIn(qint64 bytes) { return bytes / MinKeptLineBytes + 1; }
 
@@ -135,9 +138,9 @@ class RecordLoader::Session {
     const qint64 dataSize = data_.size();
     if (dataSize < 0 || dataSize % DataFileEntry::Size != 0) return CacheResult::Damaged;
     const qint64 entries = dataSize / DataFileEntry::Size;
-    if (entries > mostRunsIn(stored_)) return CacheResult::Damaged;
-
-    startStore(entries + (recSize_ - stored_) / RecordLineLayout::LineWithEnd, LoadKind::Incremental);
+    const qint64 tail = (recSize_ - stored_) / RecordLineLayout::LineWithEnd;
+    startStore(entries + tail, LoadKind::Incremental,
+               std::min(entries, mostRunsIn(std::max(stored_, recSize_))) + std::max<qint64>(tail, 0));
     feedback_.startProgress(progressMaximum(entries), ReadProgressStep);
     if (!decodeEntries(entries)) return CacheResult::Damaged;
 
@@ -224,13 +227,14 @@ class RecordLoader::Session {
     return LoadOutcome::Loaded;
   }
 
-  // The store is reserved for the estimate when that much memory is there;
-  // otherwise it grows as runs are kept.
-  void startStore(qint64 capacity, LoadKind kind) {
+  // The store is reserved for what can be true of the files, when that much
+  // memory is there; otherwise it grows as runs are kept.
+  void startStore(qint64 capacity, LoadKind kind) { startStore(capacity, kind, capacity); }
+  void startStore(qint64 capacity, LoadKind kind, qint64 reserved) {
     records_.clear();
     records_.RecordCapacity = capacity;
     try {
-      records_.RecordStore.reserve(static_cast<std::size_t>(std::max<qint64>(capacity, 0) + 1));
+      records_.RecordStore.reserve(static_cast<std::size_t>(std::max<qint64>(reserved, 0) + 1));
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }

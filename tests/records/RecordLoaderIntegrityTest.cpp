@@ -423,7 +423,20 @@ TEST(StoredSizeKeys, OrdinaryPathsStandAsTheyAreOthersAreEncoded) {
 // ---------------------------------------------------------------------------
 // Huge and damaged data files, memory
 
-TEST_F(RecordLoaderIntegrity, DataFileLargerThanTheRecordFileCanDescribeIsDamaged) {
+// A record file that became shorter keeps its cached runs at every later load.
+TEST_F(RecordLoaderIntegrity, ShorterRecordFileKeepsItsCachedRunsAtEveryLoad) {
+  writeRecordFile(numberedLines(0, 90));
+  ASSERT_EQ(load(), LoadOutcome::Loaded);
+  writeRecordFile(numberedLines(0, 3));
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(load(), LoadOutcome::Loaded);
+    EXPECT_EQ(summary.kind, LoadKind::Incremental);
+    EXPECT_EQ(records.AllRecords.size(), 90u);
+    EXPECT_THAT(feedback.messages, IsEmpty());
+  }
+}
+
+TEST_F(RecordLoaderIntegrity, FortyGigabytesOfNothingAsDataFileIsDamaged) {
   writeRecordFile(numberedLines(0, 1000));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
   // 40 GB of nothing, as `truncate -s 40G` leaves it.
