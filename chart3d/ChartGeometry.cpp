@@ -90,14 +90,23 @@ std::vector<QPointF> ChartGeometry::receding(QPointF from, QPointF to) const {
 BarGeometry ChartGeometry::bar(int position, double base, double top, int barWidthPercent, int markOffset) const {
   BarGeometry g;
   g.position = position;
+  const QRectF plane = frontPlane();
   const double width = slotWidth() * barWidthPercent / 100.0;
   const double centre = xOf(position);
-  g.front = QRectF(QPointF(centre - width / 2, yOf(top)), QPointF(centre + width / 2, yOf(base)));
+  const double topY = yOf(top);
+  // Only the part inside the box is drawn. The faces recede from the cut
+  // front, so a zoomed bar stops at the left wall and on the floor instead of
+  // reaching over them, and one cut at the ceiling gets its lid there.
+  const auto acrossPlane = [&plane](double x) { return std::clamp(x, plane.left(), plane.right()); };
+  const auto upPlane = [&plane](double y) { return std::clamp(y, plane.top(), plane.bottom()); };
+  g.front = QRectF(QPointF(acrossPlane(centre - width / 2), upPlane(topY)),
+                   QPointF(acrossPlane(centre + width / 2), upPlane(yOf(base))));
   if (depth_ > 0) {
     g.topFace = receding(g.front.topLeft(), g.front.topRight());
     g.sideFace = receding(g.front.topRight(), g.front.bottomRight());
   }
-  g.markAnchor = QPointF(centre, g.front.top() - markOffset);
+  g.markAnchor = QPointF(centre, topY - markOffset);
+  g.topShown = plane.adjusted(-0.5, -0.5, 0.5, 0.5).contains(QPointF(centre, topY));
   return g;
 }
 
@@ -110,13 +119,47 @@ std::vector<BarGeometry> ChartGeometry::bars(const ChartModel& model) const {
     for (int s = 0; s < model.seriesCount(); ++s) {
       const BarSeries& series = model.series(s);
       if (position >= static_cast<int>(series.points.size())) continue;
-      BarGeometry g = bar(position, model.stackedBase(s, position), model.stackedTop(s, position),
-                          series.barWidthPercent, series.markOffset);
+      const double base = model.stackedBase(s, position);
+      const double top = model.stackedTop(s, position);
+      // A bar beside the visible slots, or wholly below or above the visible
+      // values (a zoom), has nothing inside the box. A bar of no height on
+      // the floor still shows.
+      const double halfWidth = series.barWidthPercent / 200.0;
+      if (position + halfWidth <= bottom_.minimum - 0.5 + Tolerance ||
+          position - halfWidth >= bottom_.maximum + 0.5 - Tolerance)
+        continue;
+      if (std::max(base, top) < left_.minimum - Tolerance || std::min(base, top) > left_.maximum + Tolerance) continue;
+      BarGeometry g = bar(position, base, top, series.barWidthPercent, series.markOffset);
       g.series = s;
       result.push_back(std::move(g));
     }
   }
   return result;
+}
+
+std::vector<std::optional<QRectF>> ChartGeometry::placeMarks(const std::vector<MarkRequest>& marks,
+                                                             const QRectF& area) {
+  std::vector<std::optional<QRectF>> placed;
+  placed.reserve(marks.size());
+  std::vector<QRectF> taken;
+  for (const MarkRequest& mark : marks) {
+    QRectF box(mark.anchor.x() - mark.size.width() / 2, mark.anchor.y() - mark.size.height(), mark.size.width(),
+               mark.size.height());
+    // Right and bottom first: a box larger than the area keeps its top left corner in it.
+    box.moveRight(std::min(box.right(), area.right()));
+    box.moveBottom(std::min(box.bottom(), area.bottom()));
+    box.moveLeft(std::max(box.left(), area.left()));
+    box.moveTop(std::max(box.top(), area.top()));
+    // Boxes that only touch may both stay.
+    const QRectF core = box.adjusted(Tolerance, Tolerance, -Tolerance, -Tolerance);
+    if (std::any_of(taken.begin(), taken.end(), [&core](const QRectF& other) { return other.intersects(core); })) {
+      placed.emplace_back();
+      continue;
+    }
+    taken.push_back(box);
+    placed.emplace_back(box);
+  }
+  return placed;
 }
 
 std::vector<BottomAxisLabel> ChartGeometry::bottomLabels() const {

@@ -6,22 +6,32 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <optional>
 #include <vector>
 
 namespace chart3d {
 
 class ChartModel;
 
-// One stacked bar in plot pixels. In 3D the top and side faces are
-// parallelograms (four corners, clockwise from the front's top left or top
-// right); in 2D both are empty.
+// One stacked bar in plot pixels, cut to the box the axis ranges show (a zoom
+// cuts bars at the left wall, the right edge, the floor and the ceiling). In
+// 3D the top and side faces are parallelograms (four corners, clockwise from
+// the front's top left or top right) receding from the cut front; in 2D both
+// are empty.
 struct BarGeometry {
   int series = 0;
   int position = 0;
   QRectF front;
   std::vector<QPointF> topFace;
   std::vector<QPointF> sideFace;
-  QPointF markAnchor;  // bottom centre of the value mark: the front's top edge, raised by the mark offset
+  QPointF markAnchor;  // bottom centre of the value mark: the bar's own top edge, raised by the mark offset
+  bool topShown = true;  // the bar's own top (at its centre) lies in the front plane: a value mark may go there
+};
+
+// A value mark to place: a box of `size` whose bottom edge is centred on `anchor`.
+struct MarkRequest {
+  QPointF anchor;
+  QSizeF size;
 };
 
 struct BottomAxisLabel {
@@ -47,8 +57,9 @@ struct LeftAxisLabel {
 // Bottom axis: the range minimum..maximum holds (maximum - minimum + 1)
 // slots of equal width, position p centred in its slot (the plot reaches half
 // a slot beyond the outermost positions). A bar's front is barWidthPercent of
-// the slot wide, centred on its position. Left axis: linear, minimum at the
-// plot's bottom edge, maximum at the front plane's top edge.
+// the slot wide, centred on its position, and cut to the front plane. Left
+// axis: linear, minimum at the plot's bottom edge, maximum at the front
+// plane's top edge.
 class ChartGeometry {
 public:
   ChartGeometry(QSizeF plotSize, AxisRange bottom, AxisRange left, bool view3D, int depthPercent);
@@ -76,10 +87,17 @@ public:
   // zoom rectangle, either corner order) when applied to both axes.
   AxisRect zoomTargetFor(const QRectF& pixels) const;
 
-  // The bars of every point whose slot reaches into the visible range, in
-  // drawing order: position by position from the left, series by series.
+  // The bars of every point that reaches into the visible ranges, in drawing
+  // order: position by position from the left, series by series. Bars wholly
+  // outside (beside, below or above what a zoom shows) are left out.
   std::vector<BarGeometry> bars(const ChartModel& model) const;
   BarGeometry bar(int position, double base, double top, int barWidthPercent, int markOffset) const;
+
+  // Where the value marks go: each box is moved inside `area` (so that it
+  // covers no axis label around the plot), and a box that would overlap one
+  // placed before it is left out (nullopt), as the bottom labels are. One
+  // answer per request, in order.
+  static std::vector<std::optional<QRectF>> placeMarks(const std::vector<MarkRequest>& marks, const QRectF& area);
 
   // One label per integer position in the visible range.
   std::vector<BottomAxisLabel> bottomLabels() const;

@@ -1,7 +1,6 @@
 #include "chart3d/ChartIcons.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 
 namespace ChartIcons {
@@ -59,29 +58,6 @@ QPixmap options() {
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(QColor(0, 128, 0), 2));
   p.drawPolyline(QPolygonF{QPointF(9, 5), QPointF(11, 8), QPointF(15, 1)});
-  return pixmap;
-}
-
-QPixmap undoZoom() {
-  QPixmap pixmap = blank();
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  // The magnifier.
-  p.setPen(QPen(QColor(64, 64, 64), 1.5));
-  p.setBrush(QColor(200, 230, 255));
-  p.drawEllipse(QPointF(9.5, 6.5), 4.5, 4.5);
-  p.setPen(QPen(QColor(96, 64, 0), 2.5, Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(QPointF(12.8, 9.8), QPointF(15, 14.5));
-  // The curved arrow back.
-  QPainterPath curve;
-  curve.moveTo(7, 14);
-  curve.quadTo(1, 14, 2, 8);
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(0, 128, 0), 1.5));
-  p.drawPath(curve);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0, 128, 0));
-  p.drawPolygon(QPolygonF{QPointF(2, 5), QPointF(-0.5, 9), QPointF(4.5, 9)});
   return pixmap;
 }
 

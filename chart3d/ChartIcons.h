@@ -12,7 +12,6 @@ QPixmap previous();  // an arrow to the left
 QPixmap next();      // an arrow to the right
 QPixmap last();      // a double arrow to the right and a bar
 QPixmap options();   // three small bars and a check mark
-QPixmap undoZoom();  // a magnifier with a curved arrow back
 QPixmap close();     // a red cross
 
 }  // namespace ChartIcons

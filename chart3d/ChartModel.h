@@ -14,6 +14,12 @@ namespace chart3d {
 // What the chart shows besides the bars; the renderer reads it as is.
 struct ChartAppearance {
   QStringList titleLines;
+  // The title lines' font and colour; an empty family or a size of 0 takes
+  // the chart's own font (the size a fifth larger).
+  QString titleFontFamily;
+  int titlePixelSize = 0;
+  bool titleBold = true;
+  Rgb titleColour = DarkGrey;
   bool legendVisible = true;  // one entry per series: its title and colour
   bool view3D = true;
   int depthPercent = 20;

@@ -186,10 +186,13 @@ AxisRect ChartRenderer::axesOr(const std::optional<AxisRect>& axes) const {
 }
 
 QFont ChartRenderer::titleFont() const {
+  const ChartAppearance& look = model_.appearance();
   QFont font = font_;
-  font.setBold(true);
-  if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * 1.2);
+  if (!look.titleFontFamily.isEmpty()) font.setFamily(look.titleFontFamily);
+  if (look.titlePixelSize > 0) font.setPixelSize(look.titlePixelSize);
+  else if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * 1.2);
   else font.setPixelSize(int(std::lround(font.pixelSize() * 1.2)));
+  font.setBold(look.titleBold);
   return font;
 }
 
@@ -198,6 +201,8 @@ QFont ChartRenderer::markFont() const {
   if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * 0.9);
   return font;
 }
+
+double ChartRenderer::markRoom() const { return QFontMetricsF(markFont()).height() + 2 * MarkPadding; }
 
 double ChartRenderer::legendWidth() const {
   const QFontMetricsF metrics(font_);
@@ -216,7 +221,7 @@ QRectF ChartRenderer::plotArea(const QRectF& bounds, const std::optional<AxisRec
     top += QFontMetricsF(titleFont()).lineSpacing() * model_.appearance().titleLines.size() + LabelGap;
   bool marks = false;
   for (int s = 0; s < model_.seriesCount(); ++s) marks = marks || model_.series(s).marksVisible;
-  if (marks) top += QFontMetricsF(markFont()).height() + 2 * MarkPadding;
+  if (marks) top += markRoom();
   else top += metrics.height() / 2;  // room for the top label's upper half
 
   // Wide enough for the longest left label this chart can show.
@@ -262,7 +267,7 @@ void ChartRenderer::paint(QPainter& painter, const QRectF& bounds, const std::op
   painter.setClipPath(box, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   paintBars(painter, g);
   painter.restore();
-  paintMarks(painter, g);
+  paintMarks(painter, g, plot);
   painter.restore();
 
   painter.restore();
@@ -285,7 +290,7 @@ void ChartRenderer::paintTitle(QPainter& painter, const QRectF& bounds) const {
   const QFont font = titleFont();
   const QFontMetricsF metrics(font);
   painter.setFont(font);
-  painter.setPen(LabelColour);
+  painter.setPen(toColour(model_.appearance().titleColour));
   double y = bounds.top() + Margin;
   for (const QString& line : lines) {
     painter.drawText(QRectF(bounds.left(), y, bounds.width(), metrics.lineSpacing()), Qt::AlignCenter, line);
@@ -343,25 +348,31 @@ void ChartRenderer::paintBars(QPainter& painter, const ChartGeometry& geometry) 
   }
 }
 
-void ChartRenderer::paintMarks(QPainter& painter, const ChartGeometry& geometry) const {
+void ChartRenderer::paintMarks(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot) const {
   const QFont font = markFont();
   const QFontMetricsF metrics(font);
-  painter.setFont(font);
   // Only bars whose top is inside the plot get a mark (a zoom can cut the rest).
-  const QRectF plane = geometry.frontPlane().adjusted(-0.5, -0.5, 0.5, 0.5);
+  std::vector<MarkRequest> requests;
+  QStringList texts;
   for (const BarGeometry& bar : geometry.bars(model_)) {
     const BarSeries& series = model_.series(bar.series);
-    const QPointF top(bar.markAnchor.x(), bar.front.top());
-    if (!series.marksVisible || !plane.contains(top)) continue;
+    if (!series.marksVisible || !bar.topShown) continue;
     const QString text = valueText(series.points.at(bar.position).value);
-    const QSizeF size(metrics.horizontalAdvance(text) + 2 * MarkPadding, metrics.height() + MarkPadding);
-    const QRectF box(bar.markAnchor.x() - size.width() / 2, bar.markAnchor.y() - size.height(), size.width(),
-                     size.height());
+    requests.push_back({bar.markAnchor, QSizeF(metrics.horizontalAdvance(text) + 2 * MarkPadding,
+                                               metrics.height() + MarkPadding)});
+    texts.append(text);
+  }
+  // The plot and the strip kept above it: off the axis labels, the title and the legend.
+  const QRectF area(0, -markRoom(), plot.width(), plot.height() + markRoom());
+  const std::vector<std::optional<QRectF>> boxes = ChartGeometry::placeMarks(requests, area);
+  painter.setFont(font);
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    if (!boxes[i]) continue;
     painter.setPen(QPen(MarkEdge, 1));
     painter.setBrush(MarkFill);
-    painter.drawRect(box);
+    painter.drawRect(*boxes[i]);
     painter.setPen(Qt::black);
-    painter.drawText(box, Qt::AlignCenter, text);
+    painter.drawText(*boxes[i], Qt::AlignCenter, texts.at(qsizetype(i)));
   }
   painter.setFont(font_);
 }

@@ -38,6 +38,7 @@ class ChartRenderer {
   AxisRect axesOr(const std::optional<AxisRect>& axes) const;
   QFont titleFont() const;
   QFont markFont() const;
+  double markRoom() const;  // the strip kept above the plot for the marks of the tallest bars
   double legendWidth() const;
 
   void paintBackground(QPainter& painter, const QRectF& bounds) const;
@@ -46,7 +47,7 @@ class ChartRenderer {
   void paintLeftLabels(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot) const;
   void paintBottomLabels(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot) const;
   void paintBars(QPainter& painter, const ChartGeometry& geometry) const;
-  void paintMarks(QPainter& painter, const ChartGeometry& geometry) const;
+  void paintMarks(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot) const;
   void paintLegend(QPainter& painter, const QRectF& bounds, const QRectF& plot) const;
 
   const ChartModel& model_;

@@ -32,6 +32,7 @@ inline constexpr Rgb Blue{0, 0, 255};
 inline constexpr Rgb Red{255, 0, 0};
 inline constexpr Rgb White{255, 255, 255};
 inline constexpr Rgb LightYellow{255, 255, 128};
+inline constexpr Rgb DarkGrey{32, 32, 32};
 
 // One bar of a series; its bottom-axis position is its index in the series.
 struct ChartPoint {

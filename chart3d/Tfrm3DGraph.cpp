@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -76,8 +77,7 @@ Tfrm3DGraph::Tfrm3DGraph(TfrmMain& main, QWidget* parent) : QDialog(parent), mai
 
   btUndoZoom = new QPushButton(u"元に戻す(&U)"_s, this);
   btUndoZoom->setObjectName(u"btUndoZoom"_s);
-  btUndoZoom->setIcon(ChartIcons::undoZoom());
-  btUndoZoom->setGeometry(8, 0, 75, 18);
+  btUndoZoom->setGeometry(8, 0, 75, 18);  // the caption alone fills it: no room for a picture
   btUndoZoom->hide();
   connect(btUndoZoom, &QPushButton::clicked, this, &Tfrm3DGraph::btUndoZoomClick);
 
@@ -92,6 +92,9 @@ void Tfrm3DGraph::buildToolBar() {
   ToolBar1->setFixedHeight(ToolBarHeight);
   ToolBar1->setMovable(false);
   ToolBar1->setFloatable(false);
+  // The boxes take the tool bar's whole height: within the style's item
+  // margins a 22-pixel bar leaves too little for their text.
+  ToolBar1->layout()->setContentsMargins(0, 0, 0, 0);
 
   coBarStyle = new QComboBox(ToolBar1);
   coBarStyle->setObjectName(u"coBarStyle"_s);
@@ -143,8 +146,9 @@ void Tfrm3DGraph::buildToolBar() {
 
   SpinEdit1 = new QSpinBox(ToolBar1);
   SpinEdit1->setObjectName(u"SpinEdit1"_s);
-  SpinEdit1->setFixedWidth(42);
   SpinEdit1->setRange(SpinMinimum, SpinMaximum);
+  // The design width, or what the style needs to show the largest value whole.
+  SpinEdit1->setFixedWidth(std::max(42, SpinEdit1->minimumSizeHint().width()));
   SpinEdit1->setValue(DesignPointsPerPage);
   SpinEdit1->setToolTip(u"１ページ当たりポイント数"_s);
   connect(SpinEdit1, &QSpinBox::textChanged, this, [this] { SpinEdit1Change(); });
@@ -160,6 +164,10 @@ void Tfrm3DGraph::buildChart() {
   chart3d::ChartModel& chart = MinChart->model();
   chart3d::ChartAppearance& look = chart.appearance();
   look.titleLines = QStringList{designTitle()};
+  look.titleFontFamily = u"ＭＳ 明朝"_s;
+  look.titlePixelSize = 16;
+  look.titleBold = true;
+  look.titleColour = chart3d::Red;
   look.legendVisible = true;
   look.view3D = true;
   look.depthPercent = 20;

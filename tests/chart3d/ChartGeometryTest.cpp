@@ -3,7 +3,9 @@
 #include "chart3d/ChartGeometry.h"
 #include "chart3d/ChartModel.h"
 
+#include <optional>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -150,6 +152,89 @@ TEST(ChartGeometryTest, BarsCoverTheVisibleRangeOnlyAndSkipMissingPoints) {
     ASSERT_EQ(bars.size(), c.count);
     EXPECT_EQ(bars.front().position, c.firstPosition);
     EXPECT_EQ(bars.back().position, c.lastPosition);
+  }
+}
+
+TEST(ChartGeometryTest, AZoomCutsBarsAtTheWallsTheFloorAndTheCeiling) {
+  ChartModel model;
+  const int hits = model.addSeries({u"HIT"_s, Blue, 60, true, BarStyle::RectangularBox, true, -19, {}});
+  const int misses = model.addSeries({u"MISS"_s, Red, 60, true, BarStyle::RectangularBox, true, 3, {}});
+  const std::vector<std::pair<double, double>> points = {{150, 10}, {150, 30}, {80, 40},
+                                                          {250, 10}, {120, 5},  {150, 10}};
+  for (const auto& [hit, miss] : points) {
+    model.add(hits, hit, QString());
+    model.add(misses, miss, QString());
+  }
+  // Positions 0.8 .. 4.2 on the 470-pixel front plane (0,30)-(470,300), values 100 .. 200.
+  const ChartGeometry g = deep({1.3, 3.7}, {100, 200});
+  const double slot = 470 / 3.4;
+  const auto x = [slot](double position) { return (position - 0.8) * slot; };
+  const auto y = [&g](double value) { return g.yOf(value); };
+
+  struct Expected {
+    int series, position;
+    double left, top, right, bottom;
+    bool topShown;
+  };
+  const std::vector<Expected> expected = {
+      // Position 0 lies beside the visible slots; position 1 is cut at the left wall and the floor.
+      {hits, 1, 0, y(150), x(1.3), 300, true},
+      {misses, 1, 0, y(180), x(1.3), y(150), true},
+      // Position 2's hits lie below the floor; its misses stand on it.
+      {misses, 2, x(1.7), y(120), x(2.3), 300, true},
+      // Position 3's hits are cut at the floor and the ceiling (no mark), its misses lie above.
+      {hits, 3, x(2.7), 30, x(3.3), 300, false},
+      // Position 4 is cut at the right edge; position 5 lies beside.
+      {hits, 4, x(3.7), y(120), 470, 300, true},
+      {misses, 4, x(3.7), y(125), 470, y(120), true},
+  };
+  const std::vector<BarGeometry> bars = g.bars(model);
+  ASSERT_EQ(bars.size(), expected.size());
+  for (std::size_t i = 0; i < bars.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << "bar " << i);
+    EXPECT_EQ(bars[i].series, expected[i].series);
+    EXPECT_EQ(bars[i].position, expected[i].position);
+    expectRect(bars[i].front, expected[i].left, expected[i].top, expected[i].right, expected[i].bottom);
+    EXPECT_EQ(bars[i].topShown, expected[i].topShown);
+    EXPECT_EQ(bars[i].sideFace.front(), bars[i].front.topRight());  // the faces recede from the cut front
+  }
+  // The mark anchor stays on the bar's own top, cut or not.
+  EXPECT_NEAR(bars[3].markAnchor.y(), y(250) + 19, Near);
+}
+
+TEST(ChartGeometryTest, MarksAreMovedIntoTheAreaAndLeftOutWhereTheyWouldOverlap) {
+  const QRectF area(0, -20, 500, 320);
+  const QSizeF mark(40, 16);
+  struct Case {
+    const char* what;
+    std::vector<MarkRequest> marks;
+    std::vector<std::optional<QRectF>> placed;
+  };
+  const std::vector<Case> cases = {
+      {"inside: centred on the anchor, resting on it", {{{100, 100}, mark}}, {QRectF(80, 84, 40, 16)}},
+      {"over the left edge", {{{10, 100}, mark}}, {QRectF(0, 84, 40, 16)}},
+      {"over the right edge", {{{495, 100}, mark}}, {QRectF(460, 84, 40, 16)}},
+      {"over the top", {{{100, -12}, mark}}, {QRectF(80, -20, 40, 16)}},
+      {"below the bottom, in a corner", {{{-30, 330}, mark}}, {QRectF(0, 284, 40, 16)}},
+      {"larger than the area", {{{250, 100}, QSizeF(600, 400)}}, {QRectF(0, -20, 600, 400)}},
+      {"overlapping ones after the first are left out, touching ones stay",
+       {{{100, 100}, mark}, {{130, 100}, mark}, {{140, 100}, mark}, {{100, 120}, mark}, {{100, 90}, mark}},
+       {QRectF(80, 84, 40, 16), std::nullopt, QRectF(120, 84, 40, 16), QRectF(80, 104, 40, 16), std::nullopt}},
+      {"moved into the area onto an earlier one",
+       {{{20, 100}, mark}, {{5, 100}, mark}},
+       {QRectF(0, 84, 40, 16), std::nullopt}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<std::optional<QRectF>> placed = ChartGeometry::placeMarks(c.marks, area);
+    ASSERT_EQ(placed.size(), c.placed.size());
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+      SCOPED_TRACE(testing::Message() << "mark " << i);
+      ASSERT_EQ(placed[i].has_value(), c.placed[i].has_value());
+      if (!placed[i]) continue;
+      const QRectF& want = *c.placed[i];
+      expectRect(*placed[i], want.left(), want.top(), want.right(), want.bottom());
+    }
   }
 }
 

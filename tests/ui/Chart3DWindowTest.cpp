@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -80,6 +81,13 @@ class Chart3DWindowTest : public QObject {
   // First, previous, next, last enabled.
   static QList<bool> pageButtons(const Tfrm3DGraph& w) {
     return {w.btFirst->isEnabled(), w.btPrev->isEnabled(), w.btNext->isEnabled(), w.btLast->isEnabled()};
+  }
+
+  static int inkCount(const QImage& image, const QRect& area, const std::function<bool(QColor)>& ink) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x) n += ink(image.pixelColor(x, y)) ? 1 : 0;
+    return n;
   }
 
   int storedOption(const QString& key) const { return SettingsFile(settingsPath()).readInteger(ChartOption, key, -99); }
@@ -378,6 +386,67 @@ class Chart3DWindowTest : public QObject {
     QCOMPARE(pageButtons(*w), (QList<bool>{false, false, false, false}));
   }
 
+  void theTitleIsBoldRedMincho() {
+    withRecordPoints(12);
+    auto w = openChart();
+    const chart3d::ChartAppearance& look = w->MinChart->model().appearance();
+    QCOMPARE(look.titleFontFamily, u"ＭＳ 明朝"_s);
+    QCOMPARE(look.titlePixelSize, 16);
+    QVERIFY(look.titleBold);
+    w->cbMarkerClick();  // without marks only the title lies above the plot
+    const QImage chart = w->MinChart->grab().toImage();
+    const QRect above(0, 0, chart.width(), int(w->MinChart->plotArea().top()));
+    QCOMPARE_GT(inkCount(chart, above, [](QColor c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; }), 40);
+    QCOMPARE(inkCount(chart, above, [](QColor c) { return c.red() < 100 && c.green() < 100 && c.blue() < 100; }), 0);
+  }
+
+  void thePointsPerPageBoxShowsAThousandWhole() {
+    withRecordPoints(35);
+    auto w = openChart();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->SpinEdit1->setValue(1000);
+    const QLineEdit* text = w->SpinEdit1->findChild<QLineEdit*>();
+    QVERIFY(text);
+    QCOMPARE(text->text(), u"1000"_s);
+    const QFontMetrics metrics(text->font());
+    // A line edit keeps two pixels either side of its text.
+    QCOMPARE_GE(text->contentsRect().width() - 4, metrics.horizontalAdvance(text->text()));
+    QCOMPARE_GE(text->contentsRect().height(), metrics.height());
+    QVERIFY(w->ToolBar1->rect().contains(w->SpinEdit1->geometry()));
+  }
+
+  void theUndoZoomCaptionIsNotCut() {
+    withRecordPoints(35);
+    auto w = openChart();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const QRectF plot = w->MinChart->plotArea();
+    w->MinChart->zoomToPixels(QRect(plot.center().toPoint(), QSize(60, 60)));
+    QVERIFY(w->btUndoZoom->isVisible());
+    QCOMPARE(w->btUndoZoom->size(), QSize(75, 18));
+    // The same button with room to spare shows all of the caption.
+    QPushButton roomy(w->btUndoZoom->text());
+    roomy.setFont(w->btUndoZoom->font());
+    roomy.setIcon(w->btUndoZoom->icon());
+    roomy.resize(300, 40);
+    // The dark grey and black of the caption (and of a picture beside it), inside the frame.
+    const auto ink = [](const QImage& image) {
+      QRect box;
+      for (int y = 2; y < image.height() - 2; ++y)
+        for (int x = 2; x < image.width() - 2; ++x) {
+          const QColor c = image.pixelColor(x, y);
+          const bool dark = c.red() < 90 && c.green() < 90 && c.blue() < 90 && std::abs(c.red() - c.blue()) < 30;
+          if (dark) box |= QRect(x, y, 1, 1);
+        }
+      return box;
+    };
+    const QRect whole = ink(roomy.grab().toImage());
+    const QRect shown = ink(w->btUndoZoom->grab().toImage());
+    QCOMPARE_GT(whole.width(), 40);
+    // Centred on another half pixel, the ink may spread one pixel further.
+    QCOMPARE_GE(shown.width(), whole.width() - 1);
+    QCOMPARE_GE(shown.height(), whole.height() - 1);
+  }
+
   void resizingFollowsTheLayout() {
     withRecordPoints(35);
     auto w = openChart();
@@ -457,7 +526,7 @@ class Chart3DWindowTest : public QObject {
 
   void theToolBarPicturesAreDrawn() {
     for (const QPixmap& picture : {ChartIcons::first(), ChartIcons::previous(), ChartIcons::next(), ChartIcons::last(),
-                                   ChartIcons::options(), ChartIcons::undoZoom(), ChartIcons::close()}) {
+                                   ChartIcons::options(), ChartIcons::close()}) {
       QCOMPARE(picture.size(), QSize(16, 16));
       const QImage image = picture.toImage();
       int painted = 0;

@@ -23,9 +23,11 @@ constexpr int Points = 12;
 constexpr int Known = 7;  // the bar the pixel checks look at
 
 // Twelve runs of a typist: hits 200..400 in blue with misses 5..30 stacked on them in red.
-void fillModel(ChartModel& model) {
-  const int hits = model.addSeries({u"正打数"_s, Blue, 60, true, BarStyle::RectangularBox, false, 3, {}});
-  const int misses = model.addSeries({u"ミス数"_s, Red, 60, true, BarStyle::RectangularBox, false, 3, {}});
+// With marks: the hits' 19 pixels down inside the bar, the misses' 3 pixels above it.
+void fillModel(ChartModel& model, bool marks = false) {
+  const int hitsOffset = marks ? -19 : 3;
+  const int hits = model.addSeries({u"正打数"_s, Blue, 60, true, BarStyle::RectangularBox, marks, hitsOffset, {}});
+  const int misses = model.addSeries({u"ミス数"_s, Red, 60, true, BarStyle::RectangularBox, marks, 3, {}});
   for (int i = 0; i < Points; ++i) {
     model.add(hits, 200 + (i * 37) % 200, u"%1/%2"_s.arg(i / 4 + 3).arg(i % 4 * 7 + 1));
     model.add(misses, 5 + (i * 11) % 26, QString());
@@ -78,7 +80,9 @@ class ChartViewTest : public QObject {
   void barsStackHitsBelowMissesWithDarkerSideFacesIn3D();
   void flatBarsHaveNoSideFaces();
   void visibleMarksWriteTheValueAtTheAnchor();
-  void barsOutsideThePlotAreClipped();
+  void zoomedBarsStayInsideTheBox();
+  void marksStayInsideThePlot_data();
+  void marksStayInsideThePlot();
   void theLegendShowsOneColourBoxPerSeries();
   void everyStyleRendersItsOwnShape_data();
   void everyStyleRendersItsOwnShape();
@@ -175,21 +179,73 @@ void ChartViewTest::visibleMarksWriteTheValueAtTheAnchor() {
   QCOMPARE(textNearAnchor(1), 0);
 }
 
-void ChartViewTest::barsOutsideThePlotAreClipped() {
+void ChartViewTest::zoomedBarsStayInsideTheBox() {
   ChartModel model;
   fillModel(model);
+
+  // Flat, every hits bar reaching beyond the top: cut at the plot's top edge.
   model.appearance().view3D = false;
   model.appearance().titleLines.clear();
-  const AxisRect low{model.bottomAxisRange(), {0, 100}};  // every hits bar reaches beyond the top
-  const QImage image = render(model, low);
+  const AxisRect low{model.bottomAxisRange(), {0, 100}};
+  {
+    const QImage image = render(model, low);
+    const ChartRenderer renderer(model);
+    const QRectF plot = renderer.plotArea(QRectF(QPointF(), Size), low);
+    const BarGeometry hits = barOf(renderer.geometry(QRectF(QPointF(), Size), low), model, 0);
+    QVERIFY(isBlue(at(image, plot, {hits.front.center().x(), 3})));
+    QVERIFY(!isBlue(at(image, plot, {hits.front.center().x(), -3})));
+    QCOMPARE(count(image, QRect(0, 0, Size.width(), int(plot.top()) - 1), isBlue), 0);
+  }
+
+  // In 3D, positions 7.0 .. 11.0 and values 150 .. 450: the known bar stands
+  // half beyond the left wall, every bar's base below the floor. The walls
+  // show right beside the cut bars: above the known bar's top face on the left
+  // wall, in front of the last whole bar's side face on the floor.
+  model.appearance().view3D = true;
+  const AxisRect zoomed{{7.5, 10.5}, {150, 450}};
+  const QImage image = render(model, zoomed);
   const ChartRenderer renderer(model);
-  const QRectF plot = renderer.plotArea(QRectF(QPointF(), Size), low);
-  const ChartGeometry g = renderer.geometry(QRectF(QPointF(), Size), low);
-  const BarGeometry hits = barOf(g, model, 0);
-  QCOMPARE_LT(hits.front.top(), -plot.top());  // the bar's top lies above the whole picture
-  QVERIFY(isBlue(at(image, plot, {hits.front.center().x(), 3})));
-  QVERIFY(!isBlue(at(image, plot, {hits.front.center().x(), -3})));
-  QCOMPARE(count(image, QRect(0, 0, Size.width(), int(plot.top()) - 1), isBlue), 0);
+  const QRectF plot = renderer.plotArea(QRectF(QPointF(), Size), zoomed);
+  const ChartGeometry g = renderer.geometry(QRectF(QPointF(), Size), zoomed);
+  const double d = g.depth();
+  QCOMPARE_GT(d, 10.0);
+  const BarGeometry known = barOf(g, model, 1);
+  QCOMPARE(known.front.left(), 0.0);
+  const QColor wall = at(image, plot, {d / 2, known.front.top() - d / 2 - 3});
+  QVERIFY2(wall.red() > 240 && wall.green() > 240 && wall.blue() > 100 && wall.blue() < 160, qPrintable(wall.name()));
+  BarGeometry last;
+  for (const BarGeometry& bar : g.bars(model))
+    if (bar.series == 0 && bar.position == 10) last = bar;
+  const double floorFront = g.frontPlane().bottom();
+  QCOMPARE(last.front.bottom(), floorFront);
+  const QColor floor = at(image, plot, {last.front.right() + d / 2, floorFront - d / 2 + 3});
+  QVERIFY2(isLight(floor), qPrintable(floor.name()));
+}
+
+void ChartViewTest::marksStayInsideThePlot_data() {
+  QTest::addColumn<double>("lastPosition");
+  QTest::addColumn<double>("topValue");  // 0: the model's own
+  // A thousand positions a page: every mark wants the same few pixels at the left wall.
+  QTest::newRow("crowded") << 999.0 << 0.0;
+  // Bars only a few pixels high: the hits marks, 19 pixels down, would reach the bottom labels.
+  QTest::newRow("low bars") << 11.0 << 20000.0;
+}
+
+void ChartViewTest::marksStayInsideThePlot() {
+  QFETCH(double, lastPosition);
+  QFETCH(double, topValue);
+  ChartModel model;
+  fillModel(model, true);
+  const AxisRect axes{{0, lastPosition}, topValue > 0 ? AxisRange{0, topValue} : model.leftAxisRange()};
+  const QImage image = render(model, axes);
+  const QRect plot = ChartRenderer(model).plotArea(QRectF(QPointF(), Size), axes).toRect().adjusted(-1, -1, 1, 1);
+  const auto markFill = [](const QColor& c) {
+    return c.red() > 250 && c.green() > 250 && c.blue() > 210 && c.blue() < 240;
+  };
+  QCOMPARE_GT(count(image, plot, markFill), 100);
+  QCOMPARE(count(image, QRect(0, 0, plot.left(), Size.height()), markFill), 0);
+  QCOMPARE(count(image, QRect(plot.right() + 1, 0, Size.width(), Size.height()), markFill), 0);
+  QCOMPARE(count(image, QRect(0, plot.bottom() + 1, Size.width(), Size.height()), markFill), 0);
 }
 
 void ChartViewTest::theLegendShowsOneColourBoxPerSeries() {
