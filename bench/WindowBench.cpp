@@ -97,7 +97,7 @@ void BM_ChartPageMoveOnElevenThousandPoints(benchmark::State& state) {
   TfrmMain& window = millionWindow();
   window.PageControl1->setCurrentIndex(TfrmMain::TabAverage);
   window.ButtonDayClick(1);
-  Tfrm3DGraph chart(window, &window);
+  Tfrm3DGraph chart(window.Settings(), window.chartInput(), &window);
   chart.resize(900, 560);
   chart.show();
   QCoreApplication::processEvents();

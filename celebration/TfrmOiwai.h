@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "celebration/BannerAnimation.h"
+#include "celebration/CelebrationReport.h"
 #include "platform/MediaPlayer.h"
 
 // The celebration banner: a small borderless red window in the middle of the
@@ -50,11 +51,7 @@ class TfrmOiwai : public QDialog {
   // own: a modal box run inside its show event or a tick would hold up the
   // animation's timers or be closed under by them. Its opener shows these once
   // the banner has closed.
-  struct Report {
-    QString text;
-    bool error = true;  // the standard error report; otherwise a message
-  };
-  const QList<Report>& reports() const { return reports_; }
+  const QList<CelebrationReport>& reports() const { return reports_; }
 
   const celebration::BannerAnimation& animation() const { return *animation_; }
   const QPixmap& canvas() const { return canvas_; }
@@ -89,7 +86,7 @@ class TfrmOiwai : public QDialog {
   QPixmap RecordLinePicture;
   QPixmap MessageLinePicture;
   QPixmap GrownPicture;
-  QList<Report> reports_;
+  QList<CelebrationReport> reports_;
   bool activated_ = false;
   bool closed_ = false;
 };

@@ -7,11 +7,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 
-#include "ui/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;
 
@@ -186,15 +186,25 @@ void TfrmOiwaiCfg::btRefClick() {
 
 void TfrmOiwaiCfg::btTestClick() {
   if (!soundFileExists()) {
-    MessageBoxes::showMessage(this, u"ファイルが見つかりません。"_s);
+    report({u"ファイルが見つかりません。"_s, false});
     return;
   }
   // open() closes what an earlier test left open.
   if (!MediaPlayer1.open(edSound->text()) || !MediaPlayer1.play())
-    MessageBoxes::showError(this, MediaPlayer1.errorText());
+    report({MediaPlayer1.errorText(), true});
 }
 
 void TfrmOiwaiCfg::done(int result) {
   if (soundFileExists()) MediaPlayer1.close();
   QDialog::done(result);
+}
+
+void TfrmOiwaiCfg::report(const CelebrationReport& report) {
+  if (reporter_) {
+    reporter_(this, report);
+  } else if (report.error) {
+    QMessageBox::critical(this, windowTitle(), report.text);
+  } else {
+    QMessageBox::information(this, windowTitle(), report.text);
+  }
 }

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QDialog>
+
+#include "celebration/CelebrationReport.h"
 #include <QFont>
 
 #include "platform/MediaPlayer.h"
@@ -28,6 +30,10 @@ class TfrmOiwaiCfg : public QDialog {
   QString message() const;  // Edit1's text
   QFont pendingFont() const { return pendingFont_; }
   QColor pendingFontColor() const { return pendingColor_; }
+
+  // How the dialog's messages (a fanfare file not found or that cannot sound)
+  // are shown; without one, in a plain message box.
+  void setReporter(CelebrationReporter reporter) { reporter_ = std::move(reporter); }
 
   // Handlers under their design names.
   void btnFontClick();
@@ -63,4 +69,6 @@ class TfrmOiwaiCfg : public QDialog {
 
   QFont pendingFont_;
   QColor pendingColor_ = Qt::black;
+  void report(const CelebrationReport& report);
+  CelebrationReporter reporter_;
 };

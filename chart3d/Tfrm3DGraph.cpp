@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -21,8 +22,6 @@
 #include "chart3d/ChartIcons.h"
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
-#include "ui/MessageBoxes.h"
-#include "ui/TfrmMain.h"
 
 using namespace Qt::StringLiterals;
 
@@ -50,7 +49,8 @@ chart3d::BarSeries barSeries(const QString& title, chart3d::Rgb colour, int mark
 
 QString Tfrm3DGraph::designTitle() { return u"ＴＡＰＰＥＲ新記録の足跡"_s; }
 
-Tfrm3DGraph::Tfrm3DGraph(TfrmMain& main, QWidget* parent) : QDialog(parent), main_(main) {
+Tfrm3DGraph::Tfrm3DGraph(SettingsFile* settings, Input input, QWidget* parent, ErrorReporter reporter)
+    : QDialog(parent), settings_(settings), input_(std::move(input)), errorReporter_(std::move(reporter)) {
   setObjectName(u"frm3DGraph"_s);
   setModal(true);
   setSizeGripEnabled(true);
@@ -190,7 +190,7 @@ void Tfrm3DGraph::FormCreate() {
   const QRect screen =
       QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
   const SettingsEnvironment environment{screen.width(), screen.height(), {}};
-  SettingsFile* settings = main_.Settings();
+  SettingsFile* settings = settings_;
   const ChartOptions options =
       settings ? ChartOptions::load(*settings, environment) : ChartOptions::defaults(environment);
 
@@ -209,7 +209,7 @@ void Tfrm3DGraph::FormCreate() {
   try {
     MinChart->model().setMaxPointsPerPage(options.maxPointsPerPage);
   } catch (const std::invalid_argument& error) {
-    MessageBoxes::showError(this, QString::fromUtf8(error.what()));
+    reportError(QString::fromUtf8(error.what()));
     return;  // the window opens without data
   }
 
@@ -247,7 +247,7 @@ void Tfrm3DGraph::FormCreate() {
 void Tfrm3DGraph::FormClose() {
   if (settingsWritten_) return;
   settingsWritten_ = true;
-  SettingsFile* settings = main_.Settings();
+  SettingsFile* settings = settings_;
   if (!settings) return;
   using namespace SettingsKeys;
   const QRect outer = frameGeometry();
@@ -260,7 +260,14 @@ void Tfrm3DGraph::FormClose() {
                        settings->writeBool(ChartOption, u"3D"_s, cb3D->isChecked()) &&
                        settings->writeInteger(ChartOption, u"BarStyle"_s, coBarStyle->currentIndex()) &&
                        settings->writeInteger(ChartOption, u"MaxPointsPerPage"_s, MinChart->model().maxPointsPerPage());
-  if (!written) MessageBoxes::showError(this, settings->writeFailureMessage());
+  if (!written) reportError(settings->writeFailureMessage());
+}
+
+void Tfrm3DGraph::reportError(const QString& text) {
+  if (errorReporter_)
+    errorReporter_(this, text);
+  else
+    QMessageBox::critical(this, windowTitle(), text);
 }
 
 void Tfrm3DGraph::showEvent(QShowEvent* event) {
@@ -320,19 +327,12 @@ void Tfrm3DGraph::RecordAdd() {
   chart3d::ChartModel& chart = MinChart->model();
   chart.clear(HitSeries);
   chart.clear(MissSeries);
-  const int tab = main_.activeTab();
-  const ChartPoints* points = nullptr;
-  const QString* title = nullptr;
-  if (tab == TfrmMain::TabHistory || tab == TfrmMain::TabGraph) {
-    points = &main_.Pass.RecordPoints;
-    title = &main_.Pass.GraphTitle;
-  } else if (tab == TfrmMain::TabAverage) {
-    points = &main_.Average.AveragePoints;
-    title = &main_.Average.AverageTitle;
-  } else {
+  if (!input_.points) {
     refreshChart();
     return;
   }
+  const ChartPoints* points = &*input_.points;
+  const QString* title = &input_.title;
   for (const ChartPoint& point : *points) {
     chart.add(HitSeries, point.hits, point.label);
     chart.add(MissSeries, point.misses, QString());

@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+#include "analysis/ChartPoint.h"
 
 class QAction;
 class QComboBox;
@@ -11,7 +17,7 @@ class QSpinBox;
 class QToolBar;
 class QToolButton;
 class Chart3DView;
-class TfrmMain;
+class SettingsFile;
 
 // The 3D chart window: the points behind the main window's active tab as
 // stacked bars (hits blue, misses red), a page of N points at a time. The
@@ -23,7 +29,20 @@ class TfrmMain;
 class Tfrm3DGraph : public QDialog {
   Q_OBJECT
  public:
-  explicit Tfrm3DGraph(TfrmMain& main, QWidget* parent = nullptr);
+  // What the window shows: the points of the main window's active tab and
+  // their title; no points on the tabs that have none.
+  struct Input {
+    std::optional<ChartPoints> points;
+    QString title;
+  };
+
+  // How errors are shown (an option that cannot be applied, a settings file
+  // that cannot be written); without one, in a plain message box.
+  using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
+
+  // `settings` keeps the window's position, size and options (none are kept
+  // without it).
+  Tfrm3DGraph(SettingsFile* settings, Input input, QWidget* parent = nullptr, ErrorReporter reporter = {});
 
   // Handlers, under their design names.
   void FormResize();
@@ -101,7 +120,11 @@ class Tfrm3DGraph : public QDialog {
   void setMarksVisible(bool visible);
   void refreshChart();
 
-  TfrmMain& main_;
+  void reportError(const QString& text);
+
+  SettingsFile* settings_;
+  Input input_;
+  ErrorReporter errorReporter_;
   QAction* spinEditAction_ = nullptr;
   bool settingsWritten_ = false;
 };

@@ -12,9 +12,7 @@
 #include "records/DataFileEntry.h"
 #include "records/LoaderMessages.h"
 #include "records/RecordLineReader.h"
-#include "records/StoredSizes.h"
 #include "records/Taprec.h"
-#include "settings/SettingsFile.h"
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -49,12 +47,12 @@ class RecordLoader::Session {
   Session(RecordLoader& owner, const QString& recordPath, const QString& canonicalPath, RegularFile& recordFile,
           LoadedRecords& records)
       : owner_(owner),
-        settings_(owner.settings_),
+        sizes_(owner.sizes_),
         feedback_(owner.feedback_),
         summary_(owner.summary_),
         recordPath_(recordPath),
         dataPath_(dataFilePathFor(canonicalPath)),
-        storedSizes_(owner.settings_, canonicalPath, recordPath),
+        recordName_{canonicalPath, recordPath},
         recordFile_(recordFile),
         records_(records) {}
 
@@ -71,9 +69,10 @@ class RecordLoader::Session {
     // Measured under the lock: a load that waited must not take the file for
     // shorter than the size the load before it stored.
     recSize_ = std::max<qint64>(0, recordFile_.size());
-    stored_ = storedSizes_.read();
+    const StoredSizeStore::Stored stored = sizes_.readStoredSize(recordName_);
+    stored_ = stored.size;
     storedNow_ = stored_;
-    if (storedSizes_.needsRewrite()) setStoredSize(stored_);
+    if (stored.rewrite) setStoredSize(stored_);
     if (stored_ != 0 && !data_.created()) {
       switch (incrementalLoad()) {
         case CacheResult::Loaded: return LoadOutcome::Loaded;
@@ -338,8 +337,8 @@ class RecordLoader::Session {
   }
 
   bool setStoredSize(qint64 size) {
-    if (!storedSizes_.write(size)) {
-      feedback_.showMessage(settings_.writeFailureMessage());
+    if (!sizes_.writeStoredSize(recordName_, size)) {
+      feedback_.showMessage(sizes_.storedSizeFailure());
       return false;
     }
     storedNow_ = size;
@@ -354,12 +353,12 @@ class RecordLoader::Session {
   }
 
   RecordLoader& owner_;
-  SettingsFile& settings_;
+  StoredSizeStore& sizes_;
   LoadFeedback& feedback_;
   LoadSummary& summary_;
   const QString recordPath_;
   const QString dataPath_;
-  StoredSizes storedSizes_;
+  const StoredSizeStore::RecordFile recordName_;
   RegularFile& recordFile_;
   RegularFile data_;
   LoadedRecords& records_;
@@ -372,8 +371,7 @@ class RecordLoader::Session {
   bool inexact_ = false;
 };
 
-RecordLoader::RecordLoader(SettingsFile& settings, LoadFeedback& feedback)
-    : settings_(settings), feedback_(feedback) {}
+RecordLoader::RecordLoader(StoredSizeStore& sizes, LoadFeedback& feedback) : sizes_(sizes), feedback_(feedback) {}
 
 QString RecordLoader::dataFilePathFor(const QString& recordPath) {
   const QFileInfo info(recordPath);
@@ -434,8 +432,7 @@ bool RecordLoader::forgetStoredSize(const QString& recordPath) {
   // Under the lock, so that a load going on meanwhile cannot write its size over the 0.
   RegularFile data;
   if (data.open(dataFilePathFor(canonical), RegularFile::Access::Read)) data.lockExclusive(lockWait_);
-  StoredSizes sizes(settings_, canonical, recordPath);
-  if (sizes.write(0)) return true;
-  feedback_.showMessage(settings_.writeFailureMessage());
+  if (sizes_.writeStoredSize({canonical, recordPath}, 0)) return true;
+  feedback_.showMessage(sizes_.storedSizeFailure());
   return false;
 }

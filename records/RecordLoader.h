@@ -8,8 +8,7 @@
 
 #include "records/LoadFeedback.h"
 #include "records/LoadedRecords.h"
-
-class SettingsFile;
+#include "records/StoredSizeStore.h"
 
 enum class LoadOutcome {
   Loaded,        // every run is in the records; the loading window is still shown
@@ -32,10 +31,9 @@ struct LoadSummary {
 
 // Loads a record file into LoadedRecords, keeping the compressed data file
 // (".hok") beside it so that later loads parse only the lines appended since.
-// The settings file's section "FileSize" remembers, per record file, how large
-// it was when the data file was last completed (see StoredSizes); 0 or a
-// missing key means that no data file is trusted and the next load is a full
-// load.
+// The stored sizes (the settings file's section "FileSize") remember, per
+// record file, how large it was when the data file was last completed; 0 means
+// that no data file is trusted and the next load is a full load.
 //
 // - The record file is only ever opened for reading, and read up to the size it
 //   had when the load began; what is appended meanwhile is for the next load,
@@ -54,7 +52,7 @@ struct LoadSummary {
 // - Only regular files are opened; nothing blocks on a FIFO.
 class RecordLoader {
  public:
-  RecordLoader(SettingsFile& settings, LoadFeedback& feedback);
+  RecordLoader(StoredSizeStore& sizes, LoadFeedback& feedback);
 
   LoadOutcome load(const QString& recordPath, LoadedRecords& records);
 
@@ -74,7 +72,7 @@ class RecordLoader {
  private:
   class Session;
 
-  SettingsFile& settings_;
+  StoredSizeStore& sizes_;
   LoadFeedback& feedback_;
   LoadSummary summary_;
   std::chrono::milliseconds lockWait_{10000};

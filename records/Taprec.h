@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/IntegerText.h"
 #include "records/PracticeRecord.h"
 
 // Byte positions (1-based, inclusive) of the fields of a TAPPER record line:
@@ -26,12 +27,6 @@ inline constexpr Field Hits{31, 3};
 inline constexpr Field Misses{42, 3};
 }  // namespace RecordLineLayout
 
-// Converts a number as TAPPER's fields and the settings file's integers are
-// written: optional leading blanks, then an optional "+" or "-" and decimal
-// digits, or "$" and hexadecimal digits, and nothing else. Values beyond 32 bits
-// do not convert; hexadecimal takes up to eight digits and wraps to a signed
-// 32-bit value.
-std::optional<std::int32_t> convertFieldNumber(std::string_view text);
 
 // Parses one record line into `record`. The outcome is record.Mode: ModeFailed
 // (4) when the line did not parse. The record is not reset first: a first byte

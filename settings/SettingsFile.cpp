@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
-#include "records/Taprec.h"
+#include "platform/IntegerText.h"
+#include "settings/StoredSizes.h"
 
 using namespace Qt::StringLiterals;
 
@@ -76,4 +77,12 @@ bool SettingsFile::writeMark(const QString& section, const QString& key, const Q
 
 QString SettingsFile::writeFailureMessage() const {
   return u"%1 に書き込めません"_s.arg(path());
+}
+
+StoredSizeStore::Stored SettingsFile::readStoredSize(const RecordFile& file) const {
+  return StoredSizes::read(*this, file);
+}
+
+bool SettingsFile::writeStoredSize(const RecordFile& file, std::int64_t size) {
+  return StoredSizes::write(*this, file, size);
 }

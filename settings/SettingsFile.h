@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/ProfileFile.h"
+#include "records/StoredSizeStore.h"
 
 // A colour as the settings file holds it: red in bits 0-7, green in 8-15, blue
 // in 16-23. A negative value (top bit set) names a system colour by the index
@@ -22,7 +23,9 @@ inline constexpr SettingsColor White = 16777215;
 
 // The settings file's value encodings over the profile layer. Reads fall back
 // to the given default when the key is missing or its value does not convert.
-class SettingsFile {
+// It also keeps the loader's stored sizes, in its section "FileSize"
+// (StoredSizes).
+class SettingsFile : public StoredSizeStore {
  public:
   using KeyMatch = ProfileFile::KeyMatch;
 
@@ -60,6 +63,10 @@ class SettingsFile {
 
   // "<path> に書き込めません"
   QString writeFailureMessage() const;
+
+  Stored readStoredSize(const RecordFile& file) const override;
+  bool writeStoredSize(const RecordFile& file, std::int64_t size) override;
+  QString storedSizeFailure() const override { return writeFailureMessage(); }
 
  private:
   ProfileFile profile_;

@@ -79,7 +79,7 @@ void ScreenshotTour::saveBanners(TfrmMain& window) {
 void ScreenshotTour::saveCharts(TfrmMain& window) {
   const auto shot = [this, &window](int tab, const QString& name, const std::function<void(Tfrm3DGraph&)>& setUp) {
     window.PageControl1->setCurrentIndex(tab);
-    Tfrm3DGraph chart(window, &window);
+    Tfrm3DGraph chart(window.Settings(), window.chartInput(), &window);
     chart.resize(900, 560);
     chart.show();
     setUp(chart);

@@ -106,6 +106,14 @@ QString wrappedHint(const QString& hint, const QFontMetrics& metrics) {
   return wrapped + line;
 }
 
+// The celebration windows' reports, in the program's message boxes.
+void showReport(QWidget* parent, const CelebrationReport& report) {
+  if (report.error)
+    MessageBoxes::showError(parent, report.text);
+  else
+    MessageBoxes::showMessage(parent, report.text);
+}
+
 // The tab's help topic numbers.
 constexpr std::array<int, TfrmMain::TabCount> TabHelpTopics = {5000, 6000, 7000, 8000, 10001};
 
@@ -335,6 +343,7 @@ void TfrmMain::createLongLivedDialogs() {
   frmRecent = new TfrmRecent(this);
   frmAverCfg = new TfrmAverCfg(this);
   frmOiwaiCfg = new TfrmOiwaiCfg(this);
+  frmOiwaiCfg->setReporter(showReport);
 }
 
 // ---------------------------------------------------------------------------
@@ -893,8 +902,17 @@ void TfrmMain::Show3DGraphClick() {}  // the check mark is the option
 // The 3D chart window, modal: made, shown and destroyed on each opening.
 void TfrmMain::GraphButtonClick() {
   Q_EMIT chart3DRequested();
-  Tfrm3DGraph chart(*this, this);
+  Tfrm3DGraph chart(settings_.get(), chartInput(), this, MessageBoxes::showError);
   chart.exec();
+}
+
+// The record updates behind the history and graph tabs, the averages behind
+// the average tab; the other tabs have no points.
+Tfrm3DGraph::Input TfrmMain::chartInput() const {
+  const int tab = activeTab();
+  if (tab == TabHistory || tab == TabGraph) return {Pass.RecordPoints, Pass.GraphTitle};
+  if (tab == TabAverage) return {Average.AveragePoints, Average.AverageTitle};
+  return {};
 }
 
 // The banner, modal: the pass waits until it has closed.
@@ -909,12 +927,7 @@ void TfrmMain::ShowOiwai(const QString& modeName, const QString& message, const 
   banner.setSoundFile(QFileInfo(fanfare).isFile() ? fanfare : QString());
   frmOpening->hide();
   banner.exec();
-  for (const TfrmOiwai::Report& report : banner.reports()) {
-    if (report.error)
-      MessageBoxes::showError(this, report.text);
-    else
-      MessageBoxes::showMessage(this, report.text);
-  }
+  for (const CelebrationReport& report : banner.reports()) showReport(this, report);
 }
 
 void TfrmMain::KM1Click() {

@@ -10,6 +10,7 @@
 #include "analysis/AverageTrend.h"
 #include "analysis/CelebrationFlags.h"
 #include "analysis/ModePass.h"
+#include "chart3d/Tfrm3DGraph.h"
 #include "records/LoadedRecords.h"
 #include "settings/Options.h"
 
@@ -133,6 +134,7 @@ class TfrmMain : public QMainWindow {
   AverageTrend Average;
   CelebrationFlags Celebration;
   SettingsFile* Settings() const { return settings_.get(); }
+  Tfrm3DGraph::Input chartInput() const;  // what the 3D chart shows for the active tab
   HelpSystem* Help() const { return help_; }
 
   // Components, under their design names.

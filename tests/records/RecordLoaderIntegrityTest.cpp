@@ -22,7 +22,7 @@
 #include "records/DataFileEntry.h"
 #include "records/LoaderFixture.h"
 #include "records/LoaderMessages.h"
-#include "records/StoredSizes.h"
+#include "settings/StoredSizes.h"
 #include "platform/ShiftJis.h"
 #include "platform/RegularFile.h"
 

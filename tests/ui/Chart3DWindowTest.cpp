@@ -70,7 +70,8 @@ class Chart3DWindowTest : public QObject {
   void setOption(const QString& key, int value) { QVERIFY(main->Settings()->writeInteger(ChartOption, key, value)); }
 
   std::unique_ptr<Tfrm3DGraph> openChart() {
-    auto chart = std::make_unique<Tfrm3DGraph>(*main, main.get());
+    auto chart = std::make_unique<Tfrm3DGraph>(main->Settings(), main->chartInput(), main.get(),
+                                               [this](QWidget*, const QString& text) { messages << text; });
     chart->show();
     return chart;
   }

@@ -66,6 +66,11 @@ class OiwaiCfgTest : public QObject {
 
   QStringList messages_;
 
+  // The dialog's reports, kept for the test to read.
+  CelebrationReporter recorder() {
+    return [this](QWidget*, const CelebrationReport& report) { messages_ << report.text; };
+  }
+
  private Q_SLOTS:
   void initTestCase() {
     qputenv("SDL_AUDIODRIVER", "dummy");  // before the first sound opens the audio
@@ -76,6 +81,7 @@ class OiwaiCfgTest : public QObject {
 
   void layoutAndCaptions() {
     TfrmOiwaiCfg dialog;
+    dialog.setReporter(recorder());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.windowTitle(), u"お祝いのカスタマイズ"_s);
@@ -118,6 +124,7 @@ class OiwaiCfgTest : public QObject {
   // once shows the given values at every showing, whatever was typed before.
   void showsTheGivenValuesEachTime() {
     TfrmOiwaiCfg dialog;
+    dialog.setReporter(recorder());
     dialog.setValues(u"/sounds/a.mid"_s, u"おめでとう"_s, StoredFont, StoredColour);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -171,6 +178,7 @@ class OiwaiCfgTest : public QObject {
     QFETCH(bool, confirmFont);
     QFETCH(bool, confirmColour);
     TfrmOiwaiCfg dialog;
+    dialog.setReporter(recorder());
     dialog.setValues(u"a.mid"_s, u"祝"_s, StoredFont, StoredColour);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -234,6 +242,7 @@ class OiwaiCfgTest : public QObject {
     QFETCH(QString, how);
     QFETCH(int, result);
     TfrmOiwaiCfg dialog;
+    dialog.setReporter(recorder());
     dialog.setValues(u"/old/ﾌｧﾝﾌｧｰﾚ.mid"_s, u"旧"_s, StoredFont, StoredColour);
     onNextModal<TfrmOiwaiCfg>([&](TfrmOiwaiCfg* shown) {
       onNextModal<QFontDialog>([](QFontDialog* chooser) {
@@ -276,6 +285,7 @@ class OiwaiCfgTest : public QObject {
     const QString current = folder.write(u"今の.wav"_s, waveFile(1));
     const QString chosen = folder.write(u"ﾌｧﾝﾌｧｰﾚ.mid"_s, "MThd");
     TfrmOiwaiCfg dialog;
+    dialog.setReporter(recorder());
     dialog.setValues(current, QString(), StoredFont, StoredColour);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -330,6 +340,7 @@ class OiwaiCfgTest : public QObject {
     else if (!name.isEmpty())
       path = folder.file(name);
     TfrmOiwaiCfg dialog;
+    dialog.setReporter(recorder());
     dialog.setValues(path, QString(), StoredFont, StoredColour);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -360,6 +371,7 @@ class OiwaiCfgTest : public QObject {
     TempDir folder;
     const QString sound = folder.write(u"fanfare.wav"_s, waveFile(3));
     TfrmOiwaiCfg dialog;
+    dialog.setReporter(recorder());
     dialog.setValues(sound, QString(), StoredFont, StoredColour);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include <cstdint>
+#include "records/StoredSizeStore.h"
 
 class SettingsFile;
 
@@ -22,24 +22,12 @@ class SettingsFile;
 // removed once the canonical key is written. When both are there and disagree,
 // one of them is wrong and the stored size reads as 0, so the next load rebuilds
 // the data file.
-class StoredSizes {
- public:
-  // `canonicalPath` as QFileInfo::canonicalFilePath() gives it; `givenPath` the
-  // path the file was opened by (only an absolute one is looked up as an old key).
-  StoredSizes(SettingsFile& settings, QString canonicalPath, const QString& givenPath);
+namespace StoredSizes {
 
-  std::int64_t read();
-  // After read(): the size came from an old key (or two keys disagreed), and
-  // should be written under the canonical key at once.
-  bool needsRewrite() const { return needsRewrite_; }
-  // False when the settings file cannot be written.
-  bool write(std::int64_t size);
+StoredSizeStore::Stored read(const SettingsFile& settings, const StoredSizeStore::RecordFile& file);
+// False when the settings file cannot be written.
+bool write(SettingsFile& settings, const StoredSizeStore::RecordFile& file, std::int64_t size);
 
-  static QString keyFor(const QString& canonicalPath);
+QString keyFor(const QString& canonicalPath);
 
- private:
-  SettingsFile& settings_;
-  QString key_;
-  QString oldKey_;  // empty when there is none to look for
-  bool needsRewrite_ = false;
-};
+}  // namespace StoredSizes
