@@ -4,7 +4,7 @@
 
 #include "ui/FontNames.h"
 #include "ui/JapaneseTranslations.h"
-#include "ui/ScreenshotTour.h"
+#include "app/ScreenshotTour.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -292,7 +292,6 @@ void Tfrm3DGraph::btCloseClick() { close(); }
 
 bool Tfrm3DGraph::pagingLayout() const { return MinChart->model().maxPointsPerPage() < PointCount - 1; }
 
-bool Tfrm3DGraph::spinEditVisible() const { return spinEditAction_->isVisible(); }
 
 void Tfrm3DGraph::setChartHeight(int height) { MinChart->setGeometry(0, ToolBarHeight, width(), std::max(height, 0)); }
 

@@ -97,7 +97,6 @@ class Tfrm3DGraph : public QDialog {
 
   // N < P: more points than fit on a page.
   bool pagingLayout() const;
-  bool spinEditVisible() const;  // SpinEdit1 sits in the tool bar through its action
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -28,6 +28,8 @@
 namespace DataFileEntry {
 
 inline constexpr int Size = 10;
+// Where each part sits in an entry (the table above).
+enum Offset : int { ModeAt = 0, YearAt, MonthAt, DayAt, HourAt, MinAt, SecAt, HitsHighAt, HitsLowAt, MissesAt };
 inline constexpr int YearBase = 1900;
 inline constexpr int MaxExactHits = 255 * 255 + 254;
 using Bytes = std::array<std::uint8_t, Size>;

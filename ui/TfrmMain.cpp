@@ -901,7 +901,6 @@ void TfrmMain::Show3DGraphClick() {}  // the check mark is the option
 
 // The 3D chart window, modal: made, shown and destroyed on each opening.
 void TfrmMain::GraphButtonClick() {
-  Q_EMIT chart3DRequested();
   Tfrm3DGraph chart(settings_.get(), chartInput(), this, MessageBoxes::showError);
   chart.exec();
 }
@@ -917,7 +916,6 @@ Tfrm3DGraph::Input TfrmMain::chartInput() const {
 
 // The banner, modal: the pass waits until it has closed.
 void TfrmMain::ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best) {
-  Q_EMIT celebrationRequested(modeName, message, fanfare, best);
   TfrmOiwai banner(context_.programFolder, this);
   banner.RecordLine = celebration::BannerAnimation::recordLineText(modeName, static_cast<quint16>(best));
   banner.MessageLine = message;
@@ -931,7 +929,6 @@ void TfrmMain::ShowOiwai(const QString& modeName, const QString& message, const 
 }
 
 void TfrmMain::KM1Click() {
-  Q_EMIT celebrationSettingsRequested();
   frmOiwaiCfg->setValues(FanfareFile, CelebrationMessage, CelebrationFont, CelebrationFontColor);
   if (frmOiwaiCfg->exec() != QDialog::Accepted) return;
   FanfareFile = frmOiwaiCfg->fanfare();

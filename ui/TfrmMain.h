@@ -178,13 +178,6 @@ class TfrmMain : public QMainWindow {
   int activeTab() const;
   QString recordPath() const;
 
- Q_SIGNALS:
-  // Sent as the celebration banner and its settings dialog open; the 3D chart
-  // window answers chart3DRequested.
-  void celebrationRequested(const QString& modeName, const QString& message, const QString& fanfare, int best);
-  void chart3DRequested();
-  void celebrationSettingsRequested();
-
  protected:
   void closeEvent(QCloseEvent* event) override;  // FormClose
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "records/DataFileEntry.h"
 #include "records/RecordLoader.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
@@ -29,6 +30,14 @@ inline std::string goodLines(int count, int firstHits = 100) {
                        (i * 7) % 60, firstHits + i % 800, i % 40);
   return text;
 }
+
+// Damage done to a data file's bytes, by entry and part (as leveldb's log tests
+// name theirs), instead of bare offsets.
+inline QByteArray withEntryByte(QByteArray data, qsizetype entry, DataFileEntry::Offset part, char value) {
+  data[entry * DataFileEntry::Size + part] = value;
+  return data;
+}
+inline QByteArray shrunkBy(const QByteArray& data, qsizetype bytes) { return data.left(data.size() - bytes); }
 
 class LoaderFixture : public testing::Test {
  protected:

@@ -451,8 +451,9 @@ TEST_F(RecordLoaderIntegrity, FortyGigabytesOfNothingAsDataFileIsDamaged) {
 TEST_F(RecordLoaderIntegrity, FirstEntryWithoutADateIsDamaged) {
   writeRecordFile(numberedLines(0, 50));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
+  using DataFileEntry::Offset;
   QByteArray data = dataFile();
-  data[1] = data[2] = data[3] = 0;  // year 1900, month 0, day 0
+  for (const Offset part : {Offset::YearAt, Offset::MonthAt, Offset::DayAt}) data = withEntryByte(data, 0, part, 0);
   dir.write(u"test.hok"_s, data);
   ASSERT_EQ(load(), LoadOutcome::Loaded);
   EXPECT_EQ(summary.kind, LoadKind::Full);

@@ -200,14 +200,12 @@ TEST_F(RecordLoaderTest, DamagedDataFileLeadsToAFullLoad) {
   const QByteArray good = dataFile();
   const auto expected = parsedRecordFile();
 
-  QByteArray badMode = good;
-  badMode[150] = 5;
-  QByteArray badDate = good;
-  badDate[152] = 2;
-  badDate[153] = 31;
-  QByteArray badHour = good;
-  badHour[294] = 0;
-  const QByteArray damaged[] = {good.left(295), good + "x", badMode, badDate, badHour, QByteArray()};
+  using DataFileEntry::Offset;
+  const QByteArray badMode = withEntryByte(good, 15, Offset::ModeAt, 5);
+  const QByteArray badDate =
+      withEntryByte(withEntryByte(good, 15, Offset::MonthAt, 2), 15, Offset::DayAt, 31);  // 31 February
+  const QByteArray badHour = withEntryByte(good, 29, Offset::HourAt, 0);                // hour -1
+  const QByteArray damaged[] = {shrunkBy(good, 5), good + "x", badMode, badDate, badHour, QByteArray()};
   for (const QByteArray& bytes : damaged) {
     dir.write(u"test.hok"_s, bytes);
     if (bytes.isEmpty()) settings.writeText(u"FileSize"_s, recordPath, u"1380"_s);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -30,12 +31,16 @@ class ModalRejecter {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       if (QWidget* modal = QApplication::activeModalWidget()) {
         ++rejected;
+        rejectedNames << modal->objectName();
+        if (onModal) onModal(modal);
         QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
       }
     });
     timer_.start(5);
   }
   int rejected = 0;
+  QStringList rejectedNames;              // the objectName of each window rejected
+  std::function<void(QWidget*)> onModal;  // looks at each window before it is rejected
 
  private:
   QTimer timer_;

@@ -30,6 +30,7 @@
 #include "tools/RecordFileGenerator.h"
 #include "celebration/TfrmOiwaiCfg.h"
 #include "ui/FontNames.h"
+#include "celebration/TfrmOiwai.h"
 #include "ui/MessageBoxes.h"
 #include "ui/RecordFilePanel.h"
 #include "ui/TfrmAverCfg.h"
@@ -333,11 +334,9 @@ class MainWindowTest : public QObject {
     QVERIFY(!window->menuItem(u"Level1"_s)->isVisible());
     QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier);
     QVERIFY(window->menuItem(u"Level1"_s)->isChecked());
-    QSignalSpy chart(window.get(), &TfrmMain::chart3DRequested);
     ModalRejecter closeChart;
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
-    QCOMPARE(chart.size(), 1);
-    QCOMPARE(closeChart.rejected, 1);  // the 3D chart window was open
+    QCOMPARE(closeChart.rejectedNames, QStringList{u"frm3DGraph"_s});  // the 3D chart window was open
   }
 
   void hintsWrapAtTheirWidthAndCanBeSwitchedOff() {
@@ -444,15 +443,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(closeBanners.rejected, 1);
     QVERIFY(messages.last().startsWith(u"ファンファーレが演奏できませんでした。"_s));  // no fanfare file here
     QCOMPARE(SettingsFile(settingsPath()).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0), 1);  // no pictures: 1 again
-    QSignalSpy banner(window.get(), &TfrmMain::celebrationRequested);
+    QStringList banners;  // the record line of each banner shown
+    closeBanners.onModal = [&banners](QWidget* modal) {
+      if (auto* banner = qobject_cast<TfrmOiwai*>(modal)) banners << banner->RecordLine;
+    };
     window->ButtonAClick(ModeKana);
     window->ButtonAClick(ModeRomaji);
-    QCOMPARE(banner.size(), 0);
+    QVERIFY(banners.isEmpty());
     window->ReSet1Click();
-    QCOMPARE(banner.size(), 1);
     QCOMPARE(closeBanners.rejected, 2);
-    QCOMPARE(banner.first().at(0).toString(), u"ローマ字"_s);
-    QCOMPARE(banner.first().at(3).toInt(), 999);
+    QCOMPARE(banners, QStringList{celebration::BannerAnimation::recordLineText(u"ローマ字"_s, 999)});
   }
 };
 

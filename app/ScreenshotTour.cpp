@@ -1,4 +1,4 @@
-#include "ui/ScreenshotTour.h"
+#include "app/ScreenshotTour.h"
 
 #include <QApplication>
 #include <QDir>
