@@ -222,9 +222,7 @@ void groupRuns(std::span<const PracticeRecord* const> allRecords, const AverageO
   if (allRecords.empty()) return;  // no first run: no week origin and nothing to group
   const double firstDate = allRecords.front()->Date;
   switch (options.period) {
-    case AveragePeriod::Count:
-      groupByBlocks(allRecords, options, trend);
-      return;
+    case AveragePeriod::Count: groupByBlocks(allRecords, options, trend); return;
     case AveragePeriod::Week:
       groupByKey(
           allRecords, options, [firstDate](const PracticeRecord& run) { return weekKey(run, firstDate); },

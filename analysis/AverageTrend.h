@@ -15,9 +15,9 @@ struct AverageOptions {
   PracticeMode mode = ModeRomaji;  // CurrentMode
   bool noMiss = false;             // the no-miss option
   AveragePeriod period = AveragePeriod::Day;
-  int maxMiss = 255;        // AverMaxMiss: runs with more misses are left out
-  int minHitMiss = 0;       // AverMinHitMiss: runs with fewer hits + misses are left out
-  int countInterval = 50;   // AverCountInterval: the block size N of AveragePeriod::Count
+  int maxMiss = 255;       // AverMaxMiss: runs with more misses are left out
+  int minHitMiss = 0;      // AverMinHitMiss: runs with fewer hits + misses are left out
+  int countInterval = 50;  // AverCountInterval: the block size N of AveragePeriod::Count
   QString hitMark = QStringLiteral("o");
   QString missMark = QStringLiteral("x");
 };

@@ -25,8 +25,7 @@ void MissAnalysis::addRun(const PracticeRecord& run) {
 // equal in both the later one. Whether a run is stored is its own question:
 // a stored run with 0 hits keeps its place against one with more hits.
 void MissAnalysis::updateWorstRun(const PracticeRecord& run) {
-  if (!worstRun_ || run.Misses > worstRun_->Misses ||
-      (run.Misses == worstRun_->Misses && worstRun_->Hits >= run.Hits))
+  if (!worstRun_ || run.Misses > worstRun_->Misses || (run.Misses == worstRun_->Misses && worstRun_->Hits >= run.Hits))
     worstRun_ = &run;
 }
 

@@ -18,9 +18,8 @@ constexpr int ScaleLead = 11;
 // "1998-03-15  21:05:33  Hit: 245  Miss:  3    57回   12回    5日 (Level 9)"
 QString historyLine(const PracticeRecord& r, int count, int runsSince, long long days, const QString& levelText) {
   return TextFormat::isoDate(r.Date) + u"  "_s + TextFormat::clockTime(r.Time) + u"  Hit:"_s +
-         TextFormat::number(r.Hits, 4) + u"  Miss:"_s + TextFormat::number(r.Misses, 3) +
-         TextFormat::number(count, 6) + u"回"_s + TextFormat::number(runsSince, 5) + u"回"_s +
-         TextFormat::number(days, 5) + u"日"_s + levelText;
+         TextFormat::number(r.Hits, 4) + u"  Miss:"_s + TextFormat::number(r.Misses, 3) + TextFormat::number(count, 6) +
+         u"回"_s + TextFormat::number(runsSince, 5) + u"回"_s + TextFormat::number(days, 5) + u"日"_s + levelText;
 }
 
 }  // namespace
@@ -35,8 +34,9 @@ int levelOf(PracticeMode mode, int bestHits) {
 }
 
 QString modeTitleName(PracticeMode mode) {
-  return mode < PracticeModeCount ? QString::fromUtf16(ModeName[mode].data(), static_cast<qsizetype>(ModeName[mode].size()))
-                                  : QString();
+  return mode < PracticeModeCount
+             ? QString::fromUtf16(ModeName[mode].data(), static_cast<qsizetype>(ModeName[mode].size()))
+             : QString();
 }
 
 QString noMissLabel(bool noMiss) { return noMiss ? u"ノーミス"_s : QString(); }

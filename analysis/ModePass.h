@@ -20,9 +20,9 @@ struct ModePassOptions {
   bool levelUpOnly = false;        // history lines only for level rises
   QString hitMark = QStringLiteral("o");
   QString missMark = QStringLiteral("x");
-  double startDate = 0;            // the day the program started, as a day count
-  bool moreMissesAbove = true;     // the ranking's tie-break
-  int minHits = 0;                 // the worst ten's minimum hits
+  double startDate = 0;         // the day the program started, as a day count
+  bool moreMissesAbove = true;  // the ranking's tie-break
+  int minHits = 0;              // the worst ten's minimum hits
 };
 
 // MainProcedure's work: one walk over the loaded runs for the current mode. It
@@ -44,8 +44,8 @@ class ModePass {
   // The kept runs, copied; everything below refers into this store.
   StoreVector<PracticeRecord> ModeStore;
   std::vector<const PracticeRecord*> ModeRecords;  // ranked (see sortRanking)
-  QStringList HistoryLines;  // oldest first, then the column header, the totals and the title
-  QStringList GraphLines;    // oldest first, then GraphTitle
+  QStringList HistoryLines;                        // oldest first, then the column header, the totals and the title
+  QStringList GraphLines;                          // oldest first, then GraphTitle
   QString GraphTitle;
   QString GraphScaleLine;
   QString GraphRuleLine;

@@ -26,9 +26,7 @@ constexpr int HistoryHeaderLines = 3;
 constexpr int GraphHeaderLines = 1;
 
 // The ranking writes "かな" where the other views write "カナ".
-QString rankingModeName(PracticeMode mode) {
-  return mode == ModeKana ? u"かな"_s : modeTitleName(mode);
-}
+QString rankingModeName(PracticeMode mode) { return mode == ModeKana ? u"かな"_s : modeTitleName(mode); }
 
 QString rankLine(int rank, const PracticeRecord& r) {
   return u"第"_s + TextFormat::number(rank, 2) + u"位  "_s + TextFormat::isoDate(r.Date) + u"  "_s +
@@ -75,7 +73,8 @@ QStringList missPaneLines(const MissAnalysis& miss, PracticeMode mode) {
 
 QStringList bestPaneLines(const std::vector<const PracticeRecord*>& ranked, int rankCount, bool noMiss,
                           PracticeMode mode, const QDateTime& now) {
-  const int shown = static_cast<int>(std::min<std::size_t>(ranked.size(), static_cast<std::size_t>(std::max(rankCount, 0))));
+  const int shown =
+      static_cast<int>(std::min<std::size_t>(ranked.size(), static_cast<std::size_t>(std::max(rankCount, 0))));
   QStringList pane;
   pane.reserve(shown + 2);
   pane << rankingModeName(mode) + noMissLabel(noMiss) + u"自己記録のベスト"_s + QString::number(rankCount) + u" ("_s +

@@ -22,8 +22,10 @@ int integerValue(const QString& name, const QString& value, int low, int high) {
   bool ok = false;
   const int number = value.toInt(&ok);
   if (ok && number >= low && number <= high) return number;
-  if (low == INT_MIN && high == INT_MAX) throw ReportOptionError(u"%1 needs a whole number, not \"%2\""_s.arg(name, value));
-  throw ReportOptionError(u"%1 needs a whole number from %2 to %3, not \"%4\""_s.arg(name).arg(low).arg(high).arg(value));
+  if (low == INT_MIN && high == INT_MAX)
+    throw ReportOptionError(u"%1 needs a whole number, not \"%2\""_s.arg(name, value));
+  throw ReportOptionError(
+      u"%1 needs a whole number from %2 to %3, not \"%4\""_s.arg(name).arg(low).arg(high).arg(value));
 }
 
 int modeValue(const QString& value) {
@@ -51,8 +53,7 @@ QString markValue(const QString& name, const QString& value) {
 
 QDateTime nowValue(const QString& value) {
   const QDateTime when = QDateTime::fromString(value, u"yyyy-MM-dd HH:mm:ss"_s);
-  if (!when.isValid())
-    throw ReportOptionError(u"--now takes \"YYYY-MM-DD HH:MM:SS\", not \"%1\""_s.arg(value));
+  if (!when.isValid()) throw ReportOptionError(u"--now takes \"YYYY-MM-DD HH:MM:SS\", not \"%1\""_s.arg(value));
   return when;
 }
 
@@ -98,7 +99,8 @@ const std::map<QString, Valued>& valuedOptions() {
        }},
       {u"--interval"_s,
        [](ReportOptions& o, const QString& n, const QString& v) { o.interval = integerValue(n, v, INT_MIN, INT_MAX); }},
-      {u"--max-miss"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.maxMiss = integerValue(n, v, 0, 255); }},
+      {u"--max-miss"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) { o.maxMiss = integerValue(n, v, 0, 255); }},
       {u"--min-keys"_s,
        [](ReportOptions& o, const QString& n, const QString& v) { o.minKeys = integerValue(n, v, INT_MIN, INT_MAX); }},
       {u"--min-hits"_s,
@@ -108,16 +110,21 @@ const std::map<QString, Valued>& valuedOptions() {
          bool ok = false;
          const int number = v.toInt(&ok);
          if (!ok)
-           throw ReportOptionError(u"%1 needs a whole number (held to %2..%3), not \"%4\""_s.arg(n).arg(RankCountMin).arg(RankCountMax).arg(v));
+           throw ReportOptionError(u"%1 needs a whole number (held to %2..%3), not \"%4\""_s.arg(n)
+                                       .arg(RankCountMin)
+                                       .arg(RankCountMax)
+                                       .arg(v));
          o.rankCount = std::clamp(number, RankCountMin, RankCountMax);
        }},
-      {u"--recent"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.recent = integerValue(n, v, 0, 255); }},
+      {u"--recent"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) { o.recent = integerValue(n, v, 0, 255); }},
       {u"--hit-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.hitMark = markValue(n, v); }},
       {u"--miss-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.missMark = markValue(n, v); }},
       {u"--now"_s, [](ReportOptions& o, const QString&, const QString& v) { o.now = nowValue(v); }},
       {u"--encoding"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
-         o.encoding = namedValue<ReportEncoding>(n, v, {{u"utf-8"_s, ReportEncoding::Utf8}, {u"sjis"_s, ReportEncoding::ShiftJis}});
+         o.encoding = namedValue<ReportEncoding>(
+             n, v, {{u"utf-8"_s, ReportEncoding::Utf8}, {u"sjis"_s, ReportEncoding::ShiftJis}});
        }},
   };
   return table;

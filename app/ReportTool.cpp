@@ -75,7 +75,8 @@ int ReportTool::run(const QStringList& arguments) {
   QTextStream err(err_);
   const ParsedReportOptions parsed = parseReportOptions(arguments);
   if (!parsed.error.isEmpty()) {
-    err << "hoko32-report: " << parsed.error << "\n" << "Try 'hoko32-report --help'.\n";
+    err << "hoko32-report: " << parsed.error << "\n"
+        << "Try 'hoko32-report --help'.\n";
     return ExitUsage;
   }
   const ReportOptions& options = parsed.options;
@@ -98,8 +99,7 @@ int ReportTool::run(const QStringList& arguments) {
     err << LoaderMessages::cannotRead(recordPath, describeProblem(problem, error)) << "\n";
     return ExitLoadFailed;
   }
-  if (options.rebuild && QFileInfo(recordPath).isFile() && !loader.forgetStoredSize(recordPath))
-    return ExitLoadFailed;
+  if (options.rebuild && QFileInfo(recordPath).isFile() && !loader.forgetStoredSize(recordPath)) return ExitLoadFailed;
   if (loader.load(recordPath, records) != LoadOutcome::Loaded) return ExitLoadFailed;
 
   const bool shiftJis = options.encoding == ReportEncoding::ShiftJis;

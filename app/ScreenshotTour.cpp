@@ -1,15 +1,14 @@
 #include "app/ScreenshotTour.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
-#include <QTabWidget>
 #include <QPixmap>
 #include <QTabWidget>
-#include <QEventLoop>
 #include <QTimer>
 
 #include <cstdio>
@@ -121,8 +120,10 @@ int ScreenshotTour::run() {
   QDir().mkpath(folder_);
   MessageBoxes::setHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
   const QFileInfo record(recordFile_);
-  StartupContext context{record.absolutePath() + u"/hoko32.ini"_s, record.absolutePath() + u'/',
-                         record.absolutePath(), {record.absoluteFilePath(), u"R"_s}};
+  StartupContext context{record.absolutePath() + u"/hoko32.ini"_s,
+                         record.absolutePath() + u'/',
+                         record.absolutePath(),
+                         {record.absoluteFilePath(), u"R"_s}};
   TfrmMain window(context);
   window.createLongLivedDialogs();
   window.resize(1000, 640);

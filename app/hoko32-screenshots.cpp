@@ -2,9 +2,9 @@
 // file, into a folder: hoko32-screenshots RECORD_FILE FOLDER
 #include <QApplication>
 
+#include "app/ScreenshotTour.h"
 #include "ui/FontNames.h"
 #include "ui/JapaneseTranslations.h"
-#include "app/ScreenshotTour.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cstring>
 
 #include "MillionRuns.h"
 #include "PeakMemory.h"
@@ -108,8 +108,8 @@ void BM_IncrementalLoad(benchmark::State& state) {
     loader.load(path, records);
 
     state.PauseTiming();
-    ok = ok && loader.lastSummary().kind == LoadKind::Incremental &&
-         loader.lastSummary().parsedLines == AppendedRuns && records.AllRecords.size() == Runs + AppendedRuns;
+    ok = ok && loader.lastSummary().kind == LoadKind::Incremental && loader.lastSummary().parsedLines == AppendedRuns &&
+         records.AllRecords.size() == Runs + AppendedRuns;
     state.ResumeTiming();
   }
   if (!ok) state.SkipWithError("not an incremental load of the appended lines");

@@ -187,8 +187,7 @@ void BannerAnimation::zoomFromCentre(FirstPhaseTick& t) {
 // No settle redraw: the columns right of the last edge inside a line stay red.
 void BannerAnimation::wipeLeftToRight(FirstPhaseTick& t) {
   const int e = ClientWidth - SlideOffset;
-  if (X1 < e && e < X1 + W1)
-    copyPart(t.ops, BannerPicture::RecordLine, ltrb(0, 0, e - X1, H), ltrb(X1, 10, e, H + 10));
+  if (X1 < e && e < X1 + W1) copyPart(t.ops, BannerPicture::RecordLine, ltrb(0, 0, e - X1, H), ltrb(X1, 10, e, H + 10));
   if (X2 < e && e < X2 + W2)
     copyPart(t.ops, BannerPicture::MessageLine, ltrb(0, 0, e - X2, H), ltrb(X2, H + 20, e, 2 * H + 20));
   if (e > X1 + W1 && e > X2 + W2) startSecondPhase(t);

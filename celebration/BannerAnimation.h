@@ -59,7 +59,9 @@ struct BannerDrawOp {
   std::optional<QRect> source;                        // Copy only; none: the whole picture
   QRect target;
 
-  static BannerDrawOp fill(const QRect& target) { return {Type::FillRed, BannerPicture::RecordLine, std::nullopt, target}; }
+  static BannerDrawOp fill(const QRect& target) {
+    return {Type::FillRed, BannerPicture::RecordLine, std::nullopt, target};
+  }
   static BannerDrawOp copy(BannerPicture picture, std::optional<QRect> source, const QRect& target) {
     return {Type::Copy, picture, source, target};
   }
@@ -165,7 +167,7 @@ class BannerAnimation {
   void wipeLeftToRight(FirstPhaseTick& t);
 
   void recordLineFromRight(Ops& ops) const;
-  void settle(FirstPhaseTick& t);  // the settle redraw, then startSecondPhase
+  void settle(FirstPhaseTick& t);            // the settle redraw, then startSecondPhase
   void startSecondPhase(FirstPhaseTick& t);  // DisAppear
 
   Phase phase_ = Phase::Created;

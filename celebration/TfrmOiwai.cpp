@@ -183,9 +183,10 @@ void TfrmOiwai::FormClose() {
   if (!soundFile_.isEmpty() && QFileInfo(soundFile_).isFile())
     MediaPlayer1.close();
   else
-    reports_.append({u"ファンファーレが演奏できませんでした。\n"
-                     u"オプションの「お祝いの設定」でファンファーレファイルを選んでください。"_s,
-                     false});
+    reports_.append(
+        {u"ファンファーレが演奏できませんでした。\n"
+         u"オプションの「お祝いの設定」でファンファーレファイルを選んでください。"_s,
+         false});
   SettingsFile settings(settingsPath_);
   if (!settings.writeInteger(SettingsKeys::Option, SettingsKeys::OiwaiBmpPattern, animation_->close()))
     reports_.append({settings.writeFailureMessage()});

@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QShowEvent>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -190,8 +189,7 @@ void TfrmOiwaiCfg::btTestClick() {
     return;
   }
   // open() closes what an earlier test left open.
-  if (!MediaPlayer1.open(edSound->text()) || !MediaPlayer1.play())
-    report({MediaPlayer1.errorText(), true});
+  if (!MediaPlayer1.open(edSound->text()) || !MediaPlayer1.play()) report({MediaPlayer1.errorText(), true});
 }
 
 void TfrmOiwaiCfg::done(int result) {

@@ -3,8 +3,8 @@
 #include <QColor>
 #include <QDialog>
 
-#include "celebration/CelebrationReport.h"
 #include <QFont>
+#include "celebration/CelebrationReport.h"
 
 #include "platform/MediaPlayer.h"
 
@@ -47,8 +47,8 @@ class TfrmOiwaiCfg : public QDialog {
   QLabel* Label1 = nullptr;
   QLineEdit* Edit1 = nullptr;
   QPushButton* btnFont = nullptr;
-  QLabel* Label2 = nullptr;  // the pending font's name
-  QLabel* Label3 = nullptr;  // its size, "<n>point"
+  QLabel* Label2 = nullptr;        // the pending font's name
+  QLabel* Label3 = nullptr;        // its size, "<n>point"
   QPushButton* BitBtn1 = nullptr;  // OK
   QPushButton* BitBtn2 = nullptr;  // Cancel
   MediaPlayer MediaPlayer1;        // the test play

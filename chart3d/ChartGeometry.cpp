@@ -48,7 +48,8 @@ std::vector<QPointF> ChartGeometry::bottomWall() const {
 std::vector<QPointF> ChartGeometry::outline() const {
   const QRectF plane = frontPlane();
   const QRectF back = backWall();
-  return {plane.topLeft(), back.topLeft(), back.topRight(), back.bottomRight(), plane.bottomRight(), plane.bottomLeft()};
+  return {plane.topLeft(),    back.topLeft(),      back.topRight(),
+          back.bottomRight(), plane.bottomRight(), plane.bottomLeft()};
 }
 
 // A range narrower than one slot still gets one, so that nothing divides by zero.

@@ -24,7 +24,7 @@ struct BarGeometry {
   QRectF front;
   std::vector<QPointF> topFace;
   std::vector<QPointF> sideFace;
-  QPointF markAnchor;  // bottom centre of the value mark: the bar's own top edge, raised by the mark offset
+  QPointF markAnchor;    // bottom centre of the value mark: the bar's own top edge, raised by the mark offset
   bool topShown = true;  // the bar's own top (at its centre) lies in the front plane: a value mark may go there
 };
 
@@ -61,7 +61,7 @@ struct LeftAxisLabel {
 // axis: linear, minimum at the plot's bottom edge, maximum at the front
 // plane's top edge.
 class ChartGeometry {
-public:
+ public:
   ChartGeometry(QSizeF plotSize, AxisRange bottom, AxisRange left, bool view3D, int depthPercent);
   static ChartGeometry forModel(const ChartModel& model, QSizeF plotSize);
 
@@ -104,7 +104,7 @@ public:
   // One label per multiple of `increment` in the visible range.
   std::vector<LeftAxisLabel> leftLabels(int increment) const;
 
-private:
+ private:
   double slotUnits() const;
   double leftSpan() const;
   std::vector<QPointF> receding(QPointF from, QPointF to) const;

@@ -39,7 +39,7 @@ struct ChartAppearance {
 // page number no longer moves it. Left axis: 0 to the largest stacked total of
 // all points, whatever is visible; manual only while zoomed.
 class ChartModel {
-public:
+ public:
   using Handler = std::function<void()>;
 
   static constexpr int LeftAxisIncrement = 50;
@@ -72,7 +72,7 @@ public:
   void setBottomAxisRange(AxisRange range);
   void setBottomAxisMinimum(double minimum);
   void setBottomAxisMaximum(double maximum);
-  void scrollBottomAxis(double offset);  // moves both ends, no limit checks
+  void scrollBottomAxis(double offset);         // moves both ends, no limit checks
   QString bottomAxisLabel(int position) const;  // the first series' point label
 
   // Left axis.
@@ -98,7 +98,7 @@ public:
   void setZoomHandler(Handler handler) { onZoom_ = std::move(handler); }
   void setUndoZoomHandler(Handler handler) { onUndoZoom_ = std::move(handler); }
 
-private:
+ private:
   struct SavedAxes {
     std::optional<AxisRange> manualBottom;
     std::optional<AxisRange> manualLeft;

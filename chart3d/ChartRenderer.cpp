@@ -39,15 +39,15 @@ const QColor MarkEdge(140, 140, 140);
 
 QColor toColour(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
-QPolygonF polygon(const std::vector<QPointF>& points) { return QPolygonF(QList<QPointF>(points.begin(), points.end())); }
+QPolygonF polygon(const std::vector<QPointF>& points) {
+  return QPolygonF(QList<QPointF>(points.begin(), points.end()));
+}
 
 QPolygonF polygonOf(std::initializer_list<QPointF> points) { return QPolygonF(QList<QPointF>(points)); }
 
 // The projection's offset from a bar's front to its back: the top face's
 // receding edge (nothing in 2D).
-QPointF backOf(const BarGeometry& bar) {
-  return bar.topFace.size() == 4 ? bar.topFace[3] - bar.topFace[0] : QPointF();
-}
+QPointF backOf(const BarGeometry& bar) { return bar.topFace.size() == 4 ? bar.topFace[3] - bar.topFace[0] : QPointF(); }
 
 void fill(QPainter& painter, const QPolygonF& shape, const QBrush& brush, const QColor& edge) {
   painter.setBrush(brush);
@@ -75,7 +75,8 @@ void paintPyramid(QPainter& painter, const BarGeometry& bar, const QColor& colou
   const QRectF& f = bar.front;
   const QPointF back = backOf(bar);
   const QPointF apex = QPointF(f.center().x(), f.top()) + back / 2;
-  if (!back.isNull()) fill(painter, polygonOf({f.bottomRight(), f.bottomRight() + back, apex}), colour.darker(SideShade), edge);
+  if (!back.isNull())
+    fill(painter, polygonOf({f.bottomRight(), f.bottomRight() + back, apex}), colour.darker(SideShade), edge);
   fill(painter, polygonOf({f.bottomLeft(), f.bottomRight(), apex}), colour, edge);
 }
 
@@ -85,7 +86,8 @@ void paintInvertedPyramid(QPainter& painter, const BarGeometry& bar, const QColo
   const QRectF& f = bar.front;
   const QPointF back = backOf(bar);
   const QPointF apex = QPointF(f.center().x(), f.bottom()) + back / 2;
-  if (!back.isNull()) fill(painter, polygonOf({f.topRight(), f.topRight() + back, apex}), colour.darker(SideShade), edge);
+  if (!back.isNull())
+    fill(painter, polygonOf({f.topRight(), f.topRight() + back, apex}), colour.darker(SideShade), edge);
   fill(painter, polygonOf({f.topLeft(), f.topRight(), apex}), colour, edge);
   if (!bar.topFace.empty()) fill(painter, polygon(bar.topFace), colour.darker(TopShade), edge);
 }
@@ -189,9 +191,12 @@ QFont ChartRenderer::titleFont() const {
   const ChartAppearance& look = model_.appearance();
   QFont font = font_;
   if (!look.titleFontFamily.isEmpty()) font.setFamily(look.titleFontFamily);
-  if (look.titlePixelSize > 0) font.setPixelSize(look.titlePixelSize);
-  else if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * 1.2);
-  else font.setPixelSize(int(std::lround(font.pixelSize() * 1.2)));
+  if (look.titlePixelSize > 0)
+    font.setPixelSize(look.titlePixelSize);
+  else if (font.pointSizeF() > 0)
+    font.setPointSizeF(font.pointSizeF() * 1.2);
+  else
+    font.setPixelSize(int(std::lround(font.pixelSize() * 1.2)));
   font.setBold(look.titleBold);
   return font;
 }
@@ -221,17 +226,19 @@ QRectF ChartRenderer::plotArea(const QRectF& bounds, const std::optional<AxisRec
     top += QFontMetricsF(titleFont()).lineSpacing() * model_.appearance().titleLines.size() + LabelGap;
   bool marks = false;
   for (int s = 0; s < model_.seriesCount(); ++s) marks = marks || model_.series(s).marksVisible;
-  if (marks) top += markRoom();
-  else top += metrics.height() / 2;  // room for the top label's upper half
+  if (marks)
+    top += markRoom();
+  else
+    top += metrics.height() / 2;  // room for the top label's upper half
 
   // Wide enough for the longest left label this chart can show.
-  const double largest = std::max({model_.largestStackedTotal(), std::abs(ranges.left.maximum),
-                                   std::abs(ranges.left.minimum)});
+  const double largest =
+      std::max({model_.largestStackedTotal(), std::abs(ranges.left.maximum), std::abs(ranges.left.minimum)});
   const double labelWidth = metrics.horizontalAdvance(valueText(std::floor(largest)));
   const double left = Margin + labelWidth + LabelGap;
   const double bottom = LabelGap + metrics.height() + Margin;
-  const double right = model_.appearance().legendVisible && model_.seriesCount() > 0 ? legendWidth() + 2 * Margin
-                                                                                     : 2 * Margin;
+  const double right =
+      model_.appearance().legendVisible && model_.seriesCount() > 0 ? legendWidth() + 2 * Margin : 2 * Margin;
   const QRectF plot = bounds.adjusted(left, top, -right, -bottom);
   return plot.isValid() ? plot : QRectF(bounds.center(), QSizeF(1, 1));
 }
@@ -358,8 +365,8 @@ void ChartRenderer::paintMarks(QPainter& painter, const ChartGeometry& geometry,
     const BarSeries& series = model_.series(bar.series);
     if (!series.marksVisible || !bar.topShown) continue;
     const QString text = valueText(series.points.at(bar.position).value);
-    requests.push_back({bar.markAnchor, QSizeF(metrics.horizontalAdvance(text) + 2 * MarkPadding,
-                                               metrics.height() + MarkPadding)});
+    requests.push_back(
+        {bar.markAnchor, QSizeF(metrics.horizontalAdvance(text) + 2 * MarkPadding, metrics.height() + MarkPadding)});
     texts.append(text);
   }
   // The plot and the strip kept above it: off the axis labels, the title and the legend.

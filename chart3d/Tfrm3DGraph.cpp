@@ -100,7 +100,8 @@ void Tfrm3DGraph::buildToolBar() {
   coBarStyle->setObjectName(u"coBarStyle"_s);
   coBarStyle->setFixedWidth(113);
   coBarStyle->setToolTip(u"グラフのスタイル"_s);
-  coBarStyle->addItems({u"直方体"_s, u"ｸﾞﾗﾃﾞｨｴｰｼｮﾝ"_s, u"ピラミッド"_s, u"逆ピラミッド"_s, u"円柱"_s, u"楕円"_s, u"矢印"_s});
+  coBarStyle->addItems(
+      {u"直方体"_s, u"ｸﾞﾗﾃﾞｨｴｰｼｮﾝ"_s, u"ピラミッド"_s, u"逆ピラミッド"_s, u"円柱"_s, u"楕円"_s, u"矢印"_s});
   connect(coBarStyle, &QComboBox::currentIndexChanged, this, [this] { coBarStyleChange(); });
   ToolBar1->addWidget(coBarStyle);
   ToolBar1->addSeparator();
@@ -128,7 +129,8 @@ void Tfrm3DGraph::buildToolBar() {
   ToolBar1->addWidget(ToolButton4);
   ToolBar1->addSeparator();
 
-  const auto button = [this](const QString& name, const QString& hint, const QPixmap& icon, void (Tfrm3DGraph::*handler)()) {
+  const auto button = [this](const QString& name, const QString& hint, const QPixmap& icon,
+                             void (Tfrm3DGraph::*handler)()) {
     auto* b = new QToolButton(ToolBar1);
     b->setObjectName(name);
     b->setToolTip(hint);
@@ -291,7 +293,6 @@ void Tfrm3DGraph::btCloseClick() { close(); }
 // Layout
 
 bool Tfrm3DGraph::pagingLayout() const { return MinChart->model().maxPointsPerPage() < PointCount - 1; }
-
 
 void Tfrm3DGraph::setChartHeight(int height) { MinChart->setGeometry(0, ToolBarHeight, width(), std::max(height, 0)); }
 

@@ -85,7 +85,7 @@ class Tfrm3DGraph : public QDialog {
   QAction* cb3D = nullptr;
   QAction* cbMarker = nullptr;
   Chart3DView* MinChart = nullptr;
-  int HitSeries = 0;   // series index in MinChart's model
+  int HitSeries = 0;  // series index in MinChart's model
   int MissSeries = 1;
   QSlider* TrackBar1 = nullptr;
   QPushButton* btUndoZoom = nullptr;

@@ -17,7 +17,7 @@ namespace {
 struct AudioSystem {
   bool started = false;
   bool shutDown = false;
-  int devicesOpen = 0;              // open() calls holding the device (Mix_OpenAudio counts them too)
+  int devicesOpen = 0;                      // open() calls holding the device (Mix_OpenAudio counts them too)
   const MediaPlayer* musicOwner = nullptr;  // whose MIDI is in SDL_mixer's single music slot
 };
 

@@ -42,8 +42,8 @@ std::optional<QByteArray> readBytes(const QString& path, QString* error) {
     bytes.resize(had + Chunk);
     const qint64 got = file.read(bytes.data() + had, Chunk);
     if (got < 0) {
-      *error = u"Cannot read %1: %2"_s.arg(QDir::toNativeSeparators(path),
-                                           describeProblem(file.problem(), file.error()));
+      *error =
+          u"Cannot read %1: %2"_s.arg(QDir::toNativeSeparators(path), describeProblem(file.problem(), file.error()));
       return std::nullopt;
     }
     bytes.resize(had + static_cast<qsizetype>(got));
@@ -76,8 +76,8 @@ bool replaceAtomically(const QString& path, const QByteArray& bytes, QString* er
   QByteArray temporary;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 8; ++attempt) {
-    temporary = QFile::encodeName(target + TemporaryMark +
-                                  QString::number(QRandomGenerator::global()->generate64(), 36));
+    temporary =
+        QFile::encodeName(target + TemporaryMark + QString::number(QRandomGenerator::global()->generate64(), 36));
     fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }

@@ -84,8 +84,7 @@ WidthTable buildWidthTable() {
     const char16_t unit = static_cast<char16_t>(codePoint);
     const std::optional<QByteArray> bytes = encode(QStringView(&unit, 1));
     const bool encoded = bytes && (bytes->size() == 1 || bytes->size() == 2);
-    table[codePoint] = encoded ? static_cast<std::uint8_t>(bytes->size())
-                               : (isWideCodePoint(codePoint) ? 2 : 1);
+    table[codePoint] = encoded ? static_cast<std::uint8_t>(bytes->size()) : (isWideCodePoint(codePoint) ? 2 : 1);
   }
   return table;
 }

@@ -22,9 +22,7 @@ QString badTail() {
          u"ﾃﾞｰﾀﾌｧｲﾙを作り直してください。"_s;
 }
 
-QString damagedDataFile() {
-  return u"圧縮ﾃﾞｰﾀが壊れていたため、記録ﾌｧｲﾙから作り直します。"_s;
-}
+QString damagedDataFile() { return u"圧縮ﾃﾞｰﾀが壊れていたため、記録ﾌｧｲﾙから作り直します。"_s; }
 
 QString cannotRead(const QString& path, const QString& reason) {
   QString text = path + u" を読み込めません。"_s;

@@ -7,11 +7,11 @@
 // Captions and messages of the record loader.
 namespace LoaderMessages {
 
-QString readingCaption();       // "ﾌｧｲﾙ読み込み中..."
-QString writingCaption();       // "ﾃﾞｰﾀﾌｧｲﾙ作成中..."
-QString chooseRecordFile();     // "最初に記録ファイルを選択してください。"
+QString readingCaption();    // "ﾌｧｲﾙ読み込み中..."
+QString writingCaption();    // "ﾃﾞｰﾀﾌｧｲﾙ作成中..."
+QString chooseRecordFile();  // "最初に記録ファイルを選択してください。"
 QString badLine(const QString& recordPath, std::int64_t lineNumber);
-QString badTail();              // the three-line request to rebuild the data file
+QString badTail();  // the three-line request to rebuild the data file
 QString damagedDataFile();
 QString cannotRead(const QString& path, const QString& reason);
 QString cannotWrite(const QString& path, const QString& reason = QString());
@@ -22,6 +22,6 @@ QString moreBadLines(const QString& recordPath, std::int64_t count);
 // The data file's path leads to the record file itself.
 QString dataFileIsRecordFile(const QString& recordPath, const QString& dataPath);
 QString outOfMemory(const QString& recordPath);
-QString waitingCaption();        // while another program updates the data file
+QString waitingCaption();  // while another program updates the data file
 
 }  // namespace LoaderMessages

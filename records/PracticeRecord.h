@@ -15,8 +15,7 @@ inline constexpr PracticeMode ModeFailed = 4;    // the line did not parse; neve
 inline constexpr int PracticeModeCount = 4;
 
 // Display names of the four modes, used in view titles and the celebration banner.
-inline constexpr std::array<std::u16string_view, PracticeModeCount> ModeName = {
-    u"英字", u"カナ", u"ローマ字", u"記号"};
+inline constexpr std::array<std::u16string_view, PracticeModeCount> ModeName = {u"英字", u"カナ", u"ローマ字", u"記号"};
 
 // One practice run. Date is the whole day count since 1899-12-30 and Time the
 // fraction of a day, both built from the parts beside them; the parts are kept

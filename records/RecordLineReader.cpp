@@ -54,8 +54,7 @@ bool RecordLineReader::next(std::string_view& line) {
       skipLf_ = true;
       return true;
     }
-    if (line_.size() < keptBytes_)
-      line_.append(begin, std::min(taken, keptBytes_ - line_.size()));
+    if (line_.size() < keptBytes_) line_.append(begin, std::min(taken, keptBytes_ - line_.size()));
     sawAnything = sawAnything || taken > 0;
     pos_ += taken;
 

@@ -215,8 +215,7 @@ class RecordLoader::Session {
     }
 
     feedback_.setCaption(LoaderMessages::writingCaption());
-    feedback_.startProgress(progressMaximum(static_cast<qint64>(records_.RecordStore.size()) - 1),
-                            WriteProgressStep);
+    feedback_.startProgress(progressMaximum(static_cast<qint64>(records_.RecordStore.size()) - 1), WriteProgressStep);
     if (!writable_) {
       feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_, writeProblem_));
       return LoadOutcome::Loaded;

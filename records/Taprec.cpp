@@ -8,7 +8,6 @@ namespace {
 
 constexpr unsigned char KanaModeByte = 0xB1;  // "ｱ" in Shift-JIS
 
-
 // The usual field is blanks and decimal digits; it converts here without a
 // call. Anything else (signs, "$", stray characters) takes the general path.
 inline bool convertField(std::string_view line, RecordLineLayout::Field field, std::int32_t& value) {

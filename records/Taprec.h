@@ -11,8 +11,8 @@
 // "A 1998/03/15  21:05:33  HIT =  85  MISS=   3" followed by CR LF.
 // Bytes between the fields are separators and labels and are not read.
 namespace RecordLineLayout {
-inline constexpr int LineBytes = 44;       // fields and labels
-inline constexpr int LineWithEnd = 46;     // plus CR LF
+inline constexpr int LineBytes = 44;    // fields and labels
+inline constexpr int LineWithEnd = 46;  // plus CR LF
 struct Field {
   int first;
   int width;
@@ -26,7 +26,6 @@ inline constexpr Field Sec{21, 2};
 inline constexpr Field Hits{31, 3};
 inline constexpr Field Misses{42, 3};
 }  // namespace RecordLineLayout
-
 
 // Parses one record line into `record`. The outcome is record.Mode: ModeFailed
 // (4) when the line did not parse. The record is not reset first: a first byte

@@ -13,8 +13,8 @@ const QString DefaultFanfareName = u"ﾌｧﾝﾌｧｰﾚ.mid"_s;
 }  // namespace
 
 const std::array<QString, PaneCount>& paneFontSections() {
-  static const std::array<QString, PaneCount> sections = {
-      u"Font"_s, u"GraphFont"_s, u"AverFont"_s, u"MissFont"_s, u"BestFont"_s};
+  static const std::array<QString, PaneCount> sections = {u"Font"_s, u"GraphFont"_s, u"AverFont"_s, u"MissFont"_s,
+                                                          u"BestFont"_s};
   return sections;
 }
 
@@ -79,22 +79,18 @@ bool MainOptions::save(SettingsFile& f, ColorResolver resolveColor) const {
   const auto rgb = [resolveColor](SettingsColor c) {
     return isSystemColor(c) ? resolveColor(c) : static_cast<std::uint32_t>(c);
   };
-  bool ok = f.writeInteger(Form, u"WindowState"_s, windowState) &&
-            f.writeInteger(Form, u"Width"_s, width) && f.writeInteger(Form, u"Height"_s, height) &&
-            f.writeInteger(Form, u"Left"_s, left) && f.writeInteger(Form, u"Top"_s, top) &&
-            f.writeBool(Option, u"Hint"_s, hint) && f.writeInteger(Option, u"Recent"_s, recent) &&
-            f.writeInteger(Option, u"Default Type"_s, defaultType) &&
+  bool ok = f.writeInteger(Form, u"WindowState"_s, windowState) && f.writeInteger(Form, u"Width"_s, width) &&
+            f.writeInteger(Form, u"Height"_s, height) && f.writeInteger(Form, u"Left"_s, left) &&
+            f.writeInteger(Form, u"Top"_s, top) && f.writeBool(Option, u"Hint"_s, hint) &&
+            f.writeInteger(Option, u"Recent"_s, recent) && f.writeInteger(Option, u"Default Type"_s, defaultType) &&
             f.writeMark(Option, u"HitMark"_s, hitMark) && f.writeMark(Option, u"MissMark"_s, missMark) &&
-            f.writeText(Option, u"Fanfare"_s, fanfare) &&
-            f.writeText(Option, u"OiwaiMessage"_s, oiwaiMessage) &&
+            f.writeText(Option, u"Fanfare"_s, fanfare) && f.writeText(Option, u"OiwaiMessage"_s, oiwaiMessage) &&
             f.writeText(Option, u"OiwaiFontName"_s, oiwaiFontName) &&
             f.writeInteger(Option, u"OiwaiFontSize"_s, oiwaiFontSize) &&
             f.writeColor(Option, u"OiwaiFontColor"_s, rgb(oiwaiFontColor)) &&
-            f.writeInteger(Option, u"MaxMiss"_s, maxMiss) &&
-            f.writeInteger(Option, u"MaxHitMiss"_s, maxHitMiss) &&
+            f.writeInteger(Option, u"MaxMiss"_s, maxMiss) && f.writeInteger(Option, u"MaxHitMiss"_s, maxHitMiss) &&
             f.writeInteger(Option, u"CountInterval"_s, countInterval) &&
-            f.writeInteger(Option, u"RankCount"_s, rankCount) &&
-            f.writeBool(Option, u"Show3DGraph"_s, show3DGraph) &&
+            f.writeInteger(Option, u"RankCount"_s, rankCount) && f.writeBool(Option, u"Show3DGraph"_s, show3DGraph) &&
             f.writeBool(Option, u"MissEval"_s, missEval) && f.writeText(File, u"Path"_s, path) &&
             f.writeText(File, u"RecFile"_s, recFile);
   for (int pane = 0; ok && pane < PaneCount; ++pane) {

@@ -9,8 +9,7 @@ std::optional<std::int32_t> SettingsFile::convertInteger(const QString& value) {
   for (const QChar c : value)
     if (c.unicode() > 0x7F) return std::nullopt;
   QByteArray text = value.toLatin1();
-  if (value.size() > 2 && value[0] == u'0' && (value[1] == u'x' || value[1] == u'X'))
-    text = "$" + text.mid(2);
+  if (value.size() > 2 && value[0] == u'0' && (value[1] == u'x' || value[1] == u'X')) text = "$" + text.mid(2);
   return convertFieldNumber(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 
@@ -75,9 +74,7 @@ bool SettingsFile::writeMark(const QString& section, const QString& key, const Q
   return profile_.writeString(section, key, firstCharacter(mark));
 }
 
-QString SettingsFile::writeFailureMessage() const {
-  return u"%1 に書き込めません"_s.arg(path());
-}
+QString SettingsFile::writeFailureMessage() const { return u"%1 に書き込めません"_s.arg(path()); }
 
 StoredSizeStore::Stored SettingsFile::readStoredSize(const RecordFile& file) const {
   return StoredSizes::read(*this, file);

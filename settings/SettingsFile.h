@@ -56,8 +56,7 @@ class SettingsFile : public StoredSizeStore {
   bool writeBool(const QString& section, const QString& key, bool value);
   // `rgb` must already be plain RGB (system colours resolved by the caller).
   bool writeColor(const QString& section, const QString& key, std::uint32_t rgb);
-  bool writeText(const QString& section, const QString& key, const QString& value,
-                 KeyMatch match = KeyMatch::AnyCase);
+  bool writeText(const QString& section, const QString& key, const QString& value, KeyMatch match = KeyMatch::AnyCase);
   bool removeKey(const QString& section, const QString& key, KeyMatch match);
   bool writeMark(const QString& section, const QString& key, const QString& mark);
 

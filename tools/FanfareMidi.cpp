@@ -25,8 +25,23 @@ constexpr int Crash = 49;
 
 // Keys: middle C is 60.
 enum Key {
-  F2 = 41, Bb2 = 46, Eb3 = 51, F3 = 53, Bb3 = 58, A3 = 57, C4 = 60, D4 = 62, Eb4 = 63, F4 = 65, G4 = 67,
-  Bb4 = 70, D5 = 74, F5 = 77, Bb5 = 82, C6 = 84, D6 = 86
+  F2 = 41,
+  Bb2 = 46,
+  Eb3 = 51,
+  F3 = 53,
+  Bb3 = 58,
+  A3 = 57,
+  C4 = 60,
+  D4 = 62,
+  Eb4 = 63,
+  F4 = 65,
+  G4 = 67,
+  Bb4 = 70,
+  D5 = 74,
+  F5 = 77,
+  Bb5 = 82,
+  C6 = 84,
+  D6 = 86
 };
 
 // One track's events, written in time order with delta times.
@@ -141,9 +156,9 @@ Track brass() {
   track.meta(0, 0x03, "Brass Section");
   setUp(track, ch, BrassSection, 64, 52);
   for (int i = 0; i < 3; ++i) track.chord(i * Triplet, ch, {F3, Bb3}, Triplet - 30, 90 + 8 * i);
-  track.chord(Quarter, ch, {Bb3, D4, F4}, Quarter - 40, 104);               // B-flat
-  track.chord(2 * Quarter, ch, {Bb3, Eb4, G4}, Quarter - 40, 104);          // E-flat
-  track.chord(3 * Quarter, ch, {A3, C4, Eb4, F4}, Quarter - 40, 110);       // F seventh
+  track.chord(Quarter, ch, {Bb3, D4, F4}, Quarter - 40, 104);          // B-flat
+  track.chord(2 * Quarter, ch, {Bb3, Eb4, G4}, Quarter - 40, 104);     // E-flat
+  track.chord(3 * Quarter, ch, {A3, C4, Eb4, F4}, Quarter - 40, 110);  // F seventh
   track.chord(FinalChordAt, ch, {Bb2, F3, Bb3, D4, F4, Bb4}, FinalChordEnds - FinalChordAt, 120);
   // The final chord swells.
   for (int tick = FinalChordAt, step = 0; tick <= FinalChordAt + 2 * Quarter; tick += Quarter / 8, ++step)
@@ -164,7 +179,8 @@ Track percussion() {
   track.note(2 * Quarter, timpani, Eb3, Quarter, 96);
   // A roll on the timpani and the snare into the final chord, growing louder.
   for (int i = 0; i < 12; ++i) track.note(3 * Quarter + i * (Quarter / 12), timpani, F2, Quarter / 12, 60 + 4 * i);
-  for (int i = 0; i < 16; ++i) track.note(3 * Quarter + i * (Quarter / 16), DrumChannel, Snare, Quarter / 16, 50 + 4 * i);
+  for (int i = 0; i < 16; ++i)
+    track.note(3 * Quarter + i * (Quarter / 16), DrumChannel, Snare, Quarter / 16, 50 + 4 * i);
   track.note(FinalChordAt, timpani, Bb2, 2 * Quarter, 124);
   track.note(FinalChordAt, DrumChannel, BassDrum, Eighth, 120);
   track.note(FinalChordAt, DrumChannel, Crash, 2 * Quarter, 118);
@@ -177,8 +193,8 @@ Track percussion() {
 
 std::string FanfareMidi::bytes() const {
   const Track tracks[] = {conductor(), trumpet(), brass(), percussion()};
-  std::string file = "MThd" + Track::bigEndian(6, 4) + Track::bigEndian(1, 2) +
-                     Track::bigEndian(std::size(tracks), 2) + Track::bigEndian(TicksPerQuarter, 2);
+  std::string file = "MThd" + Track::bigEndian(6, 4) + Track::bigEndian(1, 2) + Track::bigEndian(std::size(tracks), 2) +
+                     Track::bigEndian(TicksPerQuarter, 2);
   for (const Track& track : tracks) file += track.chunk(TrackEnds);
   return file;
 }

@@ -77,8 +77,8 @@ std::string formatRecordLine(const GeneratedRun& run) {
   static constexpr std::array<char, PracticeModeCount> Letters = {'A', static_cast<char>(0xB1), 'R', '!'};
   char line[64];
   const int length = std::snprintf(line, sizeof line, "%c %04d/%02d/%02d  %02d:%02d:%02d  HIT = %3d  MISS= %3d\r\n",
-                                   Letters[run.mode % PracticeModeCount], run.date.year, run.date.month,
-                                   run.date.day, run.time.hour, run.time.min, run.time.sec, run.hits, run.misses);
+                                   Letters[run.mode % PracticeModeCount], run.date.year, run.date.month, run.date.day,
+                                   run.time.hour, run.time.min, run.time.sec, run.hits, run.misses);
   return std::string(line, static_cast<std::size_t>(std::max(length, 0)));
 }
 
@@ -92,7 +92,8 @@ std::vector<GeneratedRun> generateRuns(const GeneratorOptions& options) {
   while (static_cast<int>(runs.size()) < options.runs) {
     // Most days bring a session; now and then a break of a few days.
     if (random.uniform() < 0.08) day += random.between(2, 9);
-    const int sessionRuns = random.between(options.fewestRunsADay, std::max(options.fewestRunsADay, options.mostRunsADay));
+    const int sessionRuns =
+        random.between(options.fewestRunsADay, std::max(options.fewestRunsADay, options.mostRunsADay));
     int seconds = random.between(6 * 3600, 21 * 3600);
     const DayCount::CivilDate date = DayCount::decodeDate(day);
     for (int i = 0; i < sessionRuns && static_cast<int>(runs.size()) < options.runs; ++i) {

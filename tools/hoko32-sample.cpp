@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
       if (!parseCount(argv[++i], number)) return usageError("--seed needs a whole number");
       options.seed = number;
     } else if (!std::strcmp(argument, "--runs") && hasValue) {
-      if (!parseCount(argv[++i], number) || number > 100'000'000) return usageError("--runs needs a whole number up to 100000000");
+      if (!parseCount(argv[++i], number) || number > 100'000'000)
+        return usageError("--runs needs a whole number up to 100000000");
       options.runs = static_cast<int>(number);
     } else if (!std::strcmp(argument, "--start") && hasValue) {
       if (!parseDate(argv[++i], options.start)) return usageError("--start needs a date YYYY-MM-DD");

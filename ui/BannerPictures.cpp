@@ -38,7 +38,8 @@ void outlinedText(QPainter& p, const QRectF& area, const QString& text, int pixe
 }
 
 QColor festiveColour(int i) {
-  static constexpr std::array<QRgb, 6> colours = {0xffe83030, 0xfff0c020, 0xff30a0f0, 0xff40c040, 0xfff070c0, 0xffffffff};
+  static constexpr std::array<QRgb, 6> colours = {0xffe83030, 0xfff0c020, 0xff30a0f0,
+                                                  0xff40c040, 0xfff070c0, 0xffffffff};
   return QColor::fromRgb(colours[static_cast<std::size_t>(i) % colours.size()]);
 }
 

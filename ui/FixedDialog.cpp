@@ -33,8 +33,8 @@ class CentreOnShow : public QObject {
 namespace FixedDialog {
 
 void prepare(QDialog* dialog) {
-  dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint);
   dialog->installEventFilter(new CentreOnShow(dialog));
 }
 

@@ -42,27 +42,27 @@ struct TopicPage {
 
 // The help topic numbers of the menus, tabs and dialogs, and their pages.
 constexpr TopicPage TopicPages[] = {
-    {1000, u"menus.html"},         // the menu bar entries
-    {5000, u"history.html"},       // ベストの足跡
-    {6000, u"graph.html"},         // ベストのグラフ
-    {7000, u"average.html"},       // 平均の推移, 日平均 … 年平均, 平均の条件設定
-    {8000, u"miss.html"},          // ミスワースト10, 再計算
-    {9000, u"folder.html"},        // フォルダの変更
-    {10000, u"reload.html"},       // 再読み込み
-    {10001, u"ranking.html"},      // 自己ベスト10
-    {10002, u"chart3d.html"},      // ３Ｄグラフ
-    {10003, u"recordfile.html"},   // 記録ファイルの選択, the record-file panel
-    {10004, u"compressed.html"},   // 圧縮ﾃﾞｰﾀ再作成
-    {10005, u"viewmenu.html"},     // the view menu's tab items
-    {10006, u"startup3d.html"},    // 起動時に3Dグラフ表示
-    {10007, u"graphchars.html"},   // グラフ表示キャラクタ
-    {10008, u"modes.html"},        // the mode items
-    {10009, u"celebration.html"},  // お祝いの設定
-    {11000, u"font.html"},         // ﾌｫﾝﾄの変更
-    {12000, u"background.html"},   // 背景色の変更
-    {13000, u"displaylimit.html"}, // 表示回数の制限
-    {14000, u"copy.html"},         // ｺﾋﾟｰ, すべてｺﾋﾟｰ
-    {15000, u"options.html"},      // ヒント表示, ノーミスのみ, レベルアップのみ
+    {1000, u"menus.html"},             // the menu bar entries
+    {5000, u"history.html"},           // ベストの足跡
+    {6000, u"graph.html"},             // ベストのグラフ
+    {7000, u"average.html"},           // 平均の推移, 日平均 … 年平均, 平均の条件設定
+    {8000, u"miss.html"},              // ミスワースト10, 再計算
+    {9000, u"folder.html"},            // フォルダの変更
+    {10000, u"reload.html"},           // 再読み込み
+    {10001, u"ranking.html"},          // 自己ベスト10
+    {10002, u"chart3d.html"},          // ３Ｄグラフ
+    {10003, u"recordfile.html"},       // 記録ファイルの選択, the record-file panel
+    {10004, u"compressed.html"},       // 圧縮ﾃﾞｰﾀ再作成
+    {10005, u"viewmenu.html"},         // the view menu's tab items
+    {10006, u"startup3d.html"},        // 起動時に3Dグラフ表示
+    {10007, u"graphchars.html"},       // グラフ表示キャラクタ
+    {10008, u"modes.html"},            // the mode items
+    {10009, u"celebration.html"},      // お祝いの設定
+    {11000, u"font.html"},             // ﾌｫﾝﾄの変更
+    {12000, u"background.html"},       // 背景色の変更
+    {13000, u"displaylimit.html"},     // 表示回数の制限
+    {14000, u"copy.html"},             // ｺﾋﾟｰ, すべてｺﾋﾟｰ
+    {15000, u"options.html"},          // ヒント表示, ノーミスのみ, レベルアップのみ
     {22000, u"averagesettings.html"},  // 平均値の表示設定
 };
 
@@ -142,7 +142,8 @@ class HelpWindow : public QMainWindow {
 
     buildToolBar();
 
-    connect(contents_, &QHelpContentWidget::linkActivated, browser_, [this](const QUrl& url) { browser_->setSource(url); });
+    connect(contents_, &QHelpContentWidget::linkActivated, browser_,
+            [this](const QUrl& url) { browser_->setSource(url); });
     connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
       contents_->expandAll();
       syncContents(browser_->source());
@@ -154,9 +155,10 @@ class HelpWindow : public QMainWindow {
     connect(engine_->indexModel(), &QHelpIndexModel::indexCreated, this, [this] { filterIndex(filter_->text()); });
     connect(index_, &QHelpIndexWidget::documentActivated, this,
             [this](const QHelpLink& document, const QString&) { browser_->setSource(document.url); });
-    connect(index_, &QHelpIndexWidget::documentsActivated, this, [this](const QList<QHelpLink>& documents, const QString&) {
-      if (!documents.isEmpty()) browser_->setSource(documents.first().url);
-    });
+    connect(index_, &QHelpIndexWidget::documentsActivated, this,
+            [this](const QList<QHelpLink>& documents, const QString&) {
+              if (!documents.isEmpty()) browser_->setSource(documents.first().url);
+            });
 
     resize(980, 680);
   }
@@ -197,11 +199,8 @@ class HelpWindow : public QMainWindow {
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-          QCoreApplication::sendEvent(index_, event);
-          return true;
-        default:
-          break;
+        case Qt::Key_PageDown: QCoreApplication::sendEvent(index_, event); return true;
+        default: break;
       }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -213,10 +212,12 @@ class HelpWindow : public QMainWindow {
     bar->setObjectName(u"navigation"_s);
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), u"戻る"_s, browser_, &QTextBrowser::backward);
+    QAction* back =
+        bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), u"戻る"_s, browser_, &QTextBrowser::backward);
     back->setShortcut(QKeySequence::Back);
     back->setEnabled(false);
-    QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), u"進む"_s, browser_, &QTextBrowser::forward);
+    QAction* forward =
+        bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), u"進む"_s, browser_, &QTextBrowser::forward);
     forward->setShortcut(QKeySequence::Forward);
     forward->setEnabled(false);
     bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), u"目次"_s, this, [this] {

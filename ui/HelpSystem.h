@@ -18,9 +18,9 @@ class HelpSystem : public QObject {
 
   const QString& helpFileName() const { return helpFileName_; }
 
-  void showContents();                // the contents page
-  void showKeywordSearch();           // the keyword index, ready for a word
-  void showTopic(int helpContext);    // the page of a topic number
+  void showContents();              // the contents page
+  void showKeywordSearch();         // the keyword index, ready for a word
+  void showTopic(int helpContext);  // the page of a topic number
 
   // The page a topic number leads to (a page name inside the help), for
   // instance 5000 -> the history view's page.

@@ -30,9 +30,7 @@ struct Style {
 const Style Styles[] = {
     {u"標準"_s, false, false}, {u"斜体"_s, false, true}, {u"太字"_s, true, false}, {u"太字 斜体"_s, true, true}};
 
-int pointSizeOf(const QFont& font) {
-  return font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
-}
+int pointSizeOf(const QFont& font) { return font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize(); }
 
 // The font as it is drawn: the family that stands for a substituted name.
 QString drawnFamily(const QFont& font) { return QFontInfo(font).family(); }

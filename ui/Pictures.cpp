@@ -97,8 +97,8 @@ QPainterPath placedFootprint(QPointF centre, double length, double angle, bool r
 }
 
 QBrush footprintBrush(const QRectF& bounds, int alpha) {
-  QRadialGradient gradient(bounds.center(), bounds.width() > bounds.height() ? bounds.width() / 1.6
-                                                                           : bounds.height() / 1.6);
+  QRadialGradient gradient(bounds.center(),
+                           bounds.width() > bounds.height() ? bounds.width() / 1.6 : bounds.height() / 1.6);
   gradient.setFocalPoint(bounds.center() - QPointF(bounds.width() / 6, bounds.height() / 6));
   QColor light(255, 110, 100, alpha);
   QColor middle = red();
@@ -240,8 +240,8 @@ QPixmap exitImage() {
 
   painter.setRenderHint(QPainter::Antialiasing);
   QPolygonF arrow;
-  arrow << QPointF(6.5, 6.5) << QPointF(11.0, 6.5) << QPointF(11.0, 3.5) << QPointF(15.5, 8.0)
-        << QPointF(11.0, 12.5) << QPointF(11.0, 9.5) << QPointF(6.5, 9.5);
+  arrow << QPointF(6.5, 6.5) << QPointF(11.0, 6.5) << QPointF(11.0, 3.5) << QPointF(15.5, 8.0) << QPointF(11.0, 12.5)
+        << QPointF(11.0, 9.5) << QPointF(6.5, 9.5);
   painter.setPen(QPen(darkRed(), 1.0));
   painter.setBrush(red());
   painter.drawPolygon(arrow);
@@ -404,31 +404,20 @@ void drawOpeningFootprints(QPainter& painter) {
 QPixmap toolbarImage(int index) {
   switch (index) {
     case 0:
-    case 4:
-      return modeButtonImage(u"A"_s, index >= 4);
+    case 4: return modeButtonImage(u"A"_s, index >= 4);
     case 1:
-    case 5:
-      return modeButtonImage(u"ア"_s, index >= 4);  // "ｱ", drawn full-width
+    case 5: return modeButtonImage(u"ア"_s, index >= 4);  // "ｱ", drawn full-width
     case 2:
-    case 6:
-      return modeButtonImage(u"R"_s, index >= 4);
+    case 6: return modeButtonImage(u"R"_s, index >= 4);
     case 3:
-    case 7:
-      return modeButtonImage(u"!"_s, index >= 4);
-    case 8:
-      return copyAllImage();
-    case 9:
-      return folderImage();
-    case 10:
-      return fontImage();
-    case 11:
-      return exitImage();
-    case 12:
-      return chartImage();
-    case 13:
-      return greyedOut(chartImage());
-    default:
-      return transparentPixmap(ToolbarSize, ToolbarSize);
+    case 7: return modeButtonImage(u"!"_s, index >= 4);
+    case 8: return copyAllImage();
+    case 9: return folderImage();
+    case 10: return fontImage();
+    case 11: return exitImage();
+    case 12: return chartImage();
+    case 13: return greyedOut(chartImage());
+    default: return transparentPixmap(ToolbarSize, ToolbarSize);
   }
 }
 

@@ -4,8 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-RecordFileDialog::RecordFileDialog(QWidget* parent)
-    : QFileDialog(parent, u"フォルダの変更と記録ファイルの選択"_s) {
+RecordFileDialog::RecordFileDialog(QWidget* parent) : QFileDialog(parent, u"フォルダの変更と記録ファイルの選択"_s) {
   setOption(QFileDialog::DontUseNativeDialog);
   setFileMode(QFileDialog::ExistingFile);
   setAcceptMode(QFileDialog::AcceptOpen);

@@ -11,9 +11,18 @@ RecordFilePanel::RecordFilePanel(QWidget* parent) : QLabel(parent) {
 void RecordFilePanel::setBevel(Bevel bevel) {
   bevel_ = bevel;
   switch (bevel) {
-    case Bevel::Flat: setFrameStyle(QFrame::Panel | QFrame::Plain); setLineWidth(0); break;
-    case Bevel::Raised: setFrameStyle(QFrame::Panel | QFrame::Raised); setLineWidth(1); break;
-    case Bevel::Lowered: setFrameStyle(QFrame::Panel | QFrame::Sunken); setLineWidth(1); break;
+    case Bevel::Flat:
+      setFrameStyle(QFrame::Panel | QFrame::Plain);
+      setLineWidth(0);
+      break;
+    case Bevel::Raised:
+      setFrameStyle(QFrame::Panel | QFrame::Raised);
+      setLineWidth(1);
+      break;
+    case Bevel::Lowered:
+      setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      setLineWidth(1);
+      break;
   }
 }
 

@@ -71,8 +71,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   makeIcon(panel);
   makeText(panel, u"ProductName"_s, u"ＴＡＰＰＥＲの足跡32"_s, fontOf(u"ＭＳ ゴシック"_s, 16), {117, 19});
   makeText(panel, u"Version"_s, u"Version 2.0"_s, fontOf(u"ＭＳ 明朝"_s, 15), {181, 52});
-  makeText(panel, u"Copyright"_s, u"Copyright (C) hoko32 の開発者一同"_s, fontOf(u"ＭＳ Ｐゴシック"_s, 12),
-           {43, 95});
+  makeText(panel, u"Copyright"_s, u"Copyright (C) hoko32 の開発者一同"_s, fontOf(u"ＭＳ Ｐゴシック"_s, 12), {43, 95});
   makeComments(panel);
 
   OKButton = new QPushButton(u"OK"_s, this);

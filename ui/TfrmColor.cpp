@@ -38,9 +38,9 @@ constexpr int SixtyFour = 1;
 constexpr int HundredTwentyFive = 2;
 
 // The classic 16 colours in their usual order.
-constexpr std::array<QRgb, 16> SixteenColours{
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
-    0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr std::array<QRgb, 16> SixteenColours{0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                              0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                              0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 // The levels each channel runs through in the larger grids.
 constexpr std::array<int, 4> SixtyFourLevels{0, 128, 192, 255};
 constexpr std::array<int, 5> HundredTwentyFiveLevels{0, 64, 128, 192, 255};
@@ -55,12 +55,9 @@ struct GridShape {
 
 GridShape gridShape(int type) {
   switch (type) {
-    case SixtyFour:
-      return {8, 38, 9, Qt::AlignLeft | Qt::AlignVCenter};
-    case HundredTwentyFive:
-      return {5, 12, 10, Qt::AlignCenter};
-    default:
-      return {1, 19, 11, Qt::AlignCenter};
+    case SixtyFour: return {8, 38, 9, Qt::AlignLeft | Qt::AlignVCenter};
+    case HundredTwentyFive: return {5, 12, 10, Qt::AlignCenter};
+    default: return {1, 19, 11, Qt::AlignCenter};
   }
 }
 
@@ -108,8 +105,7 @@ QFont captionFont(QFont font, const GridShape& shape, int cellWidth) {
   return font;
 }
 
-QLabel* makeColourCell(int index, const QColor& colour, const QFont& font, Qt::Alignment alignment,
-                       QWidget* parent) {
+QLabel* makeColourCell(int index, const QColor& colour, const QFont& font, Qt::Alignment alignment, QWidget* parent) {
   auto* cell = new QLabel(parent);
   cell->setObjectName(u"Label%1"_s.arg(index));
   cell->setAutoFillBackground(true);
@@ -180,25 +176,18 @@ void TfrmColor::setColorType(int type) {
 QColor TfrmColor::paletteColor(int type, int index) {
   if (index < 0 || index >= paletteSize(type)) return QColor();
   switch (type) {
-    case Sixteen:
-      return QColor::fromRgb(SixteenColours[index]);
-    case SixtyFour:
-      return colourFromLevels(SixtyFourLevels, index);
-    default:
-      return colourFromLevels(HundredTwentyFiveLevels, index);
+    case Sixteen: return QColor::fromRgb(SixteenColours[index]);
+    case SixtyFour: return colourFromLevels(SixtyFourLevels, index);
+    default: return colourFromLevels(HundredTwentyFiveLevels, index);
   }
 }
 
 int TfrmColor::paletteSize(int type) {
   switch (type) {
-    case Sixteen:
-      return 16;
-    case SixtyFour:
-      return 64;
-    case HundredTwentyFive:
-      return 125;
-    default:
-      return 0;
+    case Sixteen: return 16;
+    case SixtyFour: return 64;
+    case HundredTwentyFive: return 125;
+    default: return 0;
   }
 }
 

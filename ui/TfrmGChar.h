@@ -13,7 +13,7 @@ class TfrmGChar : public QDialog {
   explicit TfrmGChar(QWidget* parent = nullptr);
 
   void setMarks(const QString& hit, const QString& miss);
-  QString hitText() const;   // the field's text, possibly empty
+  QString hitText() const;  // the field's text, possibly empty
   QString missText() const;
 
   QLineEdit* edtHit = nullptr;

@@ -39,10 +39,10 @@
 #include "ui/FontNames.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
-#include "ui/Pictures.h"
-#include "ui/RecordFilePanel.h"
-#include "ui/RecordFileDialog.h"
 #include "ui/PaneFontDialog.h"
+#include "ui/Pictures.h"
+#include "ui/RecordFileDialog.h"
+#include "ui/RecordFilePanel.h"
 #include "ui/TAboutBox.h"
 #include "ui/TfrmAverCfg.h"
 #include "ui/TfrmColor.h"
@@ -73,9 +73,9 @@ QColor resolveColor(SettingsColor color) {
   switch (systemColorIndex(color)) {
     case SystemColorWindow: return palette.color(QPalette::Base);
     case SystemColorWindowText: return palette.color(QPalette::Text);
-    case 15: return palette.color(QPalette::Button);        // button face
-    case 18: return palette.color(QPalette::ButtonText);    // button text
-    case 13: return palette.color(QPalette::Highlight);     // highlight
+    case 15: return palette.color(QPalette::Button);      // button face
+    case 18: return palette.color(QPalette::ButtonText);  // button text
+    case 13: return palette.color(QPalette::Highlight);   // highlight
     case 14: return palette.color(QPalette::HighlightedText);
     default: return palette.color(QPalette::Window);
   }
@@ -188,7 +188,8 @@ void TfrmMain::FormCreate(const StartupContext& context) {
 
   settings_ = std::make_unique<SettingsFile>(context.settingsPath);
   loader_ = std::make_unique<RecordLoader>(*settings_, *feedback_);
-  const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+  const QRect screen =
+      QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
   const SettingsEnvironment environment{screen.width(), screen.height(), context.programFolder};
   applyOptions(MainOptions::load(*settings_, environment));
   RedrawGraph();
@@ -319,7 +320,10 @@ void TfrmMain::applyCommandLine(const QStringList& arguments) {
   }
   if (arguments.size() == 2) {
     const QString& letter = arguments[1];
-    CurrentMode = letter == u"A"_s ? ModeAlphabet : letter == u"ｱ"_s ? ModeKana : letter == u"!"_s ? ModeSymbols : ModeRomaji;
+    CurrentMode = letter == u"A"_s   ? ModeAlphabet
+                  : letter == u"ｱ"_s ? ModeKana
+                  : letter == u"!"_s ? ModeSymbols
+                                     : ModeRomaji;
   }
 }
 
@@ -407,7 +411,8 @@ void TfrmMain::buildPages() {
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName(u"PageControl1"_s);
   setCentralWidget(PageControl1);
-  const QString captions[] = {u"ベストの足跡"_s, u"ベストのグラフ"_s, u"平均の推移"_s, u"ミスワースト10"_s, u"自己ベスト10"_s};
+  const QString captions[] = {u"ベストの足跡"_s, u"ベストのグラフ"_s, u"平均の推移"_s, u"ミスワースト10"_s,
+                              u"自己ベスト10"_s};
 
   // Header panels.
   Panel2 = new QLabel;
@@ -492,7 +497,8 @@ void TfrmMain::buildPages() {
   connect(Memos[TabHistory], &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->exec(Memos[TabHistory]->mapToGlobal(at)); });
   setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { PopupMenu1->exec(mapToGlobal(at)); });
+  connect(this, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->exec(mapToGlobal(at)); });
 }
 
 QAction* TfrmMain::addItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
@@ -570,10 +576,13 @@ void TfrmMain::buildMenus() {
 
   QMenu* option = bar->addMenu(u"ｵﾌﾟｼｮﾝ(&O)"_s);
   option->setObjectName(u"Option1"_s);
-  addItem(option, u"Hint1"_s, u"ヒント表示の有無(&H)"_s, QKeySequence(u"Ctrl+H"_s), &TfrmMain::Hint1Click)->setCheckable(true);
+  addItem(option, u"Hint1"_s, u"ヒント表示の有無(&H)"_s, QKeySequence(u"Ctrl+H"_s), &TfrmMain::Hint1Click)
+      ->setCheckable(true);
   separator(option, u"N7"_s);
-  addItem(option, u"Nomiss1"_s, u"ノーミスのみ(&N)"_s, QKeySequence(u"Ctrl+N"_s), &TfrmMain::Nomiss1Click)->setCheckable(true);
-  addItem(option, u"Level1"_s, u"レベルアップのみ(&U)"_s, QKeySequence(u"Ctrl+U"_s), &TfrmMain::Level1Click)->setCheckable(true);
+  addItem(option, u"Nomiss1"_s, u"ノーミスのみ(&N)"_s, QKeySequence(u"Ctrl+N"_s), &TfrmMain::Nomiss1Click)
+      ->setCheckable(true);
+  addItem(option, u"Level1"_s, u"レベルアップのみ(&U)"_s, QKeySequence(u"Ctrl+U"_s), &TfrmMain::Level1Click)
+      ->setCheckable(true);
   separator(option, u"N6"_s);
   addItem(option, u"KM1"_s, u"お祝いの設定...(&O)"_s, QKeySequence(u"Ctrl+O"_s), &TfrmMain::KM1Click);
 
@@ -637,7 +646,8 @@ void TfrmMain::setItemVisible(const QString& name, bool visible) {
 
 void TfrmMain::applyTabMenuState(int tab) {
   setItemVisible(u"Copy1"_s, tab == TabHistory || tab == TabMiss || tab == TabBest);
-  if (PopupMenu1) PopupMenu1->findChild<QAction*>(u"Copy2"_s)->setVisible(tab == TabHistory || tab == TabMiss || tab == TabBest);
+  if (PopupMenu1)
+    PopupMenu1->findChild<QAction*>(u"Copy2"_s)->setVisible(tab == TabHistory || tab == TabMiss || tab == TabBest);
   setItemVisible(u"Level1"_s, tab == TabHistory);
   for (const QString& name : {u"N1"_s, u"Day1"_s, u"Week1"_s, u"Month1"_s, u"Year1"_s, u"AverCfg1"_s})
     setItemVisible(name, tab == TabAverage);
@@ -741,8 +751,9 @@ void TfrmMain::ShowMiss() {
   fillPane(TabMiss, ViewTexts::missPaneLines(Pass.Miss, static_cast<PracticeMode>(CurrentMode)));
 }
 void TfrmMain::ShowBest() {
-  fillPane(TabBest, ViewTexts::bestPaneLines(Pass.ModeRecords, seRankCount->value(), menuItem(u"Nomiss1"_s)->isChecked(),
-                                             static_cast<PracticeMode>(CurrentMode), QDateTime::currentDateTime()));
+  fillPane(TabBest,
+           ViewTexts::bestPaneLines(Pass.ModeRecords, seRankCount->value(), menuItem(u"Nomiss1"_s)->isChecked(),
+                                    static_cast<PracticeMode>(CurrentMode), QDateTime::currentDateTime()));
 }
 
 // The pane is hidden from painting while its text is replaced. A long text
@@ -825,8 +836,9 @@ void TfrmMain::RedrawAver() {
     left += width + 1;
   }
   ButtonAverCfg->setGeometry(left - 1 + 5, 2, 2 * width, height);
-  Panel3->setText(QString::fromUtf16(u"                         0         50       100       150       200       250"
-                                     u"       300       350       400       450       500       550"));
+  Panel3->setText(
+      QString::fromUtf16(u"                         0         50       100       150       200       250"
+                         u"       300       350       400       450       500       550"));
   Panel3->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
   Panel3->setFixedHeight(height + 4);
 }
@@ -937,7 +949,9 @@ void TfrmMain::KM1Click() {
   CelebrationFontColor = frmOiwaiCfg->pendingFontColor();
 }
 
-QPlainTextEdit* TfrmMain::activeMemo() const { return Memos[static_cast<std::size_t>(std::clamp(activeTab(), 0, TabCount - 1))]; }
+QPlainTextEdit* TfrmMain::activeMemo() const {
+  return Memos[static_cast<std::size_t>(std::clamp(activeTab(), 0, TabCount - 1))];
+}
 
 void TfrmMain::copyText(const QString& text) {
   QString windowsText = text;
@@ -1056,7 +1070,8 @@ void TfrmMain::seRankCountChange() {
 }
 
 void TfrmMain::cbMIssEvalClick() {
-  cbMIssEval->setText(cbMIssEval->isChecked() ? u"ヒット同数ならミスの多い方が上"_s : u"ヒット同数ならミスの多い方が下"_s);
+  cbMIssEval->setText(cbMIssEval->isChecked() ? u"ヒット同数ならミスの多い方が上"_s
+                                              : u"ヒット同数ならミスの多い方が下"_s);
   if (!Loaded.AllRecords.empty()) MainProcedure();
 }
 
@@ -1128,8 +1143,8 @@ void TfrmMain::Col1Click() {
 
 void TfrmMain::Color1Click() {
   QPlainTextEdit* memo = activeMemo();
-  const QColor chosen = QColorDialog::getColor(memo->palette().color(QPalette::Base), this, QString(),
-                                               QColorDialog::DontUseNativeDialog);
+  const QColor chosen =
+      QColorDialog::getColor(memo->palette().color(QPalette::Base), this, QString(), QColorDialog::DontUseNativeDialog);
   if (!chosen.isValid()) return;
   QPalette palette = memo->palette();
   palette.setColor(QPalette::Base, chosen);

@@ -60,8 +60,7 @@ QProgressBar* makeProgressBar(QWidget* parent) {
 
 }  // namespace
 
-TfrmOpening::TfrmOpening(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool) {
+TfrmOpening::TfrmOpening(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool) {
   setObjectName(u"frmOpening"_s);
   setWindowTitle(u"ＴＡＰＰＥＲの足跡３２"_s);
   setWindowModality(Qt::NonModal);

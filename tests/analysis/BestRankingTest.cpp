@@ -31,7 +31,8 @@ std::vector<HitsMisses> ranked(const std::vector<PracticeRecord>& store, bool mo
 const QDateTime Now(QDate(2026, 12, 7), QTime(8, 5, 9));
 
 TEST(BestRanking, TieBreakOnMisses) {
-  const std::vector<PracticeRecord> store = {makeRun(ModeRomaji, 2023, 1, 1, 300, 5), makeRun(ModeRomaji, 2023, 1, 2, 300, 9),
+  const std::vector<PracticeRecord> store = {makeRun(ModeRomaji, 2023, 1, 1, 300, 5),
+                                             makeRun(ModeRomaji, 2023, 1, 2, 300, 9),
                                              makeRun(ModeRomaji, 2023, 1, 3, 310, 20)};
   EXPECT_EQ(ranked(store, true), (std::vector<HitsMisses>{{310, 20}, {300, 9}, {300, 5}}));
   EXPECT_EQ(ranked(store, false), (std::vector<HitsMisses>{{310, 20}, {300, 5}, {300, 9}}));

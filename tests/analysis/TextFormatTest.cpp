@@ -19,9 +19,9 @@ TEST(TextFormat, NumbersAndDecimals) {
     double value;
     int width;
     QString text;
-  } cases[] = {{25.0, 7, u"  25.00"_s}, {0.0, 7, u"   0.00"_s}, {3.125, 7, u"   3.13"_s}, {2.5, 6, u"  2.50"_s},
-               {100.0, 6, u"100.00"_s}, {0.004, 4, u"0.00"_s},  {0.005, 4, u"0.01"_s},  {-1.005, 6, u" -1.00"_s},
-               {1234.5, 4, u"1234.50"_s}};
+  } cases[] = {{25.0, 7, u"  25.00"_s}, {0.0, 7, u"   0.00"_s},   {3.125, 7, u"   3.13"_s},
+               {2.5, 6, u"  2.50"_s},   {100.0, 6, u"100.00"_s},  {0.004, 4, u"0.00"_s},
+               {0.005, 4, u"0.01"_s},   {-1.005, 6, u" -1.00"_s}, {1234.5, 4, u"1234.50"_s}};
   for (const auto& c : cases) EXPECT_EQ(TextFormat::fixed2(c.value, c.width), c.text) << c.value;
 }
 

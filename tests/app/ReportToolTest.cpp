@@ -108,8 +108,9 @@ TEST_F(ReportToolTest, FailedLoadsExitWithStatusOne) {
   f.close();
   const Result tail = report({u"--runs"_s, recordPath});
   EXPECT_EQ(tail.status, 1);
-  EXPECT_EQ(tail.err, u"ﾃﾞｰﾀに誤りがありました。\nメニューから[ﾌｧｲﾙ]-[圧縮ﾃﾞｰﾀ作成]で\n"
-                      u"ﾃﾞｰﾀﾌｧｲﾙを作り直してください。\n"_s);
+  EXPECT_EQ(tail.err,
+            u"ﾃﾞｰﾀに誤りがありました。\nメニューから[ﾌｧｲﾙ]-[圧縮ﾃﾞｰﾀ作成]で\n"
+            u"ﾃﾞｰﾀﾌｧｲﾙを作り直してください。\n"_s);
   EXPECT_EQ(tail.out, QByteArray());
 }
 

@@ -58,10 +58,16 @@ TEST_F(ReportViewsTest, AllFiveViewsInTabOrder) {
 }
 
 TEST_F(ReportViewsTest, OneViewHasNoHeading) {
-  EXPECT_EQ(report({u"--view"_s, u"graph"_s}), "<<ローマ字の成長グラフ >>\n"
-                                               "2023-04-06 " + std::string(44, 'o') + "\n"
-                                               "2023-04-05 " + std::string(42, 'o') + "x\n"
-                                               "2023-04-05 " + std::string(40, 'o') + "\n");
+  EXPECT_EQ(report({u"--view"_s, u"graph"_s}),
+            "<<ローマ字の成長グラフ >>\n"
+            "2023-04-06 " +
+                std::string(44, 'o') +
+                "\n"
+                "2023-04-05 " +
+                std::string(42, 'o') +
+                "x\n"
+                "2023-04-05 " +
+                std::string(40, 'o') + "\n");
 }
 
 TEST_F(ReportViewsTest, CopyAllAddsTheScaleAndRuler) {
@@ -117,10 +123,12 @@ TEST_F(ReportViewsTest, SettingsFileValuesApplyUnlessOverridden) {
   ASSERT_TRUE(settings.writeText(u"Option"_s, u"HitMark"_s, u"*"_s));
   ASSERT_TRUE(settings.writeInteger(u"Option"_s, u"RankCount"_s, 1));
   ASSERT_TRUE(settings.writeInteger(u"Option"_s, u"MissEval"_s, 0));
-  EXPECT_THAT(report({u"--view"_s, u"graph"_s}), StartsWith("<<英字の成長グラフ >>\n2023-04-05 ******************************xxxxxx\n"));
+  EXPECT_THAT(report({u"--view"_s, u"graph"_s}),
+              StartsWith("<<英字の成長グラフ >>\n2023-04-05 ******************************xxxxxx\n"));
   EXPECT_THAT(report({u"--view"_s, u"best"_s}), StartsWith("英字自己記録のベスト1 ("));
   EXPECT_THAT(report({u"--view"_s, u"best"_s, u"--mode"_s, u"R"_s, u"--rank-count"_s, u"1"_s}),
-              HasSubstr("第 1位  2023-04-20  20:00:00  Hit: 220  Miss:  0\n")) << "MissEval 0: more misses below";
+              HasSubstr("第 1位  2023-04-20  20:00:00  Hit: 220  Miss:  0\n"))
+      << "MissEval 0: more misses below";
   EXPECT_EQ(settings.readText(u"Option"_s, u"RankCount"_s, {}), u"1"_s) << "the tool writes only FileSize";
 }
 

@@ -17,9 +17,14 @@ inline void PrintTo(const QRect& r, std::ostream* out) {
 
 namespace celebration {
 inline void PrintTo(const BannerDrawOp& op, std::ostream* out) {
-  if (op.type == BannerDrawOp::Type::FillRed) *out << "fill ";
-  else *out << "copy#" << int(op.picture) << ' ';
-  if (op.source) { ::PrintTo(*op.source, out); *out << "->"; }
+  if (op.type == BannerDrawOp::Type::FillRed)
+    *out << "fill ";
+  else
+    *out << "copy#" << int(op.picture) << ' ';
+  if (op.source) {
+    ::PrintTo(*op.source, out);
+    *out << "->";
+  }
   ::PrintTo(op.target, out);
 }
 }  // namespace celebration
@@ -32,7 +37,9 @@ constexpr auto Msg = BannerPicture::MessageLine;
 
 // Measured sizes: A has the longer record line (CW 220, CH 104, X1 10, X2 60),
 // B the longer message (CW 283, CH 70, X1 66, X2 10), E an empty message (CW 170, CH 70, X1 10, X2 85).
-struct Sizes { int w1, w2, h; };
+struct Sizes {
+  int w1, w2, h;
+};
 constexpr Sizes A{200, 100, 37}, B{150, 263, 20}, E{150, 0, 20};
 
 BannerAnimation activated(int kind, Sizes s, std::uint8_t picture = 1) {
@@ -58,7 +65,11 @@ BannerDrawOp copy(BannerPicture p, QRect source, QRect target) { return BannerDr
 BannerDrawOp whole(BannerPicture p, QRect target) { return BannerDrawOp::copy(p, std::nullopt, target); }
 
 TEST(BannerAnimationTest, ClientSizeAndRestingPlaces) {
-  struct Case { Sizes s; QSize client; int x1, x2; };
+  struct Case {
+    Sizes s;
+    QSize client;
+    int x1, x2;
+  };
   for (const Case& c : {Case{A, {220, 104}, 10, 60}, Case{B, {283, 70}, 66, 10}, Case{E, {170, 70}, 10, 85},
                         Case{{120, 120, 16}, {140, 62}, 10, 10}, Case{{101, 96, 16}, {121, 62}, 10, 12}}) {
     const BannerAnimation anim = activated(1, c.s);
@@ -68,7 +79,11 @@ TEST(BannerAnimationTest, ClientSizeAndRestingPlaces) {
   }
 }
 
-struct EndCase { int kind; Sizes s; int endTick; };
+struct EndCase {
+  int kind;
+  Sizes s;
+  int endTick;
+};
 
 class FirstPhaseEnd : public testing::TestWithParam<EndCase> {};
 
@@ -102,13 +117,17 @@ TEST_P(FirstPhaseEnd, EndsOnTheExpectedTickWithTheSettleRedraw) {
 // below 0.04, so n = 125 gives 4.99999 and n = 126 is needed). Kind 5: the first
 // multiple-of-4 edge E = 4(tick − 1) beyond both lines' right ends (210, 273, 160).
 INSTANTIATE_TEST_SUITE_P(Kinds, FirstPhaseEnd,
-    testing::Values(EndCase{1, A, 56}, EndCase{1, B, 72}, EndCase{1, E, 44}, EndCase{2, A, 56}, EndCase{2, B, 72},
-                    EndCase{2, E, 44}, EndCase{3, A, 64}, EndCase{3, B, 47}, EndCase{3, E, 47}, EndCase{4, A, 104},
-                    EndCase{4, B, 106}, EndCase{4, E, 106}, EndCase{4, {200, 4, 37}, 127}, EndCase{5, A, 54},
-                    EndCase{5, B, 70}, EndCase{5, E, 42}));
+                         testing::Values(EndCase{1, A, 56}, EndCase{1, B, 72}, EndCase{1, E, 44}, EndCase{2, A, 56},
+                                         EndCase{2, B, 72}, EndCase{2, E, 44}, EndCase{3, A, 64}, EndCase{3, B, 47},
+                                         EndCase{3, E, 47}, EndCase{4, A, 104}, EndCase{4, B, 106}, EndCase{4, E, 106},
+                                         EndCase{4, {200, 4, 37}, 127}, EndCase{5, A, 54}, EndCase{5, B, 70},
+                                         EndCase{5, E, 42}));
 
 TEST(BannerAnimationTest, OperationsOfSingleTicks) {
-  struct Case { int kind, tick; Ops ops; };
+  struct Case {
+    int kind, tick;
+    Ops ops;
+  };
   const Case cases[] = {
       // Kind 1: SlideOffset 208, the record line's first 2 columns at the right edge.
       {1, 4, {copy(Rec, {0, 0, 2, 37}, {218, 10, 2, 37})}},
@@ -118,8 +137,10 @@ TEST(BannerAnimationTest, OperationsOfSingleTicks) {
       // Kind 2: the message enters from the left with its rightmost columns.
       {2, 17, {copy(Rec, {0, 0, 54, 37}, {166, 10, 54, 37}), copy(Msg, {96, 0, 4, 37}, {0, 57, 4, 37})}},
       {2, 54, {whole(Rec, {18, 10, 200, 37}), whole(Msg, {52, 57, 100, 37})}},
-      {2, 56, {whole(Rec, {10, 10, 200, 37}), BannerDrawOp::fill({0, 0, 220, 104}), whole(Rec, {10, 10, 200, 37}),
-               whole(Msg, {60, 57, 100, 37})}},
+      {2,
+       56,
+       {whole(Rec, {10, 10, 200, 37}), BannerDrawOp::fill({0, 0, 220, 104}), whole(Rec, {10, 10, 200, 37}),
+        whole(Msg, {60, 57, 100, 37})}},
       // Kind 3: DropOffset 52 on tick 1; −10 on tick 63 puts both lines at rest.
       {3, 1, {whole(Rec, {10, -52, 200, 37}), whole(Msg, {60, 119, 100, 37})}},
       {3, 63, {whole(Rec, {10, 10, 200, 37}), whole(Msg, {60, 57, 100, 37})}},
@@ -133,7 +154,10 @@ TEST(BannerAnimationTest, OperationsOfSingleTicks) {
 }
 
 TEST(BannerAnimationTest, WipeLeavesOneToFourColumnsOfEachLineUnpainted) {
-  struct Case { Sizes s; int recordGap, messageGap; };
+  struct Case {
+    Sizes s;
+    int recordGap, messageGap;
+  };
   // A: ends 210 and 160, last edges 208 and 156. B: ends 216 and 273, last edges 212 and 272.
   for (const Case& c : {Case{A, 2, 4}, Case{B, 4, 1}}) {
     BannerAnimation anim = activated(5, c.s);
@@ -157,11 +181,16 @@ SecondPhaseTick secondPhaseTick(BannerAnimation& anim, int tick) {
 }
 
 TEST(BannerAnimationTest, PictureGrowsFromTheSideChosenByItsNumber) {
-  struct Case { Sizes s; std::uint8_t number; int tick; QRect target; };
+  struct Case {
+    Sizes s;
+    std::uint8_t number;
+    int tick;
+    QRect target;
+  };
   // A: GrowStep 2.75, K = 5 on tick 41. B: GrowStep is float(3.5375) = 3.5374999, so
   // on tick 80 K = trunc(282.99999) = 282; on tick 81 K = 290 > 283 covers the window.
   const Case cases[] = {
-      {A, 3, 41, {0, 0, 5, 104}}, {A, 0, 41, {0, 0, 5, 104}}, {A, 1, 41, {108, 0, 4, 104}},
+      {A, 3, 41, {0, 0, 5, 104}},   {A, 0, 41, {0, 0, 5, 104}},  {A, 1, 41, {108, 0, 4, 104}},
       {A, 2, 41, {215, 0, 5, 104}}, {B, 1, 41, {138, 0, 6, 70}}, {B, 3, 80, {0, 0, 282, 70}},
       {B, 2, 81, {0, 0, 283, 70}},
   };
@@ -196,7 +225,9 @@ TEST(BannerAnimationTest, ZoomSecondPhaseIsOneTickShorter) {
 }
 
 TEST(BannerAnimationTest, PictureNumberCycle) {
-  struct Case { std::uint8_t number, max, next; };
+  struct Case {
+    std::uint8_t number, max, next;
+  };
   for (const Case& c : {Case{1, 5, 2}, Case{4, 5, 5}, Case{5, 5, 1}, Case{0, 5, 1}, Case{1, 0, 1}, Case{9, 0, 1},
                         Case{44, 50, 45}, Case{254, 255, 255}, Case{255, 255, 0}})
     EXPECT_EQ(BannerAnimation::nextPictureNumber(c.number, c.max), c.next) << int(c.number) << ' ' << int(c.max);

@@ -41,11 +41,11 @@ TEST(ChartGeometryTest, BarFrontIsSixtyPercentOfItsSlotCentredOnThePosition) {
     double left, right;
   };
   const std::vector<Case> cases = {
-      {{0, 9}, false, 0, 10, 40},     // slot 50: centre 25, width 30
-      {{0, 9}, false, 3, 160, 190},   // centre 175
-      {{5, 14}, false, 5, 10, 40},    // scrolled: the first visible position takes the first slot
-      {{0, 4}, false, 4, 420, 480},   // slot 100: centre 450, width 60
-      {{0, 9}, true, 0, 9.4, 37.6},   // front plane 470 wide: slot 47, centre 23.5, width 28.2
+      {{0, 9}, false, 0, 10, 40},    // slot 50: centre 25, width 30
+      {{0, 9}, false, 3, 160, 190},  // centre 175
+      {{5, 14}, false, 5, 10, 40},   // scrolled: the first visible position takes the first slot
+      {{0, 4}, false, 4, 420, 480},  // slot 100: centre 450, width 60
+      {{0, 9}, true, 0, 9.4, 37.6},  // front plane 470 wide: slot 47, centre 23.5, width 28.2
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "range " << c.bottom.minimum << ".." << c.bottom.maximum << " 3D " << c.view3D
@@ -73,7 +73,7 @@ TEST(ChartGeometryTest, TheSecondSeriesStartsAtTheFirstSeriesTop) {
   model.add(hits, 100, u"a"_s);
   model.add(misses, 50, QString());
   model.add(hits, 200, u"b"_s);
-  model.add(misses, 100, QString());  // left axis 0..300
+  model.add(misses, 100, QString());                                                       // left axis 0..300
   const std::vector<BarGeometry> bars = ChartGeometry::forModel(model, Plot).bars(model);  // 3D by default
 
   ASSERT_EQ(bars.size(), 4u);
@@ -139,11 +139,9 @@ TEST(ChartGeometryTest, BarsCoverTheVisibleRangeOnlyAndSkipMissingPoints) {
     std::size_t count;
   };
   const std::vector<Case> cases = {
-      {{0, 9}, 0, 9, 20},
-      {{15, 24}, 15, 24, 19},
-      {{20, 29}, 20, 24, 9},       // past the last point
-      {{-3, 1}, 0, 1, 4},          // before the first
-      {{1.3, 3.7}, 1, 4, 8},       // a zoom: partly shown slots count
+      {{0, 9}, 0, 9, 20},    {{15, 24}, 15, 24, 19}, {{20, 29}, 20, 24, 9},  // past the last point
+      {{-3, 1}, 0, 1, 4},                                                    // before the first
+      {{1.3, 3.7}, 1, 4, 8},                                                 // a zoom: partly shown slots count
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.bottom.minimum << ".." << c.bottom.maximum);
@@ -160,7 +158,7 @@ TEST(ChartGeometryTest, AZoomCutsBarsAtTheWallsTheFloorAndTheCeiling) {
   const int hits = model.addSeries({u"HIT"_s, Blue, 60, true, BarStyle::RectangularBox, true, -19, {}});
   const int misses = model.addSeries({u"MISS"_s, Red, 60, true, BarStyle::RectangularBox, true, 3, {}});
   const std::vector<std::pair<double, double>> points = {{150, 10}, {150, 30}, {80, 40},
-                                                          {250, 10}, {120, 5},  {150, 10}};
+                                                         {250, 10}, {120, 5},  {150, 10}};
   for (const auto& [hit, miss] : points) {
     model.add(hits, hit, QString());
     model.add(misses, miss, QString());
@@ -277,8 +275,8 @@ TEST(ChartGeometryTest, LeftLabelsEveryIncrementWithinTheRange) {
 }
 
 TEST(ChartGeometryTest, PixelsAndAxisUnitsMapBackAndForth) {
-  const std::vector<ChartGeometry> geometries = {
-      flat({0, 9}, {0, 300}), deep({0, 9}, {0, 300}), deep({2.5, 6.25}, {40, 75}), flat({-13, -4}, {0, 0})};
+  const std::vector<ChartGeometry> geometries = {flat({0, 9}, {0, 300}), deep({0, 9}, {0, 300}),
+                                                 deep({2.5, 6.25}, {40, 75}), flat({-13, -4}, {0, 0})};
   const std::vector<QPointF> pixels = {{0, 300}, {123.5, 17}, {470, 30}, {499, 0}, {250, 150}};
   for (std::size_t i = 0; i < geometries.size(); ++i) {
     const ChartGeometry& g = geometries[i];

@@ -176,9 +176,9 @@ TEST(ChartModelTest, ScrollMovesBothEndsRelativelyWithoutLimits) {
 TEST(ChartModelTest, LeftAxisMaximumIsTheLargestStackedTotalOfAllPoints) {
   HitMissChart chart;
   EXPECT_EQ(chart.model.leftAxisRange(), (AxisRange{0, 0}));
-  chart.addPoint(100, 5, u"a"_s);    // 105
-  chart.addPoint(10, 120, u"b"_s);   // 130: not 100 + 120
-  chart.addPoint(50, 50, u"c"_s);    // 100
+  chart.addPoint(100, 5, u"a"_s);          // 105
+  chart.addPoint(10, 120, u"b"_s);         // 130: not 100 + 120
+  chart.addPoint(50, 50, u"c"_s);          // 100
   chart.model.setBottomAxisRange({2, 2});  // only the last point visible
   EXPECT_EQ(chart.model.leftAxisRange(), (AxisRange{0, 130}));
   chart.model.add(chart.hits, 400, u"d"_s);  // a hit without a miss

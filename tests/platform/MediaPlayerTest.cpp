@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -51,7 +51,7 @@ QByteArray wave(double seconds, int amplitude) {
 }
 
 struct Sound {
-  int peak = 0;            // largest sample
+  int peak = 0;               // largest sample
   double audibleSeconds = 0;  // from the first loud sample to the last
 };
 

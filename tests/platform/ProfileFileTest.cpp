@@ -64,7 +64,7 @@ TEST(ProfileFileTest, FailsWithoutChangingAnything) {
   TempDir dir;
   const QString plainFile = dir.write(u"plain"_s, "[A]\nk=old\n");
   expectWriteFails(plainFile + u"/hoko32.ini"_s, plainFile);  // a file where a folder should be
-  expectWriteFails(dir.path(), plainFile);                     // a folder where the file should be
+  expectWriteFails(dir.path(), plainFile);                    // a folder where the file should be
   if (QFile::exists(u"/proc/version"_s))
     expectWriteFails(u"/proc/version"_s, u"/proc/version"_s);  // a folder no one may write, not even root
 

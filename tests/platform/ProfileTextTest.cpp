@@ -53,10 +53,10 @@ TEST(ProfileTextTest, ReadsValuesAsWindowsDoes) {
       {"", "A", "k", nullptr},
       {sjis("[設定]\r\nフォント=ＭＳ ゴシック\r\n"), "設定", "フォント", "ＭＳ ゴシック"},
       {sjis("[ＡＢＣ]\r\nk=1\r\n"), "ａｂｃ", "K", "1"},
-      {sjis("[ゾ]\r\nk=1\r\n"), "ゾ", "k", "1"},                // ']' as a trail byte
-      {sjis("[A]\r\nヂ=1\r\nア=2\r\n"), "A", "ア", "2"},        // trail bytes 'a' and 'A' differ
+      {sjis("[ゾ]\r\nk=1\r\n"), "ゾ", "k", "1"},          // ']' as a trail byte
+      {sjis("[A]\r\nヂ=1\r\nア=2\r\n"), "A", "ア", "2"},  // trail bytes 'a' and 'A' differ
       {kBom + "[設定]\nキー=値\n", "設定", "キー", "値"},
-      {"[設定]\nキー=値\n", "設定", "キー", nullptr},           // UTF-8 without a mark is no UTF-8
+      {"[設定]\nキー=値\n", "設定", "キー", nullptr},  // UTF-8 without a mark is no UTF-8
   };
   for (const auto& c : cases)
     EXPECT_EQ(read(c.file, c.section, c.key), c.expected ? QString::fromUtf8(c.expected) : kMissing)
@@ -101,13 +101,12 @@ TEST(ProfileTextTest, WritesTheFirstMatchAndKeepsEveryOtherLine) {
       {sjis("[設定]\r\nヂ=1\r\n"), "設定", "ア", sjis("[設定]\r\nヂ=1\r\nア=v\r\n")},
       {kBom + "[設定]\n", "設定", "キー", kBom + "[設定]\nキー=v\n"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(afterWrite(c.file, c.section, c.key, "v"), c.expected) << c.file.toStdString();
+  for (const auto& c : cases) EXPECT_EQ(afterWrite(c.file, c.section, c.key, "v"), c.expected) << c.file.toStdString();
 }
 
 TEST(ProfileTextTest, LeavesUnchangedTextByteForByte) {
-  for (const QByteArray& bytes : {QByteArray("a\r\nb\rc\n\nd"), QByteArray("\r\r\n\n\x1A"), kBom + "[x]\xFF\n",
-                                  QByteArray("\x81\r\n\x82")})
+  for (const QByteArray& bytes :
+       {QByteArray("a\r\nb\rc\n\nd"), QByteArray("\r\r\n\n\x1A"), kBom + "[x]\xFF\n", QByteArray("\x81\r\n\x82")})
     EXPECT_EQ(ProfileText(bytes).toBytes(), bytes);
 }
 
@@ -131,7 +130,7 @@ TEST(ProfileTextTest, RefusesWhatCannotBeReadBack) {
   const QByteArray file = "[A]\nk=1\n";
   ProfileText text(file);
   const QString refused[][3] = {{u"A"_s, u"k"_s, u"1\n2"_s}, {u"A"_s, u"k\r"_s, u"1"_s}, {u"A]"_s, u"k"_s, u"1"_s},
-                                {u"A"_s, u"k=j"_s, u"1"_s},  {u"A"_s, u";k"_s, u"1"_s},   {u"A"_s, u" [k"_s, u"1"_s}};
+                                {u"A"_s, u"k=j"_s, u"1"_s},  {u"A"_s, u";k"_s, u"1"_s},  {u"A"_s, u" [k"_s, u"1"_s}};
   for (const auto& [section, key, value] : refused)
     EXPECT_FALSE(text.writeString(section, key, value)) << key.toStdString();
   EXPECT_EQ(text.toBytes(), file);

@@ -38,8 +38,8 @@ TEST(ShiftJisTest, RefusesWhatTheCodePageCannotHold) {
 }
 
 TEST(ShiftJisTest, CountsColumnsAsCodePageBytes) {
-  const std::pair<QString, int> widths[] = {{u""_s, 0},   {u"abc"_s, 3}, {u"ｱｲｳ"_s, 3}, {u"日本"_s, 4},
-                                            {u"～〜"_s, 4}, {u"¥"_s, 1},   {u"😀"_s, 2},  {u"한é"_s, 3}};
+  const std::pair<QString, int> widths[] = {{u""_s, 0},     {u"abc"_s, 3}, {u"ｱｲｳ"_s, 3}, {u"日本"_s, 4},
+                                            {u"～〜"_s, 4}, {u"¥"_s, 1},   {u"😀"_s, 2},   {u"한é"_s, 3}};
   for (const auto& [text, width] : widths) EXPECT_EQ(ShiftJis::width(text), width) << text.toStdString();
 
   EXPECT_EQ(ShiftJis::padRight(u"日本"_s, 6), u"日本  "_s);

@@ -7,8 +7,8 @@
 
 namespace {
 
-PracticeRecord run(PracticeMode mode, int year, int month, int day, int hits, int misses, int hour = 21,
-                   int min = 5, int sec = 33) {
+PracticeRecord run(PracticeMode mode, int year, int month, int day, int hits, int misses, int hour = 21, int min = 5,
+                   int sec = 33) {
   PracticeRecord r;
   ParseRecordLine(recordLine(mode, year, month, day, hour, min, sec, hits, misses), r);
   return r;
@@ -22,8 +22,10 @@ TEST(DataFileEntry, LayoutIsByteForByte) {
 
 TEST(DataFileEntry, RoundTripsEveryRecordItCanHold) {
   const PracticeRecord cases[] = {
-      run(ModeAlphabet, 1900, 1, 1, 0, 0, 0, 0, 0), run(ModeSymbols, 2155, 12, 31, 999, 254, 23, 59, 59),
-      run(ModeRomaji, 2024, 2, 29, 254, 255),       run(ModeKana, 2000, 6, 30, 255, 1),
+      run(ModeAlphabet, 1900, 1, 1, 0, 0, 0, 0, 0),
+      run(ModeSymbols, 2155, 12, 31, 999, 254, 23, 59, 59),
+      run(ModeRomaji, 2024, 2, 29, 254, 255),
+      run(ModeKana, 2000, 6, 30, 255, 1),
   };
   for (const PracticeRecord& r : cases) {
     const auto bytes = DataFileEntry::encode(r);

@@ -20,7 +20,9 @@ using namespace Qt::StringLiterals;
 // A record file "test.ｷﾛｸ" and a settings file in a temporary folder, and
 // loads of the one through the other.
 
-inline QByteArray bytesOf(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
+inline QByteArray bytesOf(const std::string& text) {
+  return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // n good lines of TAPPER's layout, hits 100 + i.
 inline std::string goodLines(int count, int firstHits = 100) {

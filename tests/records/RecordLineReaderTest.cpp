@@ -31,13 +31,17 @@ TEST(RecordLineReader, LineEnds) {
       {"a\r\nb\r\n", {"a", "b"}},
       {"a\r\nb", {"a", "b"}},
       {"a\rb\r", {"a", "b"}},
-      {"a\nb\n", {"a\nb\n"}},                 // a lone LF is part of the line
-      {"a\r\n\r\nb\r\n", {"a", "", "b"}},     // an empty line is a line
+      {"a\nb\n", {"a\nb\n"}},              // a lone LF is part of the line
+      {"a\r\n\r\nb\r\n", {"a", "", "b"}},  // an empty line is a line
       {"\r\n", {""}},
       {"a\r\r\nb", {"a", "", "b"}},
       {"a\n\r\nb", {"a\n", "b"}},
-      {"a\r\n\x1a" "b\r\n", {"a"}},           // 0x1A ends the text
-      {"a\x1a" "b", {"a"}},
+      {"a\r\n\x1a"
+       "b\r\n",
+       {"a"}},  // 0x1A ends the text
+      {"a\x1a"
+       "b",
+       {"a"}},
       {"\x1a", {}},
       {std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
   };
@@ -60,7 +64,9 @@ TEST(RecordLineReader, LineEndsSplitAcrossReadChunks) {
     const Lines lines = linesOf(text);
     ASSERT_EQ(lines.size(), 2u) << seam;
     EXPECT_EQ(lines[1], "next");
-    const Lines ended = linesOf(std::string(seam, 'z') + "\x1a" "after");
+    const Lines ended = linesOf(std::string(seam, 'z') +
+                                "\x1a"
+                                "after");
     ASSERT_EQ(ended.size(), 1u);
   }
 }

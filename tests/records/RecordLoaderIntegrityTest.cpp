@@ -19,12 +19,12 @@
 #include <map>
 #include <thread>
 
+#include "platform/RegularFile.h"
+#include "platform/ShiftJis.h"
 #include "records/DataFileEntry.h"
 #include "records/LoaderFixture.h"
 #include "records/LoaderMessages.h"
 #include "settings/StoredSizes.h"
-#include "platform/ShiftJis.h"
-#include "platform/RegularFile.h"
 
 using testing::ElementsAre;
 using testing::IsEmpty;
@@ -46,8 +46,8 @@ namespace {
 // line number back, so a run shown twice or missing is seen.
 std::string numberedLine(int n) {
   const int day = n / 86400;
-  return recordLine(static_cast<PracticeMode>(n % 4), 2001 + day / 336, 1 + day / 28 % 12, 1 + day % 28,
-                    n / 3600 % 24, n / 60 % 60, n % 60, 100 + n % 500, n % 30);
+  return recordLine(static_cast<PracticeMode>(n % 4), 2001 + day / 336, 1 + day / 28 % 12, 1 + day % 28, n / 3600 % 24,
+                    n / 60 % 60, n % 60, 100 + n % 500, n % 30);
 }
 
 std::string numberedLines(int first, int count) {

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "records/DataFileEntry.h"
+#include "records/LoaderFixture.h"
 #include "records/LoaderMessages.h"
 #include "records/RecordLoader.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
-#include "records/LoaderFixture.h"
 
 using namespace Qt::StringLiterals;
 using testing::ElementsAre;
@@ -46,8 +46,7 @@ TEST_F(RecordLoaderTest, FullLoadWritesTheDataFileAndTheStoredSize) {
 TEST_F(RecordLoaderTest, ReferencesPointIntoOneStore) {
   writeRecordFile(goodLines(50));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
-  for (std::size_t i = 0; i < records.AllRecords.size(); ++i)
-    EXPECT_EQ(records.AllRecords[i], &records.RecordStore[i]);
+  for (std::size_t i = 0; i < records.AllRecords.size(); ++i) EXPECT_EQ(records.AllRecords[i], &records.RecordStore[i]);
   LoadedRecords moved = std::move(records);
   EXPECT_EQ(moved.AllRecords[49]->Hits, 149);
 }
@@ -204,7 +203,7 @@ TEST_F(RecordLoaderTest, DamagedDataFileLeadsToAFullLoad) {
   const QByteArray badMode = withEntryByte(good, 15, Offset::ModeAt, 5);
   const QByteArray badDate =
       withEntryByte(withEntryByte(good, 15, Offset::MonthAt, 2), 15, Offset::DayAt, 31);  // 31 February
-  const QByteArray badHour = withEntryByte(good, 29, Offset::HourAt, 0);                // hour -1
+  const QByteArray badHour = withEntryByte(good, 29, Offset::HourAt, 0);                  // hour -1
   const QByteArray damaged[] = {shrunkBy(good, 5), good + "x", badMode, badDate, badHour, QByteArray()};
   for (const QByteArray& bytes : damaged) {
     dir.write(u"test.hok"_s, bytes);

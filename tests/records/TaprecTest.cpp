@@ -62,18 +62,18 @@ TEST(ParseRecordLine, LineWithoutModeLetterKeepsTheModeItHad) {
 TEST(ParseRecordLine, FailuresGiveModeFour) {
   const std::string cases[] = {
       "",
-      withField(Reference, 3, "1999") .replace(7, 2, "02").replace(10, 2, "29"),  // 1999-02-29
-      withField(Reference, 8, "13"),                                            // month 13
-      withField(Reference, 15, "24"),                                           // hour 24
-      withField(Reference, 21, "60"),                                           // sec 60
-      withField(Reference, 31, "85 "),                                          // trailing blank
-      withField(Reference, 31, "   "),                                          // blanks only
-      withField(Reference, 42, " 3x"),                                          // stray character
-      withField(Reference, 3, "0000"),                                          // year 0
-      withField(Reference, 3, "  -1"),                                          // year wraps to 65535
-      withField(Reference, 11, "00"),                                           // day 0
-      Reference.substr(0, 30),                                                  // no hit field
-      Reference.substr(0, 41),                                                  // no miss field
+      withField(Reference, 3, "1999").replace(7, 2, "02").replace(10, 2, "29"),  // 1999-02-29
+      withField(Reference, 8, "13"),                                             // month 13
+      withField(Reference, 15, "24"),                                            // hour 24
+      withField(Reference, 21, "60"),                                            // sec 60
+      withField(Reference, 31, "85 "),                                           // trailing blank
+      withField(Reference, 31, "   "),                                           // blanks only
+      withField(Reference, 42, " 3x"),                                           // stray character
+      withField(Reference, 3, "0000"),                                           // year 0
+      withField(Reference, 3, "  -1"),                                           // year wraps to 65535
+      withField(Reference, 11, "00"),                                            // day 0
+      Reference.substr(0, 30),                                                   // no hit field
+      Reference.substr(0, 41),                                                   // no miss field
   };
   for (const auto& line : cases) EXPECT_EQ(parsed(line).Mode, ModeFailed) << '"' << line << '"';
 }
@@ -82,8 +82,8 @@ TEST(ParseRecordLine, NumberForms) {
   const struct {
     std::string hits;
     int expected;
-  } cases[] = {{" 85", 85}, {"  5", 5}, {"085", 85}, {"+85", 85}, {"$FF", 255}, {"$ff", 255}, {"999", 999},
-               {" -1", 65535}, {"-99", 65437}};
+  } cases[] = {{" 85", 85},  {"  5", 5},   {"085", 85},    {"+85", 85},   {"$FF", 255},
+               {"$ff", 255}, {"999", 999}, {" -1", 65535}, {"-99", 65437}};
   for (const auto& c : cases) {
     const PracticeRecord r = parsed(withField(Reference, 31, c.hits));
     EXPECT_NE(r.Mode, ModeFailed) << c.hits;
@@ -142,12 +142,28 @@ TEST(ConvertFieldNumber, AcceptsOnlyTheFieldNumberForms) {
     std::string text;
     std::optional<std::int32_t> value;
   } cases[] = {
-      {"12", 12},           {"  12", 12},         {"-12", -12},         {"+0", 0},
-      {"$7fffffff", 2147483647}, {"$FFFFFFFF", -1}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-      {"", std::nullopt},   {"  ", std::nullopt}, {"12 ", std::nullopt}, {"1 2", std::nullopt},
-      {"+", std::nullopt},  {"$", std::nullopt},  {"-$10", std::nullopt}, {"0x10", std::nullopt},
-      {"$123456789", std::nullopt}, {"2147483648", std::nullopt}, {"-2147483649", std::nullopt},
-      {"99999999999999999999", std::nullopt}, {"\t1", std::nullopt}, {"1.5", std::nullopt},
+      {"12", 12},
+      {"  12", 12},
+      {"-12", -12},
+      {"+0", 0},
+      {"$7fffffff", 2147483647},
+      {"$FFFFFFFF", -1},
+      {"2147483647", 2147483647},
+      {"-2147483648", INT32_MIN},
+      {"", std::nullopt},
+      {"  ", std::nullopt},
+      {"12 ", std::nullopt},
+      {"1 2", std::nullopt},
+      {"+", std::nullopt},
+      {"$", std::nullopt},
+      {"-$10", std::nullopt},
+      {"0x10", std::nullopt},
+      {"$123456789", std::nullopt},
+      {"2147483648", std::nullopt},
+      {"-2147483649", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+      {"\t1", std::nullopt},
+      {"1.5", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(convertFieldNumber(c.text), c.value) << '"' << c.text << '"';
 }

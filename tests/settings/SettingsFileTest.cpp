@@ -21,9 +21,9 @@ TEST_F(SettingsFileTest, IntegerEncodings) {
     QString stored;
     int expected;
   } cases[] = {
-      {u"512"_s, 512},    {u"-7"_s, -7},      {u"0x200"_s, 512}, {u"0X1f"_s, 31},   {u"$200"_s, 512},
-      {u"0x"_s, 99},      {u"0xZZ"_s, 99},    {u"abc"_s, 99},    {u""_s, 99},       {u"12abc"_s, 99},
-      {u"１２"_s, 99},    {u"+5"_s, 5},       {u"0"_s, 0},       {u"0xFFFFFFFF"_s, -1}, {u"99999999999"_s, 99},
+      {u"512"_s, 512}, {u"-7"_s, -7},   {u"0x200"_s, 512}, {u"0X1f"_s, 31},       {u"$200"_s, 512},
+      {u"0x"_s, 99},   {u"0xZZ"_s, 99}, {u"abc"_s, 99},    {u""_s, 99},           {u"12abc"_s, 99},
+      {u"１２"_s, 99}, {u"+5"_s, 5},    {u"0"_s, 0},       {u"0xFFFFFFFF"_s, -1}, {u"99999999999"_s, 99},
   };
   for (const auto& c : cases) {
     setValue(c.stored);
@@ -48,7 +48,7 @@ TEST_F(SettingsFileTest, BooleansAreNonZeroIntegers) {
     QString stored;
     bool fallback;
     bool expected;
-  } cases[] = {{u"1"_s, false, true}, {u"0"_s, true, false}, {u"-3"_s, false, true},
+  } cases[] = {{u"1"_s, false, true},    {u"0"_s, true, false},  {u"-3"_s, false, true},
                {u"yes"_s, false, false}, {u"yes"_s, true, true}, {u"0x0"_s, true, false}};
   for (const auto& c : cases) {
     setValue(c.stored);

@@ -5,11 +5,11 @@
 
 #include <memory>
 
+#include "celebration/TfrmOiwai.h"
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
 #include "ui/BannerPictures.h"
 #include "ui/MessageBoxes.h"
-#include "celebration/TfrmOiwai.h"
 
 using namespace Qt::StringLiterals;
 
@@ -66,7 +66,9 @@ class BannerWindowTest : public QObject {
     QVERIFY(!b->isVisible());
     QCOMPARE(storedPictureNumber(), 3);
     QCOMPARE(b->reports().size(), 1);
-    QCOMPARE(b->reports()[0].text, u"ファンファーレが演奏できませんでした。\nオプションの「お祝いの設定」でファンファーレファイルを選んでください。"_s);
+    QCOMPARE(
+        b->reports()[0].text,
+        u"ファンファーレが演奏できませんでした。\nオプションの「お祝いの設定」でファンファーレファイルを選んでください。"_s);
     QVERIFY(messages.isEmpty());  // the banner's opener shows it
   }
 
@@ -92,7 +94,8 @@ class BannerWindowTest : public QObject {
     QVERIFY(finished.wait(20000));  // both phases, about six seconds
     const QImage shown = b->canvas().toImage();
     const QImage picture = BannerPictures::picture(3).scaled(shown.size());
-    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), picture.pixelColor(shown.width() / 2, shown.height() / 2));
+    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2),
+             picture.pixelColor(shown.width() / 2, shown.height() / 2));
     QCOMPARE(storedPictureNumber(), 4);
   }
 };

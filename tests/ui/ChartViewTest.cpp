@@ -97,7 +97,8 @@ void ChartViewTest::theChartIsPaintedWithManyColours() {
   fillModel(model);
   const QImage image = render(model);
   const QColor first = image.pixelColor(0, 0);
-  QCOMPARE_GT(count(image, image.rect(), [&](const QColor& c) { return c != first; }), Size.width() * Size.height() / 2);
+  QCOMPARE_GT(count(image, image.rect(), [&](const QColor& c) { return c != first; }),
+              Size.width() * Size.height() / 2);
   // Light blue at the top, white at the bottom.
   QCOMPARE_LT(image.pixelColor(2, 2).red(), 200);
   QCOMPARE_GT(image.pixelColor(2, 2).blue(), 230);
@@ -270,8 +271,7 @@ void ChartViewTest::everyStyleRendersItsOwnShape_data() {
   QTest::addColumn<int>("style");
   QTest::addColumn<bool>("view3D");
   for (int style = 1; style <= 6; ++style)
-    for (bool view3D : {true, false})
-      QTest::addRow("style %d %s", style, view3D ? "3D" : "2D") << style << view3D;
+    for (bool view3D : {true, false}) QTest::addRow("style %d %s", style, view3D ? "3D" : "2D") << style << view3D;
 }
 
 void ChartViewTest::everyStyleRendersItsOwnShape() {
@@ -291,13 +291,17 @@ void ChartViewTest::everyStyleRendersItsOwnShape() {
   for (int y = 0; y < Size.height(); ++y)
     for (int x = 0; x < Size.width(); ++x)
       if (box.pixelColor(x, y) != shaped.pixelColor(x, y)) {
-        if (plot.contains(x, y)) ++differing;
-        else outside |= QRect(x, y, 1, 1);
+        if (plot.contains(x, y))
+          ++differing;
+        else
+          outside |= QRect(x, y, 1, 1);
       }
   QCOMPARE_GT(differing, 200);
   QCOMPARE(outside, QRect());  // the style changes the bars only
-  QCOMPARE_GT(count(shaped, plot, [](const QColor& c) { return c.blue() > 150 && c.red() < 120 && c.green() < 120; }), 500);
-  QCOMPARE_GT(count(shaped, plot, [](const QColor& c) { return c.red() > 150 && c.blue() < 120 && c.green() < 120; }), 50);
+  QCOMPARE_GT(count(shaped, plot, [](const QColor& c) { return c.blue() > 150 && c.red() < 120 && c.green() < 120; }),
+              500);
+  QCOMPARE_GT(count(shaped, plot, [](const QColor& c) { return c.red() > 150 && c.blue() < 120 && c.green() < 120; }),
+              50);
 }
 
 void ChartViewTest::theWidgetPaintsWhatTheRendererPaints() {

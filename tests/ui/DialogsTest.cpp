@@ -4,11 +4,11 @@
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QMenu>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -110,12 +110,15 @@ class DialogsTest : public QObject {
     QTest::addColumn<QList<int>>("indexes");
     QTest::addColumn<QList<QColor>>("colours");
     QTest::newRow("16") << 0 << 16 << QSize(320, 19) << 1 << QList<int>{0, 1, 7, 8, 9, 15}
-                        << QList<QColor>{Qt::black, QColor(128, 0, 0), QColor(128, 128, 128), QColor(192, 192, 192),
-                                         QColor(255, 0, 0), Qt::white};
+                        << QList<QColor>{
+                               Qt::black,         QColor(128, 0, 0), QColor(128, 128, 128), QColor(192, 192, 192),
+                               QColor(255, 0, 0), Qt::white};
     QTest::newRow("64") << 1 << 64 << QSize(40, 38) << 8 << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 16, 63}
-                        << QList<QColor>{Qt::black,          QColor(128, 0, 0),   QColor(192, 0, 0),
-                                         QColor(255, 0, 0),  QColor(0, 128, 0),   QColor(128, 128, 0),
-                                         QColor(192, 128, 0), QColor(255, 128, 0), QColor(0, 0, 128), Qt::white};
+                        << QList<QColor>{Qt::black,           QColor(128, 0, 0),
+                                         QColor(192, 0, 0),   QColor(255, 0, 0),
+                                         QColor(0, 128, 0),   QColor(128, 128, 0),
+                                         QColor(192, 128, 0), QColor(255, 128, 0),
+                                         QColor(0, 0, 128),   Qt::white};
     QTest::newRow("125") << 2 << 125 << QSize(64, 12) << 5 << QList<int>{0, 1, 4, 5, 25, 124}
                          << QList<QColor>{Qt::black,        QColor(64, 0, 0), QColor(255, 0, 0),
                                           QColor(0, 64, 0), QColor(0, 0, 64), Qt::white};
@@ -426,8 +429,8 @@ class DialogsTest : public QObject {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       order << QApplication::focusWidget();
     }
-    QCOMPARE(order, (QList<QWidget*>{dialog.SpinEdit1, dialog.SpinEdit2, dialog.SpinEdit3, dialog.BitBtn1,
-                                     dialog.BitBtn2}));
+    QCOMPARE(order,
+             (QList<QWidget*>{dialog.SpinEdit1, dialog.SpinEdit2, dialog.SpinEdit3, dialog.BitBtn1, dialog.BitBtn2}));
   }
 
   // Fixed dialogs: no minimise or maximise button, centred on the screen.
@@ -494,7 +497,7 @@ class DialogsTest : public QObject {
     QCOMPARE(window.ProgressBar1->maximum(), 100);
 
     const QImage shown = window.grab().toImage();
-    QCOMPARE(shown.pixelColor(3, 250), QColor(0, 0, 255));  // blue around the bar
+    QCOMPARE(shown.pixelColor(3, 250), QColor(0, 0, 255));   // blue around the bar
     QCOMPARE(shown.pixelColor(20, 220), QColor(0, 0, 255));  // the picture runs into it
     QCOMPARE(shown.pixelColor(390, 220), QColor(0, 0, 255));
     int yellow = 0;

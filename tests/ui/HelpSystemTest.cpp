@@ -34,14 +34,17 @@ const QString Base = u"qthelp://org.hoko32.help/doc/"_s;
 // Every help topic number of the program and a phrase of the title of the
 // page it must lead to.
 const QList<std::pair<int, QString>> Topics = {
-    {1000, u"メニュー一覧"_s},       {5000, u"ベストの足跡"_s},        {6000, u"ベストのグラフ"_s},
-    {7000, u"平均の推移"_s},         {8000, u"ミスワースト10"_s},      {10001, u"自己ベスト10"_s},
-    {9000, u"フォルダの変更"_s},     {10000, u"再読み込み"_s},         {10002, u"３Ｄグラフ"_s},
-    {10003, u"記録ファイルの選択"_s}, {10004, u"圧縮データ"_s},         {10005, u"表示メニュー"_s},
-    {10006, u"起動時に3Dグラフ表示"_s}, {10007, u"グラフ表示キャラクタ"_s}, {10008, u"練習モード"_s},
-    {10009, u"お祝いの設定"_s},      {11000, u"フォントの変更"_s},     {12000, u"背景色の変更"_s},
-    {13000, u"表示回数の制限"_s},    {14000, u"コピー"_s},             {15000, u"オプション"_s},
-    {22000, u"平均値の表示設定"_s},
+    {1000, u"メニュー一覧"_s},          {5000, u"ベストの足跡"_s},
+    {6000, u"ベストのグラフ"_s},        {7000, u"平均の推移"_s},
+    {8000, u"ミスワースト10"_s},        {10001, u"自己ベスト10"_s},
+    {9000, u"フォルダの変更"_s},        {10000, u"再読み込み"_s},
+    {10002, u"３Ｄグラフ"_s},           {10003, u"記録ファイルの選択"_s},
+    {10004, u"圧縮データ"_s},           {10005, u"表示メニュー"_s},
+    {10006, u"起動時に3Dグラフ表示"_s}, {10007, u"グラフ表示キャラクタ"_s},
+    {10008, u"練習モード"_s},           {10009, u"お祝いの設定"_s},
+    {11000, u"フォントの変更"_s},       {12000, u"背景色の変更"_s},
+    {13000, u"表示回数の制限"_s},       {14000, u"コピー"_s},
+    {15000, u"オプション"_s},           {22000, u"平均値の表示設定"_s},
 };
 
 QString pageName(const QUrl& url) { return QFileInfo(url.path()).fileName(); }
@@ -157,7 +160,8 @@ void HelpSystemTest::everyPageIsInTheContentsAndEveryLinkResolves() {
     const QString target = QString::fromUtf8(engine_->fileData(link.adjusted(QUrl::RemoveFragment)));
     QVERIFY2(!target.isEmpty(), qPrintable(link.toString()));
     if (link.hasFragment()) {
-      QVERIFY2(target.contains(u"name=\"%1\""_s.arg(link.fragment())) || target.contains(u"id=\"%1\""_s.arg(link.fragment())),
+      QVERIFY2(target.contains(u"name=\"%1\""_s.arg(link.fragment())) ||
+                   target.contains(u"id=\"%1\""_s.arg(link.fragment())),
                qPrintable(link.toString()));
     }
   }
@@ -165,16 +169,52 @@ void HelpSystemTest::everyPageIsInTheContentsAndEveryLinkResolves() {
 
 void HelpSystemTest::keywordsLeadToPagesThatExplainThem() {
   // The views, every menu item and the terms a user looks for.
-  const QStringList required = {
-      u"ベストの足跡"_s, u"ベストのグラフ"_s, u"平均の推移"_s, u"ミスワースト10"_s, u"自己ベスト10"_s,
-      u"記録ファイルの選択"_s, u"フォルダの変更"_s, u"再読み込み"_s, u"圧縮ﾃﾞｰﾀ再作成"_s, u"終了"_s,
-      u"ｺﾋﾟｰ"_s, u"すべてｺﾋﾟｰ"_s, u"３Ｄグラフ"_s, u"起動時に3Dグラフ表示"_s, u"ﾌｫﾝﾄの変更"_s,
-      u"背景色の変更"_s, u"ｶﾗｰﾘｽﾄから選択"_s, u"ｺﾓﾝﾀﾞｲｱﾛｸﾞから選択"_s, u"グラフ表示キャラクタ"_s,
-      u"表示回数の制限"_s, u"日平均"_s, u"週平均"_s, u"月平均"_s, u"年平均"_s, u"平均の条件設定"_s,
-      u"再計算"_s, u"ヒント表示の有無"_s, u"ノーミスのみ"_s, u"レベルアップのみ"_s, u"お祝いの設定"_s,
-      u"ヘルプ"_s, u"キーワードで検索"_s, u"バージョン情報"_s, u"レベル"_s, u"ノーミス"_s, u"圧縮データ"_s,
-      u"ミス率"_s, u"平均"_s, u"ランキング"_s, u"お祝い"_s, u"ファンファーレ"_s, u"背景色"_s, u"フォント"_s,
-      u"設定ファイル"_s, u"記録ファイル"_s, u"練習モード"_s};
+  const QStringList required = {u"ベストの足跡"_s,
+                                u"ベストのグラフ"_s,
+                                u"平均の推移"_s,
+                                u"ミスワースト10"_s,
+                                u"自己ベスト10"_s,
+                                u"記録ファイルの選択"_s,
+                                u"フォルダの変更"_s,
+                                u"再読み込み"_s,
+                                u"圧縮ﾃﾞｰﾀ再作成"_s,
+                                u"終了"_s,
+                                u"ｺﾋﾟｰ"_s,
+                                u"すべてｺﾋﾟｰ"_s,
+                                u"３Ｄグラフ"_s,
+                                u"起動時に3Dグラフ表示"_s,
+                                u"ﾌｫﾝﾄの変更"_s,
+                                u"背景色の変更"_s,
+                                u"ｶﾗｰﾘｽﾄから選択"_s,
+                                u"ｺﾓﾝﾀﾞｲｱﾛｸﾞから選択"_s,
+                                u"グラフ表示キャラクタ"_s,
+                                u"表示回数の制限"_s,
+                                u"日平均"_s,
+                                u"週平均"_s,
+                                u"月平均"_s,
+                                u"年平均"_s,
+                                u"平均の条件設定"_s,
+                                u"再計算"_s,
+                                u"ヒント表示の有無"_s,
+                                u"ノーミスのみ"_s,
+                                u"レベルアップのみ"_s,
+                                u"お祝いの設定"_s,
+                                u"ヘルプ"_s,
+                                u"キーワードで検索"_s,
+                                u"バージョン情報"_s,
+                                u"レベル"_s,
+                                u"ノーミス"_s,
+                                u"圧縮データ"_s,
+                                u"ミス率"_s,
+                                u"平均"_s,
+                                u"ランキング"_s,
+                                u"お祝い"_s,
+                                u"ファンファーレ"_s,
+                                u"背景色"_s,
+                                u"フォント"_s,
+                                u"設定ファイル"_s,
+                                u"記録ファイル"_s,
+                                u"練習モード"_s};
   const QStringList keywords = engine_->indexModel()->stringList();
   for (const QString& word : required) QVERIFY2(keywords.contains(word), qPrintable(word));
 
@@ -183,7 +223,8 @@ void HelpSystemTest::keywordsLeadToPagesThatExplainThem() {
     const QList<QHelpLink> documents = engine_->documentsForKeyword(keyword);
     QVERIFY2(!documents.isEmpty(), qPrintable(keyword));
     const QString page = QString::fromUtf8(engine_->fileData(documents.first().url.adjusted(QUrl::RemoveFragment)));
-    QVERIFY2(page.contains(keyword, Qt::CaseInsensitive), qPrintable(keyword + u" -> "_s + documents.first().url.toString()));
+    QVERIFY2(page.contains(keyword, Qt::CaseInsensitive),
+             qPrintable(keyword + u" -> "_s + documents.first().url.toString()));
   }
 }
 
@@ -199,7 +240,8 @@ void HelpSystemTest::contentsShowJapaneseTextWithTheStyleSheet() {
   auto* browser = part<QTextBrowser>(window, u"browser"_s);
   QCOMPARE(pageName(browser->source()), HelpSystem::pageForTopic(-1));
   const QString text = browser->toPlainText();
-  QVERIFY2(text.contains(u"ＴＡＰＰＥＲの足跡32 ヘルプ"_s) && text.contains(u"ミスワースト10"_s), qPrintable(text.left(200)));
+  QVERIFY2(text.contains(u"ＴＡＰＰＥＲの足跡32 ヘルプ"_s) && text.contains(u"ミスワースト10"_s),
+           qPrintable(text.left(200)));
 
   // The heading takes its colour from style.css, read through the engine.
   QTextCursor heading(browser->document());

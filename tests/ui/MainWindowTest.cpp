@@ -22,15 +22,15 @@
 #include <functional>
 #include <memory>
 
+#include "celebration/TfrmOiwai.h"
+#include "celebration/TfrmOiwaiCfg.h"
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "support/ModalDialogs.h"
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
 #include "tools/RecordFileGenerator.h"
-#include "celebration/TfrmOiwaiCfg.h"
 #include "ui/FontNames.h"
-#include "celebration/TfrmOiwai.h"
 #include "ui/MessageBoxes.h"
 #include "ui/RecordFilePanel.h"
 #include "ui/TfrmAverCfg.h"
@@ -127,7 +127,8 @@ class MainWindowTest : public QObject {
     const struct {
       const char* name;
       int tab;
-    } controls[] = {{"seRankCount", TfrmMain::TabBest}, {"seMissCon", TfrmMain::TabMiss}, {"Memo1", TfrmMain::TabHistory}};
+    } controls[] = {
+        {"seRankCount", TfrmMain::TabBest}, {"seMissCon", TfrmMain::TabMiss}, {"Memo1", TfrmMain::TabHistory}};
     int mode = ModeAlphabet;
     for (const auto& c : controls) {
       window->PageControl1->setCurrentIndex(c.tab);
@@ -427,8 +428,8 @@ class MainWindowTest : public QObject {
   void celebrationIsAskedForOnARecordOfTheStartDay() {
     GeneratorOptions options;
     options.runs = 300;
-    options.newestDay = DayCount::CivilDate{QDate::currentDate().year(), QDate::currentDate().month(),
-                                            QDate::currentDate().day()};
+    options.newestDay =
+        DayCount::CivilDate{QDate::currentDate().year(), QDate::currentDate().month(), QDate::currentDate().day()};
     std::string bytes = recordFileBytes(generateRuns(options));
     GeneratedRun record;
     record.mode = ModeRomaji;
@@ -442,7 +443,8 @@ class MainWindowTest : public QObject {
     QVERIFY(window->Celebration.modes[ModeRomaji].BannerShown);
     QCOMPARE(closeBanners.rejected, 1);
     QVERIFY(messages.last().startsWith(u"ファンファーレが演奏できませんでした。"_s));  // no fanfare file here
-    QCOMPARE(SettingsFile(settingsPath()).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0), 1);  // no pictures: 1 again
+    QCOMPARE(SettingsFile(settingsPath()).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0),
+             1);          // no pictures: 1 again
     QStringList banners;  // the record line of each banner shown
     closeBanners.onModal = [&banners](QWidget* modal) {
       if (auto* banner = qobject_cast<TfrmOiwai*>(modal)) banners << banner->RecordLine;

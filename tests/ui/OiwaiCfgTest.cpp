@@ -92,10 +92,10 @@ class OiwaiCfgTest : public QObject {
     QVERIFY2((dialog.frameGeometry().center() - screen.center()).manhattanLength() <= 2, "not centred");
 
     const QList<QPair<QWidget*, QPoint>> positions{
-        {dialog.Label5, {8, 8}},      {dialog.edSound, {8, 24}},  {dialog.btRef, {256, 24}},
-        {dialog.btTest, {8, 48}},     {dialog.Label1, {8, 80}},   {dialog.Edit1, {8, 96}},
-        {dialog.btnFont, {256, 95}},  {dialog.Label2, {6, 121}},  {dialog.Label3, {165, 121}},
-        {dialog.BitBtn1, {81, 143}},  {dialog.BitBtn2, {170, 143}}};
+        {dialog.Label5, {8, 8}},     {dialog.edSound, {8, 24}},   {dialog.btRef, {256, 24}},
+        {dialog.btTest, {8, 48}},    {dialog.Label1, {8, 80}},    {dialog.Edit1, {8, 96}},
+        {dialog.btnFont, {256, 95}}, {dialog.Label2, {6, 121}},   {dialog.Label3, {165, 121}},
+        {dialog.BitBtn1, {81, 143}}, {dialog.BitBtn2, {170, 143}}};
     for (const auto& [widget, at] : positions) {
       QCOMPARE(widget->pos(), at);
       QVERIFY2(dialog.rect().contains(widget->geometry()), qPrintable(widget->objectName()));
@@ -301,8 +301,8 @@ class OiwaiCfgTest : public QObject {
     });
     QTest::mouseClick(dialog.btRef, Qt::LeftButton);
     QCOMPARE(title, u"サウンドの選択"_s);
-    QCOMPARE(filters, (QStringList{u"Midi ファイル (*.mid *.rmi)"_s, u"Wave ファイル (*.wav)"_s,
-                                   u"すべてのファイル (*)"_s}));
+    QCOMPARE(filters,
+             (QStringList{u"Midi ファイル (*.mid *.rmi)"_s, u"Wave ファイル (*.wav)"_s, u"すべてのファイル (*)"_s}));
     QCOMPARE(preselected, QStringList{current});
     QCOMPARE(dialog.edSound->text(), chosen);
     QVERIFY(QFileInfo(dialog.edSound->text()).isAbsolute());
