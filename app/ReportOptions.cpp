@@ -81,12 +81,12 @@ const std::map<QString, Valued>& valuedOptions() {
       {u"--mode"_s, [](ReportOptions& o, const QString&, const QString& v) { o.mode = modeValue(v); }},
       {u"--view"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
-         o.views << namedValue<ReportView>(n, v,
-                                           {{u"history"_s, ReportView::History},
-                                            {u"graph"_s, ReportView::Graph},
-                                            {u"average"_s, ReportView::Average},
-                                            {u"miss"_s, ReportView::Miss},
-                                            {u"best"_s, ReportView::Best}});
+         o.views << namedValue<View>(n, v,
+                                     {{u"history"_s, ViewHistory},
+                                      {u"graph"_s, ViewGraph},
+                                      {u"average"_s, ViewAverage},
+                                      {u"miss"_s, ViewMiss},
+                                      {u"best"_s, ViewBest}});
        }},
       {u"--period"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {

@@ -7,8 +7,8 @@
 
 #include <optional>
 
-// The views of the main window's tabs, in tab order.
-enum class ReportView { History, Graph, Average, Miss, Best };
+#include "analysis/View.h"
+
 enum class ReportPeriod { Day, Week, Month, Year, Count };
 enum class ReportEncoding { Utf8, ShiftJis };
 
@@ -18,7 +18,7 @@ struct ReportOptions {
   QString recordFile;
   QString settingsPath;  // empty: the viewer's own settings file
   std::optional<int> mode;
-  QList<ReportView> views;  // empty: all five in tab order
+  QList<View> views;  // empty: all five in tab order
   bool copy = false;
   bool runs = false;
   bool nomiss = false;

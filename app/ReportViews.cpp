@@ -9,12 +9,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<ReportView> AllViews = {ReportView::History, ReportView::Graph, ReportView::Average, ReportView::Miss,
-                                    ReportView::Best};
+const QList<View> AllViews = {ViewHistory, ViewGraph, ViewAverage, ViewMiss, ViewBest};
 
-bool needsModePass(const QList<ReportView>& views) {
-  for (ReportView v : views)
-    if (v != ReportView::Average) return true;
+bool needsModePass(const QList<View>& views) {
+  for (View v : views)
+    if (v != ViewAverage) return true;
   return false;
 }
 
@@ -69,50 +68,48 @@ ReportViewSettings ReportViewSettings::from(const MainOptions& stored, const Rep
   return s;
 }
 
-QString reportViewName(ReportView view) {
+QString reportViewName(View view) {
   switch (view) {
-    case ReportView::History: return u"history"_s;
-    case ReportView::Graph: return u"graph"_s;
-    case ReportView::Average: return u"average"_s;
-    case ReportView::Miss: return u"miss"_s;
-    case ReportView::Best: return u"best"_s;
+    case ViewHistory: return u"history"_s;
+    case ViewGraph: return u"graph"_s;
+    case ViewAverage: return u"average"_s;
+    case ViewMiss: return u"miss"_s;
+    case ViewBest: return u"best"_s;
   }
   return {};
 }
 
-QString reportViewsText(const LoadedRecords& records, const QList<ReportView>& requested, bool copyAll,
+QString reportViewsText(const LoadedRecords& records, const QList<View>& requested, bool copyAll,
                         const ReportViewSettings& settings) {
-  const QList<ReportView>& views = requested.isEmpty() ? AllViews : requested;
+  const QList<View>& views = requested.isEmpty() ? AllViews : requested;
   const std::span<const PracticeRecord* const> all(records.AllRecords.data(), records.AllRecords.size());
 
   ModePass pass;
   CelebrationFlags celebration;
   if (needsModePass(views)) pass.run(all, records.ModeCounts, modePassOptions(settings), celebration);
   AverageTrend trend;
-  if (views.contains(ReportView::Average)) trend.calculate(all, averageOptions(settings));
+  if (views.contains(ViewAverage)) trend.calculate(all, averageOptions(settings));
 
   QString text;
-  for (ReportView view : views) {
+  for (View view : views) {
     if (views.size() > 1) text += u"==== "_s + reportViewName(view) + u'\n';
     switch (view) {
-      case ReportView::History:
-        text += joined(ViewTexts::historyPaneLines(pass.HistoryLines, settings.recentLimit));
-        break;
-      case ReportView::Graph: {
+      case ViewHistory: text += joined(ViewTexts::historyPaneLines(pass.HistoryLines, settings.recentLimit)); break;
+      case ViewGraph: {
         const QStringList pane = ViewTexts::graphPaneLines(pass.GraphLines, settings.recentLimit);
         text += joined(copyAll ? ViewTexts::graphCopyAllLines(pane, pass) : pane);
         break;
       }
-      case ReportView::Average: {
+      case ViewAverage: {
         const QStringList pane = averagePaneLines(trend.AverageLines, settings.recentLimit);
         text += joined(copyAll ? averageCopyAllLines(pane, trend) : pane);
         break;
       }
-      case ReportView::Miss:
+      case ViewMiss:
         // Under the no-miss option the miss pane is hidden and copy all copies nothing.
         if (!(copyAll && settings.noMiss)) text += joined(ViewTexts::missPaneLines(pass.Miss, settings.mode));
         break;
-      case ReportView::Best:
+      case ViewBest:
         text += joined(ViewTexts::bestPaneLines(pass.ModeRecords, settings.rankCount, settings.noMiss, settings.mode,
                                                 settings.now));
         break;

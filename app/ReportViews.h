@@ -32,7 +32,7 @@ struct ReportViewSettings {
 // The text of each requested view as the viewer's pane shows it, or as "copy
 // all" takes it: lines joined by "\n" with a final "\n"; several views each
 // start with "==== NAME".
-QString reportViewsText(const LoadedRecords& records, const QList<ReportView>& views, bool copyAll,
+QString reportViewsText(const LoadedRecords& records, const QList<View>& views, bool copyAll,
                         const ReportViewSettings& settings);
 
-QString reportViewName(ReportView view);
+QString reportViewName(View view);

@@ -95,17 +95,17 @@ void ScreenshotTour::saveCharts(TfrmMain& window) {
       if (chart.cbLegend->isChecked() != legend) chart.cbLegend->trigger();
     };
   };
-  shot(TfrmMain::TabHistory, u"chart-history"_s, options(true, true, true));
-  shot(TfrmMain::TabAverage, u"chart-average"_s, options(true, true, true));
+  shot(TfrmMain::ViewHistory, u"chart-history"_s, options(true, true, true));
+  shot(TfrmMain::ViewAverage, u"chart-average"_s, options(true, true, true));
   for (int style = 0; style < 7; ++style)
-    shot(TfrmMain::TabHistory, u"chart-style-%1"_s.arg(style), [style, options](Tfrm3DGraph& chart) {
+    shot(TfrmMain::ViewHistory, u"chart-style-%1"_s.arg(style), [style, options](Tfrm3DGraph& chart) {
       options(true, true, true)(chart);
       chart.coBarStyle->setCurrentIndex(style);
       chart.coBarStyleChange();
     });
-  shot(TfrmMain::TabHistory, u"chart-flat"_s, options(false, true, true));
-  shot(TfrmMain::TabHistory, u"chart-no-marks-no-legend"_s, options(true, false, false));
-  shot(TfrmMain::TabHistory, u"chart-zoomed"_s, [options](Tfrm3DGraph& chart) {
+  shot(TfrmMain::ViewHistory, u"chart-flat"_s, options(false, true, true));
+  shot(TfrmMain::ViewHistory, u"chart-no-marks-no-legend"_s, options(true, false, false));
+  shot(TfrmMain::ViewHistory, u"chart-zoomed"_s, [options](Tfrm3DGraph& chart) {
     options(true, true, true)(chart);
     const QRect area = chart.MinChart->rect();
     chart.MinChart->zoomToPixels(QRect(area.width() / 3, area.height() / 4, area.width() / 3, area.height() / 2));
@@ -113,7 +113,7 @@ void ScreenshotTour::saveCharts(TfrmMain& window) {
     QTimer::singleShot(500, &animation, &QEventLoop::quit);
     animation.exec();
   });
-  window.PageControl1->setCurrentIndex(TfrmMain::TabHistory);
+  window.PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
 }
 
 int ScreenshotTour::run() {
@@ -129,11 +129,11 @@ int ScreenshotTour::run() {
   window.resize(1000, 640);
   window.show();
   const QString tabNames[] = {u"tab-history"_s, u"tab-graph"_s, u"tab-average"_s, u"tab-miss"_s, u"tab-best"_s};
-  for (int tab = 0; tab < TfrmMain::TabCount; ++tab) {
+  for (int tab = 0; tab < ViewCount; ++tab) {
     window.PageControl1->setCurrentIndex(tab);
     save(&window, tabNames[tab]);
   }
-  window.PageControl1->setCurrentIndex(TfrmMain::TabHistory);
+  window.PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
 
   window.frmOpening->Label1->setText(u"ﾌｧｲﾙ読み込み中..."_s);
   save(window.frmOpening, u"loading"_s);

@@ -59,7 +59,7 @@ TfrmMain& millionWindow() {
 
 void BM_ModeSwitchOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  window.PageControl1->setCurrentIndex(TfrmMain::TabHistory);
+  window.PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
   int mode = 0;
   for (auto _ : state) {
     window.ButtonAClick(mode++ % PracticeModeCount);
@@ -71,9 +71,9 @@ BENCHMARK(BM_ModeSwitchOnAMillionRuns)->Unit(benchmark::kMillisecond);
 void BM_AverageTabOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
   for (auto _ : state) {
-    window.PageControl1->setCurrentIndex(TfrmMain::TabHistory);
-    window.Memos[TfrmMain::TabAverage]->clear();
-    window.PageControl1->setCurrentIndex(TfrmMain::TabAverage);  // recomputes the empty pane
+    window.PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
+    window.Memos[TfrmMain::ViewAverage]->clear();
+    window.PageControl1->setCurrentIndex(TfrmMain::ViewAverage);  // recomputes the empty pane
     paint(window);
   }
 }
@@ -81,13 +81,13 @@ BENCHMARK(BM_AverageTabOnAMillionRuns)->Unit(benchmark::kMillisecond);
 
 void BM_SingleRunBlocksOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  window.PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+  window.PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
   window.AverCountInterval = 1;
   for (auto _ : state) {
     window.ButtonDayClick(5);
     paint(window);
   }
-  state.counters["lines"] = window.Memos[TfrmMain::TabAverage]->blockCount();
+  state.counters["lines"] = window.Memos[TfrmMain::ViewAverage]->blockCount();
 }
 BENCHMARK(BM_SingleRunBlocksOnAMillionRuns)->Unit(benchmark::kMillisecond)->Iterations(2);
 
@@ -95,7 +95,7 @@ BENCHMARK(BM_SingleRunBlocksOnAMillionRuns)->Unit(benchmark::kMillisecond)->Iter
 // moving a page back or forward and repainting.
 void BM_ChartPageMoveOnElevenThousandPoints(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  window.PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+  window.PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
   window.ButtonDayClick(1);
   Tfrm3DGraph chart(window.Settings(), window.chartInput(), &window);
   chart.resize(900, 560);

@@ -43,7 +43,7 @@ void ChartModel::setBarStyle(int series, BarStyle style) { seriesAt(series).styl
 void ChartModel::setMarksVisible(int series, bool visible) { seriesAt(series).marksVisible = visible; }
 
 double ChartModel::valueAt(int series, int position) const {
-  const std::vector<ChartPoint>& points = series_.at(series).points;
+  const std::vector<BarPoint>& points = series_.at(series).points;
   if (position < 0 || position >= static_cast<int>(points.size())) return 0;
   return points[position].value;
 }
@@ -98,7 +98,7 @@ void ChartModel::scrollBottomAxis(double offset) {
 
 QString ChartModel::bottomAxisLabel(int position) const {
   if (series_.empty()) return {};
-  const std::vector<ChartPoint>& points = series_.front().points;
+  const std::vector<BarPoint>& points = series_.front().points;
   if (position < 0 || position >= static_cast<int>(points.size())) return {};
   return points[position].label;
 }

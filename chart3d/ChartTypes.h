@@ -35,7 +35,7 @@ inline constexpr Rgb LightYellow{255, 255, 128};
 inline constexpr Rgb DarkGrey{32, 32, 32};
 
 // One bar of a series; its bottom-axis position is its index in the series.
-struct ChartPoint {
+struct BarPoint {
   double value = 0;
   QString label;
 };
@@ -48,7 +48,7 @@ struct BarSeries {
   BarStyle style = BarStyle::RectangularBox;
   bool marksVisible = true;  // the value written near the bar top
   int markOffset = 3;        // pixels above the bar top (negative: down inside the bar)
-  std::vector<ChartPoint> points;
+  std::vector<BarPoint> points;
 };
 
 // An axis range in axis units. On the bottom axis minimum and maximum are the

@@ -12,8 +12,8 @@ const QString DefaultFanfareName = u"ﾌｧﾝﾌｧｰﾚ.mid"_s;
 
 }  // namespace
 
-const std::array<QString, PaneCount>& paneFontSections() {
-  static const std::array<QString, PaneCount> sections = {u"Font"_s, u"GraphFont"_s, u"AverFont"_s, u"MissFont"_s,
+const std::array<QString, ViewCount>& paneFontSections() {
+  static const std::array<QString, ViewCount> sections = {u"Font"_s, u"GraphFont"_s, u"AverFont"_s, u"MissFont"_s,
                                                           u"BestFont"_s};
   return sections;
 }
@@ -62,7 +62,7 @@ MainOptions MainOptions::load(const SettingsFile& f, const SettingsEnvironment& 
   o.path = f.readText(File, u"Path"_s, d.path);
   o.recFile = f.readText(File, u"RecFile"_s, d.recFile);
 
-  for (int pane = 0; pane < PaneCount; ++pane) {
+  for (int pane = 0; pane < ViewCount; ++pane) {
     const QString& section = paneFontSections()[static_cast<std::size_t>(pane)];
     const PaneFont& def = d.fonts[static_cast<std::size_t>(pane)];
     PaneFont& font = o.fonts[static_cast<std::size_t>(pane)];
@@ -93,7 +93,7 @@ bool MainOptions::save(SettingsFile& f, ColorResolver resolveColor) const {
             f.writeInteger(Option, u"RankCount"_s, rankCount) && f.writeBool(Option, u"Show3DGraph"_s, show3DGraph) &&
             f.writeBool(Option, u"MissEval"_s, missEval) && f.writeText(File, u"Path"_s, path) &&
             f.writeText(File, u"RecFile"_s, recFile);
-  for (int pane = 0; ok && pane < PaneCount; ++pane) {
+  for (int pane = 0; ok && pane < ViewCount; ++pane) {
     const QString& section = paneFontSections()[static_cast<std::size_t>(pane)];
     const PaneFont& font = fonts[static_cast<std::size_t>(pane)];
     ok = f.writeText(section, u"FontName"_s, font.name) && f.writeInteger(section, u"Size"_s, font.size) &&

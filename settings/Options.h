@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "analysis/View.h"
 #include "settings/SettingsFile.h"
 
 // Every value of the settings file in one typed place: sections, keys,
@@ -35,8 +36,6 @@ struct PaneFont {
   SettingsColor backColor = SystemColor(SystemColorWindow);
 };
 
-enum PaneIndex { PaneHistory, PaneGraph, PaneAverage, PaneMiss, PaneBest, PaneCount };
-
 // The main window's options, read once at start-up and written once at close.
 struct MainOptions {
   // Form
@@ -66,7 +65,7 @@ struct MainOptions {
   QString path;     // record folder, ends in a path delimiter
   QString recFile;  // record file name without folder
   // Font, GraphFont, AverFont, MissFont, BestFont
-  std::array<PaneFont, PaneCount> fonts;
+  std::array<PaneFont, ViewCount> fonts;
 
   static MainOptions defaults(const SettingsEnvironment& env);
   static MainOptions load(const SettingsFile& file, const SettingsEnvironment& env);
@@ -97,4 +96,4 @@ inline constexpr int RankCountMin = 1;
 inline constexpr int RankCountMax = 1000;
 
 // Section name of each pane's font, in the order the panes are read.
-const std::array<QString, PaneCount>& paneFontSections();
+const std::array<QString, ViewCount>& paneFontSections();

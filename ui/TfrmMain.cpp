@@ -115,7 +115,7 @@ void showReport(QWidget* parent, const CelebrationReport& report) {
 }
 
 // The tab's help topic numbers.
-constexpr std::array<int, TfrmMain::TabCount> TabHelpTopics = {5000, 6000, 7000, 8000, 10001};
+constexpr std::array<int, ViewCount> TabHelpTopics = {5000, 6000, 7000, 8000, 10001};
 
 }  // namespace
 
@@ -204,7 +204,7 @@ void TfrmMain::FormCreate(const StartupContext& context) {
   pressModeButton(CurrentMode);
   const QDate today = QDate::currentDate();
   StartDate = DayCount::encodeDate(today.year(), today.month(), today.day()).value_or(0);
-  PageControl1->setCurrentIndex(TabHistory);
+  PageControl1->setCurrentIndex(ViewHistory);
   FirstPassDone = false;
   RecStore();
 }
@@ -232,7 +232,7 @@ void TfrmMain::applyOptions(const MainOptions& o) {
   cbMIssEvalClick();  // the caption follows the state; nothing is loaded yet
   RecordFolder = o.path;
   plRecFile->setText(o.recFile);
-  for (int tab = 0; tab < TabCount; ++tab) {
+  for (int tab = 0; tab < ViewCount; ++tab) {
     const PaneFont& f = o.fonts[static_cast<std::size_t>(tab)];
     QPlainTextEdit* memo = Memos[static_cast<std::size_t>(tab)];
     memo->setFont(FontNames::paneFont(f.name, f.size));
@@ -241,9 +241,9 @@ void TfrmMain::applyOptions(const MainOptions& o) {
     palette.setColor(QPalette::Base, resolveColor(f.backColor));
     memo->setPalette(palette);
   }
-  Panel2->setFont(Memos[TabGraph]->font());
-  Panel3->setFont(Memos[TabAverage]->font());
-  Panel4->setFont(Memos[TabMiss]->font());
+  Panel2->setFont(Memos[ViewGraph]->font());
+  Panel3->setFont(Memos[ViewAverage]->font());
+  Panel4->setFont(Memos[ViewMiss]->font());
 }
 
 MainOptions TfrmMain::currentOptions() const {
@@ -272,7 +272,7 @@ MainOptions TfrmMain::currentOptions() const {
   o.missEval = cbMIssEval->isChecked();
   o.path = RecordFolder;
   o.recFile = plRecFile->text();
-  for (int tab = 0; tab < TabCount; ++tab) {
+  for (int tab = 0; tab < ViewCount; ++tab) {
     const QPlainTextEdit* memo = Memos[static_cast<std::size_t>(tab)];
     PaneFont& f = o.fonts[static_cast<std::size_t>(tab)];
     f.name = memo->font().family();
@@ -473,7 +473,7 @@ void TfrmMain::buildPages() {
   connect(cbMIssEval, &QCheckBox::clicked, this, &TfrmMain::cbMIssEvalClick);
 
   QWidget* headers[] = {nullptr, Panel2, Panel3, Panel4, Panel1};
-  for (int tab = 0; tab < TabCount; ++tab) {
+  for (int tab = 0; tab < ViewCount; ++tab) {
     auto* page = new QWidget;
     page->setObjectName(u"TabSheet"_s + QString::number(tab + 1));
     auto* layout = new QVBoxLayout(page);
@@ -482,10 +482,10 @@ void TfrmMain::buildPages() {
     if (headers[tab]) layout->addWidget(headers[tab], 0, Qt::AlignTop);  // at the top, also above a hidden pane
     auto* memo = new QPlainTextEdit(page);
     memo->setObjectName(u"Memo"_s + QString::number(tab + 1));
-    const bool wraps = tab == TabMiss || tab == TabBest;
+    const bool wraps = tab == ViewMiss || tab == ViewBest;
     memo->setLineWrapMode(wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     memo->setUndoRedoEnabled(false);  // a pass replaces the whole text; no history of it
-    memo->setHorizontalScrollBarPolicy(tab == TabHistory ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    memo->setHorizontalScrollBarPolicy(tab == ViewHistory ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->installEventFilter(this);
     memo->viewport()->installEventFilter(this);
@@ -493,9 +493,9 @@ void TfrmMain::buildPages() {
     Memos[static_cast<std::size_t>(tab)] = memo;
     PageControl1->addTab(page, captions[tab]);
   }
-  Memos[TabHistory]->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(Memos[TabHistory], &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { PopupMenu1->exec(Memos[TabHistory]->mapToGlobal(at)); });
+  Memos[ViewHistory]->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Memos[ViewHistory], &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->exec(Memos[ViewHistory]->mapToGlobal(at)); });
   setContextMenuPolicy(Qt::CustomContextMenu);
   connect(this, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->exec(mapToGlobal(at)); });
@@ -606,7 +606,7 @@ void TfrmMain::buildMenus() {
       Q_EMIT item->triggered(item->isChecked());
     });
   }
-  applyTabMenuState(TabHistory);
+  applyTabMenuState(ViewHistory);
 }
 
 void TfrmMain::buildPopupMenus() {
@@ -645,18 +645,18 @@ void TfrmMain::setItemVisible(const QString& name, bool visible) {
 }
 
 void TfrmMain::applyTabMenuState(int tab) {
-  setItemVisible(u"Copy1"_s, tab == TabHistory || tab == TabMiss || tab == TabBest);
+  setItemVisible(u"Copy1"_s, tab == ViewHistory || tab == ViewMiss || tab == ViewBest);
   if (PopupMenu1)
-    PopupMenu1->findChild<QAction*>(u"Copy2"_s)->setVisible(tab == TabHistory || tab == TabMiss || tab == TabBest);
-  setItemVisible(u"Level1"_s, tab == TabHistory);
+    PopupMenu1->findChild<QAction*>(u"Copy2"_s)->setVisible(tab == ViewHistory || tab == ViewMiss || tab == ViewBest);
+  setItemVisible(u"Level1"_s, tab == ViewHistory);
   for (const QString& name : {u"N1"_s, u"Day1"_s, u"Week1"_s, u"Month1"_s, u"Year1"_s, u"AverCfg1"_s})
-    setItemVisible(name, tab == TabAverage);
-  setItemVisible(u"N9"_s, tab == TabMiss);
-  setItemVisible(u"ReCalc1"_s, tab == TabMiss);
-  setItemVisible(u"Graph2"_s, tab <= TabAverage);
-  GraphButton->setEnabled(tab <= TabAverage);
-  GraphButton->setIcon(QIcon(Pictures::toolbarImage(tab <= TabAverage ? 12 : 13)));
-  PageControl1->setProperty("helpContext", TabHelpTopics[static_cast<std::size_t>(std::clamp(tab, 0, TabCount - 1))]);
+    setItemVisible(name, tab == ViewAverage);
+  setItemVisible(u"N9"_s, tab == ViewMiss);
+  setItemVisible(u"ReCalc1"_s, tab == ViewMiss);
+  setItemVisible(u"Graph2"_s, tab <= ViewAverage);
+  GraphButton->setEnabled(tab <= ViewAverage);
+  GraphButton->setIcon(QIcon(Pictures::toolbarImage(tab <= ViewAverage ? 12 : 13)));
+  PageControl1->setProperty("helpContext", TabHelpTopics[static_cast<std::size_t>(std::clamp(tab, 0, ViewCount - 1))]);
 }
 
 // ---------------------------------------------------------------------------
@@ -744,14 +744,14 @@ void TfrmMain::AverageCalc() {
   ShowAver();
 }
 
-void TfrmMain::ShowHokoseki() { fillPane(TabHistory, ViewTexts::historyPaneLines(Pass.HistoryLines, RecentLimit)); }
-void TfrmMain::ShowGraph() { fillPane(TabGraph, ViewTexts::graphPaneLines(Pass.GraphLines, RecentLimit)); }
-void TfrmMain::ShowAver() { fillPane(TabAverage, averagePaneLines(Average.AverageLines, RecentLimit)); }
+void TfrmMain::ShowHokoseki() { fillPane(ViewHistory, ViewTexts::historyPaneLines(Pass.HistoryLines, RecentLimit)); }
+void TfrmMain::ShowGraph() { fillPane(ViewGraph, ViewTexts::graphPaneLines(Pass.GraphLines, RecentLimit)); }
+void TfrmMain::ShowAver() { fillPane(ViewAverage, averagePaneLines(Average.AverageLines, RecentLimit)); }
 void TfrmMain::ShowMiss() {
-  fillPane(TabMiss, ViewTexts::missPaneLines(Pass.Miss, static_cast<PracticeMode>(CurrentMode)));
+  fillPane(ViewMiss, ViewTexts::missPaneLines(Pass.Miss, static_cast<PracticeMode>(CurrentMode)));
 }
 void TfrmMain::ShowBest() {
-  fillPane(TabBest,
+  fillPane(ViewBest,
            ViewTexts::bestPaneLines(Pass.ModeRecords, seRankCount->value(), menuItem(u"Nomiss1"_s)->isChecked(),
                                     static_cast<PracticeMode>(CurrentMode), QDateTime::currentDateTime()));
 }
@@ -806,7 +806,7 @@ void TfrmMain::completePane(int tab) {
 }
 
 void TfrmMain::clearPanes() {
-  for (int tab = 0; tab < TabCount; ++tab) {
+  for (int tab = 0; tab < ViewCount; ++tab) {
     PaneFill& fill = paneFills_[static_cast<std::size_t>(tab)];
     ++fill.generation;
     fill.rest.clear();
@@ -815,7 +815,7 @@ void TfrmMain::clearPanes() {
 }
 
 void TfrmMain::runActivePass() {
-  if (activeTab() == TabAverage)
+  if (activeTab() == ViewAverage)
     AverageCalc();
   else
     MainProcedure();
@@ -876,13 +876,13 @@ void TfrmMain::ButtonAClick(int mode) {
   runActivePass();
 }
 
-void TfrmMain::setMissPaneVisible() { Memos[TabMiss]->setVisible(!menuItem(u"Nomiss1"_s)->isChecked()); }
+void TfrmMain::setMissPaneVisible() { Memos[ViewMiss]->setVisible(!menuItem(u"Nomiss1"_s)->isChecked()); }
 
 void TfrmMain::PageControl1Change() {
   const int tab = activeTab();
   setMissPaneVisible();
   applyTabMenuState(tab);
-  if (tab == TabMiss && menuItem(u"Nomiss1"_s)->isChecked()) {
+  if (tab == ViewMiss && menuItem(u"Nomiss1"_s)->isChecked()) {
     MessageBoxes::showMessage(this, u"ノーミスオプションの時にこれを選んでも無意味ですよ。(^^;)"_s);
     return;
   }
@@ -921,8 +921,8 @@ void TfrmMain::GraphButtonClick() {
 // the average tab; the other tabs have no points.
 Tfrm3DGraph::Input TfrmMain::chartInput() const {
   const int tab = activeTab();
-  if (tab == TabHistory || tab == TabGraph) return {Pass.RecordPoints, Pass.GraphTitle};
-  if (tab == TabAverage) return {Average.AveragePoints, Average.AverageTitle};
+  if (tab == ViewHistory || tab == ViewGraph) return {Pass.RecordPoints, Pass.GraphTitle};
+  if (tab == ViewAverage) return {Average.AveragePoints, Average.AverageTitle};
   return {};
 }
 
@@ -950,7 +950,7 @@ void TfrmMain::KM1Click() {
 }
 
 QPlainTextEdit* TfrmMain::activeMemo() const {
-  return Memos[static_cast<std::size_t>(std::clamp(activeTab(), 0, TabCount - 1))];
+  return Memos[static_cast<std::size_t>(std::clamp(activeTab(), 0, ViewCount - 1))];
 }
 
 void TfrmMain::copyText(const QString& text) {
@@ -966,7 +966,7 @@ QString TfrmMain::paneText(int tab) {
 
 void TfrmMain::Copy1Click() {
   const int tab = activeTab();
-  if (tab != TabHistory && tab != TabMiss && tab != TabBest) return;
+  if (tab != ViewHistory && tab != ViewMiss && tab != ViewBest) return;
   QPlainTextEdit* memo = activeMemo();
   if (!memo->isVisible() && memo->isHidden()) return;
   completePane(tab);
@@ -981,14 +981,14 @@ void TfrmMain::CopyAll1Click() {
   memo->setFocus();
   const QStringList lines = paneText(tab).split(u'\n');
   switch (tab) {
-    case TabGraph: copyText(ViewTexts::graphCopyAllLines(lines, Pass).join(u'\n')); break;
-    case TabAverage: copyText(averageCopyAllLines(lines, Average).join(u'\n')); break;
+    case ViewGraph: copyText(ViewTexts::graphCopyAllLines(lines, Pass).join(u'\n')); break;
+    case ViewAverage: copyText(averageCopyAllLines(lines, Average).join(u'\n')); break;
     default: copyText(paneText(tab)); break;
   }
 }
 
 void TfrmMain::Memo1DblClick() {
-  if (Memos[TabHistory]->document()->isEmpty())
+  if (Memos[ViewHistory]->document()->isEmpty())
     Directory1Click();
   else
     CopyAll1Click();
@@ -1005,13 +1005,13 @@ void TfrmMain::Font2Click() {
   QPalette palette = memo->palette();
   palette.setColor(QPalette::Text, FontDialog1->selectedColor());
   memo->setPalette(palette);
-  if (tab == TabGraph) {
+  if (tab == ViewGraph) {
     Panel2->setFont(chosen);
     RedrawGraph();
-  } else if (tab == TabAverage) {
+  } else if (tab == ViewAverage) {
     Panel3->setFont(chosen);
     RedrawAver();
-  } else if (tab == TabMiss) {
+  } else if (tab == ViewMiss) {
     Panel4->setFont(chosen);
     RedrawMiss();
   }
@@ -1033,9 +1033,9 @@ void TfrmMain::Recent1Click() {
   frmRecent->SpinEdit1->setValue(RecentLimit);
   if (frmRecent->exec() != QDialog::Accepted) return;
   RecentLimit = frmRecent->SpinEdit1->value();
-  if (!Memos[TabHistory]->document()->isEmpty()) ShowHokoseki();
-  if (!Memos[TabGraph]->document()->isEmpty()) ShowGraph();
-  if (!Memos[TabAverage]->document()->isEmpty()) ShowAver();
+  if (!Memos[ViewHistory]->document()->isEmpty()) ShowHokoseki();
+  if (!Memos[ViewGraph]->document()->isEmpty()) ShowGraph();
+  if (!Memos[ViewAverage]->document()->isEmpty()) ShowAver();
 }
 
 void TfrmMain::Help2Click() { help_->showContents(); }
@@ -1066,7 +1066,7 @@ void TfrmMain::ButtonAverCfgClick() {
 void TfrmMain::btnReCalcClick() { MainProcedure(); }
 
 void TfrmMain::seRankCountChange() {
-  if (!Memos[TabBest]->document()->isEmpty()) ShowBest();
+  if (!Memos[ViewBest]->document()->isEmpty()) ShowBest();
 }
 
 void TfrmMain::cbMIssEvalClick() {
@@ -1178,7 +1178,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::MouseButtonDblClick:
-      if (watched == Memos[TabHistory]->viewport()) {
+      if (watched == Memos[ViewHistory]->viewport()) {
         Memo1DblClick();
         return true;
       }

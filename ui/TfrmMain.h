@@ -10,6 +10,7 @@
 #include "analysis/AverageTrend.h"
 #include "analysis/CelebrationFlags.h"
 #include "analysis/ModePass.h"
+#include "analysis/View.h"
 #include "chart3d/Tfrm3DGraph.h"
 #include "records/LoadedRecords.h"
 #include "settings/Options.h"
@@ -64,7 +65,7 @@ class TfrmMain : public QMainWindow {
   void createLongLivedDialogs();
 
   // The page tags of the five tabs.
-  enum Tab { TabHistory, TabGraph, TabAverage, TabMiss, TabBest, TabCount };
+  using enum View;  // the tabs, by their tags
 
   // Loading and the passes.
   void RecStore();
@@ -147,7 +148,7 @@ class TfrmMain : public QMainWindow {
   QToolButton* FontButton = nullptr;
   QToolButton* ExitButton = nullptr;
   QTabWidget* PageControl1 = nullptr;
-  std::array<QPlainTextEdit*, TabCount> Memos{};  // Memo1 ... Memo5
+  std::array<QPlainTextEdit*, ViewCount> Memos{};  // Memo1 ... Memo5
   QLabel* Panel2 = nullptr;
   QLabel* Panel3 = nullptr;
   std::array<QToolButton*, 5> PeriodButtons{};  // ButtonDay, ButtonWeek, ButtonMonth, ButtonYear, ButtonCount
@@ -222,7 +223,7 @@ class TfrmMain : public QMainWindow {
     int generation = 0;
   };
   static constexpr qsizetype PaneFillLines = 40000;
-  std::array<PaneFill, TabCount> paneFills_{};
+  std::array<PaneFill, ViewCount> paneFills_{};
 
   StartupContext context_;
   std::unique_ptr<SettingsFile> settings_;

@@ -18,7 +18,7 @@ TEST(ReportOptions, GoodCommandLines) {
   EXPECT_EQ(o.recordFile, u"rec.ｷﾛｸ"_s);
   EXPECT_EQ(o.settingsPath, u"s.ini"_s);
   EXPECT_EQ(o.mode, 1);
-  EXPECT_EQ(o.views, (QList<ReportView>{ReportView::Graph, ReportView::Best}));
+  EXPECT_EQ(o.views, (QList<View>{ViewGraph, ViewBest}));
   EXPECT_TRUE(o.copy && o.runs && o.nomiss && o.levelup && o.missDown && o.rebuild);
   EXPECT_EQ(o.period, ReportPeriod::Count);
   EXPECT_EQ(o.interval, 0);

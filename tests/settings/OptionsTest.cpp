@@ -67,9 +67,9 @@ TEST_F(OptionsTest, StoredValuesAtTheirEdges) {
   EXPECT_EQ(o.hitMark, u"a"_s);
   EXPECT_EQ(o.maxMiss, 255);
   EXPECT_EQ(o.defaultType, 4);
-  EXPECT_EQ(o.fonts[PaneGraph].size, 14);
-  EXPECT_EQ(o.fonts[PaneGraph].backColor, 255);
-  EXPECT_EQ(o.fonts[PaneHistory].size, 10);
+  EXPECT_EQ(o.fonts[ViewGraph].size, 14);
+  EXPECT_EQ(o.fonts[ViewGraph].backColor, 255);
+  EXPECT_EQ(o.fonts[ViewHistory].size, 10);
 
   ASSERT_TRUE(file.writeInteger(u"Option"_s, u"RankCount"_s, 5000));
   EXPECT_EQ(MainOptions::load(file, Screen).rankCount, 1000);
@@ -80,7 +80,7 @@ TEST_F(OptionsTest, SaveWritesEveryValueBackAsRgb) {
   o.hitMark = u"abc"_s;
   o.windowState = 2;
   o.recFile = u"記録.ｷﾛｸ"_s;
-  o.fonts[PaneMiss].name = u"IPAGothic"_s;
+  o.fonts[ViewMiss].name = u"IPAGothic"_s;
   ASSERT_TRUE(o.save(file, resolveForTest));
 
   EXPECT_EQ(file.readText(u"Option"_s, u"HitMark"_s, {}), u"a"_s);
@@ -89,10 +89,10 @@ TEST_F(OptionsTest, SaveWritesEveryValueBackAsRgb) {
   const MainOptions back = MainOptions::load(file, Screen);
   EXPECT_EQ(back.windowState, 2);
   EXPECT_EQ(back.recFile, o.recFile);
-  EXPECT_EQ(back.fonts[PaneMiss].name, u"IPAGothic"_s);
+  EXPECT_EQ(back.fonts[ViewMiss].name, u"IPAGothic"_s);
   EXPECT_EQ(back.width, o.width);
   EXPECT_EQ(back.fanfare, o.fanfare);
-  EXPECT_EQ(back.fonts[PaneBest].backColor, 0xFFFFFF);
+  EXPECT_EQ(back.fonts[ViewBest].backColor, 0xFFFFFF);
 }
 
 TEST_F(OptionsTest, SaveStopsAtTheFirstValueItCannotWrite) {

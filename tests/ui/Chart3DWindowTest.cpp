@@ -61,7 +61,7 @@ class Chart3DWindowTest : public QObject {
   QString settingsPath() const { return dir->file(u"hoko32.ini"_s); }
 
   // The main window on the history tab with exactly `count` record points.
-  void withRecordPoints(int count, int tab = TfrmMain::TabHistory) {
+  void withRecordPoints(int count, int tab = TfrmMain::ViewHistory) {
     main->PageControl1->setCurrentIndex(tab);
     main->Pass.RecordPoints = makePoints(count);
     main->Pass.GraphTitle = u"ローマ字の新記録"_s;
@@ -113,7 +113,7 @@ class Chart3DWindowTest : public QObject {
   }
 
   void designSettingsAndTheRecordPoints() {
-    main->PageControl1->setCurrentIndex(TfrmMain::TabGraph);
+    main->PageControl1->setCurrentIndex(TfrmMain::ViewGraph);
     const ChartPoints points = main->Pass.RecordPoints;  // the pass's own
     auto w = openChart();
     QCOMPARE(w->windowTitle(), u"TAPPERの足跡32"_s);
@@ -241,7 +241,7 @@ class Chart3DWindowTest : public QObject {
   }
 
   void theAverageTabShowsTheAveragePoints() {
-    main->PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+    main->PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
     main->Average.AveragePoints = makePoints(3);
     main->Average.AverageTitle = u"日毎の平均"_s;
     auto w = openChart();
@@ -253,7 +253,7 @@ class Chart3DWindowTest : public QObject {
   }
 
   void theMissAndBestTabsShowAnEmptyChart() {
-    for (const int tab : {int(TfrmMain::TabMiss), int(TfrmMain::TabBest)}) {
+    for (const int tab : {int(TfrmMain::ViewMiss), int(TfrmMain::ViewBest)}) {
       withRecordPoints(30, tab);
       auto w = openChart();
       QCOMPARE(w->PointCount, 0);
@@ -500,7 +500,7 @@ class Chart3DWindowTest : public QObject {
   }
 
   void theGraphButtonOpensTheWindowModally() {
-    withRecordPoints(12, TfrmMain::TabGraph);
+    withRecordPoints(12, TfrmMain::ViewGraph);
     QString title;
     int points = -1;
     QTimer::singleShot(0, [&] {

@@ -97,7 +97,7 @@ class MainWindowTest : public QObject {
       auto window = startOnRecordFile({u"a"_s});
       QCOMPARE(window->CurrentMode, int(ModeRomaji));  // a lower-case letter is no mode letter
       QCOMPARE(window->plRecFile->text(), u"typist.ｷﾛｸ"_s);
-      QVERIFY(paneText(*window, TfrmMain::TabHistory).startsWith(u"<<ローマ字の足跡 >>"_s));
+      QVERIFY(paneText(*window, TfrmMain::ViewHistory).startsWith(u"<<ローマ字の足跡 >>"_s));
     }
     {
       auto window = startOnRecordFile({u"ｱ"_s});
@@ -128,7 +128,7 @@ class MainWindowTest : public QObject {
       const char* name;
       int tab;
     } controls[] = {
-        {"seRankCount", TfrmMain::TabBest}, {"seMissCon", TfrmMain::TabMiss}, {"Memo1", TfrmMain::TabHistory}};
+        {"seRankCount", TfrmMain::ViewBest}, {"seMissCon", TfrmMain::ViewMiss}, {"Memo1", TfrmMain::ViewHistory}};
     int mode = ModeAlphabet;
     for (const auto& c : controls) {
       window->PageControl1->setCurrentIndex(c.tab);
@@ -145,29 +145,29 @@ class MainWindowTest : public QObject {
 
   void panesAreComputedWhenTheirTabIsShown() {
     auto window = startOnRecordFile();
-    QVERIFY(!paneText(*window, TfrmMain::TabHistory).isEmpty());
-    QVERIFY(!paneText(*window, TfrmMain::TabBest).isEmpty());
-    QVERIFY(paneText(*window, TfrmMain::TabAverage).isEmpty());
-    window->PageControl1->setCurrentIndex(TfrmMain::TabAverage);
-    QVERIFY(paneText(*window, TfrmMain::TabAverage).startsWith(u"<<ローマ字の平均の推移 >>"_s));
+    QVERIFY(!paneText(*window, TfrmMain::ViewHistory).isEmpty());
+    QVERIFY(!paneText(*window, TfrmMain::ViewBest).isEmpty());
+    QVERIFY(paneText(*window, TfrmMain::ViewAverage).isEmpty());
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
+    QVERIFY(paneText(*window, TfrmMain::ViewAverage).startsWith(u"<<ローマ字の平均の推移 >>"_s));
     QVERIFY(window->menuItem(u"Day1"_s)->isVisible());
     QVERIFY(!window->menuItem(u"Copy1"_s)->isVisible());
 
     window->ButtonAClick(ModeAlphabet);  // on the average tab: only its pass runs
-    QVERIFY(paneText(*window, TfrmMain::TabAverage).startsWith(u"<<英字の平均の推移 >>"_s));
-    QVERIFY(paneText(*window, TfrmMain::TabHistory).isEmpty());
-    window->PageControl1->setCurrentIndex(TfrmMain::TabHistory);
-    QVERIFY(paneText(*window, TfrmMain::TabHistory).startsWith(u"<<英字の足跡 >>"_s));
+    QVERIFY(paneText(*window, TfrmMain::ViewAverage).startsWith(u"<<英字の平均の推移 >>"_s));
+    QVERIFY(paneText(*window, TfrmMain::ViewHistory).isEmpty());
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
+    QVERIFY(paneText(*window, TfrmMain::ViewHistory).startsWith(u"<<英字の足跡 >>"_s));
     QVERIFY(!window->menuItem(u"Day1"_s)->isVisible());
   }
 
   void missTabUnderTheNoMissOption() {
     auto window = startOnRecordFile();
     window->menuItem(u"Nomiss1"_s)->trigger();
-    QVERIFY(paneText(*window, TfrmMain::TabHistory).startsWith(u"<<ローマ字ノーミスの足跡 >>"_s));
-    window->PageControl1->setCurrentIndex(TfrmMain::TabMiss);
+    QVERIFY(paneText(*window, TfrmMain::ViewHistory).startsWith(u"<<ローマ字ノーミスの足跡 >>"_s));
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewMiss);
     QCOMPARE(messages.last(), u"ノーミスオプションの時にこれを選んでも無意味ですよ。(^^;)"_s);
-    QVERIFY(window->Memos[TfrmMain::TabMiss]->isHidden());
+    QVERIFY(window->Memos[TfrmMain::ViewMiss]->isHidden());
     QVERIFY(!window->GraphButton->isEnabled());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -184,36 +184,36 @@ class MainWindowTest : public QObject {
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QClipboard* clipboard = QGuiApplication::clipboard();
-    for (int tab = 0; tab < TfrmMain::TabCount; ++tab) {
+    for (int tab = 0; tab < ViewCount; ++tab) {
       window->PageControl1->setCurrentIndex(tab);
       clipboard->clear();
       window->CopyAll1Click();
       const QString copied = clipboard->text();
       QVERIFY2(!copied.isEmpty(), qPrintable(QString::number(tab)));
       QVERIFY(copied.contains(u"\r\n"_s));
-      if (tab == TfrmMain::TabGraph) QVERIFY(copied.split(u"\r\n"_s)[1].startsWith(u" 更新日"_s));
-      if (tab == TfrmMain::TabAverage) QVERIFY(copied.split(u"\r\n"_s)[2].startsWith(u"                         |"_s));
-      if (tab != TfrmMain::TabGraph && tab != TfrmMain::TabAverage)
+      if (tab == TfrmMain::ViewGraph) QVERIFY(copied.split(u"\r\n"_s)[1].startsWith(u" 更新日"_s));
+      if (tab == TfrmMain::ViewAverage) QVERIFY(copied.split(u"\r\n"_s)[2].startsWith(u"                         |"_s));
+      if (tab != TfrmMain::ViewGraph && tab != TfrmMain::ViewAverage)
         QCOMPARE(copied, paneText(*window, tab).replace(u'\n', u"\r\n"_s));
     }
     // The panes keep their look after a copy all.
-    QVERIFY(!paneText(*window, TfrmMain::TabAverage).split(u'\n')[1].contains(u'|'));
+    QVERIFY(!paneText(*window, TfrmMain::ViewAverage).split(u'\n')[1].contains(u'|'));
 
-    window->PageControl1->setCurrentIndex(TfrmMain::TabGraph);
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewGraph);
     clipboard->setText(u"before"_s);
-    window->Memos[TfrmMain::TabGraph]->selectAll();
+    window->Memos[TfrmMain::ViewGraph]->selectAll();
     QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), u"before"_s);  // "no copy of a selection on the graph tab"
 
-    window->PageControl1->setCurrentIndex(TfrmMain::TabBest);
-    window->Memos[TfrmMain::TabBest]->selectAll();
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewBest);
+    window->Memos[TfrmMain::ViewBest]->selectAll();
     window->menuItem(u"Copy1"_s)->trigger();
     QVERIFY(clipboard->text().startsWith(u"ローマ字自己記録のベスト10"_s));
   }
 
   void doubleClickOnAnEmptyHistoryPaneOpensTheFolderDialog() {
     auto window = startOnRecordFile();
-    window->Memos[TfrmMain::TabHistory]->clear();
+    window->Memos[TfrmMain::ViewHistory]->clear();
     bool dialogShown = false;
     onNextModal([&dialogShown](QWidget* w) {
       dialogShown = qobject_cast<QFileDialog*>(w) != nullptr;
@@ -233,8 +233,8 @@ class MainWindowTest : public QObject {
     });
     window->Recent1Click();
     QCOMPARE(window->RecentLimit, 2);
-    QCOMPARE(paneText(*window, TfrmMain::TabHistory).split(u'\n').size(), 5);
-    QCOMPARE(paneText(*window, TfrmMain::TabGraph).split(u'\n').size(), 3);
+    QCOMPARE(paneText(*window, TfrmMain::ViewHistory).split(u'\n').size(), 5);
+    QCOMPARE(paneText(*window, TfrmMain::ViewGraph).split(u'\n').size(), 3);
 
     onNextModal([](QWidget* w) {
       auto* dialog = qobject_cast<TfrmGChar*>(w);
@@ -246,12 +246,12 @@ class MainWindowTest : public QObject {
     window->GraphCharClick();
     QCOMPARE(window->HitMark, u"#"_s);
     QCOMPARE(window->MissMark, u"x"_s);
-    QVERIFY(paneText(*window, TfrmMain::TabGraph).split(u'\n')[1].contains(u"####"_s));
+    QVERIFY(paneText(*window, TfrmMain::ViewGraph).split(u'\n')[1].contains(u"####"_s));
   }
 
   void paletteDialogColoursTheActivePane() {
     auto window = startOnRecordFile();
-    window->PageControl1->setCurrentIndex(TfrmMain::TabMiss);
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewMiss);
     onNextModal([](QWidget* w) {
       auto* dialog = qobject_cast<TfrmColor*>(w);
       QVERIFY(dialog);
@@ -260,8 +260,8 @@ class MainWindowTest : public QObject {
       dialog->bbOK->click();
     });
     window->Col1Click();
-    QCOMPARE(window->Memos[TfrmMain::TabMiss]->palette().color(QPalette::Base), QColor(128, 0, 0));
-    QVERIFY(window->Memos[TfrmMain::TabHistory]->palette().color(QPalette::Base) != QColor(128, 0, 0));
+    QCOMPARE(window->Memos[TfrmMain::ViewMiss]->palette().color(QPalette::Base), QColor(128, 0, 0));
+    QVERIFY(window->Memos[TfrmMain::ViewHistory]->palette().color(QPalette::Base) != QColor(128, 0, 0));
   }
 
   void recordFileMenuFollowsTheFolderDialog() {
@@ -282,7 +282,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->plRecFile->text(), u"two.ｷﾛｸ"_s);
     QCOMPARE(window->PopupMenu2->actions().size(), 2);
     QVERIFY(window->findChild<QAction*>(u"FileMenu2"_s));
-    QVERIFY(paneText(*window, TfrmMain::TabHistory).contains(u"（総練習回数："_s));
+    QVERIFY(paneText(*window, TfrmMain::ViewHistory).contains(u"（総練習回数："_s));
     QCOMPARE(window->Loaded.AllRecords.size(), 10u);
 
     QAction* one = nullptr;
@@ -311,7 +311,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(settings.readInteger(u"Option"_s, u"Default Type"_s, -1), 2);
     auto again = std::make_unique<TfrmMain>(context());
     QVERIFY(again->windowState() & Qt::WindowMaximized);
-    QVERIFY(!paneText(*again, TfrmMain::TabHistory).isEmpty());  // "the remembered file is loaded"
+    QVERIFY(!paneText(*again, TfrmMain::ViewHistory).isEmpty());  // "the remembered file is loaded"
   }
 
   void unwritableSettingsKeepTheWindowOpenWithAMessage() {
@@ -331,7 +331,7 @@ class MainWindowTest : public QObject {
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    window->PageControl1->setCurrentIndex(TfrmMain::TabBest);
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewBest);
     QVERIFY(!window->menuItem(u"Level1"_s)->isVisible());
     QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier);
     QVERIFY(window->menuItem(u"Level1"_s)->isChecked());
@@ -344,7 +344,7 @@ class MainWindowTest : public QObject {
     auto window = startOnRecordFile();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    window->PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
     QWidget* button = window->ButtonAverCfg;
     const auto askForHint = [button] {
       QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
@@ -371,7 +371,7 @@ class MainWindowTest : public QObject {
     window->ReSet1Click();
     QCOMPARE(window->Loaded.AllRecords.size(), 600u);
     window->ButtonAClick(ModeSymbols);
-    QVERIFY(paneText(*window, TfrmMain::TabHistory).startsWith(u"<<記号の足跡 >>"_s));
+    QVERIFY(paneText(*window, TfrmMain::ViewHistory).startsWith(u"<<記号の足跡 >>"_s));
   }
 
   void longPanesFillInPiecesAndCopyWhole() {
@@ -380,10 +380,10 @@ class MainWindowTest : public QObject {
     options.modeShares = {0, 0, 1, 0};
     dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(generateRuns(options))));
     auto window = startOnRecordFile();
-    window->PageControl1->setCurrentIndex(TfrmMain::TabAverage);
+    window->PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
     window->AverCountInterval = 1;
     window->ButtonDayClick(5);  // a line per run
-    QPlainTextEdit* pane = window->Memos[TfrmMain::TabAverage];
+    QPlainTextEdit* pane = window->Memos[TfrmMain::ViewAverage];
     QVERIFY(pane->blockCount() < 90002);  // the first lines at once
     window->CopyAll1Click();
     QCOMPARE(QGuiApplication::clipboard()->text().count(u"\r\n"_s), 90002);  // title, scale, ruler, 90000 runs
