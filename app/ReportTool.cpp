@@ -105,8 +105,8 @@ int ReportTool::run(const QStringList& arguments) {
   const bool shiftJis = options.encoding == ReportEncoding::ShiftJis;
   if (options.runs) print(runsText(records), shiftJis);
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
-  const ReportViewSettings viewSettings =
-      ReportViewSettings::from(MainOptions::load(settings, environment), options, QDateTime::currentDateTime());
+  const ViewSettings viewSettings =
+      reportViewSettings(MainOptions::load(settings, environment), options, QDateTime::currentDateTime());
   print(reportViewsText(records, options.views, options.copy, viewSettings), shiftJis);
   std::fflush(out_);
   return ExitOk;

@@ -4,6 +4,7 @@
 #include "analysis/ModePass.h"
 #include "analysis/ViewTexts.h"
 #include "records/DayCount.h"
+#include "viewer/PaneLines.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,44 +18,17 @@ bool needsModePass(const QList<View>& views) {
   return false;
 }
 
-ModePassOptions modePassOptions(const ReportViewSettings& s) {
-  ModePassOptions o;
-  o.mode = s.mode;
-  o.noMiss = s.noMiss;
-  o.levelUpOnly = s.levelUpOnly;
-  o.hitMark = s.hitMark;
-  o.missMark = s.missMark;
-  o.startDate = DayCount::encodeDate(s.now.date().year(), s.now.date().month(), s.now.date().day()).value_or(0);
-  o.moreMissesAbove = s.moreMissesAbove;
-  o.minHits = s.minHits;
-  return o;
-}
-
-AverageOptions averageOptions(const ReportViewSettings& s) {
-  AverageOptions o;
-  o.mode = s.mode;
-  o.noMiss = s.noMiss;
-  o.period = static_cast<AveragePeriod>(static_cast<int>(s.period) + 1);
-  o.maxMiss = s.maxMiss;
-  o.minHitMiss = s.minHitMiss;
-  o.countInterval = s.countInterval;
-  o.hitMark = s.hitMark;
-  o.missMark = s.missMark;
-  return o;
-}
-
 QString joined(const QStringList& lines) { return lines.join(u'\n') + u'\n'; }
 
 }  // namespace
 
-ReportViewSettings ReportViewSettings::from(const MainOptions& stored, const ReportOptions& command,
-                                            const QDateTime& clock) {
-  ReportViewSettings s;
+ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& command, const QDateTime& clock) {
+  ViewSettings s;
   const bool storedModeKnown = stored.defaultType >= 0 && stored.defaultType < PracticeModeCount;
   s.mode = static_cast<PracticeMode>(command.mode.value_or(storedModeKnown ? stored.defaultType : ModeRomaji));
   s.noMiss = command.nomiss;
   s.levelUpOnly = command.levelup;
-  s.period = command.period;
+  s.period = static_cast<AveragePeriod>(static_cast<int>(command.period) + 1);
   s.countInterval = command.interval.value_or(stored.countInterval);
   s.maxMiss = command.maxMiss.value_or(stored.maxMiss);
   s.minHitMiss = command.minKeys.value_or(stored.maxHitMiss);
@@ -65,6 +39,9 @@ ReportViewSettings ReportViewSettings::from(const MainOptions& stored, const Rep
   s.hitMark = command.hitMark.value_or(stored.hitMark);
   s.missMark = command.missMark.value_or(stored.missMark);
   s.now = command.now.value_or(clock);
+  // The report runs "on the day the program started": the day of its clock.
+  const QDate day = s.now.date();
+  s.startDate = DayCount::encodeDate(day.year(), day.month(), day.day()).value_or(0);
   return s;
 }
 
@@ -80,39 +57,30 @@ QString reportViewName(View view) {
 }
 
 QString reportViewsText(const LoadedRecords& records, const QList<View>& requested, bool copyAll,
-                        const ReportViewSettings& settings) {
+                        const ViewSettings& settings) {
   const QList<View>& views = requested.isEmpty() ? AllViews : requested;
   const std::span<const PracticeRecord* const> all(records.AllRecords.data(), records.AllRecords.size());
 
   ModePass pass;
   CelebrationFlags celebration;
-  if (needsModePass(views)) pass.run(all, records.ModeCounts, modePassOptions(settings), celebration);
+  if (needsModePass(views))
+    pass.run(all, records.ModeCounts, ViewSettingsMapping::modePassOptions(settings), celebration);
   AverageTrend trend;
-  if (views.contains(ViewAverage)) trend.calculate(all, averageOptions(settings));
+  if (views.contains(ViewAverage)) trend.calculate(all, ViewSettingsMapping::averageOptions(settings));
 
   QString text;
   for (View view : views) {
     if (views.size() > 1) text += u"==== "_s + reportViewName(view) + u'\n';
+    const QStringList pane = PaneLines::of(view, pass, trend, settings);
     switch (view) {
-      case ViewHistory: text += joined(ViewTexts::historyPaneLines(pass.HistoryLines, settings.recentLimit)); break;
-      case ViewGraph: {
-        const QStringList pane = ViewTexts::graphPaneLines(pass.GraphLines, settings.recentLimit);
-        text += joined(copyAll ? ViewTexts::graphCopyAllLines(pane, pass) : pane);
-        break;
-      }
-      case ViewAverage: {
-        const QStringList pane = averagePaneLines(trend.AverageLines, settings.recentLimit);
-        text += joined(copyAll ? averageCopyAllLines(pane, trend) : pane);
-        break;
-      }
+      case ViewGraph: text += joined(copyAll ? ViewTexts::graphCopyAllLines(pane, pass) : pane); break;
+      case ViewAverage: text += joined(copyAll ? averageCopyAllLines(pane, trend) : pane); break;
       case ViewMiss:
         // Under the no-miss option the miss pane is hidden and copy all copies nothing.
-        if (!(copyAll && settings.noMiss)) text += joined(ViewTexts::missPaneLines(pass.Miss, settings.mode));
+        if (!(copyAll && settings.noMiss)) text += joined(pane);
         break;
-      case ViewBest:
-        text += joined(ViewTexts::bestPaneLines(pass.ModeRecords, settings.rankCount, settings.noMiss, settings.mode,
-                                                settings.now));
-        break;
+      case ViewHistory:
+      case ViewBest: text += joined(pane); break;
     }
   }
   return text;

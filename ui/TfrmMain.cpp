@@ -49,6 +49,7 @@
 #include "ui/TfrmGChar.h"
 #include "ui/TfrmOpening.h"
 #include "ui/TfrmRecent.h"
+#include "viewer/PaneLines.h"
 
 using namespace Qt::StringLiterals;
 
@@ -695,31 +696,30 @@ void TfrmMain::MakeDataClick() {
   RecStore();
 }
 
-ModePassOptions TfrmMain::modePassOptions() const {
-  ModePassOptions o;
-  o.mode = static_cast<PracticeMode>(CurrentMode);
-  o.noMiss = menuItem(u"Nomiss1"_s)->isChecked();
-  o.levelUpOnly = menuItem(u"Level1"_s)->isChecked();
-  o.hitMark = HitMark;
-  o.missMark = MissMark;
-  o.startDate = StartDate;
-  o.moreMissesAbove = cbMIssEval->isChecked();
-  o.minHits = seMissCon->value();
-  return o;
+// What the views are computed with, as the menus and controls stand.
+ViewSettings TfrmMain::viewSettings() const {
+  ViewSettings s;
+  s.mode = static_cast<PracticeMode>(CurrentMode);
+  s.noMiss = menuItem(u"Nomiss1"_s)->isChecked();
+  s.levelUpOnly = menuItem(u"Level1"_s)->isChecked();
+  s.period = static_cast<AveragePeriod>(averagePeriodTag_);
+  s.countInterval = AverCountInterval;
+  s.maxMiss = AverMaxMiss;
+  s.minHitMiss = AverMinHitMiss;
+  s.minHits = seMissCon->value();
+  s.rankCount = seRankCount->value();
+  s.moreMissesAbove = cbMIssEval->isChecked();
+  s.recentLimit = RecentLimit;
+  s.hitMark = HitMark;
+  s.missMark = MissMark;
+  s.startDate = StartDate;
+  s.now = QDateTime::currentDateTime();
+  return s;
 }
 
-AverageOptions TfrmMain::averageOptions() const {
-  AverageOptions o;
-  o.mode = static_cast<PracticeMode>(CurrentMode);
-  o.noMiss = menuItem(u"Nomiss1"_s)->isChecked();
-  o.period = static_cast<AveragePeriod>(averagePeriodTag_);
-  o.maxMiss = AverMaxMiss;
-  o.minHitMiss = AverMinHitMiss;
-  o.countInterval = AverCountInterval;
-  o.hitMark = HitMark;
-  o.missMark = MissMark;
-  return o;
-}
+ModePassOptions TfrmMain::modePassOptions() const { return ViewSettingsMapping::modePassOptions(viewSettings()); }
+
+AverageOptions TfrmMain::averageOptions() const { return ViewSettingsMapping::averageOptions(viewSettings()); }
 
 void TfrmMain::MainProcedure() {
   {
@@ -744,17 +744,13 @@ void TfrmMain::AverageCalc() {
   ShowAver();
 }
 
-void TfrmMain::ShowHokoseki() { fillPane(ViewHistory, ViewTexts::historyPaneLines(Pass.HistoryLines, RecentLimit)); }
-void TfrmMain::ShowGraph() { fillPane(ViewGraph, ViewTexts::graphPaneLines(Pass.GraphLines, RecentLimit)); }
-void TfrmMain::ShowAver() { fillPane(ViewAverage, averagePaneLines(Average.AverageLines, RecentLimit)); }
-void TfrmMain::ShowMiss() {
-  fillPane(ViewMiss, ViewTexts::missPaneLines(Pass.Miss, static_cast<PracticeMode>(CurrentMode)));
-}
-void TfrmMain::ShowBest() {
-  fillPane(ViewBest,
-           ViewTexts::bestPaneLines(Pass.ModeRecords, seRankCount->value(), menuItem(u"Nomiss1"_s)->isChecked(),
-                                    static_cast<PracticeMode>(CurrentMode), QDateTime::currentDateTime()));
-}
+void TfrmMain::ShowHokoseki() { showPane(ViewHistory); }
+void TfrmMain::ShowGraph() { showPane(ViewGraph); }
+void TfrmMain::ShowAver() { showPane(ViewAverage); }
+void TfrmMain::ShowMiss() { showPane(ViewMiss); }
+void TfrmMain::ShowBest() { showPane(ViewBest); }
+
+void TfrmMain::showPane(View view) { fillPane(view, PaneLines::of(view, Pass, Average, viewSettings())); }
 
 // The pane is hidden from painting while its text is replaced. A long text
 // (the averages of single runs can have a line per run) shows its first lines

@@ -14,6 +14,7 @@
 #include "chart3d/Tfrm3DGraph.h"
 #include "records/LoadedRecords.h"
 #include "settings/Options.h"
+#include "viewer/ViewSettings.h"
 
 class QAction;
 class QCheckBox;
@@ -213,6 +214,8 @@ class TfrmMain : public QMainWindow {
   bool appendNextPiece(int tab);
   void completePane(int tab);
   QPlainTextEdit* activeMemo() const;
+  ViewSettings viewSettings() const;
+  void showPane(View view);
   ModePassOptions modePassOptions() const;
   AverageOptions averageOptions() const;
 

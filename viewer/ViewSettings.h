@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "analysis/AverageTrend.h"
+#include "analysis/ModePass.h"
+#include "records/PracticeRecord.h"
+
+// Everything the five views are computed and shown with, in one value: the
+// main window reads it off its menus and controls, the report tool off the
+// settings file and its command line. Both then compute through the same
+// mapping below, so that the window's panes and the report tool's output
+// cannot drift apart.
+struct ViewSettings {
+  PracticeMode mode = ModeRomaji;
+  bool noMiss = false;
+  bool levelUpOnly = false;
+  AveragePeriod period = AveragePeriod::Day;
+  int countInterval = 50;  // the block size of the count period
+  int maxMiss = 255;       // averages leave out runs with more misses
+  int minHitMiss = 0;      // averages leave out runs with fewer keystrokes
+  int minHits = 0;         // the worst ten's minimum hits
+  int rankCount = 10;
+  bool moreMissesAbove = true;  // the ranking's tie-break
+  int recentLimit = 0;          // newest lines shown, 0 = all
+  QString hitMark = QStringLiteral("o");
+  QString missMark = QStringLiteral("x");
+  double startDate = 0;  // the day the program started, as a day count: a record of that day celebrates
+  QDateTime now;         // the clock of the ranking's header
+};
+
+namespace ViewSettingsMapping {
+
+ModePassOptions modePassOptions(const ViewSettings& settings);
+AverageOptions averageOptions(const ViewSettings& settings);
+
+}  // namespace ViewSettingsMapping
