@@ -59,8 +59,7 @@ class RecordLoader::Session {
   LoadOutcome run() {
     feedback_.showLoading(LoaderMessages::readingCaption());
     if (dataFileIsRecordFile()) {
-      const QString canonical = QFileInfo(recordPath_).canonicalFilePath();
-      if (owner_.toldDataFileIsRecordFile_.insert(canonical).second)
+      if (owner_.toldDataFileIsRecordFile_.insert(recordName_.canonicalPath).second)
         feedback_.showMessage(LoaderMessages::dataFileIsRecordFile(recordPath_, dataPath_));
       return fullLoad();
     }
@@ -281,21 +280,27 @@ class RecordLoader::Session {
   // `readUpTo` ends after the last piece read. False at the first piece that
   // does not parse.
   bool parseTail(QByteArray& appended, qint64& readUpTo) {
+    constexpr qint64 Piece = RecordLineLayout::LineWithEnd;
+    constexpr qint64 PiecesPerRead = 1424;  // about 64 KiB a read, whole pieces
+    std::vector<char> chunk(static_cast<std::size_t>(PiecesPerRead * Piece));
     PracticeRecord scratch;
-    char piece[RecordLineLayout::LineWithEnd];
     while (readUpTo < recSize_) {
-      const qint64 wanted = std::min<qint64>(sizeof piece, recSize_ - readUpTo);
-      const qint64 got = recordFile_.readAt(readUpTo, piece, wanted);
-      if (got <= 0) return got == 0;
-      readUpTo += got;
-      ++summary_.parsedLines;
-      const auto* nul = static_cast<const char*>(std::memchr(piece, 0, static_cast<std::size_t>(got)));
-      const std::size_t length = nul ? static_cast<std::size_t>(nul - piece) : static_cast<std::size_t>(got);
-      ParseRecordLine(std::string_view(piece, length), scratch);
-      if (scratch.Mode == ModeFailed) return false;
-      keep(scratch);
-      const auto entry = DataFileEntry::encode(scratch);
-      appended.append(reinterpret_cast<const char*>(entry.data()), DataFileEntry::Size);
+      const qint64 wanted = std::min<qint64>(static_cast<qint64>(chunk.size()), recSize_ - readUpTo);
+      const qint64 got = recordFile_.readAt(readUpTo, chunk.data(), wanted);
+      if (got <= 0) return got == 0;  // nothing more: the file became shorter meanwhile
+      for (qint64 at = 0; at < got; at += Piece) {
+        const char* piece = chunk.data() + at;
+        const auto bytes = static_cast<std::size_t>(std::min(Piece, got - at));
+        readUpTo += static_cast<qint64>(bytes);
+        ++summary_.parsedLines;
+        const auto* nul = static_cast<const char*>(std::memchr(piece, 0, bytes));
+        const std::size_t length = nul ? static_cast<std::size_t>(nul - piece) : bytes;
+        ParseRecordLine(std::string_view(piece, length), scratch);
+        if (scratch.Mode == ModeFailed) return false;
+        keep(scratch);
+        const auto entry = DataFileEntry::encode(scratch);
+        appended.append(reinterpret_cast<const char*>(entry.data()), DataFileEntry::Size);
+      }
     }
     return true;
   }
