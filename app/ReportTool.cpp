@@ -14,6 +14,7 @@
 #include "records/RecordLoader.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
+#include "viewer/ViewerCore.h"
 
 using namespace Qt::StringLiterals;
 
@@ -90,24 +91,23 @@ int ReportTool::run(const QStringList& arguments) {
   }
   SettingsFile settings(options.settingsPath.isEmpty() ? defaultSettingsPath() : options.settingsPath);
   StreamFeedback feedback(err);
-  RecordLoader loader(settings, feedback);
+  ViewerCore viewer(settings, feedback);
   const QString recordPath = QFileInfo(options.recordFile).absoluteFilePath();
-  LoadedRecords records;
   // The viewer asks for a file to be chosen; a terminal is told what is wrong with this one.
   int error = 0;
   if (const FileProblem problem = inspectPath(recordPath, &error); problem != FileProblem::None) {
     err << LoaderMessages::cannotRead(recordPath, describeProblem(problem, error)) << "\n";
     return ExitLoadFailed;
   }
-  if (options.rebuild && QFileInfo(recordPath).isFile() && !loader.forgetStoredSize(recordPath)) return ExitLoadFailed;
-  if (loader.load(recordPath, records) != LoadOutcome::Loaded) return ExitLoadFailed;
+  if (options.rebuild && QFileInfo(recordPath).isFile() && !viewer.forgetStoredSize(recordPath)) return ExitLoadFailed;
+  if (viewer.load(recordPath) != LoadOutcome::Loaded) return ExitLoadFailed;
 
   const bool shiftJis = options.encoding == ReportEncoding::ShiftJis;
-  if (options.runs) print(runsText(records), shiftJis);
+  if (options.runs) print(runsText(viewer.records()), shiftJis);
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
-  const ViewSettings viewSettings =
-      reportViewSettings(MainOptions::load(settings, environment), options, QDateTime::currentDateTime());
-  print(reportViewsText(records, options.views, options.copy, viewSettings), shiftJis);
+  viewer.setSettings(
+      reportViewSettings(MainOptions::load(settings, environment), options, QDateTime::currentDateTime()));
+  print(reportViewsText(viewer, options.views, options.copy), shiftJis);
   std::fflush(out_);
   return ExitOk;
 }

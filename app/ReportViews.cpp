@@ -1,10 +1,7 @@
 #include "app/ReportViews.h"
 
-#include "analysis/AverageTrend.h"
-#include "analysis/ModePass.h"
-#include "analysis/ViewTexts.h"
 #include "records/DayCount.h"
-#include "viewer/PaneLines.h"
+#include "viewer/ViewerCore.h"
 
 using namespace Qt::StringLiterals;
 
@@ -56,32 +53,18 @@ QString reportViewName(View view) {
   return {};
 }
 
-QString reportViewsText(const LoadedRecords& records, const QList<View>& requested, bool copyAll,
-                        const ViewSettings& settings) {
+QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool copyAll) {
   const QList<View>& views = requested.isEmpty() ? AllViews : requested;
-  const std::span<const PracticeRecord* const> all(records.AllRecords.data(), records.AllRecords.size());
-
-  ModePass pass;
-  CelebrationFlags celebration;
-  if (needsModePass(views))
-    pass.run(all, records.ModeCounts, ViewSettingsMapping::modePassOptions(settings), celebration);
-  AverageTrend trend;
-  if (views.contains(ViewAverage)) trend.calculate(all, ViewSettingsMapping::averageOptions(settings));
+  if (needsModePass(views)) viewer.recalculateRecords();
+  if (views.contains(ViewAverage)) viewer.recalculateAverages();
 
   QString text;
   for (View view : views) {
     if (views.size() > 1) text += u"==== "_s + reportViewName(view) + u'\n';
-    const QStringList pane = PaneLines::of(view, pass, trend, settings);
-    switch (view) {
-      case ViewGraph: text += joined(copyAll ? ViewTexts::graphCopyAllLines(pane, pass) : pane); break;
-      case ViewAverage: text += joined(copyAll ? averageCopyAllLines(pane, trend) : pane); break;
-      case ViewMiss:
-        // Under the no-miss option the miss pane is hidden and copy all copies nothing.
-        if (!(copyAll && settings.noMiss)) text += joined(pane);
-        break;
-      case ViewHistory:
-      case ViewBest: text += joined(pane); break;
-    }
+    const QStringList pane = viewer.paneLines(view);
+    // Under the no-miss option the miss pane is hidden and copy all copies nothing.
+    if (view == ViewMiss && copyAll && viewer.settings().noMiss) continue;
+    text += joined(copyAll ? viewer.copyAllLines(view, pane) : pane);
   }
   return text;
 }

@@ -5,9 +5,10 @@
 #include <QString>
 
 #include "app/ReportOptions.h"
-#include "records/LoadedRecords.h"
 #include "settings/Options.h"
 #include "viewer/ViewSettings.h"
+
+class ViewerCore;
 
 // The values the views are computed with: the settings file's, overridden by
 // the command line for this run only.
@@ -15,8 +16,7 @@ ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& 
 
 // The text of each requested view as the viewer's pane shows it, or as "copy
 // all" takes it: lines joined by "\n" with a final "\n"; several views each
-// start with "==== NAME".
-QString reportViewsText(const LoadedRecords& records, const QList<View>& views, bool copyAll,
-                        const ViewSettings& settings);
+// start with "==== NAME". The viewer's settings are the report's.
+QString reportViewsText(ViewerCore& viewer, const QList<View>& views, bool copyAll);
 
 QString reportViewName(View view);

@@ -17,6 +17,7 @@
 #include "celebration/TfrmOiwai.h"
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
+#include "settings/Options.h"
 #include "settings/SettingsLocation.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
@@ -46,6 +47,8 @@ void ScreenshotTour::save(QWidget* widget, const QString& name) {
 
 // Each animation's settled frame, and the picture grown over the banner.
 void ScreenshotTour::saveBanners(TfrmMain& window) {
+  // The celebration as the settings file has it: the defaults, in the tour's fresh folder.
+  const MainOptions celebration = MainOptions::load(*window.settingsFile(), {1024, 768, QString()});
   const auto waitUntil = [](const std::function<bool()>& done) {
     for (int i = 0; i < 1000 && !done(); ++i) {
       QEventLoop tick;
@@ -57,9 +60,9 @@ void ScreenshotTour::saveBanners(TfrmMain& window) {
     TfrmOiwai banner(SettingsLocation::folderOf(QCoreApplication::applicationFilePath()), &window,
                      static_cast<celebration::AnimationKind>(kind));
     banner.RecordLine = celebration::BannerAnimation::recordLineText(u"ローマ字"_s, 416);
-    banner.MessageLine = window.CelebrationMessage;
-    banner.bannerFont = window.CelebrationFont;
-    banner.bannerFontColor = window.CelebrationFontColor;
+    banner.MessageLine = celebration.oiwaiMessage;
+    banner.bannerFont = QFont(celebration.oiwaiFontName, celebration.oiwaiFontSize);
+    banner.bannerFontColor = Qt::white;
     banner.show();
     waitUntil([&banner] { return banner.animation().phase() == celebration::BannerAnimation::Phase::Second; });
     banner.canvas().save(QDir(folder_).filePath(u"banner-kind-%1.png"_s.arg(kind)));
@@ -77,8 +80,8 @@ void ScreenshotTour::saveBanners(TfrmMain& window) {
 // without marks and legend, and zoomed.
 void ScreenshotTour::saveCharts(TfrmMain& window) {
   const auto shot = [this, &window](int tab, const QString& name, const std::function<void(Tfrm3DGraph&)>& setUp) {
-    window.PageControl1->setCurrentIndex(tab);
-    Tfrm3DGraph chart(window.Settings(), window.chartInput(), &window);
+    window.findChild<QTabWidget*>(u"PageControl1"_s)->setCurrentIndex(tab);
+    Tfrm3DGraph chart(window.settingsFile(), window.chartInput(), &window);
     chart.resize(900, 560);
     chart.show();
     setUp(chart);
@@ -95,17 +98,17 @@ void ScreenshotTour::saveCharts(TfrmMain& window) {
       if (chart.cbLegend->isChecked() != legend) chart.cbLegend->trigger();
     };
   };
-  shot(TfrmMain::ViewHistory, u"chart-history"_s, options(true, true, true));
-  shot(TfrmMain::ViewAverage, u"chart-average"_s, options(true, true, true));
+  shot(ViewHistory, u"chart-history"_s, options(true, true, true));
+  shot(ViewAverage, u"chart-average"_s, options(true, true, true));
   for (int style = 0; style < 7; ++style)
-    shot(TfrmMain::ViewHistory, u"chart-style-%1"_s.arg(style), [style, options](Tfrm3DGraph& chart) {
+    shot(ViewHistory, u"chart-style-%1"_s.arg(style), [style, options](Tfrm3DGraph& chart) {
       options(true, true, true)(chart);
       chart.coBarStyle->setCurrentIndex(style);
       chart.coBarStyleChange();
     });
-  shot(TfrmMain::ViewHistory, u"chart-flat"_s, options(false, true, true));
-  shot(TfrmMain::ViewHistory, u"chart-no-marks-no-legend"_s, options(true, false, false));
-  shot(TfrmMain::ViewHistory, u"chart-zoomed"_s, [options](Tfrm3DGraph& chart) {
+  shot(ViewHistory, u"chart-flat"_s, options(false, true, true));
+  shot(ViewHistory, u"chart-no-marks-no-legend"_s, options(true, false, false));
+  shot(ViewHistory, u"chart-zoomed"_s, [options](Tfrm3DGraph& chart) {
     options(true, true, true)(chart);
     const QRect area = chart.MinChart->rect();
     chart.MinChart->zoomToPixels(QRect(area.width() / 3, area.height() / 4, area.width() / 3, area.height() / 2));
@@ -113,7 +116,7 @@ void ScreenshotTour::saveCharts(TfrmMain& window) {
     QTimer::singleShot(500, &animation, &QEventLoop::quit);
     animation.exec();
   });
-  window.PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
+  window.findChild<QTabWidget*>(u"PageControl1"_s)->setCurrentIndex(ViewHistory);
 }
 
 int ScreenshotTour::run() {
@@ -128,30 +131,33 @@ int ScreenshotTour::run() {
   window.createLongLivedDialogs();
   window.resize(1000, 640);
   window.show();
+  auto* pages = window.findChild<QTabWidget*>(u"PageControl1"_s);
   const QString tabNames[] = {u"tab-history"_s, u"tab-graph"_s, u"tab-average"_s, u"tab-miss"_s, u"tab-best"_s};
   for (int tab = 0; tab < ViewCount; ++tab) {
-    window.PageControl1->setCurrentIndex(tab);
+    pages->setCurrentIndex(tab);
     save(&window, tabNames[tab]);
   }
-  window.PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
+  pages->setCurrentIndex(ViewHistory);
 
-  window.frmOpening->Label1->setText(u"ﾌｧｲﾙ読み込み中..."_s);
-  save(window.frmOpening, u"loading"_s);
-  window.frmOpening->hide();
-  save(window.frmGChar, u"dialog-graph-characters"_s);
-  save(window.frmRecent, u"dialog-display-count"_s);
-  save(window.frmAverCfg, u"dialog-average-settings"_s);
-  window.frmColor->setPreviewColors(Qt::white, Qt::black);
-  save(window.frmColor, u"dialog-palette-16"_s);
-  window.frmColor->setColorType(1);
-  save(window.frmColor, u"dialog-palette-64"_s);
-  window.frmColor->setColorType(2);
-  save(window.frmColor, u"dialog-palette-125"_s);
-  save(window.AboutBox, u"dialog-about"_s);
+  TfrmOpening loading;
+  loading.Label1->setText(u"ﾌｧｲﾙ読み込み中..."_s);
+  save(&loading, u"loading"_s);
+  loading.hide();
+  save(window.findChild<TfrmGChar*>(), u"dialog-graph-characters"_s);
+  save(window.findChild<TfrmRecent*>(), u"dialog-display-count"_s);
+  save(window.findChild<TfrmAverCfg*>(), u"dialog-average-settings"_s);
+  auto* palette = window.findChild<TfrmColor*>();
+  palette->setPreviewColors(Qt::white, Qt::black);
+  save(palette, u"dialog-palette-16"_s);
+  palette->setColorType(1);
+  save(palette, u"dialog-palette-64"_s);
+  palette->setColorType(2);
+  save(palette, u"dialog-palette-125"_s);
+  save(window.findChild<TAboutBox*>(), u"dialog-about"_s);
   saveCharts(window);
   saveBanners(window);
-  window.Help()->showContents();
-  if (QWidget* help = window.Help()->window()) save(help, u"help"_s);
+  window.help()->showContents();
+  if (QWidget* help = window.help()->window()) save(help, u"help"_s);
   window.close();
   return saved_ > 0 ? 0 : 1;
 }

@@ -9,10 +9,12 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include "MillionRuns.h"
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
+#include "settings/SettingsFile.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TfrmMain.h"
@@ -24,6 +26,13 @@ namespace {
 void paint(QWidget& window) {
   window.repaint();
   QCoreApplication::processEvents();
+}
+
+QTabWidget& pagesOf(TfrmMain& window) { return *window.findChild<QTabWidget*>(u"PageControl1"_s); }
+
+template <typename Widget>
+Widget& named(TfrmMain& window, const QString& name) {
+  return *window.findChild<Widget*>(name);
 }
 
 StartupContext contextFor(const QString& recordFile, const QString& settingsPath) {
@@ -48,6 +57,8 @@ BENCHMARK(BM_StartupOnTheSample)->Unit(benchmark::kMillisecond);
 // A window on the million runs, loaded once from their data file.
 TfrmMain& millionWindow() {
   static TfrmMain* window = [] {
+    // Blocks of single runs for the count period.
+    SettingsFile(MillionRuns::instance().settingsPath()).writeInteger(u"Option"_s, u"CountInterval"_s, 1);
     auto* w = new TfrmMain(contextFor(MillionRuns::instance().recordPath(), MillionRuns::instance().settingsPath()));
     w->createLongLivedDialogs();
     w->resize(1000, 700);
@@ -59,10 +70,11 @@ TfrmMain& millionWindow() {
 
 void BM_ModeSwitchOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  window.PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
+  pagesOf(window).setCurrentIndex(ViewHistory);
+  const QString modeButtons[] = {u"ButtonA"_s, u"ButtonK"_s, u"ButtonR"_s, u"ButtonE"_s};
   int mode = 0;
   for (auto _ : state) {
-    window.ButtonAClick(mode++ % PracticeModeCount);
+    named<QToolButton>(window, modeButtons[mode++ % PracticeModeCount]).click();
     paint(window);
   }
 }
@@ -71,9 +83,9 @@ BENCHMARK(BM_ModeSwitchOnAMillionRuns)->Unit(benchmark::kMillisecond);
 void BM_AverageTabOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
   for (auto _ : state) {
-    window.PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
-    window.Memos[TfrmMain::ViewAverage]->clear();
-    window.PageControl1->setCurrentIndex(TfrmMain::ViewAverage);  // recomputes the empty pane
+    pagesOf(window).setCurrentIndex(ViewHistory);
+    named<QPlainTextEdit>(window, u"Memo3"_s).clear();
+    pagesOf(window).setCurrentIndex(ViewAverage);  // recomputes the empty pane
     paint(window);
   }
 }
@@ -81,13 +93,12 @@ BENCHMARK(BM_AverageTabOnAMillionRuns)->Unit(benchmark::kMillisecond);
 
 void BM_SingleRunBlocksOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  window.PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
-  window.AverCountInterval = 1;
+  pagesOf(window).setCurrentIndex(ViewAverage);
   for (auto _ : state) {
-    window.ButtonDayClick(5);
+    named<QToolButton>(window, u"ButtonCount"_s).click();
     paint(window);
   }
-  state.counters["lines"] = window.Memos[TfrmMain::ViewAverage]->blockCount();
+  state.counters["lines"] = named<QPlainTextEdit>(window, u"Memo3"_s).blockCount();
 }
 BENCHMARK(BM_SingleRunBlocksOnAMillionRuns)->Unit(benchmark::kMillisecond)->Iterations(2);
 
@@ -95,9 +106,9 @@ BENCHMARK(BM_SingleRunBlocksOnAMillionRuns)->Unit(benchmark::kMillisecond)->Iter
 // moving a page back or forward and repainting.
 void BM_ChartPageMoveOnElevenThousandPoints(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  window.PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
-  window.ButtonDayClick(1);
-  Tfrm3DGraph chart(window.Settings(), window.chartInput(), &window);
+  pagesOf(window).setCurrentIndex(ViewAverage);
+  named<QToolButton>(window, u"ButtonDay"_s).click();
+  Tfrm3DGraph chart(window.settingsFile(), window.chartInput(), &window);
   chart.resize(900, 560);
   chart.show();
   QCoreApplication::processEvents();
@@ -110,7 +121,7 @@ void BM_ChartPageMoveOnElevenThousandPoints(benchmark::State& state) {
     back = !back;
     chart.MinChart->repaint();
   }
-  state.counters["points"] = static_cast<double>(window.Average.AveragePoints.size());
+  state.counters["points"] = static_cast<double>(window.viewer().averages().AveragePoints.size());
   chart.close();
 }
 BENCHMARK(BM_ChartPageMoveOnElevenThousandPoints)->Unit(benchmark::kMillisecond);

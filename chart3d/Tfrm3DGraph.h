@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "analysis/ChartPoint.h"
+#include "analysis/ChartInput.h"
 
 class QAction;
 class QComboBox;
@@ -31,10 +31,7 @@ class Tfrm3DGraph : public QDialog {
  public:
   // What the window shows: the points of the main window's active tab and
   // their title; no points on the tabs that have none.
-  struct Input {
-    std::optional<ChartPoints> points;
-    QString title;
-  };
+  using Input = ChartInput;
 
   // How errors are shown (an option that cannot be applied, a settings file
   // that cannot be written); without one, in a plain message box.

@@ -10,46 +10,44 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTextCursor>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "analysis/ViewTexts.h"
 #include "celebration/TfrmOiwai.h"
 #include "celebration/TfrmOiwaiCfg.h"
 #include "chart3d/Tfrm3DGraph.h"
 #include "records/DayCount.h"
-#include "records/RecordLoader.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
 #include "ui/FontNames.h"
 #include "ui/HelpSystem.h"
+#include "ui/HintText.h"
+#include "ui/LoadingFeedback.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PaneFeeder.h"
 #include "ui/PaneFontDialog.h"
 #include "ui/Pictures.h"
 #include "ui/RecordFileDialog.h"
 #include "ui/RecordFilePanel.h"
+#include "ui/SettingsColors.h"
 #include "ui/TAboutBox.h"
 #include "ui/TfrmAverCfg.h"
 #include "ui/TfrmColor.h"
 #include "ui/TfrmGChar.h"
 #include "ui/TfrmOpening.h"
 #include "ui/TfrmRecent.h"
-#include "viewer/PaneLines.h"
 
 using namespace Qt::StringLiterals;
 
@@ -68,45 +66,6 @@ class WaitCursor {
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-QColor resolveColor(SettingsColor color) {
-  if (!isSystemColor(color)) return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-  const QPalette palette = QApplication::palette();
-  switch (systemColorIndex(color)) {
-    case SystemColorWindow: return palette.color(QPalette::Base);
-    case SystemColorWindowText: return palette.color(QPalette::Text);
-    case 15: return palette.color(QPalette::Button);      // button face
-    case 18: return palette.color(QPalette::ButtonText);  // button text
-    case 13: return palette.color(QPalette::Highlight);   // highlight
-    case 14: return palette.color(QPalette::HighlightedText);
-    default: return palette.color(QPalette::Window);
-  }
-}
-
-std::uint32_t rgbOf(const QColor& c) {
-  return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
-         static_cast<std::uint32_t>(c.blue()) << 16;
-}
-
-std::uint32_t resolveToRgb(SettingsColor color) { return rgbOf(resolveColor(color)); }
-
-SettingsColor settingsColorOf(const QColor& c) { return static_cast<SettingsColor>(rgbOf(c)); }
-
-// A hint wider than the hint width is broken into lines that fit.
-QString wrappedHint(const QString& hint, const QFontMetrics& metrics) {
-  if (metrics.horizontalAdvance(hint) <= MaxHintWidth) return hint;
-  QString wrapped;
-  QString line;
-  for (const QChar c : hint) {
-    if (c == u'\n' || (!line.isEmpty() && metrics.horizontalAdvance(line + c) > MaxHintWidth)) {
-      wrapped += line + u'\n';
-      line.clear();
-      if (c == u'\n') continue;
-    }
-    line += c;
-  }
-  return wrapped + line;
-}
-
 // The celebration windows' reports, in the program's message boxes.
 void showReport(QWidget* parent, const CelebrationReport& report) {
   if (report.error)
@@ -119,37 +78,6 @@ void showReport(QWidget* parent, const CelebrationReport& report) {
 constexpr std::array<int, ViewCount> TabHelpTopics = {5000, 6000, 7000, 8000, 10001};
 
 }  // namespace
-
-// The loading window and the message boxes, for the loader.
-class TfrmMain::Feedback : public LoadFeedback {
- public:
-  explicit Feedback(TfrmMain& window) : window_(window) {}
-
-  void showLoading(const QString& caption) override {
-    opening().Label1->setText(caption);
-    opening().centreOnScreen();
-    opening().show();
-  }
-  void setCaption(const QString& caption) override { opening().Label1->setText(caption); }
-  void startProgress(int maximum, int step) override {
-    step_ = step;
-    opening().ProgressBar1->setRange(0, std::max(maximum, 1));
-    opening().ProgressBar1->setValue(0);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  }
-  void stepProgress() override {
-    QProgressBar* bar = opening().ProgressBar1;
-    bar->setValue(std::min(bar->value() + step_, bar->maximum()));
-  }
-  void hideLoading() override { opening().hide(); }
-  void showMessage(const QString& text) override { MessageBoxes::showMessage(&window_, text); }
-
- private:
-  TfrmOpening& opening() { return *window_.frmOpening; }
-
-  TfrmMain& window_;
-  int step_ = 1;
-};
 
 TfrmMain::TfrmMain(const StartupContext& context, QWidget* parent) : QMainWindow(parent), context_(context) {
   FormCreate(context);
@@ -178,7 +106,7 @@ void TfrmMain::FormCreate(const StartupContext& context) {
   setWindowTitle(u"ＴＡＰＰＥＲの足跡32"_s);
   setWindowIcon(Pictures::programIconSet());
   frmOpening = new TfrmOpening();
-  feedback_ = std::make_unique<Feedback>(*this);
+  feedback_ = std::make_unique<LoadingFeedback>(*frmOpening, this);
   qApp->installEventFilter(this);  // the hint hook: hints at most 120 pixels wide
   buildToolBar();
   buildPages();
@@ -188,7 +116,7 @@ void TfrmMain::FormCreate(const StartupContext& context) {
   CelebrationFont = font();
 
   settings_ = std::make_unique<SettingsFile>(context.settingsPath);
-  loader_ = std::make_unique<RecordLoader>(*settings_, *feedback_);
+  core_ = std::make_unique<ViewerCore>(*settings_, *feedback_);
   const QRect screen =
       QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
   const SettingsEnvironment environment{screen.width(), screen.height(), context.programFolder};
@@ -204,7 +132,9 @@ void TfrmMain::FormCreate(const StartupContext& context) {
   if (CurrentMode == ModeFailed) return;  // no mode: nothing is loaded until a reload
   pressModeButton(CurrentMode);
   const QDate today = QDate::currentDate();
-  StartDate = DayCount::encodeDate(today.year(), today.month(), today.day()).value_or(0);
+  changeViewSettings([&today](ViewSettings& s) {
+    s.startDate = DayCount::encodeDate(today.year(), today.month(), today.day()).value_or(0);
+  });
   PageControl1->setCurrentIndex(ViewHistory);
   FirstPassDone = false;
   RecStore();
@@ -215,18 +145,20 @@ void TfrmMain::applyOptions(const MainOptions& o) {
   if (o.windowState == 1) setWindowState(Qt::WindowMinimized);
   if (o.windowState == 2) setWindowState(Qt::WindowMaximized);
   menuItem(u"Hint1"_s)->setChecked(o.hint);
-  RecentLimit = o.recent;
   CurrentMode = o.defaultType;
-  HitMark = o.hitMark;
-  MissMark = o.missMark;
+  changeViewSettings([&o](ViewSettings& s) {
+    s.recentLimit = o.recent;
+    s.hitMark = o.hitMark;
+    s.missMark = o.missMark;
+    s.maxMiss = o.maxMiss;
+    s.minHitMiss = o.maxHitMiss;
+    s.countInterval = o.countInterval;
+  });
   FanfareFile = o.fanfare;
   CelebrationMessage = o.oiwaiMessage;
   CelebrationFont.setFamily(o.oiwaiFontName);
   CelebrationFont.setPointSize(std::max(o.oiwaiFontSize, 1));
-  CelebrationFontColor = resolveColor(o.oiwaiFontColor);
-  AverMaxMiss = o.maxMiss;
-  AverMinHitMiss = o.maxHitMiss;
-  AverCountInterval = o.countInterval;
+  CelebrationFontColor = SettingsColors::resolve(o.oiwaiFontColor);
   seRankCount->setValue(o.rankCount);
   menuItem(u"Show3DGraph"_s)->setChecked(o.show3DGraph);
   cbMIssEval->setChecked(o.missEval);
@@ -238,8 +170,8 @@ void TfrmMain::applyOptions(const MainOptions& o) {
     QPlainTextEdit* memo = Memos[static_cast<std::size_t>(tab)];
     memo->setFont(FontNames::paneFont(f.name, f.size));
     QPalette palette = memo->palette();
-    palette.setColor(QPalette::Text, resolveColor(f.color));
-    palette.setColor(QPalette::Base, resolveColor(f.backColor));
+    palette.setColor(QPalette::Text, SettingsColors::resolve(f.color));
+    palette.setColor(QPalette::Base, SettingsColors::resolve(f.backColor));
     memo->setPalette(palette);
   }
   Panel2->setFont(Memos[ViewGraph]->font());
@@ -256,18 +188,19 @@ MainOptions TfrmMain::currentOptions() const {
   o.left = bounds.x();
   o.top = bounds.y();
   o.hint = menuItem(u"Hint1"_s)->isChecked();
-  o.recent = static_cast<std::uint8_t>(RecentLimit);
+  const ViewSettings& s = core_->settings();
+  o.recent = static_cast<std::uint8_t>(s.recentLimit);
   o.defaultType = CurrentMode;
-  o.hitMark = HitMark;
-  o.missMark = MissMark;
+  o.hitMark = s.hitMark;
+  o.missMark = s.missMark;
   o.fanfare = FanfareFile;
   o.oiwaiMessage = CelebrationMessage;
   o.oiwaiFontName = CelebrationFont.family();
   o.oiwaiFontSize = CelebrationFont.pointSize();
-  o.oiwaiFontColor = settingsColorOf(CelebrationFontColor);
-  o.maxMiss = static_cast<std::uint8_t>(AverMaxMiss);
-  o.maxHitMiss = AverMinHitMiss;
-  o.countInterval = AverCountInterval;
+  o.oiwaiFontColor = SettingsColors::of(CelebrationFontColor);
+  o.maxMiss = static_cast<std::uint8_t>(s.maxMiss);
+  o.maxHitMiss = s.minHitMiss;
+  o.countInterval = s.countInterval;
   o.rankCount = seRankCount->value();
   o.show3DGraph = menuItem(u"Show3DGraph"_s)->isChecked();
   o.missEval = cbMIssEval->isChecked();
@@ -278,8 +211,8 @@ MainOptions TfrmMain::currentOptions() const {
     PaneFont& f = o.fonts[static_cast<std::size_t>(tab)];
     f.name = memo->font().family();
     f.size = memo->font().pointSize();
-    f.color = settingsColorOf(memo->palette().color(QPalette::Text));
-    f.backColor = settingsColorOf(memo->palette().color(QPalette::Base));
+    f.color = SettingsColors::of(memo->palette().color(QPalette::Text));
+    f.backColor = SettingsColors::of(memo->palette().color(QPalette::Base));
   }
   return o;
 }
@@ -288,7 +221,7 @@ MainOptions TfrmMain::currentOptions() const {
 // stays open with the message; closing it once more leaves without saving.
 bool TfrmMain::FormClose() {
   if (closing_) return true;
-  if (currentOptions().save(*settings_, resolveToRgb)) return true;
+  if (currentOptions().save(*settings_, SettingsColors::resolveToRgb)) return true;
   MessageBoxes::showError(this, settings_->writeFailureMessage());
   closing_ = true;
   return false;
@@ -492,6 +425,7 @@ void TfrmMain::buildPages() {
     memo->viewport()->installEventFilter(this);
     layout->addWidget(memo);
     Memos[static_cast<std::size_t>(tab)] = memo;
+    feeders_[static_cast<std::size_t>(tab)] = new PaneFeeder(memo);
     PageControl1->addTab(page, captions[tab]);
   }
   Memos[ViewHistory]->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -672,18 +606,16 @@ bool TfrmMain::modeSelected() const {
 int TfrmMain::activeTab() const { return PageControl1->currentIndex(); }
 
 void TfrmMain::RecStore() {
-  switch (loader_->load(recordPath(), Loaded)) {
+  switch (core_->load(recordPath())) {
     case LoadOutcome::NoRecordFile: Directory1Click(); return;
     case LoadOutcome::Unreadable:
     case LoadOutcome::TailFailed: return;
     case LoadOutcome::OutOfMemory:
       // No run is left in memory: the panes must not go on showing the file before.
-      Celebration.clear();
       clearPanes();
       return;
     case LoadOutcome::Loaded: break;
   }
-  Celebration.clear();
   clearPanes();
   runActivePass();
   frmOpening->hide();
@@ -692,55 +624,50 @@ void TfrmMain::RecStore() {
 void TfrmMain::ReSet1Click() { RecStore(); }
 
 void TfrmMain::MakeDataClick() {
-  loader_->forgetStoredSize(recordPath());
+  core_->forgetStoredSize(recordPath());
   RecStore();
 }
 
-// What the views are computed with, as the menus and controls stand.
-ViewSettings TfrmMain::viewSettings() const {
-  ViewSettings s;
-  s.mode = static_cast<PracticeMode>(CurrentMode);
-  s.noMiss = menuItem(u"Nomiss1"_s)->isChecked();
-  s.levelUpOnly = menuItem(u"Level1"_s)->isChecked();
-  s.period = static_cast<AveragePeriod>(averagePeriodTag_);
-  s.countInterval = AverCountInterval;
-  s.maxMiss = AverMaxMiss;
-  s.minHitMiss = AverMinHitMiss;
-  s.minHits = seMissCon->value();
-  s.rankCount = seRankCount->value();
-  s.moreMissesAbove = cbMIssEval->isChecked();
-  s.recentLimit = RecentLimit;
-  s.hitMark = HitMark;
-  s.missMark = MissMark;
-  s.startDate = StartDate;
-  s.now = QDateTime::currentDateTime();
-  return s;
+// The core computes with the mode and the options as the menus and controls stand.
+void TfrmMain::updateViewSettings() {
+  changeViewSettings([this](ViewSettings& s) {
+    s.mode = static_cast<PracticeMode>(CurrentMode);
+    s.noMiss = menuItem(u"Nomiss1"_s)->isChecked();
+    s.levelUpOnly = menuItem(u"Level1"_s)->isChecked();
+    s.period = static_cast<AveragePeriod>(averagePeriodTag_);
+    s.minHits = seMissCon->value();
+    s.rankCount = seRankCount->value();
+    s.moreMissesAbove = cbMIssEval->isChecked();
+    s.now = QDateTime::currentDateTime();
+  });
 }
 
-ModePassOptions TfrmMain::modePassOptions() const { return ViewSettingsMapping::modePassOptions(viewSettings()); }
-
-AverageOptions TfrmMain::averageOptions() const { return ViewSettingsMapping::averageOptions(viewSettings()); }
+void TfrmMain::changeViewSettings(const std::function<void(ViewSettings&)>& change) {
+  ViewSettings s = core_->settings();
+  change(s);
+  core_->setSettings(s);
+}
 
 void TfrmMain::MainProcedure() {
+  std::optional<RecordToCelebrate> record;
   {
     WaitCursor hourglass;
-    const std::span<const PracticeRecord* const> all(Loaded.AllRecords.data(), Loaded.AllRecords.size());
-    Pass.run(all, Loaded.ModeCounts, modePassOptions(), Celebration);
+    updateViewSettings();
+    record = core_->recalculateRecords();
     ShowHokoseki();
     ShowGraph();
     ShowMiss();
     ShowBest();
   }
-  if (Pass.celebrate)
-    ShowOiwai(modeTitleName(static_cast<PracticeMode>(CurrentMode)), CelebrationMessage, FanfareFile, Pass.best);
+  if (record) ShowOiwai(modeTitleName(record->mode), CelebrationMessage, FanfareFile, record->best);
   if (!FirstPassDone && menuItem(u"Show3DGraph"_s)->isChecked()) GraphButtonClick();
   FirstPassDone = true;
 }
 
 void TfrmMain::AverageCalc() {
   WaitCursor hourglass;
-  const std::span<const PracticeRecord* const> all(Loaded.AllRecords.data(), Loaded.AllRecords.size());
-  Average.calculate(all, averageOptions());
+  updateViewSettings();
+  core_->recalculateAverages();
   ShowAver();
 }
 
@@ -750,64 +677,13 @@ void TfrmMain::ShowAver() { showPane(ViewAverage); }
 void TfrmMain::ShowMiss() { showPane(ViewMiss); }
 void TfrmMain::ShowBest() { showPane(ViewBest); }
 
-void TfrmMain::showPane(View view) { fillPane(view, PaneLines::of(view, Pass, Average, viewSettings())); }
-
-// The pane is hidden from painting while its text is replaced. A long text
-// (the averages of single runs can have a line per run) shows its first lines
-// at once and receives the rest in pieces between events, so the window never
-// freezes for long; anything that reads the whole pane completes it first.
-void TfrmMain::fillPane(int tab, const QStringList& lines) {
-  PaneFill& fill = paneFills_[static_cast<std::size_t>(tab)];
-  ++fill.generation;
-  fill.rest.clear();
-  QPlainTextEdit* memo = Memos[static_cast<std::size_t>(tab)];
-  memo->setUpdatesEnabled(false);
-  if (lines.size() <= 2 * PaneFillLines) {
-    memo->setPlainText(lines.join(u'\n'));
-  } else {
-    memo->setPlainText(lines.mid(0, PaneFillLines).join(u'\n'));
-    fill.rest = lines.mid(PaneFillLines);
-    fill.next = 0;
-    scheduleNextPiece(tab);
-  }
-  memo->setUpdatesEnabled(true);
-}
-
-void TfrmMain::scheduleNextPiece(int tab) {
-  const int generation = paneFills_[static_cast<std::size_t>(tab)].generation;
-  QTimer::singleShot(0, this, [this, tab, generation] {
-    if (paneFills_[static_cast<std::size_t>(tab)].generation == generation && appendNextPiece(tab))
-      scheduleNextPiece(tab);
-  });
-}
-
-// Appends the next piece of a long text; true while more remains.
-bool TfrmMain::appendNextPiece(int tab) {
-  PaneFill& fill = paneFills_[static_cast<std::size_t>(tab)];
-  if (fill.next >= fill.rest.size()) return false;
-  const qsizetype count = std::min<qsizetype>(PaneFillLines, fill.rest.size() - fill.next);
-  QTextCursor end(Memos[static_cast<std::size_t>(tab)]->document());
-  end.movePosition(QTextCursor::End);
-  end.insertText(u'\n' + fill.rest.mid(fill.next, count).join(u'\n'));
-  fill.next += count;
-  if (fill.next < fill.rest.size()) return true;
-  fill.rest.clear();
-  fill.next = 0;
-  return false;
-}
-
-void TfrmMain::completePane(int tab) {
-  while (appendNextPiece(tab)) {
-  }
+void TfrmMain::showPane(View view) {
+  updateViewSettings();
+  feeders_[view]->fill(core_->paneLines(view));
 }
 
 void TfrmMain::clearPanes() {
-  for (int tab = 0; tab < ViewCount; ++tab) {
-    PaneFill& fill = paneFills_[static_cast<std::size_t>(tab)];
-    ++fill.generation;
-    fill.rest.clear();
-    Memos[static_cast<std::size_t>(tab)]->clear();
-  }
+  for (PaneFeeder* feeder : feeders_) feeder->clear();
 }
 
 void TfrmMain::runActivePass() {
@@ -913,13 +789,9 @@ void TfrmMain::GraphButtonClick() {
   chart.exec();
 }
 
-// The record updates behind the history and graph tabs, the averages behind
-// the average tab; the other tabs have no points.
-Tfrm3DGraph::Input TfrmMain::chartInput() const {
+ChartInput TfrmMain::chartInput() const {
   const int tab = activeTab();
-  if (tab == ViewHistory || tab == ViewGraph) return {Pass.RecordPoints, Pass.GraphTitle};
-  if (tab == ViewAverage) return {Average.AveragePoints, Average.AverageTitle};
-  return {};
+  return tab >= 0 && tab < ViewCount ? core_->chartInput(static_cast<View>(tab)) : ChartInput{};
 }
 
 // The banner, modal: the pass waits until it has closed.
@@ -955,17 +827,12 @@ void TfrmMain::copyText(const QString& text) {
   QGuiApplication::clipboard()->setText(windowsText);
 }
 
-QString TfrmMain::paneText(int tab) {
-  completePane(tab);
-  return Memos[static_cast<std::size_t>(tab)]->toPlainText();
-}
-
 void TfrmMain::Copy1Click() {
   const int tab = activeTab();
   if (tab != ViewHistory && tab != ViewMiss && tab != ViewBest) return;
   QPlainTextEdit* memo = activeMemo();
   if (!memo->isVisible() && memo->isHidden()) return;
-  completePane(tab);
+  feeders_[static_cast<std::size_t>(tab)]->complete();
   const QString selected = memo->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n');
   if (!selected.isEmpty()) copyText(selected);
 }
@@ -975,12 +842,8 @@ void TfrmMain::CopyAll1Click() {
   QPlainTextEdit* memo = activeMemo();
   if (memo->isHidden()) return;  // the miss pane under the no-miss option shows nothing to copy
   memo->setFocus();
-  const QStringList lines = paneText(tab).split(u'\n');
-  switch (tab) {
-    case ViewGraph: copyText(ViewTexts::graphCopyAllLines(lines, Pass).join(u'\n')); break;
-    case ViewAverage: copyText(averageCopyAllLines(lines, Average).join(u'\n')); break;
-    default: copyText(paneText(tab)); break;
-  }
+  copyText(core_->copyAllLines(static_cast<View>(tab), feeders_[static_cast<std::size_t>(tab)]->text().split(u'\n'))
+               .join(u'\n'));
 }
 
 void TfrmMain::Memo1DblClick() {
@@ -1014,11 +877,13 @@ void TfrmMain::Font2Click() {
 }
 
 void TfrmMain::GraphCharClick() {
-  frmGChar->setMarks(HitMark, MissMark);
+  frmGChar->setMarks(core_->settings().hitMark, core_->settings().missMark);
   if (frmGChar->exec() != QDialog::Accepted) return;
   // An empty field keeps the character it had.
-  if (const QString hit = firstCharacter(frmGChar->hitText()); !hit.isEmpty()) HitMark = hit;
-  if (const QString miss = firstCharacter(frmGChar->missText()); !miss.isEmpty()) MissMark = miss;
+  changeViewSettings([this](ViewSettings& s) {
+    if (const QString hit = firstCharacter(frmGChar->hitText()); !hit.isEmpty()) s.hitMark = hit;
+    if (const QString miss = firstCharacter(frmGChar->missText()); !miss.isEmpty()) s.missMark = miss;
+  });
   runActivePass();
 }
 
@@ -1026,9 +891,9 @@ void TfrmMain::GraphCharClick() {
 // cleared by a mode switch waits for its tab, as its lines belong to an earlier
 // pass.
 void TfrmMain::Recent1Click() {
-  frmRecent->SpinEdit1->setValue(RecentLimit);
+  frmRecent->SpinEdit1->setValue(core_->settings().recentLimit);
   if (frmRecent->exec() != QDialog::Accepted) return;
-  RecentLimit = frmRecent->SpinEdit1->value();
+  changeViewSettings([this](ViewSettings& s) { s.recentLimit = frmRecent->SpinEdit1->value(); });
   if (!Memos[ViewHistory]->document()->isEmpty()) ShowHokoseki();
   if (!Memos[ViewGraph]->document()->isEmpty()) ShowGraph();
   if (!Memos[ViewAverage]->document()->isEmpty()) ShowAver();
@@ -1049,13 +914,16 @@ void TfrmMain::ButtonDayClick(int tag) {
 }
 
 void TfrmMain::ButtonAverCfgClick() {
-  frmAverCfg->SpinEdit1->setValue(AverMaxMiss);
-  frmAverCfg->SpinEdit2->setValue(AverMinHitMiss);
-  frmAverCfg->SpinEdit3->setValue(AverCountInterval);
+  const ViewSettings& current = core_->settings();
+  frmAverCfg->SpinEdit1->setValue(current.maxMiss);
+  frmAverCfg->SpinEdit2->setValue(current.minHitMiss);
+  frmAverCfg->SpinEdit3->setValue(current.countInterval);
   if (frmAverCfg->exec() != QDialog::Accepted) return;
-  AverMaxMiss = frmAverCfg->SpinEdit1->value();
-  AverMinHitMiss = frmAverCfg->SpinEdit2->value();
-  AverCountInterval = frmAverCfg->SpinEdit3->value();
+  changeViewSettings([this](ViewSettings& s) {
+    s.maxMiss = frmAverCfg->SpinEdit1->value();
+    s.minHitMiss = frmAverCfg->SpinEdit2->value();
+    s.countInterval = frmAverCfg->SpinEdit3->value();
+  });
   AverageCalc();
 }
 
@@ -1068,7 +936,7 @@ void TfrmMain::seRankCountChange() {
 void TfrmMain::cbMIssEvalClick() {
   cbMIssEval->setText(cbMIssEval->isChecked() ? u"ヒット同数ならミスの多い方が上"_s
                                               : u"ヒット同数ならミスの多い方が下"_s);
-  if (!Loaded.AllRecords.empty()) MainProcedure();
+  if (core_->hasRuns()) MainProcedure();
 }
 
 // ---------------------------------------------------------------------------
@@ -1157,7 +1025,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
       auto* widget = qobject_cast<QWidget*>(watched);
       if (!widget || widget->toolTip().isEmpty()) break;
       const auto* help = static_cast<QHelpEvent*>(event);
-      QToolTip::showText(help->globalPos(), wrappedHint(widget->toolTip(), QFontMetrics(QToolTip::font())), widget);
+      QToolTip::showText(help->globalPos(),
+                         wrappedHint(widget->toolTip(), QFontMetrics(QToolTip::font()), MaxHintWidth), widget);
       return true;
     }
     case QEvent::ShortcutOverride: {

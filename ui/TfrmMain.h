@@ -5,16 +5,13 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 
-#include "analysis/AverageTrend.h"
-#include "analysis/CelebrationFlags.h"
-#include "analysis/ModePass.h"
+#include "analysis/ChartInput.h"
 #include "analysis/View.h"
-#include "chart3d/Tfrm3DGraph.h"
-#include "records/LoadedRecords.h"
 #include "settings/Options.h"
-#include "viewer/ViewSettings.h"
+#include "viewer/ViewerCore.h"
 
 class QAction;
 class QCheckBox;
@@ -29,8 +26,9 @@ class QTabWidget;
 class QToolBar;
 class QToolButton;
 class HelpSystem;
+class LoadingFeedback;
 class RecordFilePanel;
-class RecordLoader;
+class PaneFeeder;
 class PaneFontDialog;
 class SettingsFile;
 class TAboutBox;
@@ -54,8 +52,9 @@ struct StartupContext {
 
 // The main window. Its creation does the whole start-up (settings, command
 // line, record-file menu, mode button, first load); closing it saves the
-// settings. Every command is a handler that changes state, calls the core
-// (records/, analysis/) and refreshes what it affects.
+// settings. Every command is a handler that reads its control, gives the
+// viewer core a command and shows what it answers; the views themselves are
+// computed in the core (viewer/), shared with the report tool.
 class TfrmMain : public QMainWindow {
   Q_OBJECT
  public:
@@ -65,7 +64,18 @@ class TfrmMain : public QMainWindow {
   // The dialogs that live for the whole run, made after the main window.
   void createLongLivedDialogs();
 
-  // The page tags of the five tabs.
+  // What the window shows: the loaded runs and the last results.
+  const ViewerCore& viewer() const { return *core_; }
+  SettingsFile* settingsFile() const { return settings_.get(); }
+  ChartInput chartInput() const;  // what the 3D chart shows for the active tab
+  HelpSystem* help() const { return help_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // FormClose
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
   using enum View;  // the tabs, by their tags
 
   // Loading and the passes.
@@ -115,29 +125,44 @@ class TfrmMain : public QMainWindow {
   void KM1Click();
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
 
-  // State other windows read.
+  void FormCreate(const StartupContext& context);
+  bool FormClose();
+  void buildToolBar();
+  void buildPages();
+  void buildMenus();
+  void buildPopupMenus();
+  QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
+                   void (TfrmMain::*handler)());
+  QAction* menuItem(const QString& name) const;  // by its design name ("Nomiss1", "Day1", ...)
+  void setItemVisible(const QString& name, bool visible);
+  void applyOptions(const MainOptions& options);
+  MainOptions currentOptions() const;
+  void applyCommandLine(const QStringList& arguments);
+  void buildRecordFileMenu();
+  void countBannerPictures(const QString& folder);
+  void pressModeButton(int mode);
+  bool modeSelected() const;
+  int activeTab() const;
+  QString recordPath() const;
+  void clearPanes();
+  void runActivePass();
+  void setMissPaneVisible();
+  void applyTabMenuState(int tab);
+  void copyText(const QString& text);
+  QPlainTextEdit* activeMemo() const;
+  void updateViewSettings();  // the core's settings, as the menus and controls stand
+  void showPane(View view);
+  void changeViewSettings(const std::function<void(ViewSettings&)>& change);
+
+  // State.
   int CurrentMode = ModeRomaji;
   QString RecordFolder;
-  QString HitMark = QStringLiteral("o");
-  QString MissMark = QStringLiteral("x");
-  int RecentLimit = 0;
-  int AverMaxMiss = 255;
-  int AverMinHitMiss = 0;
-  int AverCountInterval = 50;
   QString FanfareFile;
   QString CelebrationMessage;
   QFont CelebrationFont;
   QColor CelebrationFontColor;
-  double StartDate = 0;
   bool FirstPassDone = false;
   int BannerPictureMax = 0;
-  LoadedRecords Loaded;
-  ModePass Pass;
-  AverageTrend Average;
-  CelebrationFlags Celebration;
-  SettingsFile* Settings() const { return settings_.get(); }
-  Tfrm3DGraph::Input chartInput() const;  // what the 3D chart shows for the active tab
-  HelpSystem* Help() const { return help_; }
 
   // Components, under their design names.
   QToolBar* ToolBar1 = nullptr;
@@ -174,65 +199,13 @@ class TfrmMain : public QMainWindow {
   TfrmAverCfg* frmAverCfg = nullptr;
   TfrmOiwaiCfg* frmOiwaiCfg = nullptr;
 
-  // Menu items by their design names ("Nomiss1", "Day1", ...).
-  QAction* menuItem(const QString& name) const;
-  bool modeSelected() const;
-  int activeTab() const;
-  QString recordPath() const;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;  // FormClose
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  class Feedback;
-
-  void FormCreate(const StartupContext& context);
-  bool FormClose();
-  void buildToolBar();
-  void buildPages();
-  void buildMenus();
-  void buildPopupMenus();
-  QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
-                   void (TfrmMain::*handler)());
-  void setItemVisible(const QString& name, bool visible);
-  void applyOptions(const MainOptions& options);
-  MainOptions currentOptions() const;
-  void applyCommandLine(const QStringList& arguments);
-  void buildRecordFileMenu();
-  void countBannerPictures(const QString& folder);
-  void pressModeButton(int mode);
-  void clearPanes();
-  void fillPane(int tab, const QStringList& lines);
-  void runActivePass();
-  void setMissPaneVisible();
-  void applyTabMenuState(int tab);
-  void copyText(const QString& text);
-  QString paneText(int tab);
-  void scheduleNextPiece(int tab);
-  bool appendNextPiece(int tab);
-  void completePane(int tab);
-  QPlainTextEdit* activeMemo() const;
-  ViewSettings viewSettings() const;
-  void showPane(View view);
-  ModePassOptions modePassOptions() const;
-  AverageOptions averageOptions() const;
-
-  // A long pane text still being appended.
-  struct PaneFill {
-    QStringList rest;
-    qsizetype next = 0;
-    int generation = 0;
-  };
-  static constexpr qsizetype PaneFillLines = 40000;
-  std::array<PaneFill, ViewCount> paneFills_{};
+  std::array<PaneFeeder*, ViewCount> feeders_{};  // what each pane shows, filled in pieces
 
   StartupContext context_;
   std::unique_ptr<SettingsFile> settings_;
   HelpSystem* help_ = nullptr;
-  std::unique_ptr<Feedback> feedback_;
-  std::unique_ptr<RecordLoader> loader_;  // one for the program run: what it has told the user, it tells once
+  std::unique_ptr<LoadingFeedback> feedback_;
+  std::unique_ptr<ViewerCore> core_;
   int averagePeriodTag_ = 1;
   bool closing_ = false;
   QStringList menuShortcutKeys_;

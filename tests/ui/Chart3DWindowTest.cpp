@@ -1,5 +1,5 @@
-// The 3D chart window, driven as a user would, offscreen: the points of the
-// main window's active tab, paging with the track bar and the four buttons,
+// The 3D chart window, driven as a user would, offscreen: the points it is
+// given, paging with the track bar and the four buttons,
 // the points per page, zoom and undo, the stored options and what closing
 // writes.
 #include <QAction>
@@ -27,11 +27,9 @@
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
-#include "support/TypistFile.h"
 #include "tools/RecordFileGenerator.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
-#include "ui/TfrmMain.h"
 
 using namespace Qt::StringLiterals;
 using chart3d::AxisRange;
@@ -55,22 +53,19 @@ class Chart3DWindowTest : public QObject {
 
  private:
   std::unique_ptr<TempDir> dir;
-  std::unique_ptr<TfrmMain> main;
+  std::unique_ptr<SettingsFile> settings;
+  ChartInput input;  // what the window is given
   QStringList messages;
 
   QString settingsPath() const { return dir->file(u"hoko32.ini"_s); }
 
-  // The main window on the history tab with exactly `count` record points.
-  void withRecordPoints(int count, int tab = TfrmMain::ViewHistory) {
-    main->PageControl1->setCurrentIndex(tab);
-    main->Pass.RecordPoints = makePoints(count);
-    main->Pass.GraphTitle = u"ローマ字の新記録"_s;
-  }
+  // Exactly `count` record points, as the history and the graph give them.
+  void withRecordPoints(int count) { input = {makePoints(count), u"ローマ字の新記録"_s}; }
 
-  void setOption(const QString& key, int value) { QVERIFY(main->Settings()->writeInteger(ChartOption, key, value)); }
+  void setOption(const QString& key, int value) { QVERIFY(settings->writeInteger(ChartOption, key, value)); }
 
   std::unique_ptr<Tfrm3DGraph> openChart() {
-    auto chart = std::make_unique<Tfrm3DGraph>(main->Settings(), main->chartInput(), main.get(),
+    auto chart = std::make_unique<Tfrm3DGraph>(settings.get(), input, nullptr,
                                                [this](QWidget*, const QString& text) { messages << text; });
     chart->show();
     return chart;
@@ -101,28 +96,25 @@ class Chart3DWindowTest : public QObject {
     dir = std::make_unique<TempDir>();
     messages.clear();
     MessageBoxes::setHandler([this](const QString& text) { messages << text; });
-    writeTypistFile(*dir, 300);
-    main = std::make_unique<TfrmMain>(
-        StartupContext{settingsPath(), dir->path() + u'/', dir->path(), QStringList{dir->file(u"typist.ｷﾛｸ"_s)}});
-    QVERIFY(!main->Pass.RecordPoints.empty());
+    settings = std::make_unique<SettingsFile>(settingsPath());
+    input = {};
   }
 
   void cleanup() {
-    main.reset();
+    settings.reset();
     MessageBoxes::setHandler(nullptr);
   }
 
   void designSettingsAndTheRecordPoints() {
-    main->PageControl1->setCurrentIndex(TfrmMain::ViewGraph);
-    const ChartPoints points = main->Pass.RecordPoints;  // the pass's own
+    withRecordPoints(40);
+    const ChartPoints points = *input.points;
     auto w = openChart();
     QCOMPARE(w->windowTitle(), u"TAPPERの足跡32"_s);
     QVERIFY(w->isModal());
     QCOMPARE(w->PointCount, int(points.size()) + 1);
     const chart3d::ChartModel& chart = w->MinChart->model();
     QCOMPARE(chart.pointCount(), int(points.size()));
-    QCOMPARE(chart.appearance().titleLines.value(0), main->Pass.GraphTitle);
-    QVERIFY(!main->Pass.GraphTitle.isEmpty());
+    QCOMPARE(chart.appearance().titleLines.value(0), u"ローマ字の新記録"_s);
     for (int i = 0; i < int(points.size()); ++i) {
       QCOMPARE(chart.series(w->HitSeries).points[std::size_t(i)].value, double(points[std::size_t(i)].hits));
       QCOMPARE(chart.series(w->MissSeries).points[std::size_t(i)].value, double(points[std::size_t(i)].misses));
@@ -240,10 +232,8 @@ class Chart3DWindowTest : public QObject {
     QCOMPARE(pageButtons(*w), (QList<bool>{false, false, true, true}));
   }
 
-  void theAverageTabShowsTheAveragePoints() {
-    main->PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
-    main->Average.AveragePoints = makePoints(3);
-    main->Average.AverageTitle = u"日毎の平均"_s;
+  void averagePointsShowWithTheirTitle() {
+    input = {makePoints(3), u"日毎の平均"_s};
     auto w = openChart();
     QCOMPARE(w->PointCount, 4);
     QCOMPARE(w->MinChart->model().pointCount(), 3);
@@ -252,9 +242,9 @@ class Chart3DWindowTest : public QObject {
     QCOMPARE(w->MinChart->model().series(w->MissSeries).points[2].value, 3.0);
   }
 
-  void theMissAndBestTabsShowAnEmptyChart() {
-    for (const int tab : {int(TfrmMain::ViewMiss), int(TfrmMain::ViewBest)}) {
-      withRecordPoints(30, tab);
+  void noPointsGiveAnEmptyChart() {
+    {
+      input = {};  // no points at all, not an empty list
       auto w = openChart();
       QCOMPARE(w->PointCount, 0);
       QCOMPARE(w->MinChart->model().pointCount(), 0);
@@ -457,10 +447,10 @@ class Chart3DWindowTest : public QObject {
   }
 
   void closingWritesTheNineKeys() {
-    QVERIFY(main->Settings()->writeInteger(ChartForm, u"Height"_s, 300));
-    QVERIFY(main->Settings()->writeInteger(ChartForm, u"Width"_s, 500));
-    QVERIFY(main->Settings()->writeInteger(ChartForm, u"Top"_s, 40));
-    QVERIFY(main->Settings()->writeInteger(ChartForm, u"Left"_s, 50));
+    QVERIFY(settings->writeInteger(ChartForm, u"Height"_s, 300));
+    QVERIFY(settings->writeInteger(ChartForm, u"Width"_s, 500));
+    QVERIFY(settings->writeInteger(ChartForm, u"Top"_s, 40));
+    QVERIFY(settings->writeInteger(ChartForm, u"Left"_s, 50));
     withRecordPoints(35);
     auto w = openChart();
     QCOMPARE(w->size(), QSize(500, 300));
@@ -497,28 +487,6 @@ class Chart3DWindowTest : public QObject {
     QTest::keyClick(w.get(), Qt::Key_Escape);
     QVERIFY(!w->isVisible());
     QCOMPARE(storedOption(u"MaxPointsPerPage"_s), 3);
-  }
-
-  void theGraphButtonOpensTheWindowModally() {
-    withRecordPoints(12, TfrmMain::ViewGraph);
-    QString title;
-    int points = -1;
-    QTimer::singleShot(0, [&] {
-      auto* w = qobject_cast<Tfrm3DGraph*>(QApplication::activeModalWidget());
-      if (!w) return;
-      title = w->windowTitle();
-      points = w->MinChart->model().pointCount();
-      w->btClose->click();
-    });
-    QTimer watchdog;  // never hang on a window that did not open
-    connect(&watchdog, &QTimer::timeout, [] {
-      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    });
-    watchdog.start(3000);
-    main->GraphButtonClick();
-    QCOMPARE(title, u"TAPPERの足跡32"_s);
-    QCOMPARE(points, 12);
-    QCOMPARE(storedOption(u"MaxPointsPerPage"_s), 10);  // closed through FormClose
   }
 
   void theToolBarPicturesAreDrawn() {

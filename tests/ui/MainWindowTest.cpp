@@ -24,6 +24,8 @@
 
 #include "celebration/TfrmOiwai.h"
 #include "celebration/TfrmOiwaiCfg.h"
+#include "chart3d/Chart3DView.h"
+#include "chart3d/Tfrm3DGraph.h"
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "support/ModalDialogs.h"
@@ -61,7 +63,24 @@ class MainWindowTest : public QObject {
     return window;
   }
 
-  static QString paneText(TfrmMain& w, int tab) { return w.Memos[static_cast<std::size_t>(tab)]->toPlainText(); }
+  // The window's controls, found by their design names.
+  template <typename T>
+  static T* named(const TfrmMain& w, const QString& name) {
+    T* found = w.findChild<T*>(name);
+    if (!found) qFatal("no control named %s", qPrintable(name));
+    return found;
+  }
+  static QAction* item(const TfrmMain& w, const QString& name) { return named<QAction>(w, name); }
+  static QTabWidget* pages(const TfrmMain& w) { return named<QTabWidget>(w, u"PageControl1"_s); }
+  static QPlainTextEdit* memo(const TfrmMain& w, int tab) {
+    return named<QPlainTextEdit>(w, u"Memo"_s + QString::number(tab + 1));
+  }
+  static QToolButton* modeButton(const TfrmMain& w, int mode) {
+    const QString names[] = {u"ButtonA"_s, u"ButtonK"_s, u"ButtonR"_s, u"ButtonE"_s};
+    return named<QToolButton>(w, names[mode]);
+  }
+  static QString paneText(const TfrmMain& w, int tab) { return memo(w, tab)->toPlainText(); }
+  static int currentMode(const TfrmMain& w) { return w.viewer().settings().mode; }
 
  private Q_SLOTS:
   void initTestCase() { FontNames::installSubstitutions(); }
@@ -77,17 +96,21 @@ class MainWindowTest : public QObject {
 
   void startsWithoutSettingsAndAsksForARecordFile() {
     ModalRejecter cancel;  // the folder and record file dialog
+    QString dialogFolder;
+    cancel.onModal = [&dialogFolder](QWidget* modal) {
+      if (auto* dialog = qobject_cast<QFileDialog*>(modal)) dialogFolder = dialog->directory().absolutePath();
+    };
     TfrmMain window(context());
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(window.geometry().width(), screen.width() * 3 / 4);
     QCOMPARE(window.geometry().height(), screen.height() * 2 / 3);
     QCOMPARE(window.geometry().x(), screen.width() / 8);
     QCOMPARE(window.geometry().y(), screen.height() / 6);
-    QVERIFY(window.ModeButtons[ModeRomaji]->isChecked());
-    QCOMPARE(window.PageControl1->currentIndex(), 0);
-    QVERIFY(window.menuItem(u"Hint1"_s)->isChecked());
-    QCOMPARE(window.HitMark, u"o"_s);
-    QCOMPARE(window.RecordFolder, dir->path() + u'/');
+    QVERIFY(modeButton(window, ModeRomaji)->isChecked());
+    QCOMPARE(pages(window)->currentIndex(), 0);
+    QVERIFY(item(window, u"Hint1"_s)->isChecked());
+    QCOMPARE(window.viewer().settings().hitMark, u"o"_s);
+    QCOMPARE(dialogFolder, dir->path());  // the record folder: the program's
     QCOMPARE(messages, QStringList{u"最初に記録ファイルを選択してください。"_s});
     QCOMPARE(window.windowTitle(), u"ＴＡＰＰＥＲの足跡32"_s);
   }
@@ -95,18 +118,18 @@ class MainWindowTest : public QObject {
   void commandLineNamesTheFileAndTheMode() {
     {
       auto window = startOnRecordFile({u"a"_s});
-      QCOMPARE(window->CurrentMode, int(ModeRomaji));  // a lower-case letter is no mode letter
-      QCOMPARE(window->plRecFile->text(), u"typist.ｷﾛｸ"_s);
-      QVERIFY(paneText(*window, TfrmMain::ViewHistory).startsWith(u"<<ローマ字の足跡 >>"_s));
+      QCOMPARE(currentMode(*window), int(ModeRomaji));  // a lower-case letter is no mode letter
+      QCOMPARE(named<RecordFilePanel>(*window, u"plRecFile"_s)->text(), u"typist.ｷﾛｸ"_s);
+      QVERIFY(paneText(*window, ViewHistory).startsWith(u"<<ローマ字の足跡 >>"_s));
     }
     {
       auto window = startOnRecordFile({u"ｱ"_s});
-      QCOMPARE(window->CurrentMode, int(ModeKana));
-      QVERIFY(window->ModeButtons[ModeKana]->isChecked());
+      QCOMPARE(currentMode(*window), int(ModeKana));
+      QVERIFY(modeButton(*window, ModeKana)->isChecked());
       window->close();  // saves mode 1
     }
     auto window = startOnRecordFile({u"A"_s, u"third"_s});
-    QCOMPARE(window->CurrentMode, int(ModeKana));  // "a second argument counts only when there are two"
+    QCOMPARE(currentMode(*window), int(ModeKana));  // "a second argument counts only when there are two"
   }
 
   void missingArgumentFileAsksForOne() {
@@ -115,7 +138,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(messages, QStringList({u"引数に指定されたファイルがみつかりません。選択してください"_s,
                                     u"最初に記録ファイルを選択してください。"_s}));
     QCOMPARE(cancel.rejected, 2);  // once for the argument, once by the load
-    QCOMPARE(window.plRecFile->text(), QString());
+    QCOMPARE(named<RecordFilePanel>(window, u"plRecFile"_s)->text(), QString());
   }
 
   // The window sees keys before its controls: the menus' keys work with the
@@ -127,54 +150,53 @@ class MainWindowTest : public QObject {
     const struct {
       const char* name;
       int tab;
-    } controls[] = {
-        {"seRankCount", TfrmMain::ViewBest}, {"seMissCon", TfrmMain::ViewMiss}, {"Memo1", TfrmMain::ViewHistory}};
+    } controls[] = {{"seRankCount", ViewBest}, {"seMissCon", ViewMiss}, {"Memo1", ViewHistory}};
     int mode = ModeAlphabet;
     for (const auto& c : controls) {
-      window->PageControl1->setCurrentIndex(c.tab);
+      pages(*window)->setCurrentIndex(c.tab);
       auto* control = window->findChild<QWidget*>(QString::fromLatin1(c.name));
       QVERIFY2(control, c.name);
       control->setFocus();
       QTRY_VERIFY(control->hasFocus());
       const Qt::Key key = mode == ModeAlphabet ? Qt::Key_A : Qt::Key_K;
       QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
-      QVERIFY2(window->CurrentMode == mode, c.name);
+      QVERIFY2(modeButton(*window, mode)->isChecked(), c.name);
       mode = mode == ModeAlphabet ? ModeKana : ModeAlphabet;
     }
   }
 
   void panesAreComputedWhenTheirTabIsShown() {
     auto window = startOnRecordFile();
-    QVERIFY(!paneText(*window, TfrmMain::ViewHistory).isEmpty());
-    QVERIFY(!paneText(*window, TfrmMain::ViewBest).isEmpty());
-    QVERIFY(paneText(*window, TfrmMain::ViewAverage).isEmpty());
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
-    QVERIFY(paneText(*window, TfrmMain::ViewAverage).startsWith(u"<<ローマ字の平均の推移 >>"_s));
-    QVERIFY(window->menuItem(u"Day1"_s)->isVisible());
-    QVERIFY(!window->menuItem(u"Copy1"_s)->isVisible());
+    QVERIFY(!paneText(*window, ViewHistory).isEmpty());
+    QVERIFY(!paneText(*window, ViewBest).isEmpty());
+    QVERIFY(paneText(*window, ViewAverage).isEmpty());
+    pages(*window)->setCurrentIndex(ViewAverage);
+    QVERIFY(paneText(*window, ViewAverage).startsWith(u"<<ローマ字の平均の推移 >>"_s));
+    QVERIFY(item(*window, u"Day1"_s)->isVisible());
+    QVERIFY(!item(*window, u"Copy1"_s)->isVisible());
 
-    window->ButtonAClick(ModeAlphabet);  // on the average tab: only its pass runs
-    QVERIFY(paneText(*window, TfrmMain::ViewAverage).startsWith(u"<<英字の平均の推移 >>"_s));
-    QVERIFY(paneText(*window, TfrmMain::ViewHistory).isEmpty());
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewHistory);
-    QVERIFY(paneText(*window, TfrmMain::ViewHistory).startsWith(u"<<英字の足跡 >>"_s));
-    QVERIFY(!window->menuItem(u"Day1"_s)->isVisible());
+    modeButton(*window, ModeAlphabet)->click();  // on the average tab: only its pass runs
+    QVERIFY(paneText(*window, ViewAverage).startsWith(u"<<英字の平均の推移 >>"_s));
+    QVERIFY(paneText(*window, ViewHistory).isEmpty());
+    pages(*window)->setCurrentIndex(ViewHistory);
+    QVERIFY(paneText(*window, ViewHistory).startsWith(u"<<英字の足跡 >>"_s));
+    QVERIFY(!item(*window, u"Day1"_s)->isVisible());
   }
 
   void missTabUnderTheNoMissOption() {
     auto window = startOnRecordFile();
-    window->menuItem(u"Nomiss1"_s)->trigger();
-    QVERIFY(paneText(*window, TfrmMain::ViewHistory).startsWith(u"<<ローマ字ノーミスの足跡 >>"_s));
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewMiss);
+    item(*window, u"Nomiss1"_s)->trigger();
+    QVERIFY(paneText(*window, ViewHistory).startsWith(u"<<ローマ字ノーミスの足跡 >>"_s));
+    pages(*window)->setCurrentIndex(ViewMiss);
     QCOMPARE(messages.last(), u"ノーミスオプションの時にこれを選んでも無意味ですよ。(^^;)"_s);
-    QVERIFY(window->Memos[TfrmMain::ViewMiss]->isHidden());
-    QVERIFY(!window->GraphButton->isEnabled());
+    QVERIFY(memo(*window, ViewMiss)->isHidden());
+    QVERIFY(!named<QToolButton>(*window, u"GraphButton"_s)->isEnabled());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QTRY_COMPARE(window->findChild<QWidget*>(u"Panel4"_s)->y(), 0);  // the header stays at the top
     // The View menu's item of the page already shown runs the tab change again.
     messages.clear();
-    window->menuItem(u"Miss1"_s)->trigger();
+    item(*window, u"Miss1"_s)->trigger();
     QCOMPARE(messages, QStringList{u"ノーミスオプションの時にこれを選んでも無意味ですよ。(^^;)"_s});
   }
 
@@ -185,41 +207,40 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QClipboard* clipboard = QGuiApplication::clipboard();
     for (int tab = 0; tab < ViewCount; ++tab) {
-      window->PageControl1->setCurrentIndex(tab);
+      pages(*window)->setCurrentIndex(tab);
       clipboard->clear();
-      window->CopyAll1Click();
+      item(*window, u"CopyAll1"_s)->trigger();
       const QString copied = clipboard->text();
       QVERIFY2(!copied.isEmpty(), qPrintable(QString::number(tab)));
       QVERIFY(copied.contains(u"\r\n"_s));
-      if (tab == TfrmMain::ViewGraph) QVERIFY(copied.split(u"\r\n"_s)[1].startsWith(u" 更新日"_s));
-      if (tab == TfrmMain::ViewAverage) QVERIFY(copied.split(u"\r\n"_s)[2].startsWith(u"                         |"_s));
-      if (tab != TfrmMain::ViewGraph && tab != TfrmMain::ViewAverage)
-        QCOMPARE(copied, paneText(*window, tab).replace(u'\n', u"\r\n"_s));
+      if (tab == ViewGraph) QVERIFY(copied.split(u"\r\n"_s)[1].startsWith(u" 更新日"_s));
+      if (tab == ViewAverage) QVERIFY(copied.split(u"\r\n"_s)[2].startsWith(u"                         |"_s));
+      if (tab != ViewGraph && tab != ViewAverage) QCOMPARE(copied, paneText(*window, tab).replace(u'\n', u"\r\n"_s));
     }
     // The panes keep their look after a copy all.
-    QVERIFY(!paneText(*window, TfrmMain::ViewAverage).split(u'\n')[1].contains(u'|'));
+    QVERIFY(!paneText(*window, ViewAverage).split(u'\n')[1].contains(u'|'));
 
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewGraph);
+    pages(*window)->setCurrentIndex(ViewGraph);
     clipboard->setText(u"before"_s);
-    window->Memos[TfrmMain::ViewGraph]->selectAll();
+    memo(*window, ViewGraph)->selectAll();
     QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), u"before"_s);  // "no copy of a selection on the graph tab"
 
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewBest);
-    window->Memos[TfrmMain::ViewBest]->selectAll();
-    window->menuItem(u"Copy1"_s)->trigger();
+    pages(*window)->setCurrentIndex(ViewBest);
+    memo(*window, ViewBest)->selectAll();
+    item(*window, u"Copy1"_s)->trigger();
     QVERIFY(clipboard->text().startsWith(u"ローマ字自己記録のベスト10"_s));
   }
 
   void doubleClickOnAnEmptyHistoryPaneOpensTheFolderDialog() {
     auto window = startOnRecordFile();
-    window->Memos[TfrmMain::ViewHistory]->clear();
+    memo(*window, ViewHistory)->clear();
     bool dialogShown = false;
     onNextModal([&dialogShown](QWidget* w) {
       dialogShown = qobject_cast<QFileDialog*>(w) != nullptr;
       QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
     });
-    window->Memo1DblClick();
+    QTest::mouseDClick(memo(*window, ViewHistory)->viewport(), Qt::LeftButton);
     QVERIFY(dialogShown);
   }
 
@@ -231,10 +252,10 @@ class MainWindowTest : public QObject {
       dialog->SpinEdit1->setValue(2);
       dialog->accept();
     });
-    window->Recent1Click();
-    QCOMPARE(window->RecentLimit, 2);
-    QCOMPARE(paneText(*window, TfrmMain::ViewHistory).split(u'\n').size(), 5);
-    QCOMPARE(paneText(*window, TfrmMain::ViewGraph).split(u'\n').size(), 3);
+    item(*window, u"Recent1"_s)->trigger();
+    QCOMPARE(window->viewer().settings().recentLimit, 2);
+    QCOMPARE(paneText(*window, ViewHistory).split(u'\n').size(), 5);
+    QCOMPARE(paneText(*window, ViewGraph).split(u'\n').size(), 3);
 
     onNextModal([](QWidget* w) {
       auto* dialog = qobject_cast<TfrmGChar*>(w);
@@ -243,15 +264,15 @@ class MainWindowTest : public QObject {
       dialog->edtMiss->clear();  // an empty field keeps its character
       dialog->accept();
     });
-    window->GraphCharClick();
-    QCOMPARE(window->HitMark, u"#"_s);
-    QCOMPARE(window->MissMark, u"x"_s);
-    QVERIFY(paneText(*window, TfrmMain::ViewGraph).split(u'\n')[1].contains(u"####"_s));
+    item(*window, u"GraphChar"_s)->trigger();
+    QCOMPARE(window->viewer().settings().hitMark, u"#"_s);
+    QCOMPARE(window->viewer().settings().missMark, u"x"_s);
+    QVERIFY(paneText(*window, ViewGraph).split(u'\n')[1].contains(u"####"_s));
   }
 
   void paletteDialogColoursTheActivePane() {
     auto window = startOnRecordFile();
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewMiss);
+    pages(*window)->setCurrentIndex(ViewMiss);
     onNextModal([](QWidget* w) {
       auto* dialog = qobject_cast<TfrmColor*>(w);
       QVERIFY(dialog);
@@ -259,14 +280,15 @@ class MainWindowTest : public QObject {
       QTest::mouseClick(maroon, Qt::LeftButton);
       dialog->bbOK->click();
     });
-    window->Col1Click();
-    QCOMPARE(window->Memos[TfrmMain::ViewMiss]->palette().color(QPalette::Base), QColor(128, 0, 0));
-    QVERIFY(window->Memos[TfrmMain::ViewHistory]->palette().color(QPalette::Base) != QColor(128, 0, 0));
+    item(*window, u"Col1"_s)->trigger();
+    QCOMPARE(memo(*window, ViewMiss)->palette().color(QPalette::Base), QColor(128, 0, 0));
+    QVERIFY(memo(*window, ViewHistory)->palette().color(QPalette::Base) != QColor(128, 0, 0));
   }
 
   void recordFileMenuFollowsTheFolderDialog() {
     auto window = startOnRecordFile();
-    QCOMPARE(window->PopupMenu2->actions().size(), 1);
+    QMenu* recordFiles = named<QMenu>(*window, u"PopupMenu2"_s);
+    QCOMPARE(recordFiles->actions().size(), 1);
     TempDir other;
     other.write(u"one.ｷﾛｸ"_s, dir->read(u"typist.ｷﾛｸ"_s));
     other.write(u"two.ｷﾛｸ"_s, dir->read(u"typist.ｷﾛｸ"_s).left(46 * 10));
@@ -277,21 +299,22 @@ class MainWindowTest : public QObject {
       dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"two.ｷﾛｸ"_s);
       QMetaObject::invokeMethod(dialog, "done", Qt::QueuedConnection, Q_ARG(int, QDialog::Accepted));
     });
-    window->Directory1Click();
-    QCOMPARE(window->RecordFolder, other.path() + u'/');
-    QCOMPARE(window->plRecFile->text(), u"two.ｷﾛｸ"_s);
-    QCOMPARE(window->PopupMenu2->actions().size(), 2);
+    item(*window, u"Directory1"_s)->trigger();
+    QCOMPARE(named<RecordFilePanel>(*window, u"plRecFile"_s)->text(), u"two.ｷﾛｸ"_s);
+    QCOMPARE(recordFiles->actions().size(), 2);
     QVERIFY(window->findChild<QAction*>(u"FileMenu2"_s));
-    QVERIFY(paneText(*window, TfrmMain::ViewHistory).contains(u"（総練習回数："_s));
-    QCOMPARE(window->Loaded.AllRecords.size(), 10u);
+    QVERIFY(paneText(*window, ViewHistory).contains(u"（総練習回数："_s));
+    QCOMPARE(window->viewer().records().AllRecords.size(), 10u);
 
     QAction* one = nullptr;
-    for (QAction* item : window->PopupMenu2->actions())
-      if (item->data().toString() == u"one.ｷﾛｸ"_s) one = item;
+    for (QAction* file : recordFiles->actions())
+      if (file->data().toString() == u"one.ｷﾛｸ"_s) one = file;
     QVERIFY(one);
     one->trigger();
-    QCOMPARE(window->plRecFile->text(), u"one.ｷﾛｸ"_s);
-    QCOMPARE(window->Loaded.AllRecords.size(), 600u);
+    QCOMPARE(named<RecordFilePanel>(*window, u"plRecFile"_s)->text(), u"one.ｷﾛｸ"_s);
+    QCOMPARE(window->viewer().records().AllRecords.size(), 600u);
+    window->close();
+    QCOMPARE(SettingsFile(settingsPath()).readText(u"File"_s, u"Path"_s, {}), other.path() + u'/');
   }
 
   void closeSavesTheNormalBoundsOfAMaximisedWindow() {
@@ -311,7 +334,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(settings.readInteger(u"Option"_s, u"Default Type"_s, -1), 2);
     auto again = std::make_unique<TfrmMain>(context());
     QVERIFY(again->windowState() & Qt::WindowMaximized);
-    QVERIFY(!paneText(*again, TfrmMain::ViewHistory).isEmpty());  // "the remembered file is loaded"
+    QVERIFY(!paneText(*again, ViewHistory).isEmpty());  // "the remembered file is loaded"
   }
 
   void unwritableSettingsKeepTheWindowOpenWithAMessage() {
@@ -331,10 +354,10 @@ class MainWindowTest : public QObject {
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewBest);
-    QVERIFY(!window->menuItem(u"Level1"_s)->isVisible());
+    pages(*window)->setCurrentIndex(ViewBest);
+    QVERIFY(!item(*window, u"Level1"_s)->isVisible());
     QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier);
-    QVERIFY(window->menuItem(u"Level1"_s)->isChecked());
+    QVERIFY(item(*window, u"Level1"_s)->isChecked());
     ModalRejecter closeChart;
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
     QCOMPARE(closeChart.rejectedNames, QStringList{u"frm3DGraph"_s});  // the 3D chart window was open
@@ -344,8 +367,8 @@ class MainWindowTest : public QObject {
     auto window = startOnRecordFile();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
-    QWidget* button = window->ButtonAverCfg;
+    pages(*window)->setCurrentIndex(ViewAverage);
+    QWidget* button = named<QPushButton>(*window, u"ButtonAverCfg"_s);
     const auto askForHint = [button] {
       QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
       QApplication::sendEvent(button, &event);
@@ -356,7 +379,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(QToolTip::text().remove(u'\n'), u"総打数、ミス、回数の間隔の設定を行います"_s);
     QToolTip::hideText();
     QTRY_VERIFY(!QToolTip::isVisible());
-    window->menuItem(u"Hint1"_s)->trigger();  // hints off
+    item(*window, u"Hint1"_s)->trigger();  // hints off
     askForHint();
     QTest::qWait(20);
     QVERIFY(!QToolTip::isVisible());
@@ -366,12 +389,12 @@ class MainWindowTest : public QObject {
     SettingsFile settings(settingsPath());
     QVERIFY(settings.writeInteger(u"Option"_s, u"Default Type"_s, 4));
     auto window = startOnRecordFile();
-    QVERIFY(!window->modeSelected());
-    QVERIFY(window->Loaded.AllRecords.empty());
-    window->ReSet1Click();
-    QCOMPARE(window->Loaded.AllRecords.size(), 600u);
-    window->ButtonAClick(ModeSymbols);
-    QVERIFY(paneText(*window, TfrmMain::ViewHistory).startsWith(u"<<記号の足跡 >>"_s));
+    for (int mode = 0; mode < PracticeModeCount; ++mode) QVERIFY(!modeButton(*window, mode)->isChecked());
+    QVERIFY(window->viewer().records().AllRecords.empty());
+    item(*window, u"ReSet1"_s)->trigger();
+    QCOMPARE(window->viewer().records().AllRecords.size(), 600u);
+    modeButton(*window, ModeSymbols)->click();
+    QVERIFY(paneText(*window, ViewHistory).startsWith(u"<<記号の足跡 >>"_s));
   }
 
   void longPanesFillInPiecesAndCopyWhole() {
@@ -379,26 +402,67 @@ class MainWindowTest : public QObject {
     options.runs = 90000;
     options.modeShares = {0, 0, 1, 0};
     dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(generateRuns(options))));
+    QVERIFY(SettingsFile(settingsPath()).writeInteger(u"Option"_s, u"CountInterval"_s, 1));
     auto window = startOnRecordFile();
-    window->PageControl1->setCurrentIndex(TfrmMain::ViewAverage);
-    window->AverCountInterval = 1;
-    window->ButtonDayClick(5);  // a line per run
-    QPlainTextEdit* pane = window->Memos[TfrmMain::ViewAverage];
+    pages(*window)->setCurrentIndex(ViewAverage);
+    named<QToolButton>(*window, u"ButtonCount"_s)->click();  // a line per run
+    QPlainTextEdit* pane = memo(*window, ViewAverage);
     QVERIFY(pane->blockCount() < 90002);  // the first lines at once
-    window->CopyAll1Click();
+    item(*window, u"CopyAll1"_s)->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text().count(u"\r\n"_s), 90002);  // title, scale, ruler, 90000 runs
     QCOMPARE(pane->blockCount(), 90002);
-    window->ButtonDayClick(1);
-    window->ButtonDayClick(5);
-    window->ButtonDayClick(4);  // a new pass drops what was left to append
-    const int yearLines = static_cast<int>(window->Average.AverageLines.size());
+    named<QToolButton>(*window, u"ButtonDay"_s)->click();
+    named<QToolButton>(*window, u"ButtonCount"_s)->click();
+    named<QToolButton>(*window, u"ButtonYear"_s)->click();  // a new pass drops what was left to append
+    const int yearLines = static_cast<int>(window->viewer().averages().AverageLines.size());
     QTest::qWait(100);
     QCOMPARE(pane->blockCount(), yearLines);
   }
 
+  // The graph button opens the 3D chart modally with the points behind the
+  // active tab; the miss and ranking tabs have none and disable the button.
+  void theGraphButtonOpensTheChartOnTheTabsPoints() {
+    auto window = startOnRecordFile();
+    pages(*window)->setCurrentIndex(ViewGraph);
+    const std::optional<ChartPoints> expected = window->viewer().chartInput(ViewGraph).points;
+    QVERIFY(expected && !expected->empty());
+    QString title;
+    int points = -1;
+    QTimer::singleShot(0, [&] {
+      auto* w = qobject_cast<Tfrm3DGraph*>(QApplication::activeModalWidget());
+      if (!w) return;
+      title = w->windowTitle();
+      points = w->MinChart->model().pointCount();
+      w->btClose->click();
+    });
+    QTimer watchdog;  // never hang on a window that did not open
+    connect(&watchdog, &QTimer::timeout, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    watchdog.start(3000);
+    named<QToolButton>(*window, u"GraphButton"_s)->click();
+    QCOMPARE(title, u"TAPPERの足跡32"_s);
+    QCOMPARE(points, int(expected->size()));
+    QCOMPARE(SettingsFile(settingsPath()).readInteger(u"ChartOption"_s, u"MaxPointsPerPage"_s, -99),
+             10);  // closed through FormClose
+    for (const int tab : {int(ViewMiss), int(ViewBest)}) {
+      pages(*window)->setCurrentIndex(tab);
+      QVERIFY(!window->chartInput().points);
+      QVERIFY(!named<QToolButton>(*window, u"GraphButton"_s)->isEnabled());
+    }
+  }
+
   void celebrationSettingsAreKeptOnOkOnlyAndSavedOnClose() {
     auto window = startOnRecordFile();
-    const QString oldFanfare = window->FanfareFile;
+    QString oldFanfare;
+    onNextModal([&oldFanfare](QWidget* w) {
+      auto* dialog = qobject_cast<TfrmOiwaiCfg*>(w);
+      QVERIFY(dialog);
+      oldFanfare = dialog->edSound->text();
+      dialog->reject();
+    });
+    item(*window, u"KM1"_s)->trigger();
+    QVERIFY(!oldFanfare.isEmpty());
     onNextModal([](QWidget* w) {
       auto* dialog = qobject_cast<TfrmOiwaiCfg*>(w);
       QVERIFY(dialog);
@@ -406,19 +470,19 @@ class MainWindowTest : public QObject {
       dialog->Edit1->setText(u"やった！"_s);
       dialog->reject();
     });
-    window->KM1Click();
-    QCOMPARE(window->FanfareFile, oldFanfare);
-    onNextModal([](QWidget* w) {
+    item(*window, u"KM1"_s)->trigger();
+    QString keptFanfare;
+    onNextModal([&keptFanfare](QWidget* w) {
       auto* dialog = qobject_cast<TfrmOiwaiCfg*>(w);
       QVERIFY(dialog);
+      keptFanfare = dialog->edSound->text();
       QCOMPARE(dialog->Edit1->text(), u"＼(^o^)／＼(^O^)／"_s);  // the values given again, not the cancelled ones
       dialog->edSound->clear();
       dialog->Edit1->setText(u"やった！"_s);
       dialog->accept();
     });
-    window->KM1Click();
-    QCOMPARE(window->FanfareFile, QString());
-    QCOMPARE(window->CelebrationMessage, u"やった！"_s);
+    item(*window, u"KM1"_s)->trigger();
+    QCOMPARE(keptFanfare, oldFanfare);
     window->close();
     SettingsFile settings(settingsPath());
     QCOMPARE(settings.readText(u"Option"_s, u"OiwaiMessage"_s, {}), u"やった！"_s);
@@ -440,8 +504,7 @@ class MainWindowTest : public QObject {
     dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(bytes));
     ModalRejecter closeBanners;
     auto window = std::make_unique<TfrmMain>(context({recordFile(), u"R"_s}));
-    QVERIFY(window->Celebration.modes[ModeRomaji].BannerShown);
-    QCOMPARE(closeBanners.rejected, 1);
+    QCOMPARE(closeBanners.rejectedNames, QStringList{u"frmOiwai"_s});
     QVERIFY(messages.last().startsWith(u"ファンファーレが演奏できませんでした。"_s));  // no fanfare file here
     QCOMPARE(SettingsFile(settingsPath()).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0),
              1);          // no pictures: 1 again
@@ -449,10 +512,10 @@ class MainWindowTest : public QObject {
     closeBanners.onModal = [&banners](QWidget* modal) {
       if (auto* banner = qobject_cast<TfrmOiwai*>(modal)) banners << banner->RecordLine;
     };
-    window->ButtonAClick(ModeKana);
-    window->ButtonAClick(ModeRomaji);
+    modeButton(*window, ModeKana)->click();
+    modeButton(*window, ModeRomaji)->click();
     QVERIFY(banners.isEmpty());
-    window->ReSet1Click();
+    item(*window, u"ReSet1"_s)->trigger();
     QCOMPARE(closeBanners.rejected, 2);
     QCOMPARE(banners, QStringList{celebration::BannerAnimation::recordLineText(u"ローマ字"_s, 999)});
   }

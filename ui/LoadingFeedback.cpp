@@ -1,0 +1,35 @@
+#include "ui/LoadingFeedback.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "ui/MessageBoxes.h"
+#include "ui/TfrmOpening.h"
+
+LoadingFeedback::LoadingFeedback(TfrmOpening& opening, QWidget* messageParent)
+    : opening_(opening), messageParent_(messageParent) {}
+
+void LoadingFeedback::showLoading(const QString& caption) {
+  opening_.Label1->setText(caption);
+  opening_.centreOnScreen();
+  opening_.show();
+}
+
+void LoadingFeedback::setCaption(const QString& caption) { opening_.Label1->setText(caption); }
+
+void LoadingFeedback::startProgress(int maximum, int step) {
+  step_ = step;
+  opening_.ProgressBar1->setRange(0, std::max(maximum, 1));
+  opening_.ProgressBar1->setValue(0);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void LoadingFeedback::stepProgress() {
+  QProgressBar* bar = opening_.ProgressBar1;
+  bar->setValue(std::min(bar->value() + step_, bar->maximum()));
+}
+
+void LoadingFeedback::hideLoading() { opening_.hide(); }
+
+void LoadingFeedback::showMessage(const QString& text) { MessageBoxes::showMessage(messageParent_, text); }

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+#include "analysis/AverageTrend.h"
+#include "analysis/CelebrationFlags.h"
+#include "analysis/ChartInput.h"
+#include "analysis/ModePass.h"
+#include "analysis/View.h"
+#include "records/LoadedRecords.h"
+#include "records/RecordLoader.h"
+#include "viewer/ViewSettings.h"
+
+// A record of the start day, to be congratulated on.
+struct RecordToCelebrate {
+  PracticeMode mode = ModeRomaji;
+  int best = 0;  // its hits
+};
+
+// The viewer itself, without a window: the runs of one record file, the view
+// settings, and the results of the last passes. The main window and the report
+// tool give it commands (load, select a mode, set the options, recalculate) and
+// show what it answers: each view's pane lines, its copy-all lines, its chart
+// input, and the record to celebrate.
+//
+// A recalculation computes only the pass behind one view: the mode pass behind
+// the history, graph, worst-ten and ranking views, or the averages. The pane
+// lines are made from the last results and the settings as they stand.
+class ViewerCore {
+ public:
+  ViewerCore(StoredSizeStore& sizes, LoadFeedback& feedback);
+
+  // Loads the record file (again). After a completed load every result is out
+  // of date and each mode's record of the start day is celebrated once more.
+  LoadOutcome load(const QString& recordPath);
+  // Makes the next load a full load that rewrites the data file; false when the
+  // stored size cannot be written (the message has been shown).
+  bool forgetStoredSize(const QString& recordPath);
+
+  const ViewSettings& settings() const { return settings_; }
+  void setSettings(const ViewSettings& settings) { settings_ = settings; }
+  void selectMode(PracticeMode mode) { settings_.mode = mode; }
+
+  // The mode pass (history, graph, worst ten, ranking). A record of the start
+  // day comes back once per mode and load, the first time its pass runs.
+  std::optional<RecordToCelebrate> recalculateRecords();
+  void recalculateAverages();
+  // The pass behind the view.
+  std::optional<RecordToCelebrate> recalculate(View view);
+
+  QStringList paneLines(View view) const;
+  // What "copy all" takes from the view's pane: the graph and the averages gain
+  // their scale and ruler; the others are copied as shown.
+  QStringList copyAllLines(View view, const QStringList& paneLines) const;
+  ChartInput chartInput(View view) const;
+
+  const LoadedRecords& records() const { return records_; }
+  bool hasRuns() const { return !records_.AllRecords.empty(); }
+  const AverageTrend& averages() const { return averages_; }
+  const RecordLoader& loader() const { return loader_; }
+  RecordLoader& loader() { return loader_; }
+
+ private:
+  RecordLoader loader_;  // one for the program run: what it has told the user, it tells once
+  LoadedRecords records_;
+  ViewSettings settings_;
+  ModePass pass_;
+  AverageTrend averages_;
+  CelebrationFlags celebration_;
+};
