@@ -148,6 +148,7 @@ void addGroup(AverageTrend& trend, const AverageOptions& options, const QString&
   const int missAverage = static_cast<int>(sums.misses / divisor);
   trend.AverageLines.append(averageLine(label, shownCount, hitAverage, missAverage, options));
   trend.AveragePoints.push_back(ChartPoint{label, hitAverage, missAverage});
+  trend.Groups.push_back(AverageGroup{label, shownCount, hitAverage, missAverage});
 }
 
 // The largest hit + miss average of all groups, which sizes the header texts.
@@ -254,6 +255,7 @@ void AverageTrend::calculate(std::span<const PracticeRecord* const> allRecords, 
   AverageTitle.clear();
   AverageLines.clear();
   AveragePoints.clear();
+  Groups.clear();
 
   groupRuns(allRecords, options, *this);
 

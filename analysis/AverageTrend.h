@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <span>
+#include <vector>
 
 #include "analysis/ChartPoint.h"
 #include "records/PracticeRecord.h"
@@ -22,6 +24,14 @@ struct AverageOptions {
   QString missMark = QStringLiteral("x");
 };
 
+// One group of the average view as values: what its line shows.
+struct AverageGroup {
+  QString label;          // as the line shows it (at most 10 columns, blanks included)
+  std::int64_t runs = 0;  // the line's run count; for blocks of N runs the running count of kept runs
+  int hitAverage = 0;     // whole hits, the fraction dropped
+  int missAverage = 0;
+};
+
 // AverageCalc's work: the average hits and misses per day, week, month, year or
 // block of N runs of one mode, as the lines of the average view (oldest group
 // first, then the column header and the title) and as chart points.
@@ -30,6 +40,7 @@ class AverageTrend {
   void calculate(std::span<const PracticeRecord* const> allRecords, const AverageOptions& options);
 
   QStringList AverageLines;
+  std::vector<AverageGroup> Groups;  // the data lines of AverageLines as values, oldest first
   QString AverageTitle;
   QString AverageScaleLine;  // column header + scale numbers, cut to the longest bar
   QString AverageRuleLine;   // ruler, cut to the longest bar

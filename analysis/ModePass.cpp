@@ -53,6 +53,8 @@ void ModePass::run(std::span<const PracticeRecord* const> allRecords,
                    const std::array<std::uint32_t, PracticeModeCount>& modeCounts, const ModePassOptions& options,
                    CelebrationFlags& celebration) {
   HistoryLines.clear();
+  History.clear();
+  RecordRuns.clear();
   GraphLines.clear();
   RecordPoints.clear();
   GraphTitle.clear();
@@ -103,10 +105,12 @@ void ModePass::buildHistory(const ModePassOptions& options, CelebrationFlags::Pe
       if (r.Date == options.startDate) flags.RecordToday = true;
 
       QString levelText;
+      int levelRisen = 0;
       const int newLevel = levelOf(options.mode, best);
       if (newLevel > level) {
         levelText = u" (Level "_s + QString::number(newLevel) + u')';
         level = newLevel;
+        levelRisen = newLevel;
       }
       if (!options.levelUpOnly || !levelText.isEmpty()) {
         const int runsSince = count - lastShownCount;
@@ -115,7 +119,9 @@ void ModePass::buildHistory(const ModePassOptions& options, CelebrationFlags::Pe
         ++shownLines;
         lastShownDate = r.Date;
         HistoryLines << historyLine(r, count, runsSince, days, levelText);
+        History.push_back({&r, count, runsSince, days, levelRisen});
       }
+      RecordRuns.push_back(&r);
       GraphLines << TextFormat::isoDate(r.Date) + u' ' + TextFormat::repeated(options.hitMark, r.Hits / UnitsPerMark) +
                         TextFormat::repeated(options.missMark, r.Misses / UnitsPerMark);
       RecordPoints.push_back({TextFormat::shortDate(r.Date), r.Hits, r.Misses});

@@ -25,6 +25,16 @@ struct ModePassOptions {
   int minHits = 0;              // the worst ten's minimum hits
 };
 
+// One line of the record history as values: the record run and the counts the
+// line shows beside it.
+struct HistoryEntry {
+  const PracticeRecord* run = nullptr;  // in the pass's ModeStore
+  int runsSoFar = 0;                    // the mode's runs up to and with this one ("通算回数")
+  int runsSince = 0;                    // runs since the record of the line before
+  long long daysSince = 0;              // days since the record of the line before; 0 on the first line
+  int level = 0;                        // the level this record rose to, 0 when it rose no level
+};
+
 // MainProcedure's work: one walk over the loaded runs for the current mode. It
 // keeps the mode's runs, builds the record history (runs that beat the best hit
 // count so far, with the level reached) and the text chart with their chart
@@ -45,6 +55,8 @@ class ModePass {
   StoreVector<PracticeRecord> ModeStore;
   std::vector<const PracticeRecord*> ModeRecords;  // ranked (see sortRanking)
   QStringList HistoryLines;                        // oldest first, then the column header, the totals and the title
+  std::vector<HistoryEntry> History;               // the record lines of HistoryLines as values, oldest first
+  std::vector<const PracticeRecord*> RecordRuns;   // every record update, oldest first: the bars of GraphLines
   QStringList GraphLines;                          // oldest first, then GraphTitle
   QString GraphTitle;
   QString GraphScaleLine;

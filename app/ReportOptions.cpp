@@ -126,8 +126,28 @@ const std::map<QString, Valued>& valuedOptions() {
          o.encoding = namedValue<ReportEncoding>(
              n, v, {{u"utf-8"_s, ReportEncoding::Utf8}, {u"sjis"_s, ReportEncoding::ShiftJis}});
        }},
+      {u"--format"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) {
+         o.format = namedValue<ReportFormat>(
+             n, v, {{u"text"_s, ReportFormat::Text}, {u"csv"_s, ReportFormat::Csv}, {u"json"_s, ReportFormat::Json}});
+       }},
   };
   return table;
+}
+
+// A CSV file holds one table: the runs or the data of one view.
+void checkFormat(const ReportOptions& options) {
+  if (options.format == ReportFormat::Text) return;
+  if (options.copy) throw ReportOptionError(u"--copy goes only with --format text"_s);
+  if (options.format == ReportFormat::Json) {
+    if (options.encoding == ReportEncoding::ShiftJis)
+      throw ReportOptionError(u"--format json is always UTF-8; --encoding sjis goes only with text or csv"_s);
+    return;
+  }
+  if (options.runs && !options.views.isEmpty())
+    throw ReportOptionError(u"--format csv writes one table: --runs or one --view, not both"_s);
+  if (!options.runs && options.views.size() != 1)
+    throw ReportOptionError(u"--format csv writes one table: give --runs or exactly one --view"_s);
 }
 
 void parseInto(ReportOptions& options, const QStringList& arguments) {
@@ -163,8 +183,9 @@ void parseInto(ReportOptions& options, const QStringList& arguments) {
       throw ReportOptionError(u"unknown option %1"_s.arg(name));
     }
   }
-  if (options.recordFile.isEmpty() && !options.help && !options.version)
-    throw ReportOptionError(u"no record file given"_s);
+  if (options.help || options.version) return;
+  if (options.recordFile.isEmpty()) throw ReportOptionError(u"no record file given"_s);
+  checkFormat(options);
 }
 
 }  // namespace
@@ -209,7 +230,13 @@ file) and prints what the viewer's panes show.
   --now "YYYY-MM-DD HH:MM:SS"
                       the clock for the celebration check and the ranking header
   --rebuild           rebuild the compressed data file (a full load)
-  --encoding E        output encoding: utf-8 or sjis (default: utf-8)
+  --format F          text (default: what the panes show), csv or json.
+                      csv is one table: --runs, or one --view's data; in
+                      utf-8 it starts with a byte-order mark. json holds the
+                      runs (with --runs) and the views' data (default: all
+                      five). doc/export.md lists the columns and members
+  --encoding E        output encoding: utf-8 or sjis (default: utf-8);
+                      sjis goes with text and csv only
   -h, --help          this text
   --version           the version
 

@@ -11,6 +11,7 @@
 
 enum class ReportPeriod { Day, Week, Month, Year, Count };
 enum class ReportEncoding { Utf8, ShiftJis };
+enum class ReportFormat { Text, Csv, Json };
 
 // The command line of hoko32-report. Options left out take the settings
 // file's values (or the viewer's start values) when the report runs.
@@ -36,6 +37,7 @@ struct ReportOptions {
   std::optional<QDateTime> now;
   bool rebuild = false;
   ReportEncoding encoding = ReportEncoding::Utf8;
+  ReportFormat format = ReportFormat::Text;
   bool help = false;
   bool version = false;
 };
@@ -46,7 +48,8 @@ struct ParsedReportOptions {
 };
 
 // Parses the arguments after the program name. Accepts "--name value" and
-// "--name=value"; rejects unknown options and bad values with a message.
+// "--name=value"; rejects unknown options, bad values and options that do not
+// go together with a message.
 ParsedReportOptions parseReportOptions(const QStringList& arguments);
 
 QString reportUsage();

@@ -8,12 +8,13 @@
 #include "app/ReportViews.h"
 #include "app/StreamFeedback.h"
 #include "platform/RegularFile.h"
-#include "platform/ShiftJis.h"
 #include "records/DayCount.h"
 #include "records/LoaderMessages.h"
 #include "records/RecordLoader.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
+#include "viewer/EncodedText.h"
+#include "viewer/ViewExport.h"
 #include "viewer/ViewerCore.h"
 
 using namespace Qt::StringLiterals;
@@ -22,21 +23,8 @@ namespace {
 
 QString twoDigits(int value) { return QString::number(value).rightJustified(2, u'0'); }
 
-// Characters that code page 932 cannot hold become "?" in Shift-JIS output.
-QByteArray toShiftJisLossy(const QString& text, int& replaced) {
-  if (auto bytes = ShiftJis::encode(text)) return *bytes;
-  QByteArray out;
-  for (qsizetype i = 0; i < text.size();) {
-    const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    if (auto bytes = ShiftJis::encode(QStringView(text).mid(i, length))) {
-      out += *bytes;
-    } else {
-      out += '?';
-      ++replaced;
-    }
-    i += length;
-  }
-  return out;
+TextEncoding textEncoding(ReportEncoding encoding) {
+  return encoding == ReportEncoding::ShiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8;
 }
 
 }  // namespace
@@ -63,9 +51,13 @@ QString ReportTool::defaultSettingsPath() const {
   return SettingsLocation::forProgram(viewer);
 }
 
-void ReportTool::print(const QString& text, bool shiftJis) {
+void ReportTool::print(const QString& text, TextEncoding encoding) {
   int replaced = 0;
-  const QByteArray bytes = shiftJis ? toShiftJisLossy(text, replaced) : text.toUtf8();
+  write(EncodedText::encode(text, encoding, &replaced), replaced);
+}
+
+// Characters that code page 932 cannot hold were written as "?".
+void ReportTool::write(const QByteArray& bytes, int replaced) {
   std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
   if (replaced > 0)
     std::fprintf(err_, "hoko32-report: %d character(s) have no place in Shift-JIS and were written as \"?\"\n",
@@ -82,11 +74,11 @@ int ReportTool::run(const QStringList& arguments) {
   }
   const ReportOptions& options = parsed.options;
   if (options.help) {
-    print(reportUsage(), false);
+    print(reportUsage(), TextEncoding::Utf8);
     return ExitOk;
   }
   if (options.version) {
-    print(u"hoko32-report "_s + QString::fromLatin1(HOKO32_VERSION) + u'\n', false);
+    print(u"hoko32-report "_s + QString::fromLatin1(HOKO32_VERSION) + u'\n', TextEncoding::Utf8);
     return ExitOk;
   }
   SettingsFile settings(options.settingsPath.isEmpty() ? defaultSettingsPath() : options.settingsPath);
@@ -102,12 +94,34 @@ int ReportTool::run(const QStringList& arguments) {
   if (options.rebuild && QFileInfo(recordPath).isFile() && !viewer.forgetStoredSize(recordPath)) return ExitLoadFailed;
   if (viewer.load(recordPath) != LoadOutcome::Loaded) return ExitLoadFailed;
 
-  const bool shiftJis = options.encoding == ReportEncoding::ShiftJis;
-  if (options.runs) print(runsText(viewer.records()), shiftJis);
+  const TextEncoding encoding = textEncoding(options.encoding);
+  if (options.runs && options.format == ReportFormat::Text) print(runsText(viewer.records()), encoding);
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
   viewer.setSettings(
       reportViewSettings(MainOptions::load(settings, environment), options, QDateTime::currentDateTime()));
-  print(reportViewsText(viewer, options.views, options.copy), shiftJis);
+  switch (options.format) {
+    case ReportFormat::Text: print(reportViewsText(viewer, options.views, options.copy), encoding); break;
+    case ReportFormat::Csv: writeCsv(viewer, options); break;
+    case ReportFormat::Json: {
+      const QList<View> views = reportViews(options.views);
+      recalculateViews(viewer, views);
+      write(ViewExport::json(viewer, views, options.runs, QFileInfo(recordPath).fileName()), 0);
+      break;
+    }
+  }
   std::fflush(out_);
   return ExitOk;
+}
+
+// The options allow one table: the runs or one view.
+void ReportTool::writeCsv(ViewerCore& viewer, const ReportOptions& options) {
+  const TextEncoding encoding = textEncoding(options.encoding);
+  int replaced = 0;
+  if (options.runs) {
+    write(ViewExport::runsCsv(viewer.records(), encoding, &replaced), replaced);
+    return;
+  }
+  const View view = options.views.front();
+  viewer.recalculate(view);
+  write(ViewExport::viewCsv(viewer, view, encoding, &replaced), replaced);
 }

@@ -7,9 +7,13 @@
 #include <cstdio>
 
 #include "records/LoadedRecords.h"
+#include "viewer/EncodedText.h"
+
+class ViewerCore;
+struct ReportOptions;
 
 // hoko32-report's work: parse the command line, load the record file as the
-// viewer does, print the requested text.
+// viewer does, print the requested text, CSV or JSON.
 class ReportTool {
  public:
   // `programPath` locates the viewer's own settings file (the viewer is
@@ -24,7 +28,9 @@ class ReportTool {
 
  private:
   QString defaultSettingsPath() const;
-  void print(const QString& text, bool shiftJis);
+  void print(const QString& text, TextEncoding encoding);
+  void write(const QByteArray& bytes, int replaced);
+  void writeCsv(ViewerCore& viewer, const ReportOptions& options);
 
   QString programPath_;
   std::FILE* out_;

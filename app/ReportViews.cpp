@@ -1,6 +1,7 @@
 #include "app/ReportViews.h"
 
 #include "records/DayCount.h"
+#include "viewer/ViewExport.h"
 #include "viewer/ViewerCore.h"
 
 using namespace Qt::StringLiterals;
@@ -42,25 +43,20 @@ ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& 
   return s;
 }
 
-QString reportViewName(View view) {
-  switch (view) {
-    case ViewHistory: return u"history"_s;
-    case ViewGraph: return u"graph"_s;
-    case ViewAverage: return u"average"_s;
-    case ViewMiss: return u"miss"_s;
-    case ViewBest: return u"best"_s;
-  }
-  return {};
+QList<View> reportViews(const QList<View>& requested) { return requested.isEmpty() ? AllViews : requested; }
+
+void recalculateViews(ViewerCore& viewer, const QList<View>& views) {
+  if (needsModePass(views)) viewer.recalculateRecords();
+  if (views.contains(ViewAverage)) viewer.recalculateAverages();
 }
 
 QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool copyAll) {
-  const QList<View>& views = requested.isEmpty() ? AllViews : requested;
-  if (needsModePass(views)) viewer.recalculateRecords();
-  if (views.contains(ViewAverage)) viewer.recalculateAverages();
+  const QList<View> views = reportViews(requested);
+  recalculateViews(viewer, views);
 
   QString text;
   for (View view : views) {
-    if (views.size() > 1) text += u"==== "_s + reportViewName(view) + u'\n';
+    if (views.size() > 1) text += u"==== "_s + ViewExport::viewName(view) + u'\n';
     const QStringList pane = viewer.paneLines(view);
     // Under the no-miss option the miss pane is hidden and copy all copies nothing.
     if (view == ViewMiss && copyAll && viewer.settings().noMiss) continue;

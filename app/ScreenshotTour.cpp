@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
@@ -19,6 +20,7 @@
 #include "chart3d/Tfrm3DGraph.h"
 #include "settings/Options.h"
 #include "settings/SettingsLocation.h"
+#include "tools/RecordFileGenerator.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TAboutBox.h"
@@ -119,6 +121,33 @@ void ScreenshotTour::saveCharts(TfrmMain& window) {
   window.findChild<QTabWidget*>(u"PageControl1"_s)->setCurrentIndex(ViewHistory);
 }
 
+// The history after TAPPER has appended a new record: the viewer reads it by
+// itself. The run is dated the day after the file's newest, so no banner shows.
+void ScreenshotTour::saveLiveReload(TfrmMain& window) {
+  const ViewerCore& viewer = window.viewer();
+  if (viewer.records().AllRecords.empty()) return;
+  const PracticeRecord& newest = *viewer.records().AllRecords.back();
+  const QDate next = QDate(newest.Year, newest.Month, newest.Day).addDays(1);
+  GeneratedRun run;
+  run.mode = ModeRomaji;
+  run.date = {next.year(), next.month(), next.day()};
+  run.time = {7, 30, 12};
+  run.hits = viewer.modePass().best + 4;
+  run.misses = 2;
+  const std::string line = formatRecordLine(run);
+  QFile file(recordFile_);
+  if (!file.open(QIODevice::Append) || file.write(line.data(), qint64(line.size())) != qint64(line.size())) return;
+  file.close();
+  const std::size_t before = viewer.records().AllRecords.size();
+  for (int i = 0; i < 300 && viewer.records().AllRecords.size() == before; ++i) {
+    QEventLoop tick;
+    QTimer::singleShot(10, &tick, &QEventLoop::quit);
+    tick.exec();
+  }
+  window.findChild<QTabWidget*>(u"PageControl1"_s)->setCurrentIndex(ViewHistory);
+  save(&window, u"live-reload"_s);
+}
+
 int ScreenshotTour::run() {
   QDir().mkpath(folder_);
   MessageBoxes::setHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
@@ -154,6 +183,7 @@ int ScreenshotTour::run() {
   palette->setColorType(2);
   save(palette, u"dialog-palette-125"_s);
   save(window.findChild<TAboutBox*>(), u"dialog-about"_s);
+  saveLiveReload(window);
   saveCharts(window);
   saveBanners(window);
   window.help()->showContents();

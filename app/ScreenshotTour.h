@@ -17,6 +17,7 @@ class ScreenshotTour {
   void save(QWidget* widget, const QString& name);
   void saveBanners(TfrmMain& window);
   void saveCharts(TfrmMain& window);
+  void saveLiveReload(TfrmMain& window);
 
   QString recordFile_;
   QString folder_;

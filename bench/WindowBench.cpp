@@ -3,6 +3,7 @@
 // average of single runs, each until its pane is filled and painted.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -15,9 +16,11 @@
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
 #include "settings/SettingsFile.h"
+#include "tools/RecordFileGenerator.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TfrmMain.h"
+#include "viewer/RecordFileWatcher.h"
 
 using namespace Qt::StringLiterals;
 
@@ -125,6 +128,36 @@ void BM_ChartPageMoveOnElevenThousandPoints(benchmark::State& state) {
   chart.close();
 }
 BENCHMARK(BM_ChartPageMoveOnElevenThousandPoints)->Unit(benchmark::kMillisecond);
+
+// TAPPER appends one run to the million-run file while the viewer shows the
+// history: the time from the file watch's signal to the repainted window (the
+// appended tail read, the data file and the stored size brought up to date,
+// the mode pass and the panes).
+void BM_LiveReloadOfOneRunOnAMillionRuns(benchmark::State& state) {
+  TfrmMain& window = millionWindow();
+  pagesOf(window).setCurrentIndex(ViewHistory);
+  auto* watcher = window.findChild<RecordFileWatcher*>();
+  QFile record(MillionRuns::instance().recordPath());
+  if (!record.open(QIODevice::Append)) state.SkipWithError("the record file cannot be appended to");
+  GeneratedRun run;
+  run.date = {2030, 1, 1};
+  int minute = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    run.time = {minute / 60 % 24, minute % 60, 0};
+    run.hits = 100 + minute % 200;
+    ++minute;
+    const std::string line = formatRecordLine(run);
+    record.write(line.data(), static_cast<qint64>(line.size()));
+    record.flush();
+    state.ResumeTiming();
+    Q_EMIT watcher->grown(false);
+    paint(window);
+  }
+  state.counters["runs"] = static_cast<double>(window.viewer().records().AllRecords.size());
+  watcher->stop();  // no later reload in another benchmark
+}
+BENCHMARK(BM_LiveReloadOfOneRunOnAMillionRuns)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

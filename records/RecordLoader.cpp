@@ -32,6 +32,11 @@ constexpr qint64 EntriesPerChunk = 6553;  // 65,530 bytes of data file at a time
 constexpr qint64 MinKeptLineBytes = 42;
 qint64 mostRunsIn(qint64 bytes) { return bytes / MinKeptLineBytes + 1; }
 
+// Room for the runs of a day or two of practice beyond what a load found, so
+// that runs appended while the viewer is open are added without moving the
+// store.
+constexpr qint64 AppendHeadroom = 1024;
+
 // A load waits this long for the lock before it says that it is waiting.
 constexpr std::chrono::milliseconds QuietLockWait = 200ms;
 
@@ -57,6 +62,75 @@ class RecordLoader::Session {
         records_(records) {}
 
   LoadOutcome run() {
+    const LoadOutcome outcome = load();
+    rememberCache();
+    return outcome;
+  }
+
+  enum class AppendResult { Appended, Unsuitable };
+
+  // Adds the appended runs in place when the runs in memory, the data file and
+  // the stored size still describe the same bytes of this record file; the
+  // caller loads the file instead when not.
+  AppendResult appendInPlace(TailEnd tailEnd) {
+    // A data file that is gone is not made here: the load that follows does that.
+    if (records_.CachedFile != recordName_.canonicalPath || dataFileIsRecordFile() ||
+        !openAndLockDataFile(RegularFile::Access::ReadWrite) || !writable_)
+      return AppendResult::Unsuitable;
+    recSize_ = std::max<qint64>(0, recordFile_.size());
+    const StoredSizeStore::Stored stored = sizes_.readStoredSize(recordName_);
+    const auto entries = static_cast<qint64>(records_.RecordStore.size());
+    if (stored.rewrite || stored.size != records_.CachedUpTo || data_.size() != entries * DataFileEntry::Size ||
+        recSize_ < stored.size)
+      return AppendResult::Unsuitable;
+    stored_ = stored.size;
+    storedNow_ = stored_;
+    if (tailEnd == TailEnd::WholeLines)
+      recSize_ = stored_ + (recSize_ - stored_) / RecordLineLayout::LineWithEnd * RecordLineLayout::LineWithEnd;
+    summary_ = {};
+    summary_.kind = LoadKind::Appended;
+    if (recSize_ == stored_) {
+      summary_.cacheKept = true;
+      return AppendResult::Appended;
+    }
+
+    const auto counts = records_.ModeCounts;
+    const PracticeRecord* const base = records_.RecordStore.data();
+    inexact_ = false;
+    QByteArray appended;
+    qint64 readUpTo = stored_;
+    if (!parseTail(appended, readUpTo) || inexact_ || readUpTo == stored_) {
+      // A load of the whole file says what is wrong, as it always does.
+      records_.RecordStore.resize(static_cast<std::size_t>(entries));
+      records_.ModeCounts = counts;
+      if (records_.RecordStore.data() != base) finishReferences();
+      return AppendResult::Unsuitable;
+    }
+    if (records_.RecordStore.data() != base) {
+      finishReferences();
+    } else {
+      for (std::size_t i = static_cast<std::size_t>(entries); i < records_.RecordStore.size(); ++i)
+        records_.AllRecords.push_back(&records_.RecordStore[i]);
+    }
+    if (setStoredSize(0) && appendToDataFile(appended) && syncDataFile()) summary_.cacheKept = setStoredSize(readUpTo);
+    rememberCache();
+    return AppendResult::Appended;
+  }
+
+ private:
+  enum class CacheResult { Loaded, TailFailed, Damaged };
+
+  void rememberCache() {
+    if (summary_.cacheKept) {
+      records_.CachedFile = recordName_.canonicalPath;
+      records_.CachedUpTo = storedNow_;
+    } else {
+      records_.CachedFile.clear();
+      records_.CachedUpTo = 0;
+    }
+  }
+
+  LoadOutcome load() {
     feedback_.showLoading(LoaderMessages::readingCaption());
     if (dataFileIsRecordFile()) {
       if (owner_.toldDataFileIsRecordFile_.insert(recordName_.canonicalPath).second)
@@ -82,9 +156,6 @@ class RecordLoader::Session {
     return fullLoad();
   }
 
- private:
-  enum class CacheResult { Loaded, TailFailed, Damaged };
-
   // Same path, a link to it or a second name of the same file: writing the
   // data file would destroy the record file.
   bool dataFileIsRecordFile() const {
@@ -95,9 +166,9 @@ class RecordLoader::Session {
   // Opens (or creates) the data file and takes the lock under which the data
   // file and the stored size are read and changed. False when the load must do
   // without a cache.
-  bool openAndLockDataFile() {
+  bool openAndLockDataFile(RegularFile::Access access = RegularFile::Access::ReadWriteCreate) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-      writable_ = data_.open(dataPath_, RegularFile::Access::ReadWriteCreate);
+      writable_ = data_.open(dataPath_, access);
       if (!writable_) {
         const FileProblem problem = data_.problem();
         const int error = data_.error();
@@ -231,7 +302,7 @@ class RecordLoader::Session {
     records_.clear();
     records_.RecordCapacity = capacity;
     try {
-      records_.RecordStore.reserve(static_cast<std::size_t>(std::max<qint64>(reserved, 0) + 1));
+      records_.RecordStore.reserve(static_cast<std::size_t>(std::max<qint64>(reserved, 0) + 1 + AppendHeadroom));
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }
@@ -428,6 +499,27 @@ LoadOutcome RecordLoader::load(const QString& recordPath, LoadedRecords& records
   feedback_.showMessage(LoaderMessages::outOfMemory(recordPath));
   feedback_.hideLoading();
   return LoadOutcome::OutOfMemory;
+}
+
+LoadOutcome RecordLoader::loadAppended(const QString& recordPath, LoadedRecords& records, TailEnd tailEnd) {
+  if (records.CachedFile.isEmpty() || recordPath.isEmpty()) return load(recordPath, records);
+  {
+    RegularFile recordFile;
+    if (!recordFile.open(recordPath, RegularFile::Access::Read)) return load(recordPath, records);
+    try {
+      Session session(*this, recordPath, canonicalPathOf(recordPath), recordFile, records);
+      if (session.appendInPlace(tailEnd) == Session::AppendResult::Appended) return LoadOutcome::Loaded;
+    } catch (const std::bad_alloc&) {
+      records.clear();
+      feedback_.showMessage(LoaderMessages::outOfMemory(recordPath));
+      return LoadOutcome::OutOfMemory;
+    } catch (const std::length_error&) {
+      records.clear();
+      feedback_.showMessage(LoaderMessages::outOfMemory(recordPath));
+      return LoadOutcome::OutOfMemory;
+    }
+  }  // the data file's lock is let go before the load takes it
+  return load(recordPath, records);
 }
 
 bool RecordLoader::forgetStoredSize(const QString& recordPath) {

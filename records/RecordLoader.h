@@ -18,7 +18,7 @@ enum class LoadOutcome {
   OutOfMemory,   // the runs do not fit in memory; the records are empty, no file was written
 };
 
-enum class LoadKind { None, Full, Incremental };
+enum class LoadKind { None, Full, Incremental, Appended };
 
 // What the last load did, for the tools and the tests.
 struct LoadSummary {
@@ -55,6 +55,17 @@ class RecordLoader {
   RecordLoader(StoredSizeStore& sizes, LoadFeedback& feedback);
 
   LoadOutcome load(const QString& recordPath, LoadedRecords& records);
+
+  // Adds the runs appended to the record file since `records` were loaded,
+  // without decoding the data file again: the tail is parsed, appended to the
+  // runs and to the data file, and the stored size moves on, as a load would
+  // leave them. When the runs in memory no longer match the data file and the
+  // stored size (another program loaded meanwhile, the file became shorter,
+  // the cache was not kept), or an appended line does not parse, it is a
+  // plain load instead. With WholeLines, a last line still being written (a
+  // piece shorter than a line) is left for the next call.
+  enum class TailEnd { WholeLines, AsItIs };
+  LoadOutcome loadAppended(const QString& recordPath, LoadedRecords& records, TailEnd tailEnd = TailEnd::WholeLines);
 
   // Makes the next load of the record file a full load that rewrites its
   // data file. False when the settings file cannot be written (the message

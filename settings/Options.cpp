@@ -58,6 +58,7 @@ MainOptions MainOptions::load(const SettingsFile& f, const SettingsEnvironment& 
   o.rankCount = std::clamp(f.readInteger(Option, u"RankCount"_s, d.rankCount), RankCountMin, RankCountMax);
   o.show3DGraph = f.readBool(Option, u"Show3DGraph"_s, d.show3DGraph);
   o.missEval = f.readBool(Option, u"MissEval"_s, d.missEval);
+  o.autoReload = f.readBool(Option, u"AutoReload"_s, d.autoReload);
 
   o.path = f.readText(File, u"Path"_s, d.path);
   o.recFile = f.readText(File, u"RecFile"_s, d.recFile);
@@ -91,8 +92,8 @@ bool MainOptions::save(SettingsFile& f, ColorResolver resolveColor) const {
             f.writeInteger(Option, u"MaxMiss"_s, maxMiss) && f.writeInteger(Option, u"MaxHitMiss"_s, maxHitMiss) &&
             f.writeInteger(Option, u"CountInterval"_s, countInterval) &&
             f.writeInteger(Option, u"RankCount"_s, rankCount) && f.writeBool(Option, u"Show3DGraph"_s, show3DGraph) &&
-            f.writeBool(Option, u"MissEval"_s, missEval) && f.writeText(File, u"Path"_s, path) &&
-            f.writeText(File, u"RecFile"_s, recFile);
+            f.writeBool(Option, u"MissEval"_s, missEval) && f.writeBool(Option, u"AutoReload"_s, autoReload) &&
+            f.writeText(File, u"Path"_s, path) && f.writeText(File, u"RecFile"_s, recFile);
   for (int pane = 0; ok && pane < ViewCount; ++pane) {
     const QString& section = paneFontSections()[static_cast<std::size_t>(pane)];
     const PaneFont& font = fonts[static_cast<std::size_t>(pane)];

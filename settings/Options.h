@@ -61,6 +61,7 @@ struct MainOptions {
   int rankCount = 10;  // held to 1..1000 like its spin box
   bool show3DGraph = false;
   bool missEval = true;
+  bool autoReload = true;  // follow the record file while the viewer is open
   // File
   QString path;     // record folder, ends in a path delimiter
   QString recFile;  // record file name without folder

@@ -10,10 +10,29 @@
 LoadingFeedback::LoadingFeedback(TfrmOpening& opening, QWidget* messageParent)
     : opening_(opening), messageParent_(messageParent) {}
 
+namespace {
+
+constexpr qint64 QuietLoadShownAfterMs = 400;
+
+}  // namespace
+
 void LoadingFeedback::showLoading(const QString& caption) {
   opening_.Label1->setText(caption);
+  shown_ = false;
+  if (quiet_) {
+    quietSince_.start();
+    return;
+  }
   opening_.centreOnScreen();
   opening_.show();
+  shown_ = true;
+}
+
+void LoadingFeedback::showWhenSlow() {
+  if (!quiet_ || shown_ || !quietSince_.isValid() || quietSince_.elapsed() < QuietLoadShownAfterMs) return;
+  opening_.centreOnScreen();
+  opening_.show();
+  shown_ = true;
 }
 
 void LoadingFeedback::setCaption(const QString& caption) { opening_.Label1->setText(caption); }
@@ -22,14 +41,19 @@ void LoadingFeedback::startProgress(int maximum, int step) {
   step_ = step;
   opening_.ProgressBar1->setRange(0, std::max(maximum, 1));
   opening_.ProgressBar1->setValue(0);
+  showWhenSlow();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void LoadingFeedback::stepProgress() {
   QProgressBar* bar = opening_.ProgressBar1;
   bar->setValue(std::min(bar->value() + step_, bar->maximum()));
+  showWhenSlow();
 }
 
-void LoadingFeedback::hideLoading() { opening_.hide(); }
+void LoadingFeedback::hideLoading() {
+  opening_.hide();
+  shown_ = false;
+}
 
 void LoadingFeedback::showMessage(const QString& text) { MessageBoxes::showMessage(messageParent_, text); }

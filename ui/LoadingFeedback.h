@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "records/LoadFeedback.h"
 
 class QWidget;
@@ -18,8 +20,17 @@ class LoadingFeedback : public LoadFeedback {
   void hideLoading() override;
   void showMessage(const QString& text) override;
 
+  // Quiet loads (a live reload of a few appended runs) show the loading window
+  // only once they have taken longer than a glance; their messages still show.
+  void setQuiet(bool quiet) { quiet_ = quiet; }
+
  private:
   TfrmOpening& opening_;
   QWidget* messageParent_;
+  void showWhenSlow();
+
   int step_ = 1;
+  bool quiet_ = false;
+  bool shown_ = false;
+  QElapsedTimer quietSince_;
 };

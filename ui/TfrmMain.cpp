@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
@@ -48,6 +49,7 @@
 #include "ui/TfrmGChar.h"
 #include "ui/TfrmOpening.h"
 #include "ui/TfrmRecent.h"
+#include "viewer/RecordFileWatcher.h"
 
 using namespace Qt::StringLiterals;
 
@@ -117,6 +119,11 @@ void TfrmMain::FormCreate(const StartupContext& context) {
 
   settings_ = std::make_unique<SettingsFile>(context.settingsPath);
   core_ = std::make_unique<ViewerCore>(*settings_, *feedback_);
+  watcher_ = new RecordFileWatcher(this);
+  connect(watcher_, &RecordFileWatcher::grown, this, [this](bool partialLineWaitedFor) {
+    liveReload(partialLineWaitedFor ? ViewerCore::Reload::AppendedAsItIs : ViewerCore::Reload::Appended);
+  });
+  connect(watcher_, &RecordFileWatcher::replaced, this, [this] { liveReload(ViewerCore::Reload::Replaced); });
   const QRect screen =
       QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
   const SettingsEnvironment environment{screen.width(), screen.height(), context.programFolder};
@@ -161,6 +168,7 @@ void TfrmMain::applyOptions(const MainOptions& o) {
   CelebrationFontColor = SettingsColors::resolve(o.oiwaiFontColor);
   seRankCount->setValue(o.rankCount);
   menuItem(u"Show3DGraph"_s)->setChecked(o.show3DGraph);
+  menuItem(u"AutoReload1"_s)->setChecked(o.autoReload);
   cbMIssEval->setChecked(o.missEval);
   cbMIssEvalClick();  // the caption follows the state; nothing is loaded yet
   RecordFolder = o.path;
@@ -203,6 +211,7 @@ MainOptions TfrmMain::currentOptions() const {
   o.countInterval = s.countInterval;
   o.rankCount = seRankCount->value();
   o.show3DGraph = menuItem(u"Show3DGraph"_s)->isChecked();
+  o.autoReload = menuItem(u"AutoReload1"_s)->isChecked();
   o.missEval = cbMIssEval->isChecked();
   o.path = RecordFolder;
   o.recFile = plRecFile->text();
@@ -513,6 +522,9 @@ void TfrmMain::buildMenus() {
   option->setObjectName(u"Option1"_s);
   addItem(option, u"Hint1"_s, u"ヒント表示の有無(&H)"_s, QKeySequence(u"Ctrl+H"_s), &TfrmMain::Hint1Click)
       ->setCheckable(true);
+  QAction* autoReload = addItem(option, u"AutoReload1"_s, u"自動再読み込み"_s, {}, &TfrmMain::AutoReload1Click);
+  autoReload->setCheckable(true);
+  autoReload->setChecked(true);
   separator(option, u"N7"_s);
   addItem(option, u"Nomiss1"_s, u"ノーミスのみ(&N)"_s, QKeySequence(u"Ctrl+N"_s), &TfrmMain::Nomiss1Click)
       ->setCheckable(true);
@@ -606,7 +618,11 @@ bool TfrmMain::modeSelected() const {
 int TfrmMain::activeTab() const { return PageControl1->currentIndex(); }
 
 void TfrmMain::RecStore() {
-  switch (core_->load(recordPath())) {
+  keptScroll_ = {};  // a load shows every pane from its top
+  deferredReload_.reset();
+  const LoadOutcome outcome = core_->load(recordPath());
+  followRecordFile();
+  switch (outcome) {
     case LoadOutcome::NoRecordFile: Directory1Click(); return;
     case LoadOutcome::Unreadable:
     case LoadOutcome::TailFailed: return;
@@ -616,6 +632,56 @@ void TfrmMain::RecStore() {
       return;
     case LoadOutcome::Loaded: break;
   }
+  clearPanes();
+  runActivePass();
+  frmOpening->hide();
+}
+
+void TfrmMain::followRecordFile() {
+  const LoadedRecords& records = core_->records();
+  if (menuItem(u"AutoReload1"_s)->isChecked() && modeSelected() && QFileInfo(recordPath()).isFile())
+    watcher_->watch(recordPath(), records.CachedFile.isEmpty() ? -1 : records.CachedUpTo);
+  else
+    watcher_->stop();
+}
+
+void TfrmMain::AutoReload1Click() { followRecordFile(); }
+
+// The record file changed while the viewer is open: the new runs join the
+// loaded ones and the active view is computed again; mode, tab and where each
+// pane was scrolled to stay as the user left them. Other panes are computed
+// when their tab is shown, as after any load.
+void TfrmMain::liveReload(ViewerCore::Reload kind) {
+  if (!menuItem(u"AutoReload1"_s)->isChecked() || !modeSelected() || closing_) return;
+  if (QApplication::activeModalWidget()) {
+    // A dialog or the banner is open: the reload follows once it has closed.
+    const bool scheduled = deferredReload_.has_value();
+    if (!deferredReload_ || kind == ViewerCore::Reload::Replaced) deferredReload_ = kind;
+    if (!scheduled) {
+      QTimer::singleShot(500, this, [this] {
+        const std::optional<ViewerCore::Reload> waiting = deferredReload_;
+        deferredReload_.reset();
+        if (waiting) liveReload(*waiting);
+      });
+    }
+    return;
+  }
+  for (int tab = 0; tab < ViewCount; ++tab) {
+    const QPlainTextEdit* memo = Memos[static_cast<std::size_t>(tab)];
+    if (!memo->document()->isEmpty() && !keptScroll_[static_cast<std::size_t>(tab)])
+      keptScroll_[static_cast<std::size_t>(tab)] =
+          QPoint(memo->horizontalScrollBar()->value(), memo->verticalScrollBar()->value());
+  }
+  feedback_->setQuiet(kind != ViewerCore::Reload::Replaced);
+  const LoadOutcome outcome = core_->reload(recordPath(), kind);
+  feedback_->setQuiet(false);
+  if (outcome == LoadOutcome::OutOfMemory) clearPanes();
+  if (outcome != LoadOutcome::Loaded) return;
+  // A record is celebrated on the day it is set, also when the viewer has been open since an earlier day.
+  const QDate today = QDate::currentDate();
+  changeViewSettings([&today](ViewSettings& s) {
+    s.startDate = DayCount::encodeDate(today.year(), today.month(), today.day()).value_or(s.startDate);
+  });
   clearPanes();
   runActivePass();
   frmOpening->hide();
@@ -680,6 +746,11 @@ void TfrmMain::ShowBest() { showPane(ViewBest); }
 void TfrmMain::showPane(View view) {
   updateViewSettings();
   feeders_[view]->fill(core_->paneLines(view));
+  if (const std::optional<QPoint> kept = std::exchange(keptScroll_[view], std::nullopt)) {
+    QPlainTextEdit* memo = Memos[view];
+    memo->horizontalScrollBar()->setValue(kept->x());
+    memo->verticalScrollBar()->setValue(kept->y());
+  }
 }
 
 void TfrmMain::clearPanes() {

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "analysis/ChartInput.h"
 #include "analysis/View.h"
@@ -27,6 +28,7 @@ class QToolBar;
 class QToolButton;
 class HelpSystem;
 class LoadingFeedback;
+class RecordFileWatcher;
 class RecordFilePanel;
 class PaneFeeder;
 class PaneFontDialog;
@@ -123,6 +125,7 @@ class TfrmMain : public QMainWindow {
   void Col1Click();
   void Color1Click();
   void KM1Click();
+  void AutoReload1Click();
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
 
   void FormCreate(const StartupContext& context);
@@ -153,6 +156,8 @@ class TfrmMain : public QMainWindow {
   void updateViewSettings();  // the core's settings, as the menus and controls stand
   void showPane(View view);
   void changeViewSettings(const std::function<void(ViewSettings&)>& change);
+  void followRecordFile();  // watches the loaded record file, when the option says so
+  void liveReload(ViewerCore::Reload kind);
 
   // State.
   int CurrentMode = ModeRomaji;
@@ -206,6 +211,9 @@ class TfrmMain : public QMainWindow {
   HelpSystem* help_ = nullptr;
   std::unique_ptr<LoadingFeedback> feedback_;
   std::unique_ptr<ViewerCore> core_;
+  RecordFileWatcher* watcher_ = nullptr;
+  std::optional<ViewerCore::Reload> deferredReload_;    // waits for an open dialog to close
+  std::array<std::optional<QPoint>, ViewCount> keptScroll_{};  // where the user left each pane, across a live reload
   int averagePeriodTag_ = 1;
   bool closing_ = false;
   QStringList menuShortcutKeys_;

@@ -9,7 +9,40 @@ LoadOutcome ViewerCore::load(const QString& recordPath) {
   const LoadOutcome outcome = loader_.load(recordPath, records_);
   // After an out-of-memory load no run is left: what was computed before is gone with them.
   if (outcome == LoadOutcome::Loaded || outcome == LoadOutcome::OutOfMemory) celebration_.clear();
+  measureBests(0);
   return outcome;
+}
+
+LoadOutcome ViewerCore::reload(const QString& recordPath, Reload kind) {
+  const Bests before = bests_;
+  const std::size_t known = records_.AllRecords.size();
+  LoadOutcome outcome;
+  if (kind == Reload::Replaced) {
+    loader_.forgetStoredSize(recordPath);
+    outcome = loader_.load(recordPath, records_);
+  } else {
+    outcome = loader_.loadAppended(
+        recordPath, records_,
+        kind == Reload::Appended ? RecordLoader::TailEnd::WholeLines : RecordLoader::TailEnd::AsItIs);
+  }
+  const bool inPlace = outcome == LoadOutcome::Loaded && loader_.lastSummary().kind == LoadKind::Appended;
+  measureBests(inPlace ? known : 0);
+  for (int mode = 0; mode < PracticeModeCount; ++mode) {
+    const auto m = static_cast<std::size_t>(mode);
+    if (bests_.all[m] > before.all[m] || bests_.noMiss[m] > before.noMiss[m]) celebration_.modes[m] = {};
+  }
+  return outcome;
+}
+
+void ViewerCore::measureBests(std::size_t from) {
+  if (from == 0) bests_ = {};
+  for (std::size_t i = from; i < records_.AllRecords.size(); ++i) {
+    const PracticeRecord& r = *records_.AllRecords[i];
+    if (r.Mode >= PracticeModeCount) continue;
+    int& best = bests_.all[r.Mode];
+    best = std::max<int>(best, r.Hits);
+    if (r.Misses == 0) bests_.noMiss[r.Mode] = std::max<int>(bests_.noMiss[r.Mode], r.Hits);
+  }
 }
 
 bool ViewerCore::forgetStoredSize(const QString& recordPath) { return loader_.forgetStoredSize(recordPath); }

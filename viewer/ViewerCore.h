@@ -36,6 +36,14 @@ class ViewerCore {
   // Loads the record file (again). After a completed load every result is out
   // of date and each mode's record of the start day is celebrated once more.
   LoadOutcome load(const QString& recordPath);
+  // A reload while the viewer is open, when the record file has changed: the
+  // runs appended since are added (Appended: whole lines only, a line still
+  // being written waits; AppendedAsItIs: the tail as it stands), or a file that
+  // became shorter or was replaced is loaded anew, its data file rebuilt
+  // (Replaced). Unlike a load it celebrates no record twice: only a mode whose
+  // best was beaten by the new runs may be celebrated again.
+  enum class Reload { Appended, AppendedAsItIs, Replaced };
+  LoadOutcome reload(const QString& recordPath, Reload kind);
   // Makes the next load a full load that rewrites the data file; false when the
   // stored size cannot be written (the message has been shown).
   bool forgetStoredSize(const QString& recordPath);
@@ -59,15 +67,24 @@ class ViewerCore {
 
   const LoadedRecords& records() const { return records_; }
   bool hasRuns() const { return !records_.AllRecords.empty(); }
+  const ModePass& modePass() const { return pass_; }  // the last mode pass's results
   const AverageTrend& averages() const { return averages_; }
   const RecordLoader& loader() const { return loader_; }
   RecordLoader& loader() { return loader_; }
 
  private:
+  // Each mode's best hits, of every run and of the runs without a miss.
+  struct Bests {
+    std::array<int, PracticeModeCount> all{};
+    std::array<int, PracticeModeCount> noMiss{};
+  };
+  void measureBests(std::size_t from);  // over the runs from that index on
+
   RecordLoader loader_;  // one for the program run: what it has told the user, it tells once
   LoadedRecords records_;
   ViewSettings settings_;
   ModePass pass_;
   AverageTrend averages_;
   CelebrationFlags celebration_;
+  Bests bests_;
 };

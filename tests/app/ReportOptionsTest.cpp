@@ -37,6 +37,8 @@ TEST(ReportOptions, GoodCommandLines) {
   EXPECT_TRUE(parse(u"--help"_s).options.help);
   EXPECT_TRUE(parse(u"--version"_s).options.version);
   EXPECT_EQ(parse(u"-- --runs"_s).options.recordFile, u"--runs"_s);
+  EXPECT_EQ(parse(u"--format json --runs --view best --view miss f"_s).options.format, ReportFormat::Json);
+  EXPECT_EQ(parse(u"--format csv --help"_s).error, QString()) << "help needs no table";
 
   const auto withNow = parseReportOptions({u"--now"_s, u"2024-02-29 23:59:58"_s, u"f"_s});
   ASSERT_EQ(withNow.error, QString());
@@ -67,6 +69,13 @@ TEST(ReportOptions, BadCommandLinesAreRejectedWithAReason) {
       {u"--encoding latin1 f"_s, u"--encoding"_s},
       {u"--runs=yes f"_s, u"--runs takes no value"_s},
       {u"f --settings"_s, u"--settings needs a value"_s},
+      {u"--format xml f"_s, u"--format takes one of csv, json, text"_s},
+      {u"--format csv f"_s, u"exactly one --view"_s},
+      {u"--format csv --view best --view miss f"_s, u"exactly one --view"_s},
+      {u"--format csv --runs --view best f"_s, u"not both"_s},
+      {u"--format csv --runs --copy f"_s, u"--copy goes only with --format text"_s},
+      {u"--format json --copy f"_s, u"--copy"_s},
+      {u"--format json --encoding sjis f"_s, u"always UTF-8"_s},
   };
   for (const auto& c : cases) {
     const auto parsed = parse(c.line);

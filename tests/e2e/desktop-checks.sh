@@ -186,6 +186,36 @@ close_with_ctrl_x "$main" "font dialog"
 [ "$(setting "$folder" Font FontName)" = "ＭＳ ゴシック" ] ||
   fail "font dialog: OK unchanged changed the font to '$(setting "$folder" Font FontName)'"
 
+echo "== runs appended while the viewer is open are read by themselves; a record of today is celebrated"
+program_folder live-reload
+cp "$fanfare" "$folder/"
+cp "$work/records/one.ｷﾛｸ" "$work/live.ｷﾛｸ"
+start_viewer SDL_AUDIODRIVER=dummy -- "$work/live.ｷﾛｸ" R
+wait_window "$main_window" 30 || fail "live reload: no main window"
+main=$window
+hok_size() { stat -c %s "$work/live.hok"; }
+grown_by() {  # BYTES SECONDS: waits for the data file to grow by BYTES from $before
+  local end=$((SECONDS + $2))
+  while ((SECONDS < end)); do
+    [ "$(hok_size)" -eq $((before + $1)) ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+run_line() { printf 'R %s  %s  HIT =%4d  MISS=%4d\r\n' "$(date +%Y/%m/%d)" "$1" "$2" "$3"; }
+before=$(hok_size)
+run_line 06:00:00 20 9 >>"$work/live.ｷﾛｸ"  # no record
+grown_by 10 10 || fail "live reload: the appended run was not read (data file $(hok_size) bytes, was $before)"
+[ -z "$(setting "$folder" Option OiwaiBmpPattern)" ] || fail "live reload: a run that is no record was celebrated"
+before=$(hok_size)
+run_line 06:05:00 999 0 >>"$work/live.ｷﾛｸ"  # a record of today
+grown_by 10 10 || fail "live reload: the record was not read"
+end=$((SECONDS + 30))  # the banner closes by itself and notes its picture
+while [ -z "$(setting "$folder" Option OiwaiBmpPattern)" ] && ((SECONDS < end)); do sleep 0.3; done
+[ -n "$(setting "$folder" Option OiwaiBmpPattern)" ] || fail "live reload: the record of today was not celebrated"
+xdotool search --onlyvisible --name "$message_box" >/dev/null 2>&1 && fail "live reload: a message box is open"
+close_with_ctrl_x "$main" "live reload"
+
 echo "== Ctrl+X from the rank count box"
 program_folder rank-count
 start_viewer -- "$work/records/one.ｷﾛｸ"
