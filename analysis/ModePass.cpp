@@ -49,6 +49,12 @@ QString graphRuleText() {
   return u"        |----------+---------+---------+---------+---------+---------+---------+---------+---------+---------+---------+-"_s;
 }
 
+namespace {
+
+constexpr std::size_t ReusedStoreSlack = 65536;  // runs
+
+}  // namespace
+
 void ModePass::run(std::span<const PracticeRecord* const> allRecords,
                    const std::array<std::uint32_t, PracticeModeCount>& modeCounts, const ModePassOptions& options,
                    CelebrationFlags& celebration) {
@@ -76,12 +82,16 @@ void ModePass::run(std::span<const PracticeRecord* const> allRecords,
   }
 }
 
-// The mode's runs are copied into one store sized from the mode's count.
+// The mode's runs are copied into one store sized from the mode's count. The
+// store of the pass before is used again when it fits without wasting much:
+// a fresh one of a few megabytes costs its pages' zeroing on every pass.
 void ModePass::keepModeRuns(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
                             std::uint32_t expected) {
   ModeStore.clear();
-  ModeStore.shrink_to_fit();
-  ModeStore.reserve(expected);
+  if (ModeStore.capacity() < expected || ModeStore.capacity() > 2 * std::size_t{expected} + ReusedStoreSlack) {
+    ModeStore.shrink_to_fit();
+    ModeStore.reserve(expected);
+  }
   for (const PracticeRecord* r : allRecords)
     if (r->Mode == options.mode && (!options.noMiss || r->Misses == 0)) ModeStore.push_back(*r);
   ModeRecords.clear();

@@ -21,6 +21,7 @@
 #include "settings/Options.h"
 #include "settings/SettingsLocation.h"
 #include "tools/RecordFileGenerator.h"
+#include "ui/ExportDialog.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TAboutBox.h"
@@ -183,6 +184,9 @@ int ScreenshotTour::run() {
   palette->setColorType(2);
   save(palette, u"dialog-palette-125"_s);
   save(window.findChild<TAboutBox*>(), u"dialog-about"_s);
+  ExportDialog exportChoice(pages->tabText(ViewHistory), &window);
+  save(&exportChoice, u"dialog-export"_s);
+  exportChoice.hide();
   saveLiveReload(window);
   saveCharts(window);
   saveBanners(window);

@@ -15,8 +15,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QSaveFile>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -32,6 +33,7 @@
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
+#include "ui/ExportDialog.h"
 #include "ui/FontNames.h"
 #include "ui/HelpSystem.h"
 #include "ui/HintText.h"
@@ -50,6 +52,7 @@
 #include "ui/TfrmOpening.h"
 #include "ui/TfrmRecent.h"
 #include "viewer/RecordFileWatcher.h"
+#include "viewer/ViewExport.h"
 
 using namespace Qt::StringLiterals;
 
@@ -469,6 +472,7 @@ void TfrmMain::buildMenus() {
   addItem(file, u"Directory1"_s, u"フォルダの変更...(&D)"_s, QKeySequence(u"Ctrl+D"_s), &TfrmMain::Directory1Click);
   addItem(file, u"ReSet1"_s, u"再読み込み(R)"_s, QKeySequence(u"Ctrl+Q"_s), &TfrmMain::ReSet1Click);
   addItem(file, u"MakeData"_s, u"圧縮ﾃﾞｰﾀ再作成(&M)"_s, {}, &TfrmMain::MakeDataClick);
+  addItem(file, u"Export1"_s, u"エクスポート..."_s, {}, &TfrmMain::ExportClick);
   separator(file, u"N4"_s);
   addItem(file, u"Exit1"_s, u"終了(&X)"_s, QKeySequence(u"Ctrl+X"_s), &TfrmMain::Exit1Click);
 
@@ -647,6 +651,49 @@ void TfrmMain::followRecordFile() {
 
 void TfrmMain::AutoReload1Click() { followRecordFile(); }
 
+// Saves every run, or the active view's data for the current mode and options,
+// as a CSV or JSON file, through the same code as the report tool. The file is
+// replaced only once the save dialog has asked, and then as a whole.
+void TfrmMain::ExportClick() {
+  if (!core_->hasRuns() || !modeSelected()) {
+    MessageBoxes::showMessage(this, u"エクスポートする練習がありません。記録ファイルを読み込んでください。"_s);
+    return;
+  }
+  const int tab = std::clamp(activeTab(), 0, ViewCount - 1);
+  const auto view = static_cast<View>(tab);
+  ExportDialog choice(PageControl1->tabText(tab), this);
+  if (choice.exec() != QDialog::Accepted) return;
+  const bool everyRun = choice.everyRun();
+
+  const QString csvFilter = u"CSV ファイル (*.csv)"_s;
+  const QString jsonFilter = u"JSON ファイル (*.json)"_s;
+  QFileDialog save(this, u"エクスポート"_s);
+  save.setObjectName(u"SaveDialog1"_s);
+  save.setOption(QFileDialog::DontUseNativeDialog);
+  save.setAcceptMode(QFileDialog::AcceptSave);
+  save.setNameFilters({csvFilter, jsonFilter});
+  save.setDefaultSuffix(u"csv"_s);
+  connect(&save, &QFileDialog::filterSelected, &save, [&save, &jsonFilter](const QString& filter) {
+    save.setDefaultSuffix(filter == jsonFilter ? u"json"_s : u"csv"_s);
+  });
+  const QString base = QFileInfo(plRecFile->text()).completeBaseName();
+  save.setDirectory(RecordFolder.isEmpty() ? QDir::currentPath() : RecordFolder);
+  save.selectFile(base + u'_' + (everyRun ? u"runs"_s : ViewExport::viewName(view)) + u".csv"_s);
+  if (save.exec() != QDialog::Accepted || save.selectedFiles().isEmpty()) return;
+  const QString path = save.selectedFiles().first();
+  const bool json = save.selectedNameFilter() == jsonFilter || path.endsWith(u".json"_s, Qt::CaseInsensitive);
+
+  runActivePass();  // the active view as the current options give it
+  const TextEncoding encoding = choice.shiftJis() ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+  const QString fileName = plRecFile->text();
+  const QByteArray bytes =
+      json ? ViewExport::json(*core_, everyRun ? QList<View>{} : QList<View>{view}, everyRun, fileName)
+           : (everyRun ? ViewExport::runsCsv(core_->records(), encoding) : ViewExport::viewCsv(*core_, view, encoding));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    MessageBoxes::showError(this, u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(path)));
+}
+
 // The record file changed while the viewer is open: the new runs join the
 // loaded ones and the active view is computed again; mode, tab and where each
 // pane was scrolled to stay as the user left them. Other panes are computed
@@ -677,6 +724,11 @@ void TfrmMain::liveReload(ViewerCore::Reload kind) {
   feedback_->setQuiet(false);
   if (outcome == LoadOutcome::OutOfMemory) clearPanes();
   if (outcome != LoadOutcome::Loaded) return;
+  // Runs of other modes alone change nothing that the views of this mode show.
+  if (!core_->changedMode(static_cast<PracticeMode>(CurrentMode))) {
+    keptScroll_ = {};
+    return;
+  }
   // A record is celebrated on the day it is set, also when the viewer has been open since an earlier day.
   const QDate today = QDate::currentDate();
   changeViewSettings([&today](ViewSettings& s) {

@@ -126,6 +126,7 @@ class TfrmMain : public QMainWindow {
   void Color1Click();
   void KM1Click();
   void AutoReload1Click();
+  void ExportClick();
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
 
   void FormCreate(const StartupContext& context);
@@ -212,7 +213,7 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<LoadingFeedback> feedback_;
   std::unique_ptr<ViewerCore> core_;
   RecordFileWatcher* watcher_ = nullptr;
-  std::optional<ViewerCore::Reload> deferredReload_;    // waits for an open dialog to close
+  std::optional<ViewerCore::Reload> deferredReload_;           // waits for an open dialog to close
   std::array<std::optional<QPoint>, ViewCount> keptScroll_{};  // where the user left each pane, across a live reload
   int averagePeriodTag_ = 1;
   bool closing_ = false;

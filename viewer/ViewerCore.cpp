@@ -10,6 +10,7 @@ LoadOutcome ViewerCore::load(const QString& recordPath) {
   // After an out-of-memory load no run is left: what was computed before is gone with them.
   if (outcome == LoadOutcome::Loaded || outcome == LoadOutcome::OutOfMemory) celebration_.clear();
   measureBests(0);
+  changedModes_.fill(true);
   return outcome;
 }
 
@@ -27,10 +28,16 @@ LoadOutcome ViewerCore::reload(const QString& recordPath, Reload kind) {
   }
   const bool inPlace = outcome == LoadOutcome::Loaded && loader_.lastSummary().kind == LoadKind::Appended;
   measureBests(inPlace ? known : 0);
-  for (int mode = 0; mode < PracticeModeCount; ++mode) {
-    const auto m = static_cast<std::size_t>(mode);
-    if (bests_.all[m] > before.all[m] || bests_.noMiss[m] > before.noMiss[m]) celebration_.modes[m] = {};
+  changedModes_.fill(!inPlace);
+  if (inPlace) {
+    for (std::size_t i = known; i < records_.AllRecords.size(); ++i)
+      if (records_.AllRecords[i]->Mode < PracticeModeCount) changedModes_[records_.AllRecords[i]->Mode] = true;
   }
+  // A best beaten as the views count runs now (all of them, or those without a miss) is a new record.
+  const auto& now = settings_.noMiss ? bests_.noMiss : bests_.all;
+  const auto& then = settings_.noMiss ? before.noMiss : before.all;
+  for (std::size_t m = 0; m < now.size(); ++m)
+    if (now[m] > then[m]) celebration_.modes[m] = {};
   return outcome;
 }
 

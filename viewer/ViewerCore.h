@@ -41,9 +41,13 @@ class ViewerCore {
   // being written waits; AppendedAsItIs: the tail as it stands), or a file that
   // became shorter or was replaced is loaded anew, its data file rebuilt
   // (Replaced). Unlike a load it celebrates no record twice: only a mode whose
-  // best was beaten by the new runs may be celebrated again.
+  // best (as the views count runs now) was beaten by the new runs may be
+  // celebrated again.
   enum class Reload { Appended, AppendedAsItIs, Replaced };
   LoadOutcome reload(const QString& recordPath, Reload kind);
+  // Whether the last load or reload may have changed what the mode's views
+  // show: false only after runs of other modes alone were added in place.
+  bool changedMode(PracticeMode mode) const { return mode >= PracticeModeCount || changedModes_[mode]; }
   // Makes the next load a full load that rewrites the data file; false when the
   // stored size cannot be written (the message has been shown).
   bool forgetStoredSize(const QString& recordPath);
@@ -87,4 +91,5 @@ class ViewerCore {
   AverageTrend averages_;
   CelebrationFlags celebration_;
   Bests bests_;
+  std::array<bool, PracticeModeCount> changedModes_{};
 };

@@ -216,6 +216,34 @@ while [ -z "$(setting "$folder" Option OiwaiBmpPattern)" ] && ((SECONDS < end));
 xdotool search --onlyvisible --name "$message_box" >/dev/null 2>&1 && fail "live reload: a message box is open"
 close_with_ctrl_x "$main" "live reload"
 
+echo "== ファイル → エクスポート... saves the active view's data through Qt's save dialog"
+program_folder export
+start_viewer -- "$work/records/one.ｷﾛｸ"
+wait_window "$main_window" 30 || fail "export: no main window"
+main=$window
+keys "$main" alt+f
+sleep 0.3
+xdotool key --clearmodifiers Down Down Down Down Return  # 記録ファイルの選択, フォルダ, 再読み込み, 圧縮ﾃﾞｰﾀ → エクスポート
+wait_window '^エクスポート$' 20 || fail "export: the export dialog did not open"
+keys "$window" Return  # 次へ...: the data of the view shown
+end=$((SECONDS + 20))
+while ((SECONDS < end)); do  # the save dialog, with the same title
+  save_dialog=$(xdotool search --onlyvisible --name '^エクスポート$' 2>/dev/null | tail -n 1) || true
+  [ -n "$save_dialog" ] && [ "$save_dialog" != "$window" ] && break
+  sleep 0.2
+done
+[ -n "$save_dialog" ] && [ "$save_dialog" != "$window" ] || fail "export: no save dialog"
+xdotool windowfocus --sync "$save_dialog" key --clearmodifiers ctrl+a
+xdotool type --delay 20 "$work/exported"
+keys "$save_dialog" Return
+end=$((SECONDS + 10))
+while [ ! -s "$work/exported.csv" ] && ((SECONDS < end)); do sleep 0.2; done
+[ -s "$work/exported.csv" ] || fail "export: nothing was saved as exported.csv"
+head -c 3 "$work/exported.csv" | od -An -tx1 | grep -q 'ef bb bf' || fail "export: the CSV file has no byte-order mark"
+head -n 1 "$work/exported.csv" | grep -q 'date,time,hits,misses,runs,runs_since,days_since,level' ||
+  fail "export: the CSV file is not the history's data"
+close_with_ctrl_x "$main" "export"
+
 echo "== Ctrl+X from the rank count box"
 program_folder rank-count
 start_viewer -- "$work/records/one.ｷﾛｸ"

@@ -5,11 +5,16 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -32,6 +37,7 @@
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
 #include "tools/RecordFileGenerator.h"
+#include "ui/ExportDialog.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 #include "ui/RecordFilePanel.h"
@@ -450,6 +456,55 @@ class MainWindowTest : public QObject {
       QVERIFY(!window->chartInput().points);
       QVERIFY(!named<QToolButton>(*window, u"GraphButton"_s)->isEnabled());
     }
+  }
+
+  // ファイル → エクスポート...: the active view's data or every run, CSV or
+  // JSON, and an existing file replaced only when the user agrees.
+  void exportSavesTheActiveViewOrEveryRun() {
+    auto window = startOnRecordFile();
+    const auto exportTo = [&](const QString& name, bool everyRun, bool json, bool replace = true) {
+      onNextModal<ExportDialog>([everyRun](ExportDialog* dialog) {
+        QCOMPARE(dialog->windowTitle(), u"エクスポート"_s);
+        dialog->findChild<QRadioButton*>(everyRun ? u"rbRuns"_s : u"rbView"_s)->setChecked(true);
+        dialog->accept();
+      });
+      onNextModal<QFileDialog>([this, name, json, replace](QFileDialog* dialog) {
+        QCOMPARE(dialog->nameFilters(), (QStringList{u"CSV ファイル (*.csv)"_s, u"JSON ファイル (*.json)"_s}));
+        if (json) dialog->selectNameFilter(u"JSON ファイル (*.json)"_s);
+        dialog->setDirectory(dir->path());
+        dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(name);
+        if (QFileInfo::exists(dir->file(name))) {
+          onNextModal<QMessageBox>([dialog, replace](QMessageBox* box) {
+            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            if (!replace) QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+          });
+        }
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+      });
+      item(*window, u"Export1"_s)->trigger();
+    };
+
+    exportTo(u"history"_s, false, false);  // the suffix of the format chosen is added
+    const QByteArray csv = dir->read(u"history.csv"_s);
+    QVERIFY(
+        csv.startsWith("\xEF\xBB\xBF"
+                       "date,time,hits,misses,runs,runs_since,days_since,level\r\n"));
+    const QStringList paneLines = paneText(*window, ViewHistory).split(u'\n');
+    const QList<QByteArray> rows = csv.trimmed().split('\n');
+    QCOMPARE(rows.size() - 1, paneLines.size() - 3);  // one row per record line under the title and header
+    QVERIFY(rows[1].startsWith(paneLines[3].left(10).toLatin1() + ','));
+
+    exportTo(u"all.json"_s, true, true);
+    const QJsonObject document = QJsonDocument::fromJson(dir->read(u"all.json"_s)).object();
+    QCOMPARE(document.value(u"runs"_s).toArray().size(), 600);
+    QCOMPARE(document.value(u"file"_s).toString(), u"typist.ｷﾛｸ"_s);
+
+    exportTo(u"all.json"_s, false, false, false);  // declined: the file stays as it was
+    QCOMPARE(QJsonDocument::fromJson(dir->read(u"all.json"_s)).object().value(u"runs"_s).toArray().size(), 600);
+    exportTo(u"all.json"_s, false, true, true);  // agreed: the history alone now
+    const QJsonObject replaced = QJsonDocument::fromJson(dir->read(u"all.json"_s)).object();
+    QVERIFY(!replaced.contains(u"runs"_s));
+    QCOMPARE(replaced.value(u"history"_s).toArray().size(), rows.size() - 1);
   }
 
   void celebrationSettingsAreKeptOnOkOnlyAndSavedOnClose() {

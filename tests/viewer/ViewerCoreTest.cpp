@@ -2,6 +2,8 @@
 // answers, and when a record of the start day is to be celebrated.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "support/RecordLines.h"
@@ -53,6 +55,43 @@ TEST_F(ViewerCoreTest, ARecordOfTheStartDayIsCelebratedOncePerModeAndLoad) {
   EXPECT_TRUE(viewer.recalculate(ViewGraph));
   ASSERT_EQ(viewer.load(dir.file(u"gone.ｷﾛｸ"_s)), LoadOutcome::NoRecordFile);  // a failed load keeps the flags
   EXPECT_FALSE(viewer.recalculate(ViewGraph));
+}
+
+// While the viewer is open: each new record of the day once, nothing twice;
+// and which modes' views runs appended in place can have changed.
+TEST_F(ViewerCoreTest, ALiveReloadCelebratesEachNewRecordOnce) {
+  const auto append = [this](const std::string& lines) {
+    QFile file(recordPath);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(lines.data(), qint64(lines.size()));
+  };
+  ASSERT_EQ(viewer.load(recordPath), LoadOutcome::Loaded);
+  ASSERT_TRUE(viewer.recalculate(ViewHistory));  // 260 of the start day
+
+  append(recordLine(ModeRomaji, 2024, 5, 1, 12, 0, 0, 250, 0));  // no record (only the best without a miss)
+  ASSERT_EQ(viewer.reload(recordPath, ViewerCore::Reload::Appended), LoadOutcome::Loaded);
+  EXPECT_EQ(viewer.loader().lastSummary().kind, LoadKind::Appended);
+  EXPECT_FALSE(viewer.recalculate(ViewHistory));
+
+  append(recordLine(ModeKana, 2024, 5, 1, 12, 5, 0, 120, 0));  // kana: no record either
+  ASSERT_EQ(viewer.reload(recordPath, ViewerCore::Reload::Appended), LoadOutcome::Loaded);
+  EXPECT_FALSE(viewer.changedMode(ModeRomaji));
+  EXPECT_TRUE(viewer.changedMode(ModeKana));
+
+  append(recordLine(ModeRomaji, 2024, 5, 1, 13, 0, 0, 270, 1));  // the next record of the day
+  ASSERT_EQ(viewer.reload(recordPath, ViewerCore::Reload::Appended), LoadOutcome::Loaded);
+  EXPECT_TRUE(viewer.changedMode(ModeRomaji));
+  const std::optional<RecordToCelebrate> next = viewer.recalculate(ViewHistory);
+  ASSERT_TRUE(next);
+  EXPECT_EQ(next->best, 270);
+  EXPECT_FALSE(viewer.recalculate(ViewHistory));
+
+  // A replaced file is loaded anew, its data file rebuilt; the record already celebrated stays so.
+  ASSERT_EQ(viewer.reload(recordPath, ViewerCore::Reload::Replaced), LoadOutcome::Loaded);
+  EXPECT_EQ(viewer.loader().lastSummary().kind, LoadKind::Full);
+  EXPECT_TRUE(viewer.changedMode(ModeAlphabet));
+  EXPECT_FALSE(viewer.recalculate(ViewHistory));
+  EXPECT_EQ(viewer.records().AllRecords.size(), 7u);
 }
 
 TEST_F(ViewerCoreTest, EachViewAnswersFromThePassBehindIt) {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QRadioButton;
+
+// What the export saves: every run of the record file, or the data of the
+// view on the active tab; and whether a CSV file is written in Shift-JIS
+// (which spreadsheet programs on Japanese systems open directly) rather than
+// UTF-8. The file name and the format come next, from the save dialog.
+class ExportDialog : public QDialog {
+  Q_OBJECT
+ public:
+  ExportDialog(const QString& viewCaption, QWidget* parent = nullptr);
+
+  bool everyRun() const;
+  bool shiftJis() const;
+
+ private:
+  QRadioButton* rbRuns_ = nullptr;
+  QRadioButton* rbView_ = nullptr;
+  QCheckBox* cbShiftJis_ = nullptr;
+};
