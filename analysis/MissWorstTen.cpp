@@ -35,6 +35,7 @@ void MissAnalysis::offerToWorstTen(const PracticeRecord& run) {
   const int keys = run.Hits + run.Misses;
   if (keys == 0) return;  // no rate without a keystroke
   const auto rate = static_cast<float>(static_cast<double>(run.Misses) / keys);
+  if (rate < MissWorstTen.back().Rate) return;  // below the tenth: the common case, decided at once
   for (int i = 0; i < Slots; ++i) {
     if (rate >= MissWorstTen[static_cast<std::size_t>(i)].Rate) {
       std::move_backward(MissWorstTen.begin() + i, MissWorstTen.end() - 1, MissWorstTen.end());

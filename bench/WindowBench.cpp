@@ -135,6 +135,7 @@ BENCHMARK(BM_ChartPageMoveOnElevenThousandPoints)->Unit(benchmark::kMillisecond)
 // the mode pass and the panes).
 void BM_LiveReloadOfOneRunOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
+  named<QToolButton>(window, u"ButtonR"_s).click();  // the appended runs' mode
   pagesOf(window).setCurrentIndex(ViewHistory);
   auto* watcher = window.findChild<RecordFileWatcher*>();
   QFile record(MillionRuns::instance().recordPath());

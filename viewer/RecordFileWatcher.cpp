@@ -31,14 +31,20 @@ void RecordFileWatcher::setTimings(const Timings& timings) {
 }
 
 void RecordFileWatcher::watch(const QString& path, qint64 knownSize) {
-  stop();
-  path_ = path;
+  if (path != path_) {
+    stop();
+    path_ = path;
+  } else {  // the same file after a reload: its notices stay as they are
+    settleTimer_.stop();
+    partialTimer_.stop();
+    partialWaited_ = false;
+  }
   known_ = stateNow();
   if (knownSize >= 0 && known_.exists && knownSize < known_.size) {
     known_.size = knownSize;  // appended after the load measured it: looked at below
     notice();
   }
-  if (known_.exists) notices_.addPath(path_);
+  if (known_.exists && !notices_.files().contains(path_)) notices_.addPath(path_);
   pollTimer_.start();
 }
 
