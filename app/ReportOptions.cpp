@@ -68,6 +68,7 @@ const std::map<QString, Flag>& flags() {
       {u"--levelup"_s, [](ReportOptions& o) { o.levelup = true; }},
       {u"--miss-down"_s, [](ReportOptions& o) { o.missDown = true; }},
       {u"--rebuild"_s, [](ReportOptions& o) { o.rebuild = true; }},
+      {u"--all-modes"_s, [](ReportOptions& o) { o.allModes = true; }},
       {u"--help"_s, [](ReportOptions& o) { o.help = true; }},
       {u"-h"_s, [](ReportOptions& o) { o.help = true; }},
       {u"--version"_s, [](ReportOptions& o) { o.version = true; }},
@@ -81,12 +82,18 @@ const std::map<QString, Valued>& valuedOptions() {
       {u"--mode"_s, [](ReportOptions& o, const QString&, const QString& v) { o.mode = modeValue(v); }},
       {u"--view"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
-         o.views << namedValue<View>(n, v,
-                                     {{u"history"_s, ViewHistory},
-                                      {u"graph"_s, ViewGraph},
-                                      {u"average"_s, ViewAverage},
-                                      {u"miss"_s, ViewMiss},
-                                      {u"best"_s, ViewBest}});
+         // The calendar is no tab of the window: it has a flag of its own.
+         const std::optional<View> view = namedValue<std::optional<View>>(n, v,
+                                                                          {{u"history"_s, ViewHistory},
+                                                                           {u"graph"_s, ViewGraph},
+                                                                           {u"average"_s, ViewAverage},
+                                                                           {u"miss"_s, ViewMiss},
+                                                                           {u"best"_s, ViewBest},
+                                                                           {u"calendar"_s, std::nullopt}});
+         if (view)
+           o.views << *view;
+         else
+           o.calendar = true;
        }},
       {u"--period"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
@@ -144,9 +151,10 @@ void checkFormat(const ReportOptions& options) {
       throw ReportOptionError(u"--format json is always UTF-8; --encoding sjis goes only with text or csv"_s);
     return;
   }
-  if (options.runs && !options.views.isEmpty())
+  const qsizetype tables = options.views.size() + (options.calendar ? 1 : 0);
+  if (options.runs && tables > 0)
     throw ReportOptionError(u"--format csv writes one table: --runs or one --view, not both"_s);
-  if (!options.runs && options.views.size() != 1)
+  if (!options.runs && tables != 1)
     throw ReportOptionError(u"--format csv writes one table: give --runs or exactly one --view"_s);
 }
 
@@ -185,6 +193,7 @@ void parseInto(ReportOptions& options, const QStringList& arguments) {
   }
   if (options.help || options.version) return;
   if (options.recordFile.isEmpty()) throw ReportOptionError(u"no record file given"_s);
+  if (options.allModes && !options.calendar) throw ReportOptionError(u"--all-modes goes only with --view calendar"_s);
   checkFormat(options);
 }
 
@@ -210,8 +219,12 @@ file) and prints what the viewer's panes show.
   --settings PATH     settings file to read options from and keep FileSize in
                       (default: the viewer's own settings file)
   --mode M            current mode: A, ｱ (or K), R, !
-  --view NAME         history, graph, average, miss, best; repeatable
-                      (default: all five, in tab order)
+  --view NAME         history, graph, average, miss, best, calendar;
+                      repeatable (default: the first five, in tab order).
+                      calendar: the mode's practice days with their runs,
+                      averages and personal bests, and the streaks of days
+                      up to the day of --now
+  --all-modes         the calendar counts the runs of every mode
   --copy              print what "copy all" puts on the clipboard
   --runs              print every kept run first:
                       <mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>
@@ -228,13 +241,15 @@ file) and prints what the viewer's panes show.
   --hit-mark C        hit character of the bars
   --miss-mark C       miss character of the bars
   --now "YYYY-MM-DD HH:MM:SS"
-                      the clock for the celebration check and the ranking header
+                      the clock for the celebration check, the ranking
+                      header and the calendar's today
   --rebuild           rebuild the compressed data file (a full load)
   --format F          text (default: what the panes show), csv or json.
                       csv is one table: --runs, or one --view's data; in
                       utf-8 it starts with a byte-order mark. json holds the
-                      runs (with --runs) and the views' data (default: all
-                      five). doc/export.md lists the columns and members
+                      runs (with --runs) and the views' data (default: the
+                      five tabs' views). doc/export.md lists the columns and
+                      members
   --encoding E        output encoding: utf-8 or sjis (default: utf-8);
                       sjis goes with text and csv only
   -h, --help          this text

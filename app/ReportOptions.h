@@ -19,7 +19,9 @@ struct ReportOptions {
   QString recordFile;
   QString settingsPath;  // empty: the viewer's own settings file
   std::optional<int> mode;
-  QList<View> views;  // empty: all five in tab order
+  QList<View> views;      // empty: all five in tab order, unless the calendar alone is asked for
+  bool calendar = false;  // --view calendar: the practice calendar, after the views
+  bool allModes = false;  // the calendar counts every mode's runs
   bool copy = false;
   bool runs = false;
   bool nomiss = false;

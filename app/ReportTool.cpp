@@ -3,7 +3,10 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <optional>
+
 #include "Version.h"
+#include "analysis/PracticeCalendar.h"
 #include "app/ReportOptions.h"
 #include "app/ReportViews.h"
 #include "app/StreamFeedback.h"
@@ -99,13 +102,18 @@ int ReportTool::run(const QStringList& arguments) {
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
   viewer.setSettings(
       reportViewSettings(MainOptions::load(settings, environment), options, QDateTime::currentDateTime()));
+  std::optional<PracticeCalendar> calendar;
+  if (options.calendar) calendar = reportCalendar(viewer, options);
+  const PracticeCalendar* shownCalendar = calendar ? &*calendar : nullptr;
   switch (options.format) {
-    case ReportFormat::Text: print(reportViewsText(viewer, options.views, options.copy), encoding); break;
-    case ReportFormat::Csv: writeCsv(viewer, options); break;
+    case ReportFormat::Text:
+      print(reportViewsText(viewer, options.views, options.copy, shownCalendar), encoding);
+      break;
+    case ReportFormat::Csv: writeCsv(viewer, options, shownCalendar); break;
     case ReportFormat::Json: {
-      const QList<View> views = reportViews(options.views);
+      const QList<View> views = reportViews(options.views, options.calendar);
       recalculateViews(viewer, views);
-      write(ViewExport::json(viewer, views, options.runs, QFileInfo(recordPath).fileName()), 0);
+      write(ViewExport::json(viewer, views, options.runs, QFileInfo(recordPath).fileName(), shownCalendar), 0);
       break;
     }
   }
@@ -113,12 +121,16 @@ int ReportTool::run(const QStringList& arguments) {
   return ExitOk;
 }
 
-// The options allow one table: the runs or one view.
-void ReportTool::writeCsv(ViewerCore& viewer, const ReportOptions& options) {
+// The options allow one table: the runs, one view or the calendar.
+void ReportTool::writeCsv(ViewerCore& viewer, const ReportOptions& options, const PracticeCalendar* calendar) {
   const TextEncoding encoding = textEncoding(options.encoding);
   int replaced = 0;
   if (options.runs) {
     write(ViewExport::runsCsv(viewer.records(), encoding, &replaced), replaced);
+    return;
+  }
+  if (calendar) {
+    write(ViewExport::calendarCsv(*calendar, encoding, &replaced), replaced);
     return;
   }
   const View view = options.views.front();

@@ -9,6 +9,7 @@
 #include "records/LoadedRecords.h"
 #include "viewer/EncodedText.h"
 
+class PracticeCalendar;
 class ViewerCore;
 struct ReportOptions;
 
@@ -30,7 +31,7 @@ class ReportTool {
   QString defaultSettingsPath() const;
   void print(const QString& text, TextEncoding encoding);
   void write(const QByteArray& bytes, int replaced);
-  void writeCsv(ViewerCore& viewer, const ReportOptions& options);
+  void writeCsv(ViewerCore& viewer, const ReportOptions& options, const PracticeCalendar* calendar);
 
   QString programPath_;
   std::FILE* out_;

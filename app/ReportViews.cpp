@@ -1,5 +1,7 @@
 #include "app/ReportViews.h"
 
+#include "analysis/CalendarTexts.h"
+#include "analysis/PracticeCalendar.h"
 #include "records/DayCount.h"
 #include "viewer/ViewExport.h"
 #include "viewer/ViewerCore.h"
@@ -43,24 +45,39 @@ ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& 
   return s;
 }
 
-QList<View> reportViews(const QList<View>& requested) { return requested.isEmpty() ? AllViews : requested; }
+QList<View> reportViews(const QList<View>& requested, bool calendar) {
+  return requested.isEmpty() && !calendar ? AllViews : requested;
+}
+
+PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& command) {
+  const auto& runs = viewer.records().AllRecords;
+  return PracticeCalendar::build({runs.data(), runs.size()},
+                                 command.allModes ? std::nullopt : std::optional(viewer.settings().mode),
+                                 viewer.settings().now.date());
+}
 
 void recalculateViews(ViewerCore& viewer, const QList<View>& views) {
   if (needsModePass(views)) viewer.recalculateRecords();
   if (views.contains(ViewAverage)) viewer.recalculateAverages();
 }
 
-QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool copyAll) {
-  const QList<View> views = reportViews(requested);
+QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool copyAll,
+                        const PracticeCalendar* calendar) {
+  const QList<View> views = reportViews(requested, calendar != nullptr);
   recalculateViews(viewer, views);
 
+  const bool headed = views.size() + (calendar ? 1 : 0) > 1;
   QString text;
   for (View view : views) {
-    if (views.size() > 1) text += u"==== "_s + ViewExport::viewName(view) + u'\n';
+    if (headed) text += u"==== "_s + ViewExport::viewName(view) + u'\n';
     const QStringList pane = viewer.paneLines(view);
     // Under the no-miss option the miss pane is hidden and copy all copies nothing.
     if (view == ViewMiss && copyAll && viewer.settings().noMiss) continue;
     text += joined(copyAll ? viewer.copyAllLines(view, pane) : pane);
+  }
+  if (calendar) {
+    if (headed) text += u"==== "_s + ViewExport::calendarName() + u'\n';
+    text += joined(CalendarTexts::calendarLines(*calendar));
   }
   return text;
 }

@@ -8,19 +8,28 @@
 #include "settings/Options.h"
 #include "viewer/ViewSettings.h"
 
+class PracticeCalendar;
 class ViewerCore;
 
 // The values the views are computed with: the settings file's, overridden by
 // the command line for this run only.
 ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& command, const QDateTime& clock);
 
-// The requested views, or all five in tab order when none was asked for.
-QList<View> reportViews(const QList<View>& requested);
+// The requested views, or all five in tab order when nothing was asked for
+// (the calendar alone asks for no view).
+QList<View> reportViews(const QList<View>& requested, bool calendar = false);
+
+// The practice calendar of the loaded runs: the current mode's, or every
+// mode's with --all-modes; today is the day of the settings' clock.
+PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& command);
 
 // Runs the passes behind the views (the mode pass once, the averages once).
 void recalculateViews(ViewerCore& viewer, const QList<View>& views);
 
 // The text of each requested view as the viewer's pane shows it, or as "copy
 // all" takes it: lines joined by "\n" with a final "\n"; several views each
-// start with "==== NAME". The viewer's settings are the report's.
-QString reportViewsText(ViewerCore& viewer, const QList<View>& views, bool copyAll);
+// start with "==== NAME". The viewer's settings are the report's. A calendar,
+// when given, comes after the views (CalendarTexts::calendarLines), headed
+// "==== calendar" when there is more than it.
+QString reportViewsText(ViewerCore& viewer, const QList<View>& views, bool copyAll,
+                        const PracticeCalendar* calendar = nullptr);

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "calendar/CalendarMapView.h"
+#include "calendar/PracticeCalendarWindow.h"
 #include "celebration/TfrmOiwai.h"
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
@@ -149,6 +151,21 @@ void ScreenshotTour::saveLiveReload(TfrmMain& window) {
   save(&window, u"live-reload"_s);
 }
 
+// The practice calendar on the sample, a day of it clicked.
+void ScreenshotTour::saveCalendar(TfrmMain& window) {
+  window.findChild<QAction*>(u"Calendar1"_s)->trigger();
+  auto* calendar = window.findChild<PracticeCalendarWindow*>();
+  if (!calendar) return;
+  calendar->resize(calendar->calendarWidth(), 640);
+  const std::vector<PracticeDay>& days = calendar->calendar().days();
+  if (auto* map = calendar->findChild<CalendarMapView*>(); map && !days.empty()) {
+    const QDate busiest = calendar->calendar().busiestDay()->date;
+    Q_EMIT map->dayClicked(busiest);  // as a click on its square
+  }
+  save(calendar, u"calendar"_s);
+  calendar->close();
+}
+
 int ScreenshotTour::run() {
   QDir().mkpath(folder_);
   MessageBoxes::setHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
@@ -188,6 +205,7 @@ int ScreenshotTour::run() {
   save(&exportChoice, u"dialog-export"_s);
   exportChoice.hide();
   saveLiveReload(window);
+  saveCalendar(window);
   saveCharts(window);
   saveBanners(window);
   window.help()->showContents();

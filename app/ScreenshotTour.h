@@ -18,6 +18,7 @@ class ScreenshotTour {
   void saveBanners(TfrmMain& window);
   void saveCharts(TfrmMain& window);
   void saveLiveReload(TfrmMain& window);
+  void saveCalendar(TfrmMain& window);
 
   QString recordFile_;
   QString folder_;

@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "MillionRuns.h"
+#include "calendar/PracticeCalendarWindow.h"
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
 #include "settings/SettingsFile.h"
@@ -159,6 +160,42 @@ void BM_LiveReloadOfOneRunOnAMillionRuns(benchmark::State& state) {
   watcher->stop();  // no later reload in another benchmark
 }
 BENCHMARK(BM_LiveReloadOfOneRunOnAMillionRuns)->Unit(benchmark::kMillisecond);
+
+// The practice calendar on the million runs: made, given the runs (the days
+// grouped, the streaks found), shown and painted; for the mode shown and for
+// every mode. Then a repaint of the whole window.
+void BM_CalendarOpenOnAMillionRuns(benchmark::State& state) {
+  TfrmMain& window = millionWindow();
+  const LoadedRecords& records = window.viewer().records();
+  const std::span<const PracticeRecord* const> runs(records.AllRecords.data(), records.AllRecords.size());
+  SettingsFile settings(MillionRuns::instance().settingsPath());
+  settings.writeBool(u"Calendar"_s, u"AllModes"_s, state.range(0) != 0);
+  for (auto _ : state) {
+    PracticeCalendarWindow calendar(&settings, &window);
+    calendar.resize(900, 640);
+    calendar.show();
+    calendar.setRuns(runs, ModeRomaji, QDate::currentDate());
+    paint(calendar);
+    state.PauseTiming();
+    calendar.hide();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_CalendarOpenOnAMillionRuns)->Arg(0)->Arg(1)->ArgName("allModes")->Unit(benchmark::kMillisecond);
+
+void BM_CalendarRepaintOnAMillionRuns(benchmark::State& state) {
+  TfrmMain& window = millionWindow();
+  const LoadedRecords& records = window.viewer().records();
+  PracticeCalendarWindow calendar(nullptr, &window);
+  calendar.resize(900, 640);
+  calendar.show();
+  calendar.setRuns(std::span<const PracticeRecord* const>(records.AllRecords.data(), records.AllRecords.size()),
+                   ModeRomaji, QDate::currentDate());
+  paint(calendar);
+  for (auto _ : state) calendar.repaint();
+  state.counters["days"] = static_cast<double>(calendar.calendar().practiceDays());
+}
+BENCHMARK(BM_CalendarRepaintOnAMillionRuns)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

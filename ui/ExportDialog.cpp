@@ -22,8 +22,11 @@ ExportDialog::ExportDialog(const QString& viewCaption, QWidget* parent) : QDialo
   rbView_->setChecked(true);
   rbRuns_ = new QRadioButton(u"記録ファイルのすべての練習"_s, what);
   rbRuns_->setObjectName(u"rbRuns"_s);
+  rbCalendar_ = new QRadioButton(u"練習カレンダーの日ごとのデータ"_s, what);
+  rbCalendar_->setObjectName(u"rbCalendar"_s);
   whatLayout->addWidget(rbView_);
   whatLayout->addWidget(rbRuns_);
+  whatLayout->addWidget(rbCalendar_);
   layout->addWidget(what);
   cbShiftJis_ = new QCheckBox(u"CSV ファイルを Shift-JIS で保存する"_s, this);
   cbShiftJis_->setObjectName(u"cbShiftJis"_s);
@@ -39,6 +42,10 @@ ExportDialog::ExportDialog(const QString& viewCaption, QWidget* parent) : QDialo
   FixedDialog::prepare(this);
 }
 
-bool ExportDialog::everyRun() const { return rbRuns_->isChecked(); }
+ExportDialog::Content ExportDialog::content() const {
+  if (rbRuns_->isChecked()) return Content::EveryRun;
+  if (rbCalendar_->isChecked()) return Content::Calendar;
+  return Content::View;
+}
 
 bool ExportDialog::shiftJis() const { return cbShiftJis_->isChecked(); }

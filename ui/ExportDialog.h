@@ -5,8 +5,8 @@
 class QCheckBox;
 class QRadioButton;
 
-// What the export saves: every run of the record file, or the data of the
-// view on the active tab; and whether a CSV file is written in Shift-JIS
+// What the export saves: every run of the record file, the data of the view
+// on the active tab, or the practice calendar's days; and whether a CSV file is written in Shift-JIS
 // (which spreadsheet programs on Japanese systems open directly) rather than
 // UTF-8. The file name and the format come next, from the save dialog.
 class ExportDialog : public QDialog {
@@ -14,11 +14,14 @@ class ExportDialog : public QDialog {
  public:
   ExportDialog(const QString& viewCaption, QWidget* parent = nullptr);
 
-  bool everyRun() const;
+  enum class Content { View, EveryRun, Calendar };
+  Content content() const;
+  bool everyRun() const { return content() == Content::EveryRun; }
   bool shiftJis() const;
 
  private:
   QRadioButton* rbRuns_ = nullptr;
   QRadioButton* rbView_ = nullptr;
+  QRadioButton* rbCalendar_ = nullptr;
   QCheckBox* cbShiftJis_ = nullptr;
 };

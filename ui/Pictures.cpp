@@ -290,6 +290,26 @@ QPixmap chartImage() {
   return pixmap;
 }
 
+// A calendar page: red binding on top, a grid of days, some of them green.
+QPixmap calendarImage() {
+  QPixmap pixmap = transparentPixmap(ToolbarSize, ToolbarSize);
+  QPainter painter(&pixmap);
+  painter.fillRect(1, 2, 14, 13, QColor(90, 90, 90));
+  painter.fillRect(2, 3, 12, 11, Qt::white);
+  painter.fillRect(2, 3, 12, 3, QColor(210, 40, 40));
+  painter.fillRect(4, 1, 1, 3, QColor(60, 60, 60));
+  painter.fillRect(11, 1, 1, 3, QColor(60, 60, 60));
+  const std::array<QColor, 4> greens{QColor(214, 230, 214), QColor(140, 200, 140), QColor(60, 160, 80),
+                                     QColor(20, 110, 50)};
+  for (int row = 0; row < 3; ++row) {
+    for (int column = 0; column < 4; ++column) {
+      const QColor& green = greens[static_cast<std::size_t>((row * 5 + column * 3) % 4)];
+      painter.fillRect(3 + column * 3, 7 + row * 2 + row / 2, 2, 2, green);
+    }
+  }
+  return pixmap;
+}
+
 // The same picture, light grey and flat, for a button that cannot be used.
 QPixmap greyedOut(const QPixmap& picture) {
   QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
@@ -417,6 +437,7 @@ QPixmap toolbarImage(int index) {
     case 11: return exitImage();
     case 12: return chartImage();
     case 13: return greyedOut(chartImage());
+    case 14: return calendarImage();
     default: return transparentPixmap(ToolbarSize, ToolbarSize);
   }
 }

@@ -8,8 +8,8 @@ namespace Pictures {
 
 // The toolbar's image list, 16 x 16: 0-3 the mode buttons "A", "ｱ", "R", "!"
 // up, 4-7 the same pressed, 8 copy all, 9 folder, 10 font, 11 exit, 12 3D
-// chart, 13 3D chart unavailable.
-inline constexpr int ImageCount = 14;
+// chart, 13 3D chart unavailable, 14 practice calendar.
+inline constexpr int ImageCount = 15;
 QPixmap toolbarImage(int index);
 
 // The program's icon at any size (window, about box, desktop entry).

@@ -27,6 +27,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "calendar/PracticeCalendarWindow.h"
 #include "celebration/TfrmOiwai.h"
 #include "celebration/TfrmOiwaiCfg.h"
 #include "chart3d/Tfrm3DGraph.h"
@@ -342,6 +343,8 @@ void TfrmMain::buildToolBar() {
   ToolBar1->addSeparator();
   GraphButton = toolButton(u"GraphButton"_s, u"3Dｸﾞﾗﾌ"_s, 12);
   connect(GraphButton, &QToolButton::clicked, this, &TfrmMain::GraphButtonClick);
+  CalendarButton = toolButton(u"CalendarButton"_s, u"練習カレンダー"_s, 14);
+  connect(CalendarButton, &QToolButton::clicked, this, &TfrmMain::Calendar1Click);
   CopyButton = toolButton(u"CopyButton"_s, u"すべてｺﾋﾟｰ"_s, 8);
   connect(CopyButton, &QToolButton::clicked, this, &TfrmMain::CopyAll1Click);
   DirButton = toolButton(u"DirButton"_s, u"ﾌｫﾙﾀﾞの変更"_s, 9);
@@ -493,6 +496,7 @@ void TfrmMain::buildMenus() {
   separator(show, u"N10"_s);
   addItem(show, u"Graph2"_s, u"３Ｄグラフ...(&3)"_s, QKeySequence(u"Ctrl+G"_s), &TfrmMain::GraphButtonClick);
   addItem(show, u"Show3DGraph"_s, u"起動時に3Dグラフ表示"_s, {}, &TfrmMain::Show3DGraphClick)->setCheckable(true);
+  addItem(show, u"Calendar1"_s, u"練習カレンダー"_s, QKeySequence(u"Ctrl+Y"_s), &TfrmMain::Calendar1Click);
   separator(show, u"N8"_s);
   addItem(show, u"Font2"_s, u"ﾌｫﾝﾄの変更...(&F)"_s, QKeySequence(u"Ctrl+F"_s), &TfrmMain::Font2Click);
   QMenu* color = show->addMenu(u"背景色の変更(&O)"_s);
@@ -625,6 +629,7 @@ void TfrmMain::RecStore() {
   keptScroll_ = {};  // a load shows every pane from its top
   deferredReload_.reset();
   const LoadOutcome outcome = core_->load(recordPath());
+  updateCalendar();  // at once: the window must not keep runs of the load before
   followRecordFile();
   switch (outcome) {
     case LoadOutcome::NoRecordFile: Directory1Click(); return;
@@ -651,6 +656,22 @@ void TfrmMain::followRecordFile() {
 
 void TfrmMain::AutoReload1Click() { followRecordFile(); }
 
+// The practice calendar, non-modal: made once, then shown and brought up.
+void TfrmMain::Calendar1Click() {
+  if (!calendarWindow_) calendarWindow_ = new PracticeCalendarWindow(settings_.get(), this, MessageBoxes::showError);
+  calendarWindow_->show();  // placed before its first calendar is laid out
+  updateCalendar();
+  calendarWindow_->raise();
+  calendarWindow_->activateWindow();
+}
+
+void TfrmMain::updateCalendar() {
+  if (!calendarWindow_ || !calendarWindow_->isVisible()) return;
+  const LoadedRecords& records = core_->records();
+  calendarWindow_->setRuns(std::span<const PracticeRecord* const>(records.AllRecords.data(), records.AllRecords.size()),
+                           static_cast<PracticeMode>(std::clamp(CurrentMode, 0, 255)), QDate::currentDate());
+}
+
 // Saves every run, or the active view's data for the current mode and options,
 // as a CSV or JSON file, through the same code as the report tool. The file is
 // replaced only once the save dialog has asked, and then as a whole.
@@ -663,7 +684,8 @@ void TfrmMain::ExportClick() {
   const auto view = static_cast<View>(tab);
   ExportDialog choice(PageControl1->tabText(tab), this);
   if (choice.exec() != QDialog::Accepted) return;
-  const bool everyRun = choice.everyRun();
+  const ExportDialog::Content content = choice.content();
+  const bool everyRun = content == ExportDialog::Content::EveryRun;
 
   const QString csvFilter = u"CSV ファイル (*.csv)"_s;
   const QString jsonFilter = u"JSON ファイル (*.json)"_s;
@@ -678,7 +700,10 @@ void TfrmMain::ExportClick() {
   });
   const QString base = QFileInfo(plRecFile->text()).completeBaseName();
   save.setDirectory(RecordFolder.isEmpty() ? QDir::currentPath() : RecordFolder);
-  save.selectFile(base + u'_' + (everyRun ? u"runs"_s : ViewExport::viewName(view)) + u".csv"_s);
+  const QString part = content == ExportDialog::Content::Calendar ? ViewExport::calendarName()
+                       : everyRun                                 ? u"runs"_s
+                                                                  : ViewExport::viewName(view);
+  save.selectFile(base + u'_' + part + u".csv"_s);
   if (save.exec() != QDialog::Accepted || save.selectedFiles().isEmpty()) return;
   const QString path = save.selectedFiles().first();
   const bool json = save.selectedNameFilter() == jsonFilter || path.endsWith(u".json"_s, Qt::CaseInsensitive);
@@ -686,9 +711,23 @@ void TfrmMain::ExportClick() {
   runActivePass();  // the active view as the current options give it
   const TextEncoding encoding = choice.shiftJis() ? TextEncoding::ShiftJis : TextEncoding::Utf8;
   const QString fileName = plRecFile->text();
-  const QByteArray bytes =
-      json ? ViewExport::json(*core_, everyRun ? QList<View>{} : QList<View>{view}, everyRun, fileName)
-           : (everyRun ? ViewExport::runsCsv(core_->records(), encoding) : ViewExport::viewCsv(*core_, view, encoding));
+  QByteArray bytes;
+  if (content == ExportDialog::Content::Calendar) {
+    // The calendar's days as the calendar window counts them: the mode shown, or every mode.
+    const bool allModes =
+        calendarWindow_ ? calendarWindow_->allModes() : settings_->readBool(u"Calendar"_s, u"AllModes"_s, false);
+    const LoadedRecords& records = core_->records();
+    const PracticeCalendar calendar = PracticeCalendar::build(
+        std::span<const PracticeRecord* const>(records.AllRecords.data(), records.AllRecords.size()),
+        allModes ? std::nullopt : std::optional<PracticeMode>(static_cast<PracticeMode>(CurrentMode)),
+        QDate::currentDate());
+    bytes =
+        json ? ViewExport::json(*core_, {}, false, fileName, &calendar) : ViewExport::calendarCsv(calendar, encoding);
+  } else {
+    bytes = json ? ViewExport::json(*core_, everyRun ? QList<View>{} : QList<View>{view}, everyRun, fileName)
+                 : (everyRun ? ViewExport::runsCsv(core_->records(), encoding)
+                             : ViewExport::viewCsv(*core_, view, encoding));
+  }
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
     MessageBoxes::showError(this, u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(path)));
@@ -722,6 +761,7 @@ void TfrmMain::liveReload(ViewerCore::Reload kind) {
   feedback_->setQuiet(kind != ViewerCore::Reload::Replaced);
   const LoadOutcome outcome = core_->reload(recordPath(), kind);
   feedback_->setQuiet(false);
+  updateCalendar();
   if (outcome == LoadOutcome::OutOfMemory) clearPanes();
   if (outcome != LoadOutcome::Loaded) return;
   // Runs of other modes alone change nothing that the views of this mode show.
@@ -867,6 +907,7 @@ void TfrmMain::pressModeButton(int mode) {
 void TfrmMain::ButtonAClick(int mode) {
   pressModeButton(mode);
   CurrentMode = mode;
+  updateCalendar();
   clearPanes();
   runActivePass();
 }

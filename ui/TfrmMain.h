@@ -29,6 +29,7 @@ class QToolButton;
 class HelpSystem;
 class LoadingFeedback;
 class RecordFileWatcher;
+class PracticeCalendarWindow;
 class RecordFilePanel;
 class PaneFeeder;
 class PaneFontDialog;
@@ -127,6 +128,8 @@ class TfrmMain : public QMainWindow {
   void KM1Click();
   void AutoReload1Click();
   void ExportClick();
+  void Calendar1Click();
+  void updateCalendar();  // the calendar window, when open, follows the runs, the mode and the day
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
 
   void FormCreate(const StartupContext& context);
@@ -175,6 +178,7 @@ class TfrmMain : public QMainWindow {
   RecordFilePanel* plRecFile = nullptr;
   std::array<QToolButton*, PracticeModeCount> ModeButtons{};  // ButtonA, ButtonK, ButtonR, ButtonE
   QToolButton* GraphButton = nullptr;
+  QToolButton* CalendarButton = nullptr;
   QToolButton* CopyButton = nullptr;
   QToolButton* DirButton = nullptr;
   QToolButton* FontButton = nullptr;
@@ -213,6 +217,7 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<LoadingFeedback> feedback_;
   std::unique_ptr<ViewerCore> core_;
   RecordFileWatcher* watcher_ = nullptr;
+  PracticeCalendarWindow* calendarWindow_ = nullptr;           // made at its first opening
   std::optional<ViewerCore::Reload> deferredReload_;           // waits for an open dialog to close
   std::array<std::optional<QPoint>, ViewCount> keptScroll_{};  // where the user left each pane, across a live reload
   int averagePeriodTag_ = 1;

@@ -8,7 +8,9 @@
 #include <array>
 #include <vector>
 
+#include "analysis/CalendarTexts.h"
 #include "analysis/ModePass.h"
+#include "analysis/PracticeCalendar.h"
 #include "analysis/TextFormat.h"
 #include "viewer/CsvWriter.h"
 #include "viewer/ViewerCore.h"
@@ -215,7 +217,44 @@ QJsonArray jsonRuns(const LoadedRecords& records) {
   return runs;
 }
 
+// The calendar's columns and the members of its days.
+const QStringList CalendarColumns = {u"date"_s,         u"runs"_s,           u"best_hits"_s,
+                                     u"average_hits"_s, u"average_misses"_s, u"personal_best"_s};
+
+QJsonValue jsonDate(QDate date) { return date.isValid() ? QJsonValue(CalendarTexts::isoDate(date)) : QJsonValue(); }
+
+QJsonObject jsonStreak(const PracticeStreak& streak) {
+  return {{u"days"_s, streak.days}, {u"first"_s, jsonDate(streak.first)}, {u"last"_s, jsonDate(streak.last)}};
+}
+
+// The figures above the calendar's map and its practice days; the mode is null
+// when the calendar counts every mode.
+QJsonObject jsonCalendar(const PracticeCalendar& calendar) {
+  QJsonArray days;
+  for (const PracticeDay& d : calendar.days())
+    days.append(QJsonObject{{CalendarColumns[0], CalendarTexts::isoDate(d.date)},
+                            {CalendarColumns[1], d.runs},
+                            {CalendarColumns[2], d.bestHits},
+                            {CalendarColumns[3], CalendarTexts::oneDecimal(d.averageHits).toDouble()},
+                            {CalendarColumns[4], CalendarTexts::oneDecimal(d.averageMisses).toDouble()},
+                            {CalendarColumns[5], d.personalBest}});
+  const PracticeDay* busiest = calendar.busiestDay();
+  return {{u"mode"_s, calendar.mode() ? QJsonValue(jsonMode(*calendar.mode())) : QJsonValue()},
+          {u"today"_s, jsonDate(calendar.today())},
+          {u"current_streak"_s, jsonStreak(calendar.currentStreak())},
+          {u"longest_streak"_s, jsonStreak(calendar.longestStreak())},
+          {u"days_this_year"_s, calendar.practiceDaysIn(calendar.today().year())},
+          {u"practice_days"_s, calendar.practiceDays()},
+          {u"total_runs"_s, static_cast<double>(calendar.totalRuns())},
+          {u"busiest_day"_s, busiest ? QJsonValue(QJsonObject{{u"date"_s, CalendarTexts::isoDate(busiest->date)},
+                                                              {u"runs"_s, busiest->runs}})
+                                     : QJsonValue()},
+          {u"days"_s, days}};
+}
+
 }  // namespace
+
+QString calendarName() { return u"calendar"_s; }
 
 QString viewName(View view) {
   switch (view) {
@@ -274,7 +313,26 @@ QByteArray viewCsv(const ViewerCore& viewer, View view, TextEncoding encoding, i
   return csv.take();
 }
 
-QByteArray json(const ViewerCore& viewer, const QList<View>& views, bool withRuns, const QString& fileName) {
+QByteArray calendarCsv(const PracticeCalendar& calendar, TextEncoding encoding, int* replaced) {
+  CsvWriter csv(encoding);
+  for (const QString& column : CalendarColumns) csv.text(column);
+  csv.endRow();
+  csv.reserve(static_cast<qsizetype>(calendar.days().size()) * 40 + 64);
+  for (const PracticeDay& d : calendar.days()) {
+    csv.date({d.date.year(), d.date.month(), d.date.day()});
+    csv.number(d.runs);
+    csv.number(d.bestHits);
+    csv.text(CalendarTexts::oneDecimal(d.averageHits));
+    csv.text(CalendarTexts::oneDecimal(d.averageMisses));
+    csv.number(d.personalBest ? 1 : 0);
+    csv.endRow();
+  }
+  if (replaced) *replaced = csv.replaced();
+  return csv.take();
+}
+
+QByteArray json(const ViewerCore& viewer, const QList<View>& views, bool withRuns, const QString& fileName,
+                const PracticeCalendar* calendar) {
   QJsonObject document{{u"file"_s, fileName},
                        {u"mode"_s, jsonMode(viewer.settings().mode)},
                        {u"options"_s, jsonOptions(viewer.settings())}};
@@ -283,6 +341,7 @@ QByteArray json(const ViewerCore& viewer, const QList<View>& views, bool withRun
     const Table table = viewTable(viewer, view);
     document.insert(viewName(view), view == ViewMiss ? QJsonValue(jsonMiss(table)) : QJsonValue(jsonRows(table)));
   }
+  if (calendar) document.insert(calendarName(), jsonCalendar(*calendar));
   return QJsonDocument(document).toJson(QJsonDocument::Indented);
 }
 

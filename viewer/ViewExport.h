@@ -8,6 +8,7 @@
 #include "records/LoadedRecords.h"
 #include "viewer/EncodedText.h"
 
+class PracticeCalendar;
 class ViewerCore;
 
 // The runs and the views' data as files for other programs: comma-separated
@@ -28,12 +29,19 @@ QByteArray runsCsv(const LoadedRecords& records, TextEncoding encoding, int* rep
 // The data of one view.
 QByteArray viewCsv(const ViewerCore& viewer, View view, TextEncoding encoding, int* replaced = nullptr);
 
-// The file name, the mode, the settings, every run (when `withRuns`) and one
-// member per view in `views`. Always UTF-8, without a byte-order mark.
-QByteArray json(const ViewerCore& viewer, const QList<View>& views, bool withRuns, const QString& fileName);
+// One row per practice day of the calendar, oldest first.
+QByteArray calendarCsv(const PracticeCalendar& calendar, TextEncoding encoding, int* replaced = nullptr);
+
+// The file name, the mode, the settings, every run (when `withRuns`), one
+// member per view in `views` and, when given, the calendar's figures and days
+// (member "calendar"). Always UTF-8, without a byte-order mark.
+QByteArray json(const ViewerCore& viewer, const QList<View>& views, bool withRuns, const QString& fileName,
+                const PracticeCalendar* calendar = nullptr);
 
 // The name of the view's member and of its --view value: "history", "graph",
 // "average", "miss", "best".
 QString viewName(View view);
+// The calendar's: "calendar".
+QString calendarName();
 
 }  // namespace ViewExport

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -77,6 +78,54 @@ TEST_F(ReportExportTest, JsonNamesTheFileModeAndRequestedViews) {
   EXPECT_EQ(json[u"file"_s].toString(), u"記録.ｷﾛｸ"_s);
   EXPECT_EQ(json[u"mode"_s].toObject(), (QJsonObject{{u"code"_s, 1}, {u"name"_s, u"カナ"_s}}));
   EXPECT_EQ(QJsonDocument::fromJson(report({u"--format"_s, u"json"_s})).object().size(), 8) << "all five views";
+}
+
+TEST_F(ReportExportTest, CalendarCsvHasOneRowPerPracticeDay) {
+  const QByteArray romaji = report({u"--format"_s, u"csv"_s, u"--view"_s, u"calendar"_s});
+  ASSERT_TRUE(romaji.startsWith(Bom));
+  EXPECT_EQ(readCsv(QString::fromUtf8(romaji.mid(Bom.size()))),
+            (std::vector<QStringList>{
+                {u"date"_s, u"runs"_s, u"best_hits"_s, u"average_hits"_s, u"average_misses"_s, u"personal_best"_s},
+                {u"2023-04-05"_s, u"1"_s, u"200"_s, u"200.0"_s, u"4.0"_s, u"1"_s},
+                {u"2023-05-02"_s, u"1"_s, u"180"_s, u"180.0"_s, u"25.0"_s, u"0"_s}}));
+  const auto all = readCsv(QString::fromUtf8(
+      report({u"--format"_s, u"csv"_s, u"--view"_s, u"calendar"_s, u"--all-modes"_s}).mid(Bom.size())));
+  ASSERT_TRUE(all && all->size() == 3);
+  EXPECT_EQ((*all)[1], (QStringList{u"2023-04-05"_s, u"2"_s, u"200"_s, u"175.0"_s, u"17.0"_s, u"1"_s}));
+}
+
+TEST_F(ReportExportTest, CalendarJsonHoldsTheFiguresAndDays) {
+  const QJsonObject json = QJsonDocument::fromJson(report({u"--format"_s, u"json"_s, u"--view"_s, u"calendar"_s,
+                                                           u"--all-modes"_s, u"--view"_s, u"graph"_s}))
+                               .object();
+  EXPECT_EQ(json.keys(), (QStringList{u"calendar"_s, u"file"_s, u"graph"_s, u"mode"_s, u"options"_s}));
+  QJsonObject calendar = json[u"calendar"_s].toObject();
+  const QJsonArray days = calendar.take(u"days"_s).toArray();
+  const QJsonObject lastDay{{u"days"_s, 1}, {u"first"_s, u"2023-05-02"_s}, {u"last"_s, u"2023-05-02"_s}};
+  EXPECT_EQ(calendar, (QJsonObject{{u"mode"_s, QJsonValue()},
+                                   {u"today"_s, u"2023-05-02"_s},
+                                   {u"current_streak"_s, lastDay},
+                                   {u"longest_streak"_s, lastDay},
+                                   {u"days_this_year"_s, 2},
+                                   {u"practice_days"_s, 2},
+                                   {u"total_runs"_s, 3},
+                                   {u"busiest_day"_s, QJsonObject{{u"date"_s, u"2023-04-05"_s}, {u"runs"_s, 2}}}}));
+  ASSERT_EQ(days.size(), 2);
+  EXPECT_EQ(days[0].toObject(), (QJsonObject{{u"date"_s, u"2023-04-05"_s},
+                                             {u"runs"_s, 2},
+                                             {u"best_hits"_s, 200},
+                                             {u"average_hits"_s, 175.0},
+                                             {u"average_misses"_s, 17.0},
+                                             {u"personal_best"_s, true}}));
+  EXPECT_EQ(days[1][u"personal_best"_s], false);
+
+  const QJsonObject kana = QJsonDocument::fromJson(report({u"--format"_s, u"json"_s, u"--view"_s, u"calendar"_s,
+                                                           u"--mode"_s, u"K"_s, u"--now"_s, u"2023-04-08 00:00:00"_s}))
+                               .object()[u"calendar"_s]
+                               .toObject();
+  EXPECT_EQ(kana[u"mode"_s].toObject(), (QJsonObject{{u"code"_s, 1}, {u"name"_s, u"カナ"_s}}));
+  EXPECT_EQ(kana[u"current_streak"_s].toObject(),
+            (QJsonObject{{u"days"_s, 0}, {u"first"_s, QJsonValue()}, {u"last"_s, QJsonValue()}}));
 }
 
 TEST_F(ReportExportTest, FormatUsageErrorsAndTheUnchangedText) {

@@ -40,6 +40,12 @@ TEST(ReportOptions, GoodCommandLines) {
   EXPECT_EQ(parse(u"--format json --runs --view best --view miss f"_s).options.format, ReportFormat::Json);
   EXPECT_EQ(parse(u"--format csv --help"_s).error, QString()) << "help needs no table";
 
+  const ReportOptions calendar = parse(u"--view calendar --view best --view calendar --all-modes f"_s).options;
+  EXPECT_TRUE(calendar.calendar && calendar.allModes);
+  EXPECT_EQ(calendar.views, QList<View>{ViewBest}) << "the calendar is no tab's view";
+  EXPECT_EQ(parse(u"--format csv --view calendar f"_s).error, QString());
+  EXPECT_FALSE(parse(u"--view best f"_s).options.calendar);
+
   const auto withNow = parseReportOptions({u"--now"_s, u"2024-02-29 23:59:58"_s, u"f"_s});
   ASSERT_EQ(withNow.error, QString());
   EXPECT_EQ(withNow.options.now, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
@@ -73,6 +79,11 @@ TEST(ReportOptions, BadCommandLinesAreRejectedWithAReason) {
       {u"--format csv f"_s, u"exactly one --view"_s},
       {u"--format csv --view best --view miss f"_s, u"exactly one --view"_s},
       {u"--format csv --runs --view best f"_s, u"not both"_s},
+      {u"--format csv --view calendar --view best f"_s, u"exactly one --view"_s},
+      {u"--format csv --runs --view calendar f"_s, u"not both"_s},
+      {u"--all-modes f"_s, u"--all-modes goes only with --view calendar"_s},
+      {u"--all-modes=1 --view calendar f"_s, u"--all-modes takes no value"_s},
+      {u"--view Calendar f"_s, u"--view takes one of average, best, calendar, graph, history, miss"_s},
       {u"--format csv --runs --copy f"_s, u"--copy goes only with --format text"_s},
       {u"--format json --copy f"_s, u"--copy"_s},
       {u"--format json --encoding sjis f"_s, u"always UTF-8"_s},

@@ -10,6 +10,7 @@
 #include "support/TempDir.h"
 
 using namespace Qt::StringLiterals;
+using testing::AllOf;
 using testing::HasSubstr;
 using testing::Not;
 using testing::StartsWith;
@@ -137,6 +138,34 @@ TEST_F(ReportViewsTest, ShiftJisOutput) {
   const QByteArray sjis = reportBytes({u"--view"_s, u"miss"_s, u"--encoding"_s, u"sjis"_s});
   EXPECT_EQ(ShiftJis::encode(QString::fromUtf8(utf8)), sjis);
   EXPECT_THAT(sjis.toStdString(), Not(HasSubstr("ローマ字")));
+}
+
+TEST_F(ReportViewsTest, CalendarOfTheModeOrOfAllModes) {
+  EXPECT_EQ(report({u"--view"_s, u"calendar"_s}),
+            "<<ローマ字の練習カレンダー >>\n"
+            "現在の連続練習日数: 2日 (2023-04-05 ～ 2023-04-06)\n"
+            "最長の連続練習日数: 2日 (2023-04-05 ～ 2023-04-06)\n"
+            "今年の練習日数: 4日\n"
+            "練習日数: 4日\n"
+            "総練習回数: 5回\n"
+            "最も多く練習した日: 2023-04-05 (2回)\n"
+            "  練習日    回数  最高  平均HIT 平均MISS\n"
+            "2023-04-05     2   210    205.0      5.5  自己ベスト更新\n"
+            "2023-04-06     1   220    220.0      3.0  自己ベスト更新\n"
+            "2023-04-20     1   220    220.0      0.0\n"
+            "2023-05-02     1   180    180.0     25.0\n");
+  EXPECT_THAT(report({u"--view"_s, u"calendar"_s, u"--all-modes"_s, u"--mode"_s, u"!"_s}),
+              AllOf(StartsWith("<<すべてのモードの練習カレンダー >>\n"), HasSubstr("総練習回数: 6回\n"),
+                    HasSubstr("\n2023-04-05     3   210    186.7     13.7  自己ベスト更新\n")));
+}
+
+// After the views asked for, never one of the default ones; today is the day of --now.
+TEST_F(ReportViewsTest, CalendarAfterTheViewsAndTodayFromNow) {
+  const std::string text = report({u"--view"_s, u"calendar"_s, u"--view"_s, u"best"_s});
+  EXPECT_THAT(text, AllOf(StartsWith("==== best\n"), HasSubstr("\n==== calendar\n<<ローマ字の練習カレンダー >>\n")));
+  EXPECT_THAT(report({}), Not(HasSubstr("カレンダー")));
+  EXPECT_THAT(report({u"--now"_s, u"2023-04-08 23:59:59"_s, u"--view"_s, u"calendar"_s}),
+              HasSubstr("\n現在の連続練習日数: 0日\n"));
 }
 
 TEST_F(ReportViewsTest, NoRunsOfTheModeShowTheNoDataTexts) {

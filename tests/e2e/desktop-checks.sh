@@ -244,6 +244,22 @@ head -n 1 "$work/exported.csv" | grep -q 'date,time,hits,misses,runs,runs_since,
   fail "export: the CSV file is not the history's data"
 close_with_ctrl_x "$main" "export"
 
+echo "== Ctrl+Y opens the practice calendar beside the main window; Escape closes it and its place is kept"
+program_folder calendar
+start_viewer -- "$work/records/one.ｷﾛｸ"
+wait_window "$main_window" 30 || fail "calendar: no main window"
+main=$window
+keys "$main" ctrl+y
+wait_window '^練習カレンダー$' 20 || fail "calendar: Ctrl+Y opened no calendar window"
+calendar=$window
+# Non-modal: the main window still takes keys (Ctrl+K switches the mode).
+keys "$main" ctrl+k
+keys "$calendar" Escape
+wait_gone '^練習カレンダー$' 10 || fail "calendar: Escape did not close it"
+[ -n "$(setting "$folder" Calendar Width)" ] || fail "calendar: its size was not kept in the settings file"
+close_with_ctrl_x "$main" "calendar"
+[ "$(setting "$folder" Option "Default Type")" = 1 ] || fail "calendar: the main window did not take Ctrl+K beside it"
+
 echo "== Ctrl+X from the rank count box"
 program_folder rank-count
 start_viewer -- "$work/records/one.ｷﾛｸ"

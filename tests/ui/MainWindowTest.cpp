@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "celebration/TfrmOiwai.h"
 #include "celebration/TfrmOiwaiCfg.h"
@@ -462,10 +463,10 @@ class MainWindowTest : public QObject {
   // JSON, and an existing file replaced only when the user agrees.
   void exportSavesTheActiveViewOrEveryRun() {
     auto window = startOnRecordFile();
-    const auto exportTo = [&](const QString& name, bool everyRun, bool json, bool replace = true) {
-      onNextModal<ExportDialog>([everyRun](ExportDialog* dialog) {
+    const auto exportTo = [&](const QString& name, const QString& content, bool json, bool replace = true) {
+      onNextModal<ExportDialog>([content](ExportDialog* dialog) {
         QCOMPARE(dialog->windowTitle(), u"エクスポート"_s);
-        dialog->findChild<QRadioButton*>(everyRun ? u"rbRuns"_s : u"rbView"_s)->setChecked(true);
+        dialog->findChild<QRadioButton*>(content)->setChecked(true);
         dialog->accept();
       });
       onNextModal<QFileDialog>([this, name, json, replace](QFileDialog* dialog) {
@@ -484,7 +485,7 @@ class MainWindowTest : public QObject {
       item(*window, u"Export1"_s)->trigger();
     };
 
-    exportTo(u"history"_s, false, false);  // the suffix of the format chosen is added
+    exportTo(u"history"_s, u"rbView"_s, false);  // the suffix of the format chosen is added
     const QByteArray csv = dir->read(u"history.csv"_s);
     QVERIFY(
         csv.startsWith("\xEF\xBB\xBF"
@@ -494,17 +495,26 @@ class MainWindowTest : public QObject {
     QCOMPARE(rows.size() - 1, paneLines.size() - 3);  // one row per record line under the title and header
     QVERIFY(rows[1].startsWith(paneLines[3].left(10).toLatin1() + ','));
 
-    exportTo(u"all.json"_s, true, true);
+    exportTo(u"all.json"_s, u"rbRuns"_s, true);
     const QJsonObject document = QJsonDocument::fromJson(dir->read(u"all.json"_s)).object();
     QCOMPARE(document.value(u"runs"_s).toArray().size(), 600);
     QCOMPARE(document.value(u"file"_s).toString(), u"typist.ｷﾛｸ"_s);
 
-    exportTo(u"all.json"_s, false, false, false);  // declined: the file stays as it was
+    exportTo(u"all.json"_s, u"rbView"_s, false, false);  // declined: the file stays as it was
     QCOMPARE(QJsonDocument::fromJson(dir->read(u"all.json"_s)).object().value(u"runs"_s).toArray().size(), 600);
-    exportTo(u"all.json"_s, false, true, true);  // agreed: the history alone now
+    exportTo(u"all.json"_s, u"rbView"_s, true, true);  // agreed: the history alone now
     const QJsonObject replaced = QJsonDocument::fromJson(dir->read(u"all.json"_s)).object();
     QVERIFY(!replaced.contains(u"runs"_s));
     QCOMPARE(replaced.value(u"history"_s).toArray().size(), rows.size() - 1);
+
+    // The practice calendar's days: one row per day with romaji runs.
+    exportTo(u"days.csv"_s, u"rbCalendar"_s, false);
+    std::set<QDate> romajiDays;
+    for (const PracticeRecord* r : window->viewer().records().AllRecords)
+      if (r->Mode == ModeRomaji) romajiDays.insert(QDate(r->Year, r->Month, r->Day));
+    const QList<QByteArray> days = dir->read(u"days.csv"_s).trimmed().split('\n');
+    QVERIFY(days.first().contains("date,runs,best_hits,average_hits,average_misses,personal_best"));
+    QCOMPARE(days.size() - 1, qsizetype(romajiDays.size()));
   }
 
   void celebrationSettingsAreKeptOnOkOnlyAndSavedOnClose() {

@@ -1,0 +1,181 @@
+#include "calendar/PracticeCalendarWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "analysis/CalendarTexts.h"
+#include "calendar/CalendarColors.h"
+#include "calendar/CalendarMapView.h"
+#include "settings/SettingsFile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Section = u"Calendar"_s;
+
+// "少 ■■■■■ 多": the five steps, in the palette's colours.
+QPixmap legendPicture(const CalendarColors& colors, int square) {
+  const int gap = std::max(2, square / 5);
+  QPixmap picture(CalendarColors::Levels() * (square + gap), square);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  for (int level = 0; level < CalendarColors::Levels(); ++level)
+    painter.fillRect(level * (square + gap), 0, square, square, colors.levels[static_cast<std::size_t>(level)]);
+  return picture;
+}
+
+}  // namespace
+
+PracticeCalendarWindow::PracticeCalendarWindow(SettingsFile* settings, QWidget* parent, ErrorReporter reporter)
+    : QDialog(parent), settings_(settings), reporter_(std::move(reporter)) {
+  setObjectName(u"frmCalendar"_s);
+  setWindowTitle(u"練習カレンダー"_s);
+  setModal(false);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* header = new QHBoxLayout;
+  figures_ = new QLabel(this);
+  figures_->setObjectName(u"lblFigures"_s);
+  figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  figures_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  header->addWidget(figures_, 1);
+  auto* side = new QVBoxLayout;
+  modes_ = new QComboBox(this);
+  modes_->setObjectName(u"cbModes"_s);
+  modes_->addItems({u"表示中のモード"_s, u"すべてのモード"_s});
+  modes_->setToolTip(u"表示中のモードの練習だけを数えるか、すべてのモードの練習を数えるかを選びます"_s);
+  side->addWidget(modes_);
+  auto* legendRow = new QHBoxLayout;
+  legendRow->addStretch();
+  legendRow->addWidget(new QLabel(u"少"_s, this));
+  legend_ = new QLabel(this);
+  legend_->setObjectName(u"lblLegend"_s);
+  legendRow->addWidget(legend_);
+  legendRow->addWidget(new QLabel(u"多"_s, this));
+  side->addLayout(legendRow);
+  side->addStretch();
+  header->addLayout(side);
+  layout->addLayout(header);
+
+  map_ = new CalendarMapView;
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName(u"CalendarScroll"_s);
+  scroll_->setWidget(map_);
+  scroll_->setWidgetResizable(false);
+  layout->addWidget(scroll_, 1);
+
+  dayTitle_ = new QLabel(u"日付をクリックすると、その日の練習が表示されます。"_s, this);
+  dayTitle_->setObjectName(u"lblDay"_s);
+  layout->addWidget(dayTitle_);
+  dayRuns_ = new QListWidget(this);
+  dayRuns_->setObjectName(u"lbDayRuns"_s);
+  dayRuns_->setToolTip(u"ダブルクリックでその日の練習をすべてコピーします"_s);
+  dayRuns_->setMaximumHeight(fontMetrics().height() * 7);
+  layout->addWidget(dayRuns_);
+
+  const int square = CalendarLayout::Metrics::forLineHeight(fontMetrics().height()).square;
+  legend_->setPixmap(legendPicture(CalendarColors::forPalette(palette()), square));
+
+  modes_->setCurrentIndex(settings_ && settings_->readBool(Section, u"AllModes"_s, false) ? 1 : 0);
+  connect(modes_, &QComboBox::currentIndexChanged, this, [this] { rebuild(); });
+  connect(map_, &CalendarMapView::dayClicked, this, &PracticeCalendarWindow::showDay);
+  connect(dayRuns_, &QListWidget::itemDoubleClicked, this, &PracticeCalendarWindow::copyDayRuns);
+}
+
+bool PracticeCalendarWindow::allModes() const { return modes_->currentIndex() == 1; }
+
+int PracticeCalendarWindow::calendarWidth() const {
+  const QMargins margins = layout()->contentsMargins();
+  return map_->sizeHint().width() + scroll_->verticalScrollBar()->sizeHint().width() + 2 * scroll_->frameWidth() +
+         margins.left() + margins.right();
+}
+
+void PracticeCalendarWindow::setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, QDate today) {
+  runs_ = runs;
+  mode_ = mode;
+  today_ = today;
+  rebuild();
+}
+
+void PracticeCalendarWindow::rebuild() {
+  const std::optional<PracticeMode> counted =
+      allModes() || mode_ >= PracticeModeCount ? std::nullopt : std::optional<PracticeMode>(mode_);
+  calendar_ = PracticeCalendar::build(runs_, counted, today_);
+  figures_->setText(CalendarTexts::figureLines(calendar_).join(u'\n'));
+  const bool firstLayout = map_->layout().size().isEmpty() || !map_->isVisible();
+  map_->setCalendar(&calendar_);
+  if (firstLayout) scroll_->verticalScrollBar()->setValue(0);  // the newest year
+  if (shownDay_.isValid())
+    showDay(shownDay_);
+  else
+    dayRuns_->clear();
+}
+
+void PracticeCalendarWindow::showDay(QDate date) {
+  shownDay_ = date;
+  dayTitle_->setText(CalendarTexts::dayTooltip(calendar_.day(date), date).split(u'\n').join(u"  "_s));
+  dayRuns_->clear();
+  for (const PracticeRecord* run : PracticeCalendar::runsOn(runs_, calendar_.mode(), date))
+    dayRuns_->addItem(CalendarTexts::runLine(*run));
+}
+
+void PracticeCalendarWindow::copyDayRuns() {
+  QStringList lines{dayTitle_->text()};
+  for (int i = 0; i < dayRuns_->count(); ++i) lines << dayRuns_->item(i)->text();
+  QGuiApplication::clipboard()->setText(lines.join(u"\r\n"_s) + u"\r\n"_s);
+}
+
+void PracticeCalendarWindow::showEvent(QShowEvent* event) {
+  if (!placed_) {
+    placed_ = true;
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect(0, 0, 1024, 768);
+    const int width = settings_ ? settings_->readInteger(Section, u"Width"_s, 0) : 0;
+    const int height = settings_ ? settings_->readInteger(Section, u"Height"_s, 0) : 0;
+    const QSize wanted(width > 0 ? width : std::min(screen.width() * 9 / 10, calendarWidth()),
+                       height > 0 ? height : screen.height() * 2 / 3);
+    resize(wanted);
+    const int left = settings_ ? settings_->readInteger(Section, u"Left"_s, -1) : -1;
+    const int top = settings_ ? settings_->readInteger(Section, u"Top"_s, -1) : -1;
+    if (left >= 0 && top >= 0)
+      move(left, top);
+    else
+      move(screen.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+  }
+  QDialog::showEvent(event);
+}
+
+void PracticeCalendarWindow::hideEvent(QHideEvent* event) {
+  if (!event->spontaneous()) saveOptions();
+  QDialog::hideEvent(event);
+}
+
+void PracticeCalendarWindow::saveOptions() {
+  if (!settings_) return;
+  const QRect frame = frameGeometry();
+  const bool ok = settings_->writeInteger(Section, u"Left"_s, frame.left()) &&
+                  settings_->writeInteger(Section, u"Top"_s, frame.top()) &&
+                  settings_->writeInteger(Section, u"Width"_s, width()) &&
+                  settings_->writeInteger(Section, u"Height"_s, height()) &&
+                  settings_->writeBool(Section, u"AllModes"_s, allModes());
+  if (ok) return;
+  if (reporter_)
+    reporter_(this, settings_->writeFailureMessage());
+  else
+    QMessageBox::critical(this, windowTitle(), settings_->writeFailureMessage());
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <span>
+
+#include "analysis/PracticeCalendar.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QScrollArea;
+class CalendarMapView;
+class SettingsFile;
+
+// The practice calendar: on which days the typist practised and how much, as
+// a heat map per year, with the streaks and totals above it and the runs of a
+// clicked day below. Non-modal; it is given the runs, the main window's mode
+// and today, and the settings file it keeps its place and its mode choice in
+// (section "Calendar"). It knows no other window.
+class PracticeCalendarWindow : public QDialog {
+  Q_OBJECT
+ public:
+  using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
+
+  explicit PracticeCalendarWindow(SettingsFile* settings, QWidget* parent = nullptr, ErrorReporter reporter = {});
+
+  // The runs shown until the next call (the caller keeps them), the mode of
+  // the main window and today.
+  void setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, QDate today);
+
+  const PracticeCalendar& calendar() const { return calendar_; }
+  bool allModes() const;
+  int calendarWidth() const;  // the window's width that shows a whole year without scrolling sideways
+
+ protected:
+  void hideEvent(QHideEvent* event) override;  // closed, Escape, or the main window closing: the place is kept
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void rebuild();
+  void showDay(QDate date);
+  void copyDayRuns();
+  void saveOptions();
+
+  SettingsFile* settings_;
+  ErrorReporter reporter_;
+  std::span<const PracticeRecord* const> runs_;
+  PracticeMode mode_ = ModeRomaji;
+  QDate today_;
+  PracticeCalendar calendar_;
+  QDate shownDay_;
+  bool placed_ = false;
+
+  QLabel* figures_ = nullptr;
+  QComboBox* modes_ = nullptr;
+  QLabel* legend_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
+  CalendarMapView* map_ = nullptr;
+  QLabel* dayTitle_ = nullptr;
+  QListWidget* dayRuns_ = nullptr;
+};
