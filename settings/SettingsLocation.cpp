@@ -31,7 +31,9 @@ QString perUserFile(const QString& programName) {
 QString forProgram(const QString& programPath) {
   const QFileInfo program(programPath);
   const QString beside = program.absolutePath() + u'/' + program.completeBaseName() + u".ini"_s;
-  if (folderIsWritable(program.absolutePath())) return beside;
+  const QString folder = program.absolutePath();
+  const bool systemFolder = folder == u"/usr"_s || folder.startsWith(u"/usr/"_s);
+  if (folderIsWritable(folder) && !systemFolder) return beside;
   return perUserFile(program.completeBaseName());
 }
 

@@ -125,6 +125,9 @@ TEST(SettingsLocation, BesideAWritableProgramElsePerUser) {
   qputenv("XDG_CONFIG_HOME", dir.file(u"config"_s).toUtf8());
   // A program whose folder cannot be written: /proc is not writable, even for root.
   EXPECT_EQ(SettingsLocation::forProgram(u"/proc/self/hoko32"_s), dir.file(u"config/hoko32/hoko32.ini"_s));
+  // An installed program keeps its settings per user also when its folder could be written (root).
+  EXPECT_EQ(SettingsLocation::forProgram(u"/usr/lib/hoko32/hoko32"_s), dir.file(u"config/hoko32/hoko32.ini"_s));
+  EXPECT_EQ(SettingsLocation::forProgram(u"/usr/bin/hoko32-report"_s), dir.file(u"config/hoko32/hoko32-report.ini"_s));
   qputenv("XDG_CONFIG_HOME", "relative/ignored");
   EXPECT_EQ(SettingsLocation::perUserFile(u"hoko32"_s), QDir::homePath() + u"/.config/hoko32/hoko32.ini"_s);
   qunsetenv("XDG_CONFIG_HOME");
