@@ -6,10 +6,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <unistd.h>
-#include <cstring>
-
 #include "MillionRuns.h"
 #include "PeakMemory.h"
 #include "records/RecordLoader.h"
@@ -23,23 +19,6 @@ constexpr int Runs = MillionRuns::Runs;
 constexpr int AppendedRuns = MillionRuns::AppendedRuns;
 
 MillionRuns& files() { return MillionRuns::instance(); }
-
-std::int64_t countLinesWithMemchr(const QString& path) {
-  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-  static char buffer[64 * 1024];
-  std::int64_t lines = 0;
-  ssize_t got;
-  while ((got = ::read(fd, buffer, sizeof buffer)) > 0) {
-    const char* p = buffer;
-    const char* end = buffer + got;
-    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))))) {
-      ++lines;
-      ++p;
-    }
-  }
-  ::close(fd);
-  return lines;
-}
 
 void BM_MemchrLineCount(benchmark::State& state) {
   const QString path = files().recordPath();

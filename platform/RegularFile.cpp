@@ -158,14 +158,32 @@ bool RegularFile::writeAll(const void* buffer, std::int64_t bytes) {
   return true;
 }
 
+bool RegularFile::writeAllAt(std::int64_t offset, const void* buffer, std::int64_t bytes) {
+  const auto* in = static_cast<const char*>(buffer);
+  while (bytes > 0) {
+    const ssize_t put = ::pwrite(fd_, in, static_cast<std::size_t>(bytes), offset);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return fail(problemOfErrno(errno), errno);
+    }
+    in += put;
+    bytes -= put;
+    offset += put;
+  }
+  return true;
+}
+
 bool RegularFile::seekToEnd() { return ::lseek(fd_, 0, SEEK_END) >= 0 || fail(FileProblem::Other, errno); }
 
-bool RegularFile::truncate() {
-  if (::ftruncate(fd_, 0) != 0) return fail(problemOfErrno(errno), errno);
-  return ::lseek(fd_, 0, SEEK_SET) == 0 || fail(FileProblem::Other, errno);
+bool RegularFile::resize(std::int64_t size) {
+  return ::ftruncate(fd_, size) == 0 || fail(problemOfErrno(errno), errno);
 }
 
 bool RegularFile::sync() { return ::fsync(fd_) == 0 || fail(FileProblem::Other, errno); }
+
+void RegularFile::startWriteBack(std::int64_t offset, std::int64_t bytes) {
+  ::sync_file_range(fd_, offset, bytes, SYNC_FILE_RANGE_WRITE);
+}
 
 bool RegularFile::lockExclusive(std::chrono::milliseconds wait) {
   using Clock = std::chrono::steady_clock;

@@ -63,10 +63,16 @@ class RegularFile {
   std::int64_t read(void* buffer, std::int64_t bytes);
   // Writes everything at the current position (the end, once moved there).
   bool writeAll(const void* buffer, std::int64_t bytes);
+  // Writes everything at `offset`; the current position stays.
+  bool writeAllAt(std::int64_t offset, const void* buffer, std::int64_t bytes);
   bool seekToEnd();
-  bool truncate();
+  // Cuts the file to `size` bytes, or makes it longer with zeros (a hole).
+  bool resize(std::int64_t size);
   // Data and size reach the disk before this returns.
   bool sync();
+  // Starts writing the bytes to the disk without waiting, so that a sync
+  // later has less to wait for. Only a hint: nothing fails.
+  void startWriteBack(std::int64_t offset, std::int64_t bytes);
 
   // Waits up to `wait` for an exclusive advisory lock (flock) on the file.
   bool lockExclusive(std::chrono::milliseconds wait);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "records/DayCount.h"
 #include "records/PracticeRecord.h"
 
 // The compressed data file (".hok") beside a record file caches its parsed runs.
@@ -34,7 +35,24 @@ inline constexpr int YearBase = 1900;
 inline constexpr int MaxExactHits = 255 * 255 + 254;
 using Bytes = std::array<std::uint8_t, Size>;
 
-void encode(const PracticeRecord& record, std::uint8_t* out) noexcept;
+namespace Bits {
+constexpr std::uint8_t low8(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
+}  // namespace Bits
+
+// Inline, as loads encode and decode a run at a time in their loops.
+inline void encode(const PracticeRecord& r, std::uint8_t* out) noexcept {
+  using Bits::low8;
+  out[ModeAt] = low8(r.Mode + 1);
+  out[YearAt] = low8(r.Year - YearBase);
+  out[MonthAt] = r.Month;
+  out[DayAt] = r.Day;
+  out[HourAt] = low8(r.Hour + 1);
+  out[MinAt] = low8(r.Min + 1);
+  out[SecAt] = low8(r.Sec + 1);
+  out[HitsHighAt] = low8(r.Hits / 255 + 1);
+  out[HitsLowAt] = low8(r.Hits % 255 + 1);
+  out[MissesAt] = low8(r.Misses + 1);
+}
 Bytes encode(const PracticeRecord& record) noexcept;
 
 // Decodes one entry, or nothing when the entry is damaged: a mode byte outside
@@ -46,9 +64,45 @@ std::optional<PracticeRecord> decode(const std::uint8_t* entry) noexcept;
 class Decoder {
  public:
   // False when the entry is damaged; `record` is then unspecified.
-  bool decode(const std::uint8_t* entry, PracticeRecord& record) noexcept;
+  bool decode(const std::uint8_t* entry, PracticeRecord& record) noexcept {
+    int seconds = 0;
+    if (!decodeAllButTime(entry, record, seconds)) return false;
+    record.Time = timeOfSeconds(seconds);
+    return true;
+  }
+  // `count` entries one after another into `records`; false at the first
+  // damaged one (the records are then unspecified).
+  bool decode(const std::uint8_t* entries, std::size_t count, PracticeRecord* records) noexcept;
 
  private:
+  // As DayCount::encodeTime makes it.
+  static double timeOfSeconds(int secondsOfDay) { return secondsOfDay / 86400.0; }
+
+  // Every part but Time, whose seconds of the day come back.
+  bool decodeAllButTime(const std::uint8_t* e, PracticeRecord& r, int& secondsOfDay) noexcept {
+    using Bits::low8;
+    r.Mode = low8(e[ModeAt] - 1);
+    r.Year = static_cast<std::uint16_t>(e[YearAt] + YearBase);
+    r.Month = e[MonthAt];
+    r.Day = e[DayAt];
+    r.Hour = low8(e[HourAt] - 1);
+    r.Min = low8(e[MinAt] - 1);
+    r.Sec = low8(e[SecAt] - 1);
+    r.Hits = static_cast<std::uint16_t>(low8(e[HitsHighAt] - 1) * 255 + low8(e[HitsLowAt] - 1));
+    r.Misses = low8(e[MissesAt] - 1);
+    if (r.Mode > ModeSymbols || r.Hour >= 24 || r.Min >= 60 || r.Sec >= 60) return false;
+    secondsOfDay = r.Hour * 3600 + r.Min * 60 + r.Sec;
+    const std::uint32_t dateBytes = std::uint32_t{e[YearAt]} << 16 | std::uint32_t{e[MonthAt]} << 8 | e[DayAt];
+    if (dateBytes != lastDateBytes_) {
+      const auto date = DayCount::encodeDate(r.Year, r.Month, r.Day);
+      if (!date) return false;
+      lastDate_ = *date;
+      lastDateBytes_ = dateBytes;
+    }
+    r.Date = lastDate_;
+    return true;
+  }
+
   // The three date bytes of the last date decoded; a value no three bytes give
   // until then, so that the first entry's date is always checked.
   static constexpr std::uint32_t NoDateYet = 0xFFFFFFFF;
@@ -58,6 +112,11 @@ class Decoder {
 
 // True when the entry of a kept record gives it back exactly. A year outside
 // 1900..2155 or a hit count beyond the two base-255 digits comes back changed.
-bool holdsExactly(const PracticeRecord& record) noexcept;
+inline bool holdsExactly(const PracticeRecord& record) noexcept {
+  // The year byte wraps outside 1900..2155; the high hit digit wraps once
+  // Hits div 255 exceeds 255. Every other part of a kept record fits.
+  return record.Year >= YearBase && record.Year <= YearBase + 255 && record.Hits <= MaxExactHits &&
+         record.Mode <= ModeSymbols;
+}
 
 }  // namespace DataFileEntry

@@ -12,14 +12,33 @@ RecordLineReader::RecordLineReader(QIODevice& device, std::size_t keptBytes, qin
     : device_(device), keptBytes_(keptBytes), buffer_(ChunkBytes), byteLimit_(byteLimit) {}
 
 bool RecordLineReader::refill() {
-  qint64 wanted = static_cast<qint64>(buffer_.size());
+  if (readError_) return false;
+  if (pos_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    end_ -= pos_;
+    pos_ = 0;
+  }
+  qint64 wanted = static_cast<qint64>(buffer_.size() - end_);
   if (byteLimit_ >= 0) wanted = std::min(wanted, byteLimit_ - bytesRead_);
-  const qint64 got = wanted > 0 ? device_.read(buffer_.data(), wanted) : 0;
+  const qint64 got = wanted > 0 ? device_.read(buffer_.data() + end_, wanted) : 0;
   if (got < 0) readError_ = true;
-  if (got > 0) bytesRead_ += got;
-  pos_ = 0;
-  end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
-  return end_ > 0;
+  if (got <= 0) return false;
+  bytesRead_ += got;
+  end_ += static_cast<std::size_t>(got);
+  return true;
+}
+
+std::string_view RecordLineReader::ahead(std::size_t bytes) {
+  if (finished_) return {};
+  for (;;) {
+    if (skipLf_ && pos_ < end_) {
+      skipLf_ = false;
+      if (buffer_[pos_] == '\n') ++pos_;
+    }
+    if (end_ - pos_ >= bytes || !refill()) break;
+  }
+  if (skipLf_) return {};  // nothing after the last CR
+  return std::string_view(buffer_.data() + pos_, end_ - pos_);
 }
 
 bool RecordLineReader::next(std::string_view& line) {

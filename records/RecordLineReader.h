@@ -26,6 +26,16 @@ class RecordLineReader {
   // The next line, or false at the end of the text.
   bool next(std::string_view& line);
 
+  // The bytes from the start of the next line on that are read already: at
+  // least `bytes` of them unless the text ends sooner (then what is left;
+  // never more than the reader's buffer holds). They may hold a 0x1A byte:
+  // the text ends there for next(). A caller that takes whole lines ending
+  // in CR LF from their front, without a 0x1A among them, passes what it took
+  // to skip(); next() goes on after them. Used to parse the usual lines in
+  // place.
+  std::string_view ahead(std::size_t bytes);
+  void skip(std::size_t bytes) { pos_ += bytes; }
+
   // False when the device reported a read error.
   bool ok() const { return !readError_; }
 
@@ -35,6 +45,8 @@ class RecordLineReader {
   bool endedAtEndOfText() const { return endOfText_; }
 
  private:
+  // Reads more after the bytes not taken yet, which move to the buffer's
+  // front; false when nothing more came.
   bool refill();
 
   QIODevice& device_;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -21,7 +22,8 @@ namespace {
 
 constexpr int ReadProgressStep = 100;
 constexpr int WriteProgressStep = 10;
-constexpr qint64 EntriesPerChunk = 6553;  // 65,530 bytes of data file at a time
+constexpr qint64 EntriesPerChunk = 26214;  // 262,140 bytes of data file at a time
+constexpr std::size_t RunsAtATime = 256;   // parsed or decoded into a small array, then stored
 
 // A kept line reaches at least the first byte of the miss field (byte 42), so
 // `bytes` of record file never hold more runs than this. The store is reserved
@@ -40,7 +42,30 @@ constexpr qint64 AppendHeadroom = 1024;
 // A load waits this long for the lock before it says that it is waiting.
 constexpr std::chrono::milliseconds QuietLockWait = 200ms;
 
-int progressMaximum(qint64 value) { return static_cast<int>(std::clamp<qint64>(value, 0, INT_MAX)); }
+// Counts the items of a load and moves the loading window's bar as they pass.
+class ProgressCounter {
+ public:
+  ProgressCounter(LoadFeedback& feedback, qint64 items, int itemsPerStep) : feedback_(feedback) {
+    const ProgressScale scale = progressScaleFor(items, itemsPerStep);
+    itemsPerStep_ = scale.itemsPerStep;
+    untilStep_ = itemsPerStep_;
+    feedback.startProgress(scale.maximum, scale.step);
+  }
+  // More items; a step after every itemsPerStep of them.
+  void count(qint64 items = 1) {
+    for (untilStep_ -= items; untilStep_ <= 0; untilStep_ += itemsPerStep_) feedback_.stepProgress();
+  }
+  // A step for the first item of every itemsPerStep, the first item included.
+  void countAhead() {
+    if (untilStep_ == itemsPerStep_) feedback_.stepProgress();
+    if (--untilStep_ == 0) untilStep_ = itemsPerStep_;
+  }
+
+ private:
+  LoadFeedback& feedback_;
+  qint64 itemsPerStep_ = 1;
+  qint64 untilStep_ = 1;
+};
 
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
@@ -210,7 +235,6 @@ class RecordLoader::Session {
     const qint64 tail = (recSize_ - stored_) / RecordLineLayout::LineWithEnd;
     startStore(entries + tail, LoadKind::Incremental,
                std::min(entries, mostRunsIn(std::max(stored_, recSize_))) + std::max<qint64>(tail, 0));
-    feedback_.startProgress(progressMaximum(entries), ReadProgressStep);
     if (!decodeEntries(entries)) return CacheResult::Damaged;
 
     if (recSize_ <= stored_) {
@@ -245,9 +269,10 @@ class RecordLoader::Session {
   }
 
   LoadOutcome fullLoad() {
+    using namespace RecordLineLayout;
     if (!cacheUsable_) recSize_ = std::max<qint64>(0, recordFile_.size());
-    startStore(recSize_ / RecordLineLayout::LineWithEnd, LoadKind::Full);
-    feedback_.startProgress(progressMaximum(recSize_ / RecordLineLayout::LineWithEnd), ReadProgressStep);
+    startStore(recSize_ / LineWithEnd, LoadKind::Full);
+    ProgressCounter progress(feedback_, recSize_ / LineWithEnd, ReadProgressStep);
 
     QFile device;
     if (!device.open(recordFile_.handle(), QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle) ||
@@ -258,11 +283,26 @@ class RecordLoader::Session {
                             recSize_ > 0 ? recSize_ : RecordLineReader::NoLimit);
     const int messageLimit = feedback_.badLineMessageLimit();
     PracticeRecord scratch;  // shared by every line, as a line without a mode letter keeps the last mode
+    std::array<PracticeRecord, RunsAtATime> usual;
     std::string_view line;
     qint64 lineNumber = 0;
-    while (reader.next(line)) {
+    for (;;) {
+      // The usual lines are parsed where they lie in the reader's buffer.
+      const std::string_view ahead = reader.ahead(LineWithEnd);
+      std::size_t taken = 0;
+      while (const std::size_t lines = ParseUsualRecordLines(ahead.substr(taken), usual.data(), usual.size())) {
+        taken += lines * LineWithEnd;
+        lineNumber += static_cast<qint64>(lines);
+        progress.count(static_cast<qint64>(lines));
+        keep(usual.data(), lines);
+        scratch = usual[lines - 1];  // the mode a line without a mode letter keeps
+      }
+      reader.skip(taken);
+      if (taken > 0 && ahead.size() - taken < static_cast<std::size_t>(LineWithEnd)) continue;  // read on
+      // Any other line, or the end.
+      if (!reader.next(line)) break;
       ++lineNumber;
-      if (lineNumber % ReadProgressStep == 0) feedback_.stepProgress();
+      progress.count();
       ParseRecordLine(line, scratch);
       if (scratch.Mode != ModeFailed) {
         keep(scratch);
@@ -285,13 +325,13 @@ class RecordLoader::Session {
     }
 
     feedback_.setCaption(LoaderMessages::writingCaption());
-    feedback_.startProgress(progressMaximum(static_cast<qint64>(records_.RecordStore.size()) - 1), WriteProgressStep);
+    ProgressCounter writeProgress(feedback_, static_cast<qint64>(records_.RecordStore.size()) - 1, WriteProgressStep);
     if (!writable_) {
       feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_, writeProblem_));
       return LoadOutcome::Loaded;
     }
     if (storedNow_ != 0 && !setStoredSize(0)) return LoadOutcome::Loaded;
-    if (writeDataFile() && !inexact_) summary_.cacheKept = setStoredSize(readUpTo);
+    if (writeDataFile(writeProgress) && !inexact_) summary_.cacheKept = setStoredSize(readUpTo);
     return LoadOutcome::Loaded;
   }
 
@@ -311,10 +351,17 @@ class RecordLoader::Session {
     summary_.kind = kind;
   }
 
-  void keep(const PracticeRecord& record) {
-    records_.RecordStore.push_back(record);
-    ++records_.ModeCounts[record.Mode];
-    if (!DataFileEntry::holdsExactly(record)) inexact_ = true;
+  void keep(const PracticeRecord& record) { keep(&record, 1); }
+  void keep(const PracticeRecord* kept, std::size_t count) {
+    store(kept, count);
+    bool exact = true;
+    for (std::size_t i = 0; i < count; ++i) exact &= DataFileEntry::holdsExactly(kept[i]);
+    if (!exact) inexact_ = true;
+  }
+  // Runs of a valid mode.
+  void store(const PracticeRecord* runs, std::size_t count) {
+    records_.RecordStore.insert(records_.RecordStore.end(), runs, runs + count);
+    for (std::size_t i = 0; i < count; ++i) ++records_.ModeCounts[runs[i].Mode];
   }
 
   // The store may have grown past its estimate, so references are taken once
@@ -326,21 +373,23 @@ class RecordLoader::Session {
   }
 
   bool decodeEntries(qint64 entries) {
+    ProgressCounter progress(feedback_, entries, ReadProgressStep);
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(EntriesPerChunk * DataFileEntry::Size));
+    std::array<PracticeRecord, RunsAtATime> decoded;
     DataFileEntry::Decoder decoder;
-    PracticeRecord record;
-    qint64 index = 0;
-    while (index < entries) {
+    for (qint64 index = 0; index < entries;) {
       const qint64 count = std::min(EntriesPerChunk, entries - index);
-      const qint64 bytes = count * DataFileEntry::Size;
-      if (data_.readAt(index * DataFileEntry::Size, chunk.data(), bytes) != bytes) return false;
-      for (qint64 k = 0; k < count; ++k) {
-        ++index;
-        if (index % ReadProgressStep == 0) feedback_.stepProgress();
-        if (!decoder.decode(chunk.data() + k * DataFileEntry::Size, record)) return false;
-        records_.RecordStore.push_back(record);
-        ++records_.ModeCounts[record.Mode];
+      if (data_.readAt(index * DataFileEntry::Size, chunk.data(), count * DataFileEntry::Size) !=
+          count * DataFileEntry::Size)
+        return false;
+      for (qint64 done = 0; done < count;) {
+        const auto runs = static_cast<std::size_t>(std::min<qint64>(count - done, decoded.size()));
+        progress.count(static_cast<qint64>(runs));
+        if (!decoder.decode(chunk.data() + done * DataFileEntry::Size, runs, decoded.data())) return false;
+        store(decoded.data(), runs);
+        done += static_cast<qint64>(runs);
       }
+      index += count;
     }
     summary_.decodedEntries = entries;
     return true;
@@ -381,20 +430,25 @@ class RecordLoader::Session {
     return dataFileFailed();
   }
 
-  bool writeDataFile() {
+  // The entries are written over the old ones and the file is cut after
+  // them, so that blocks the file had are not given up only to be taken again.
+  bool writeDataFile(ProgressCounter& progress) {
     const auto& store = records_.RecordStore;
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(EntriesPerChunk * DataFileEntry::Size));
-    if (!data_.truncate()) return dataFileFailed();
-    std::size_t filled = 0;
-    for (std::size_t i = 0; i < store.size(); ++i) {
-      if (i % WriteProgressStep == 0) feedback_.stepProgress();
-      DataFileEntry::encode(store[i], chunk.data() + filled);
-      filled += DataFileEntry::Size;
-      if (filled == chunk.size() || i + 1 == store.size()) {
-        if (!data_.writeAll(chunk.data(), static_cast<qint64>(filled))) return dataFileFailed();
-        filled = 0;
+    qint64 offset = 0;
+    for (std::size_t first = 0; first < store.size(); first += static_cast<std::size_t>(EntriesPerChunk)) {
+      const std::size_t count = std::min(store.size() - first, static_cast<std::size_t>(EntriesPerChunk));
+      std::uint8_t* out = chunk.data();
+      for (std::size_t i = first; i < first + count; ++i, out += DataFileEntry::Size) {
+        progress.countAhead();
+        DataFileEntry::encode(store[i], out);
       }
+      const qint64 bytes = static_cast<qint64>(count) * DataFileEntry::Size;
+      if (!data_.writeAllAt(offset, chunk.data(), bytes)) return dataFileFailed();
+      data_.startWriteBack(offset, bytes);
+      offset += bytes;
     }
+    if (!data_.resize(offset)) return dataFileFailed();
     return syncDataFile();
   }
 
@@ -445,6 +499,14 @@ class RecordLoader::Session {
   QString writeProblem_;      // why it is not
   bool inexact_ = false;
 };
+
+ProgressScale progressScaleFor(std::int64_t items, int itemsPerStep) {
+  itemsPerStep = std::max(itemsPerStep, 1);
+  if (items <= INT_MAX) return {static_cast<int>(std::max<std::int64_t>(items, 0)), itemsPerStep, itemsPerStep};
+  const std::int64_t itemsPerPoint = items / INT_MAX + (items % INT_MAX != 0 ? 1 : 0);
+  const std::int64_t points = (std::max<std::int64_t>(itemsPerStep, itemsPerPoint) + itemsPerPoint - 1) / itemsPerPoint;
+  return {static_cast<int>(items / itemsPerPoint), static_cast<int>(points), points * itemsPerPoint};
+}
 
 RecordLoader::RecordLoader(StoredSizeStore& sizes, LoadFeedback& feedback) : sizes_(sizes), feedback_(feedback) {}
 

@@ -29,6 +29,19 @@ struct LoadSummary {
   bool cacheKept = false;           // the data file and the stored size were brought up to date
 };
 
+// How a load shows `items` (lines, entries) on the loading window's bar, whose
+// values are ints: the bar's maximum, how far one step moves it and after how
+// many items a step comes. Up to INT_MAX items the bar counts items and a step
+// comes every `itemsPerStep`; beyond, a point of the bar stands for as many
+// items as keep the maximum within INT_MAX, and a step comes every whole
+// number of points.
+struct ProgressScale {
+  int maximum = 0;
+  int step = 1;
+  std::int64_t itemsPerStep = 1;
+};
+ProgressScale progressScaleFor(std::int64_t items, int itemsPerStep);
+
 // Loads a record file into LoadedRecords, keeping the compressed data file
 // (".hok") beside it so that later loads parse only the lines appended since.
 // The stored sizes (the settings file's section "FileSize") remember, per

@@ -31,5 +31,23 @@ inline constexpr Field Misses{42, 3};
 // (4) when the line did not parse. The record is not reset first: a first byte
 // that is no mode letter keeps the mode the record had, and the fields stored
 // before a failure keep their new values while the later ones keep the old.
-// Never throws.
+// Never throws. The usual line takes ParseUsualRecordLine, any other
+// ParseRecordLineByFields; both give the same record.
 void ParseRecordLine(std::string_view line, PracticeRecord& record) noexcept;
+
+// The usual line, as TAPPER writes it: a mode letter, every label and
+// separator in place, date and time in digits and a valid date and time, hits
+// and misses in digits after leading blanks. Reads exactly the first 44 bytes
+// at `line`. When they are such a line, fills every field of `record` as
+// ParseRecordLineByFields would and returns true; otherwise returns false and
+// leaves `record` as it was.
+bool ParseUsualRecordLine(const char* line, PracticeRecord& record) noexcept;
+
+// Parses the usual lines at the front of `text`, each followed by CR LF, into
+// `records` for as long as they come and there is room: how many it parsed.
+// Each record is the one ParseUsualRecordLine gives.
+std::size_t ParseUsualRecordLines(std::string_view text, PracticeRecord* records, std::size_t room) noexcept;
+
+// The general parser, field by field: any number form convertFieldNumber
+// takes, lines of any length, lines without a mode letter.
+void ParseRecordLineByFields(std::string_view line, PracticeRecord& record) noexcept;

@@ -1,5 +1,7 @@
 #include "settings/SettingsFile.h"
 
+#include <limits>
+
 #include "platform/IntegerText.h"
 #include "settings/StoredSizes.h"
 
@@ -11,6 +13,29 @@ std::optional<std::int32_t> SettingsFile::convertInteger(const QString& value) {
   QByteArray text = value.toLatin1();
   if (value.size() > 2 && value[0] == u'0' && (value[1] == u'x' || value[1] == u'X')) text = "$" + text.mid(2);
   return convertFieldNumber(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+}
+
+std::optional<std::int64_t> SettingsFile::convertInteger64(const QString& value) {
+  if (const auto narrow = convertInteger(value)) return *narrow;
+  // Optional leading blanks, an optional sign and decimal digits, nothing else.
+  qsizetype i = 0;
+  while (i < value.size() && value[i] == u' ') ++i;
+  const bool negative = i < value.size() && value[i] == u'-';
+  if (i < value.size() && (value[i] == u'+' || value[i] == u'-')) ++i;
+  if (i == value.size()) return std::nullopt;
+  std::uint64_t magnitude = 0;
+  constexpr std::uint64_t Limit = std::uint64_t{1} << 63;  // the magnitude of the smallest value
+  for (; i < value.size(); ++i) {
+    const char16_t c = value[i].unicode();
+    if (c < u'0' || c > u'9') return std::nullopt;
+    const unsigned digit = c - u'0';
+    if (magnitude > (Limit - digit) / 10) return std::nullopt;
+    magnitude = magnitude * 10 + digit;
+  }
+  if (negative)
+    return magnitude == Limit ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
+  if (magnitude == Limit) return std::nullopt;
+  return static_cast<std::int64_t>(magnitude);
 }
 
 QString firstCharacter(const QString& text) {

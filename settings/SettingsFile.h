@@ -34,6 +34,10 @@ class SettingsFile : public StoredSizeStore {
   // Converts a value the way integers are read: decimal with an optional sign,
   // "$" + hexadecimal, or "0x" + hexadecimal; nothing when it does not convert.
   static std::optional<std::int32_t> convertInteger(const QString& value);
+  // The same, and decimals up to 64 bits (the stored sizes of record files
+  // beyond 2 GiB). Whatever convertInteger converts gives the same value here;
+  // hexadecimal stays as convertInteger reads it.
+  static std::optional<std::int64_t> convertInteger64(const QString& value);
 
   const QString& path() const { return profile_.path(); }
 

@@ -33,9 +33,10 @@ QString oldKeyOf(const StoredSizeStore::RecordFile& file) {
   return {};
 }
 
+// A value that does not convert, or is negative, trusts no data file.
 std::optional<std::int64_t> sizeOf(const std::optional<QString>& value) {
   if (!value) return std::nullopt;
-  return std::max<std::int64_t>(0, SettingsFile::convertInteger(*value).value_or(0));
+  return std::max<std::int64_t>(0, SettingsFile::convertInteger64(*value).value_or(0));
 }
 
 }  // namespace

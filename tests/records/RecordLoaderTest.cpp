@@ -1,14 +1,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 
+#include <climits>
 #include <string>
 
 #include "records/DataFileEntry.h"
 #include "records/LoaderFixture.h"
 #include "records/LoaderMessages.h"
+#include "records/RecordLineReader.h"
 #include "records/RecordLoader.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
@@ -295,6 +298,95 @@ TEST_F(RecordLoaderTest, UnreadableRecordFileIsReported) {
   ASSERT_EQ(feedback.messages.size(), 1);
   EXPECT_TRUE(feedback.messages[0].startsWith(u"/proc/self/mem を読み込めません。"_s));
   EXPECT_FALSE(feedback.visible);
+}
+
+// What the full load keeps, worked out the plain way: each line as the reader
+// gives it, through the general parser, one after another.
+std::vector<PracticeRecord> keptLineByLine(const std::string& text) {
+  QByteArray bytes = bytesOf(text);
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  RecordLineReader reader(buffer);
+  PracticeRecord scratch;
+  std::vector<PracticeRecord> kept;
+  for (std::string_view line; reader.next(line);) {
+    ParseRecordLineByFields(line, scratch);
+    if (scratch.Mode != ModeFailed) kept.push_back(scratch);
+  }
+  return kept;
+}
+
+TEST_F(RecordLoaderTest, FullLoadKeepsWhatLineByLineParsingKeeps) {
+  const std::string cut = recordLine(ModeRomaji, 2024, 2, 29, 23, 59, 59, 123, 4).substr(0, 44);
+  const std::string odd[] = {
+      " " + cut.substr(1) + "\r\n",                         // no mode letter: the mode of the line before
+      "A 2023/02/29" + cut.substr(12) + "\r\n",             // no such day, and so ...
+      " " + cut.substr(1) + "\r\n",                         // ... this line fails too
+      cut.substr(0, 30) + "+12" + cut.substr(33) + "\r\n",  // a sign
+      cut + "\r",
+      cut + "\n\r\n",
+      cut + " more\r\n",
+      cut.substr(0, 43) + "\r\n",
+      "\r\n",
+      cut.substr(0, 20) + std::string(1, '\0') + cut.substr(21) + "\r\n",
+  };
+  // Each start moves where the reader's 64 KiB reads cut the lines.
+  for (const std::size_t shift : {0, 1, 17, 45}) {
+    std::string text = std::string(shift, 'x') + "\r\n";
+    for (int i = 0; i < 3000; ++i) {
+      text += recordLine(static_cast<PracticeMode>(i % 4), 2001 + i / 2000, 1 + i / 200 % 12, 1 + i / 10 % 20, i % 24,
+                         i % 60, i % 60, i % 999, i % 300);
+      if (i % 37 == 0) text += odd[static_cast<std::size_t>(i / 37) % std::size(odd)];
+    }
+    for (const std::string& file : {text + cut, text.substr(0, 46 * 2000) + "\x1a" + text.substr(46 * 2000)}) {
+      writeRecordFile(file);
+      settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
+      ASSERT_EQ(load(), LoadOutcome::Loaded);
+      EXPECT_EQ(loaded(), keptLineByLine(file)) << shift;
+    }
+  }
+}
+
+TEST(RecordLoaderProgress, BarStaysWithinIntAndFills) {
+  const std::int64_t counts[] = {-1, 999, INT_MAX, INT_MAX + 1LL, 100'000'000'000, INT64_MAX};
+  for (const std::int64_t items : counts) {
+    for (const int perStep : {1, 10, 100}) {
+      const ProgressScale scale = progressScaleFor(items, perStep);
+      if (items <= INT_MAX) {  // counted item by item, as ever
+        EXPECT_EQ(scale.maximum, std::max<std::int64_t>(items, 0));
+        EXPECT_EQ(scale.itemsPerStep, perStep);
+        EXPECT_EQ(scale.step, perStep);
+        continue;
+      }
+      // Once every item has passed, the bar is less than a step short of its end.
+      const long double shown = static_cast<long double>(items / scale.itemsPerStep) * scale.step;
+      EXPECT_LE(shown, scale.maximum) << items;
+      EXPECT_GT(shown + scale.step, scale.maximum) << items;
+      EXPECT_GE(scale.itemsPerStep, perStep);
+    }
+  }
+}
+
+// 3 GB of record file, nearly all of it a hole: its stored size beyond 32
+// bits is read and written, and the lines after it are read from beyond 2^31.
+TEST_F(RecordLoaderTest, RecordFileBeyondTwoGigabytesKeepsItsCache) {
+  constexpr qint64 Cached = 3'000'000'000;
+  writeRecordFile(goodLines(10));
+  ASSERT_EQ(load(), LoadOutcome::Loaded);
+  QFile file(recordPath);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.resize(Cached) && file.seek(Cached));
+  file.write(bytesOf(goodLines(2, 500)));
+  file.close();
+  const StoredSizeStore::RecordFile name{QFileInfo(recordPath).canonicalFilePath(), recordPath};
+  ASSERT_TRUE(settings.writeStoredSize(name, Cached));
+  for (const qint64 parsed : {2, 0}) {
+    ASSERT_EQ(load(), LoadOutcome::Loaded);
+    EXPECT_EQ(summary.kind, LoadKind::Incremental);
+    EXPECT_EQ(summary.parsedLines, parsed);
+    ASSERT_EQ(records.AllRecords.size(), 12u);
+    EXPECT_EQ(records.AllRecords[11]->Hits, 501);
+    EXPECT_EQ(settings.readStoredSize(name).size, Cached + 92);
+  }
 }
 
 TEST(RecordLoaderPaths, DataFileReplacesTheExtension) {

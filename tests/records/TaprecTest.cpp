@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "records/DayCount.h"
 #include "records/Taprec.h"
@@ -135,6 +138,81 @@ TEST(ParseRecordLine, GeneratedLinesParseBack) {
   EXPECT_EQ(r.Hits, 210);
   EXPECT_EQ(r.Misses, 7);
   EXPECT_EQ(r.Sec, 9);
+}
+
+// Every field alike, Date and Time to the bit.
+bool sameBits(const PracticeRecord& a, const PracticeRecord& b) {
+  return a == b && std::bit_cast<std::uint64_t>(a.Date) == std::bit_cast<std::uint64_t>(b.Date) &&
+         std::bit_cast<std::uint64_t>(a.Time) == std::bit_cast<std::uint64_t>(b.Time);
+}
+
+// Whether the usual line's parse took the line. Taken or not, the record it
+// leaves is the general parser's, from a record with a mode and one without.
+bool usualParseAgrees(const std::string& line) {
+  bool took = false;
+  for (const PracticeMode before : {ModeFailed, ModeSymbols}) {
+    PracticeRecord start;
+    start.Mode = before;
+    start.Date = -1.5;
+    start.Sec = 77;
+    PracticeRecord general = start, usual = start, either = start;
+    ParseRecordLineByFields(line, general);
+    took = ParseUsualRecordLine(line.data(), usual);
+    ParseRecordLine(line, either);
+    EXPECT_TRUE(sameBits(usual, took ? general : start)) << '"' << line << '"';
+    EXPECT_TRUE(sameBits(either, general)) << '"' << line << '"';
+  }
+  return took;
+}
+
+TEST(ParseUsualRecordLine, TakesTheUsualLinesAndLeavesTheRestToTheGeneralParser) {
+  const struct {
+    int at;
+    std::string text;
+    bool usual;
+  } cases[] = {
+      {1, "\xB1", true},        {1, "!", true},           {31, "  0", true},        {31, "999", true},
+      {31, "007", true},        {42, "999", true},        {42, "256", true},        {42, " 07", true},
+      {3, "2024/02/29", true},  {3, "2000/02/29", true},  {3, "2023/04/30", true},  {3, "0001/01/01", true},
+      {3, "9999/12/31", true},  {15, "00:00:00", true},   {15, "23:59:59", true},   {45, "more", true},
+      {3, "2023/02/29", false}, {3, "1900/02/29", false}, {3, "2100/02/29", false}, {3, "2023/04/31", false},
+      {3, "0000/01/01", false}, {3, "2023/13/01", false}, {3, "2023/01/00", false}, {15, "24:00:00", false},
+      {15, "23:60:00", false},  {15, "23:59:60", false},  {3, "  23/ 1/ 2", false}, {31, "85 ", false},
+      {31, "0 5", false},       {31, "   ", false},       {31, "+85", false},       {42, "$FF", false},
+      {42, " -3", false},       {25, "hit =", false},     {1, "a", false},          {25, "\x91\xC5\x8C\xAE=", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(usualParseAgrees(withField(Reference, c.at, c.text)), c.usual) << c.text;
+}
+
+TEST(ParseUsualRecordLine, AgreesWithTheGeneralParserWhateverByteIsChanged) {
+  const std::string replacements = std::string("0159 :/?=+-$AR!\xB1\xB2\r\n\x1A\0", 22);
+  int taken = 0;
+  for (std::size_t at = 0; at < 44; ++at) {
+    for (const char byte : replacements) {
+      std::string line = Reference;
+      line[at] = byte;
+      taken += usualParseAgrees(line) ? 1 : 0;
+    }
+  }
+  // Digits that keep the date valid, the counts' leading blanks, the mode letters.
+  EXPECT_GT(taken, 44);
+  EXPECT_LT(taken, 44 * 8);
+}
+
+TEST(ParseUsualRecordLines, GivesTheGeneralParsersRecordForEveryLineOfAGeneratedFile) {
+  GeneratorOptions options;
+  options.runs = 20000;
+  options.start = {1996, 2, 27};
+  // Last, two dates a century apart.
+  const std::string bytes = recordFileBytes(generateRuns(options)) + recordLine(ModeKana, 2001, 4, 5, 6, 7, 8, 9, 10) +
+                            recordLine(ModeKana, 1901, 4, 5, 6, 7, 8, 9, 10);
+  std::vector<PracticeRecord> usual(20003);
+  ASSERT_EQ(ParseUsualRecordLines(bytes, usual.data(), usual.size()), 20002u);
+  PracticeRecord general;
+  for (std::size_t i = 0; i < 20002; ++i) {
+    ParseRecordLineByFields(std::string_view(bytes).substr(i * 46, 46), general);
+    ASSERT_TRUE(sameBits(usual[i], general)) << bytes.substr(i * 46, 44);
+  }
 }
 
 TEST(ConvertFieldNumber, AcceptsOnlyTheFieldNumberForms) {

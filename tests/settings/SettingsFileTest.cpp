@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
 
@@ -30,6 +32,41 @@ TEST_F(SettingsFileTest, IntegerEncodings) {
     EXPECT_EQ(file.readInteger(u"option"_s, u"key"_s, 99), c.expected) << c.stored.toStdString();
   }
   EXPECT_EQ(file.readInteger(u"Option"_s, u"Missing"_s, 42), 42);
+}
+
+TEST(SettingsFileConversion, SixtyFourBitDecimalsAndThirtyTwoBitHexadecimal) {
+  const struct {
+    QString text;
+    std::optional<std::int64_t> value;
+  } cases[] = {
+      {u"3000000000"_s, 3'000'000'000},
+      {u"  +3000000000"_s, 3'000'000'000},
+      {u"-2147483648"_s, INT32_MIN},
+      {u"9223372036854775807"_s, INT64_MAX},
+      {u"-9223372036854775808"_s, INT64_MIN},
+      {u"9223372036854775808"_s, std::nullopt},
+      {u"18446744073709551616"_s, std::nullopt},
+      {u"99999999999999999999"_s, std::nullopt},
+      {u"3000000000 "_s, std::nullopt},
+      {u"+-3000000000"_s, std::nullopt},
+      {u"-"_s, std::nullopt},
+      {u"３０００００００００"_s, std::nullopt},
+      {u"0xFFFFFFFF"_s, -1},
+      {u"$100000000"_s, std::nullopt},  // hexadecimal stays 32-bit
+  };
+  for (const auto& c : cases) EXPECT_EQ(SettingsFile::convertInteger64(c.text), c.value) << c.text.toStdString();
+}
+
+TEST_F(SettingsFileTest, StoredSizesBeyondThirtyTwoBitsAndValuesThatTrustNoDataFile) {
+  const StoredSizeStore::RecordFile record{u"/data/rec.ｷﾛｸ"_s, u"/data/rec.ｷﾛｸ"_s};
+  for (const std::int64_t size : {std::int64_t{3'000'000'000}, std::int64_t{INT64_MAX}}) {
+    ASSERT_TRUE(file.writeStoredSize(record, size));
+    EXPECT_EQ(file.readStoredSize(record).size, size);
+  }
+  for (const QString& value : {u"9223372036854775808"_s, u"-46"_s, u"0xFFFFFFFF"_s, u"3e9"_s}) {
+    ASSERT_TRUE(file.writeText(u"FileSize"_s, record.canonicalPath, value, SettingsFile::KeyMatch::ExactCase));
+    EXPECT_EQ(file.readStoredSize(record).size, 0) << value.toStdString();
+  }
 }
 
 TEST_F(SettingsFileTest, ByteOptionsKeepTheirLowEightBits) {
