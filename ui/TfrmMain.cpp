@@ -708,7 +708,8 @@ void TfrmMain::ExportClick() {
   const QString path = save.selectedFiles().first();
   const bool json = save.selectedNameFilter() == jsonFilter || path.endsWith(u".json"_s, Qt::CaseInsensitive);
 
-  runActivePass();  // the active view as the current options give it
+  // The active view as the current options give it; every run and the calendar need no pass.
+  if (content == ExportDialog::Content::View) runActivePass();
   const TextEncoding encoding = choice.shiftJis() ? TextEncoding::ShiftJis : TextEncoding::Utf8;
   const QString fileName = plRecFile->text();
   QByteArray bytes;
