@@ -1,7 +1,5 @@
 #pragma once
 
-#include <vector>
-
 #include "records/PracticeRecord.h"
 
 // The ranking of the personal-best view: hits, higher first; among equal hits
@@ -16,9 +14,3 @@ RankingComparator rankingComparatorFor(bool moreMissesAbove);
 
 // The most ranks the view can show.
 inline constexpr int RankingPlaces = 1000;
-
-// Orders the best RankingPlaces runs at the front of `runs` (the rest stays in
-// no particular order). Runs equal in hits and misses keep their load order,
-// the earlier above, so every rank count shows the same list. `runs` must
-// point into one store in load order.
-void sortRanking(std::vector<const PracticeRecord*>& runs, RankingComparator comparator);

@@ -17,7 +17,7 @@ struct MissSlot {
 // The miss analyses the mode pass drives run by run: lifetime totals, the run
 // with the most misses, and the ten runs with the worst miss rate among those
 // with at least `minHits` hits. The referenced runs must outlive the analysis
-// (the mode pass points it at its own store).
+// (the mode pass hands it copies of its own once the walk is done).
 class MissAnalysis {
  public:
   static constexpr int Slots = 10;
@@ -25,6 +25,15 @@ class MissAnalysis {
   void reset(int minHits);
   // Totals, then the worst single run, then the worst ten.
   void addRun(const PracticeRecord& run);
+
+  // Points the analysis at lasting copies of its runs; `copy` gives the copy
+  // of the run it is handed.
+  template <class Copy>
+  void keepCopies(Copy&& copy) {
+    for (MissSlot& slot : MissWorstTen)
+      if (slot.run) slot.run = copy(*slot.run);
+    if (worstRun_) worstRun_ = copy(*worstRun_);
+  }
 
   int minHits() const { return minHits_; }
   const std::array<MissSlot, Slots>& worstTen() const { return MissWorstTen; }

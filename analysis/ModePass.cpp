@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/RankingSelection.h"
 #include "analysis/TextFormat.h"
 #include "platform/ShiftJis.h"
 
@@ -49,14 +50,7 @@ QString graphRuleText() {
   return u"        |----------+---------+---------+---------+---------+---------+---------+---------+---------+---------+---------+-"_s;
 }
 
-namespace {
-
-constexpr std::size_t ReusedStoreSlack = 65536;  // runs
-
-}  // namespace
-
-void ModePass::run(std::span<const PracticeRecord* const> allRecords,
-                   const std::array<std::uint32_t, PracticeModeCount>& modeCounts, const ModePassOptions& options,
+void ModePass::run(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
                    CelebrationFlags& celebration) {
   HistoryLines.clear();
   History.clear();
@@ -64,17 +58,17 @@ void ModePass::run(std::span<const PracticeRecord* const> allRecords,
   GraphLines.clear();
   RecordPoints.clear();
   GraphTitle.clear();
+  ModeRecords.clear();
+  ownRuns_.clear();
+  KeptRuns = 0;
   best = 0;
   celebrate = false;
   Miss.reset(options.minHits);
 
   const bool knownMode = options.mode < PracticeModeCount;
-  keepModeRuns(allRecords, options, knownMode ? modeCounts[options.mode] : 0);
   CelebrationFlags::PerMode unknownModeFlags;
   CelebrationFlags::PerMode& flags = knownMode ? celebration.modes[options.mode] : unknownModeFlags;
-  buildHistory(options, flags);
-
-  sortRanking(ModeRecords, rankingComparatorFor(options.moreMissesAbove));
+  walk(allRecords, options, flags);
 
   if (flags.RecordToday && !flags.BannerShown) {
     celebrate = true;
@@ -82,24 +76,13 @@ void ModePass::run(std::span<const PracticeRecord* const> allRecords,
   }
 }
 
-// The mode's runs are copied into one store sized from the mode's count. The
-// store of the pass before is used again when it fits without wasting much:
-// a fresh one of a few megabytes costs its pages' zeroing on every pass.
-void ModePass::keepModeRuns(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
-                            std::uint32_t expected) {
-  ModeStore.clear();
-  if (ModeStore.capacity() < expected || ModeStore.capacity() > 2 * std::size_t{expected} + ReusedStoreSlack) {
-    ModeStore.shrink_to_fit();
-    ModeStore.reserve(expected);
-  }
-  for (const PracticeRecord* r : allRecords)
-    if (r->Mode == options.mode && (!options.noMiss || r->Misses == 0)) ModeStore.push_back(*r);
-  ModeRecords.clear();
-  ModeRecords.reserve(ModeStore.size());
-  for (const PracticeRecord& r : ModeStore) ModeRecords.push_back(&r);
-}
+const PracticeRecord* ModePass::keepCopy(const PracticeRecord& run) { return &ownRuns_.emplace_back(run); }
 
-void ModePass::buildHistory(const ModePassOptions& options, CelebrationFlags::PerMode& flags) {
+// One walk in load order over the runs of the mode (without misses under
+// no-miss): the history, the miss analyses and the ranking's candidates.
+void ModePass::walk(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
+                    CelebrationFlags::PerMode& flags) {
+  RankingSelection ranking(options.moreMissesAbove, RankingPlaces);
   int bestWidth = 0;
   int level = 1;
   int count = 0;
@@ -107,38 +90,50 @@ void ModePass::buildHistory(const ModePassOptions& options, CelebrationFlags::Pe
   int shownLines = 0;
   double lastShownDate = 0;
 
-  for (const PracticeRecord& r : ModeStore) {
+  for (const PracticeRecord* run : allRecords) {
+    const PracticeRecord& r = *run;
+    if (r.Mode != options.mode || (options.noMiss && r.Misses != 0)) continue;
     ++count;
-    if (r.Hits > best) {
-      best = r.Hits;
-      bestWidth = r.Hits + r.Misses;
-      if (r.Date == options.startDate) flags.RecordToday = true;
-
-      QString levelText;
-      int levelRisen = 0;
-      const int newLevel = levelOf(options.mode, best);
-      if (newLevel > level) {
-        levelText = u" (Level "_s + QString::number(newLevel) + u')';
-        level = newLevel;
-        levelRisen = newLevel;
-      }
-      if (!options.levelUpOnly || !levelText.isEmpty()) {
-        const int runsSince = count - lastShownCount;
-        lastShownCount = count;
-        const long long days = shownLines == 0 ? 0 : static_cast<long long>(r.Date - lastShownDate);
-        ++shownLines;
-        lastShownDate = r.Date;
-        HistoryLines << historyLine(r, count, runsSince, days, levelText);
-        History.push_back({&r, count, runsSince, days, levelRisen});
-      }
-      RecordRuns.push_back(&r);
-      GraphLines << TextFormat::isoDate(r.Date) + u' ' + TextFormat::repeated(options.hitMark, r.Hits / UnitsPerMark) +
-                        TextFormat::repeated(options.missMark, r.Misses / UnitsPerMark);
-      RecordPoints.push_back({TextFormat::shortDate(r.Date), r.Hits, r.Misses});
-    }
+    ranking.offer(r);
     if (!options.noMiss) Miss.addRun(r);
-  }
+    if (r.Hits <= best) continue;
 
+    const PracticeRecord* kept = keepCopy(r);
+    best = r.Hits;
+    bestWidth = r.Hits + r.Misses;
+    if (r.Date == options.startDate) flags.RecordToday = true;
+
+    QString levelText;
+    int levelRisen = 0;
+    const int newLevel = levelOf(options.mode, best);
+    if (newLevel > level) {
+      levelText = u" (Level "_s + QString::number(newLevel) + u')';
+      level = newLevel;
+      levelRisen = newLevel;
+    }
+    if (!options.levelUpOnly || !levelText.isEmpty()) {
+      const int runsSince = count - lastShownCount;
+      lastShownCount = count;
+      const long long days = shownLines == 0 ? 0 : static_cast<long long>(r.Date - lastShownDate);
+      ++shownLines;
+      lastShownDate = r.Date;
+      HistoryLines << historyLine(r, count, runsSince, days, levelText);
+      History.push_back({kept, count, runsSince, days, levelRisen});
+    }
+    RecordRuns.push_back(kept);
+    GraphLines << TextFormat::isoDate(r.Date) + u' ' + TextFormat::repeated(options.hitMark, r.Hits / UnitsPerMark) +
+                      TextFormat::repeated(options.missMark, r.Misses / UnitsPerMark);
+    RecordPoints.push_back({TextFormat::shortDate(r.Date), r.Hits, r.Misses});
+  }
+  KeptRuns = static_cast<std::size_t>(count);
+
+  ranking.finish(ModeRecords);
+  for (const PracticeRecord*& ranked : ModeRecords) ranked = keepCopy(*ranked);
+  Miss.keepCopies([this](const PracticeRecord& run) { return keepCopy(run); });
+  finishTexts(options, shownLines, bestWidth);
+}
+
+void ModePass::finishTexts(const ModePassOptions& options, int shownLines, int bestWidth) {
   const int cut = bestWidth / UnitsPerMark + ScaleLead;
   GraphScaleLine = ShiftJis::cutToWidth(graphScaleText(), cut);
   GraphRuleLine = graphRuleText().left(cut);
@@ -146,7 +141,7 @@ void ModePass::buildHistory(const ModePassOptions& options, CelebrationFlags::Pe
   const QString title = modeTitleName(options.mode) + noMissLabel(options.noMiss);
   HistoryLines << u" 記録更新日  更新時刻                     通算回数   経過期間"_s
                << u"※記録更新回数: "_s + QString::number(shownLines) + u"回"_s + u"（総練習回数："_s +
-                      QString::number(count) + u"回）"_s
+                      QString::number(KeptRuns) + u"回）"_s
                << u"<<"_s + title + u"の足跡 >>"_s;
   GraphTitle = u"<<"_s + title + u"の成長グラフ >>"_s;
   GraphLines << GraphTitle;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <vector>
 
@@ -12,7 +13,6 @@
 #include "analysis/CelebrationFlags.h"
 #include "analysis/ChartPoint.h"
 #include "analysis/MissWorstTen.h"
-#include "records/StoreAllocator.h"
 
 struct ModePassOptions {
   PracticeMode mode = ModeRomaji;  // CurrentMode
@@ -28,7 +28,7 @@ struct ModePassOptions {
 // One line of the record history as values: the record run and the counts the
 // line shows beside it.
 struct HistoryEntry {
-  const PracticeRecord* run = nullptr;  // in the pass's ModeStore
+  const PracticeRecord* run = nullptr;  // the pass's own copy
   int runsSoFar = 0;                    // the mode's runs up to and with this one ("通算回数")
   int runsSince = 0;                    // runs since the record of the line before
   long long daysSince = 0;              // days since the record of the line before; 0 on the first line
@@ -36,24 +36,26 @@ struct HistoryEntry {
 };
 
 // MainProcedure's work: one walk over the loaded runs for the current mode. It
-// keeps the mode's runs, builds the record history (runs that beat the best hit
-// count so far, with the level reached) and the text chart with their chart
-// points, drives the miss analyses run by run, orders the ranking and notes a
+// counts the mode's runs, builds the record history (runs that beat the best
+// hit count so far, with the level reached) and the text chart with their chart
+// points, drives the miss analyses run by run, chooses the ranking and notes a
 // record set on the day the program started.
+//
+// The runs the results name (history, bars, ranking, worst runs) are copied
+// into the pass, so the results stay valid when the loaded runs are replaced;
+// the mode's other runs are only looked at.
 class ModePass {
  public:
   ModePass() = default;
-  // The results refer into ModeStore, so a pass is never copied.
+  // The results refer into the pass's own copies, so a pass is never copied.
   ModePass(const ModePass&) = delete;
   ModePass& operator=(const ModePass&) = delete;
 
-  void run(std::span<const PracticeRecord* const> allRecords,
-           const std::array<std::uint32_t, PracticeModeCount>& modeCounts, const ModePassOptions& options,
+  void run(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
            CelebrationFlags& celebration);
 
-  // The kept runs, copied; everything below refers into this store.
-  StoreVector<PracticeRecord> ModeStore;
-  std::vector<const PracticeRecord*> ModeRecords;  // ranked (see sortRanking)
+  std::size_t KeptRuns = 0;                        // the mode's runs the pass counted (without misses under no-miss)
+  std::vector<const PracticeRecord*> ModeRecords;  // the best RankingPlaces of them, ranked (RankingSelection)
   QStringList HistoryLines;                        // oldest first, then the column header, the totals and the title
   std::vector<HistoryEntry> History;               // the record lines of HistoryLines as values, oldest first
   std::vector<const PracticeRecord*> RecordRuns;   // every record update, oldest first: the bars of GraphLines
@@ -69,9 +71,12 @@ class ModePass {
   bool celebrate = false;
 
  private:
-  void keepModeRuns(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
-                    std::uint32_t expected);
-  void buildHistory(const ModePassOptions& options, CelebrationFlags::PerMode& flags);
+  void walk(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
+            CelebrationFlags::PerMode& flags);
+  void finishTexts(const ModePassOptions& options, int shownLines, int bestWidth);
+  const PracticeRecord* keepCopy(const PracticeRecord& run);
+
+  std::deque<PracticeRecord> ownRuns_;  // what the results point at; a deque never moves them
 };
 
 // The level a best hit count reaches in a mode.

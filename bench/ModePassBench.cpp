@@ -21,11 +21,10 @@ ModePassOptions romaji() {
 
 void BM_ModePass(benchmark::State& state) {
   const auto all = allRecords();
-  const auto& counts = MillionRuns::instance().loaded().ModeCounts;
   ModePass pass;
   CelebrationFlags flags;
-  for (auto _ : state) pass.run(all, counts, romaji(), flags);
-  state.counters["kept_runs"] = static_cast<double>(pass.ModeRecords.size());
+  for (auto _ : state) pass.run(all, romaji(), flags);
+  state.counters["kept_runs"] = static_cast<double>(pass.KeptRuns);
   state.counters["records"] = static_cast<double>(pass.RecordPoints.size());
 }
 BENCHMARK(BM_ModePass)->Unit(benchmark::kMillisecond);
@@ -36,7 +35,7 @@ const ModePass& romajiPass() {
   static bool done = false;
   if (!done) {
     CelebrationFlags flags;
-    pass.run(allRecords(), MillionRuns::instance().loaded().ModeCounts, romaji(), flags);
+    pass.run(allRecords(), romaji(), flags);
     done = true;
   }
   return pass;

@@ -9,12 +9,13 @@ LoadOutcome ViewerCore::load(const QString& recordPath) {
   const LoadOutcome outcome = loader_.load(recordPath, records_);
   // After an out-of-memory load no run is left: what was computed before is gone with them.
   if (outcome == LoadOutcome::Loaded || outcome == LoadOutcome::OutOfMemory) celebration_.clear();
-  measureBests(0);
+  bestsMeasured_ = false;
   changedModes_.fill(true);
   return outcome;
 }
 
 LoadOutcome ViewerCore::reload(const QString& recordPath, Reload kind) {
+  if (!bestsMeasured_) measureBests(0);
   const Bests before = bests_;
   const std::size_t known = records_.AllRecords.size();
   LoadOutcome outcome;
@@ -43,6 +44,7 @@ LoadOutcome ViewerCore::reload(const QString& recordPath, Reload kind) {
 
 void ViewerCore::measureBests(std::size_t from) {
   if (from == 0) bests_ = {};
+  bestsMeasured_ = true;
   for (std::size_t i = from; i < records_.AllRecords.size(); ++i) {
     const PracticeRecord& r = *records_.AllRecords[i];
     if (r.Mode >= PracticeModeCount) continue;
@@ -56,7 +58,7 @@ bool ViewerCore::forgetStoredSize(const QString& recordPath) { return loader_.fo
 
 std::optional<RecordToCelebrate> ViewerCore::recalculateRecords() {
   const std::span<const PracticeRecord* const> all(records_.AllRecords.data(), records_.AllRecords.size());
-  pass_.run(all, records_.ModeCounts, ViewSettingsMapping::modePassOptions(settings_), celebration_);
+  pass_.run(all, ViewSettingsMapping::modePassOptions(settings_), celebration_);
   if (!pass_.celebrate) return std::nullopt;
   return RecordToCelebrate{settings_.mode, pass_.best};
 }

@@ -91,5 +91,8 @@ class ViewerCore {
   AverageTrend averages_;
   CelebrationFlags celebration_;
   Bests bests_;
+  // Measured at the first reload, not at a load: a program that never reloads
+  // (the report tool) never walks the runs for them.
+  bool bestsMeasured_ = false;
   std::array<bool, PracticeModeCount> changedModes_{};
 };

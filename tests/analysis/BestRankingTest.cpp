@@ -7,6 +7,7 @@
 #include <random>
 
 #include "analysis/BestRanking.h"
+#include "analysis/RankingSelection.h"
 #include "analysis/ViewTexts.h"
 #include "support/Runs.h"
 
@@ -19,12 +20,18 @@ struct HitsMisses {
   bool operator==(const HitsMisses&) const = default;
 };
 
-std::vector<HitsMisses> ranked(const std::vector<PracticeRecord>& store, bool moreMissesAbove) {
+std::vector<const PracticeRecord*> select(const std::vector<PracticeRecord>& store, bool moreMissesAbove,
+                                          std::size_t places = RankingPlaces) {
+  RankingSelection selection(moreMissesAbove, places);
+  for (const PracticeRecord& r : store) selection.offer(r);
   std::vector<const PracticeRecord*> refs;
-  for (const PracticeRecord& r : store) refs.push_back(&r);
-  sortRanking(refs, rankingComparatorFor(moreMissesAbove));
+  selection.finish(refs);
+  return refs;
+}
+
+std::vector<HitsMisses> ranked(const std::vector<PracticeRecord>& store, bool moreMissesAbove) {
   std::vector<HitsMisses> out;
-  for (const PracticeRecord* r : refs) out.push_back({r->Hits, r->Misses});
+  for (const PracticeRecord* r : select(store, moreMissesAbove)) out.push_back({r->Hits, r->Misses});
   return out;
 }
 
@@ -41,23 +48,50 @@ TEST(BestRanking, TieBreakOnMisses) {
   EXPECT_GT(BestCompareMissDown(store[1], store[0]), 0);
 }
 
-// The ranking orders only its first thousand places; they must be what a full,
-// stable sort would give, equal runs in load order.
-TEST(BestRanking, FirstThousandPlacesMatchAFullStableSort) {
+// The selection keeps only the best places; they must be what a full, stable
+// sort by the comparators gives, equal runs in load order. The orders of
+// offering include the ones that make every run a candidate (a typist getting
+// slower) and none after the first places (getting faster), runs all equal,
+// and fewer runs than places.
+TEST(BestRanking, SelectedPlacesMatchAFullStableSort) {
   std::mt19937 random(5);
-  std::vector<PracticeRecord> store;
-  for (int i = 0; i < 20000; ++i)
-    store.push_back(makeRun(ModeRomaji, 2023, 1, 1 + i % 28, 250 + static_cast<int>(random() % 60),
-                            static_cast<int>(random() % 8)));
-  for (bool above : {true, false}) {
-    std::vector<const PracticeRecord*> refs;
-    for (const PracticeRecord& r : store) refs.push_back(&r);
-    std::vector<const PracticeRecord*> expected = refs;
-    const RankingComparator comparator = rankingComparatorFor(above);
-    std::stable_sort(expected.begin(), expected.end(),
-                     [comparator](auto* a, auto* b) { return comparator(*a, *b) < 0; });
-    sortRanking(refs, comparator);
-    ASSERT_TRUE(std::equal(refs.begin(), refs.begin() + RankingPlaces, expected.begin()));
+  const auto randomRuns = [&](int count, int hitsSpread, int missSpread) {
+    std::vector<PracticeRecord> store;
+    for (int i = 0; i < count; ++i)
+      store.push_back(makeRun(ModeRomaji, 2023, 1, 1 + i % 28, 250 + static_cast<int>(random() % hitsSpread),
+                              static_cast<int>(random() % missSpread)));
+    return store;
+  };
+  const auto rising = [](int count, int step) {
+    std::vector<PracticeRecord> store;
+    for (int i = 0; i < count; ++i) store.push_back(makeRun(ModeRomaji, 2023, 1, 1, 100 + step * i / 7, i % 5));
+    return store;
+  };
+  struct Case {
+    const char* name;
+    std::vector<PracticeRecord> store;
+    std::size_t places;
+  };
+  const std::vector<Case> cases = {
+      {"random, many ties", randomRuns(20000, 60, 8), RankingPlaces},
+      {"random, few places", randomRuns(5000, 400, 30), 7},
+      {"ever slower", rising(9000, -1), RankingPlaces},
+      {"ever faster", rising(9000, 1), RankingPlaces},
+      {"all equal", std::vector<PracticeRecord>(3001, makeRun(ModeRomaji, 2023, 1, 1, 100, 1)), RankingPlaces},
+      {"fewer than the places", randomRuns(999, 60, 8), RankingPlaces},
+      {"none", {}, RankingPlaces},
+  };
+  for (const Case& c : cases) {
+    for (bool above : {true, false}) {
+      SCOPED_TRACE(testing::Message() << c.name << (above ? ", more misses above" : ", fewer misses above"));
+      std::vector<const PracticeRecord*> expected;
+      for (const PracticeRecord& r : c.store) expected.push_back(&r);
+      const RankingComparator comparator = rankingComparatorFor(above);
+      std::stable_sort(expected.begin(), expected.end(),
+                       [comparator](auto* a, auto* b) { return comparator(*a, *b) < 0; });
+      expected.resize(std::min(expected.size(), c.places));
+      EXPECT_EQ(select(c.store, above, c.places), expected);
+    }
   }
 }
 

@@ -17,7 +17,7 @@ class ModePassTest : public testing::Test {
  protected:
   void runPass() {
     const auto refs = runs.references();
-    pass.run(refs, runs.modeCounts(), options, flags);
+    pass.run(refs, options, flags);
   }
   void addHits(PracticeMode mode, std::initializer_list<int> hits, int misses = 0) {
     int day = 1;
@@ -44,6 +44,7 @@ TEST_F(ModePassTest, RecordsAreRunsThatBeatTheBestSoFar) {
   EXPECT_EQ(pass.RecordPoints[2].label, u"2023/05/05"_s);
   EXPECT_EQ(pass.RecordPoints[2].hits, 130);
   EXPECT_EQ(pass.ModeRecords.size(), 5u);
+  EXPECT_EQ(pass.KeptRuns, 5u);
   EXPECT_EQ(pass.best, 130);
   // The first record line counts every run before it and 0 days.
   EXPECT_TRUE(recordLines()[0].contains(u"     1回    1回    0日"_s));
@@ -224,6 +225,27 @@ TEST_F(ModePassTest, MoreThanAThousandRecordsAllBecomePoints) {
   runPass();
   EXPECT_EQ(pass.RecordPoints.size(), 1500u);
   EXPECT_EQ(pass.RecordPoints.back().hits, 1500);
+}
+
+// A reload replaces the loaded runs while the panes and the export still read
+// the pass: what it names must not point into them.
+TEST_F(ModePassTest, ResultsStayValidAfterTheLoadedRunsAreGone) {
+  options.mode = ModeRomaji;
+  addHits(ModeRomaji, {100, 90, 120}, 9);
+  runPass();
+  runs.store.assign(runs.store.size(), makeRun(ModeAlphabet, 1990, 1, 1, 1, 1));
+  runs.store.clear();
+  runs.store.shrink_to_fit();
+  ASSERT_EQ(pass.History.size(), 2u);
+  EXPECT_EQ(pass.History[1].run->Hits, 120);
+  EXPECT_EQ(pass.RecordRuns[0]->Hits, 100);
+  ASSERT_EQ(pass.ModeRecords.size(), 3u);
+  EXPECT_EQ(pass.ModeRecords[0]->Hits, 120);
+  EXPECT_EQ(pass.ModeRecords[2]->Day, 2);
+  ASSERT_NE(pass.Miss.worstRun(), nullptr);
+  EXPECT_EQ(pass.Miss.worstRun()->Hits, 90);
+  EXPECT_EQ(pass.Miss.worstTen()[0].run->Hits, 90);
+  EXPECT_EQ(pass.Miss.worstTen()[2].run->Mode, ModeRomaji);
 }
 
 TEST_F(ModePassTest, GraphCopyAllPutsScaleAndRulerAfterTheTitle) {

@@ -23,7 +23,7 @@ inline PracticeRecord makeRun(PracticeMode mode, int year, int month, int day, i
   return r;
 }
 
-// Loaded runs: a store and the references into it, with the per-mode counts.
+// Loaded runs: a store and the references into it.
 struct RunList {
   std::vector<PracticeRecord> store;
 
@@ -35,11 +35,5 @@ struct RunList {
     std::vector<const PracticeRecord*> refs;
     for (const PracticeRecord& r : store) refs.push_back(&r);
     return refs;
-  }
-  std::array<std::uint32_t, PracticeModeCount> modeCounts() const {
-    std::array<std::uint32_t, PracticeModeCount> counts{};
-    for (const PracticeRecord& r : store)
-      if (r.Mode < PracticeModeCount) ++counts[r.Mode];
-    return counts;
   }
 };
