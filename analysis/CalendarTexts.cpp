@@ -93,7 +93,7 @@ QString dayTooltip(const PracticeDay* day, QDate date) {
 }
 
 QString runLine(const PracticeRecord& run) {
-  return TextFormat::clockTime(run.Time) + u"  "_s + ShiftJis::padRight(modeTitleName(run.Mode), ModeNameWidth) +
+  return TextFormat::clockTime(run.Time()) + u"  "_s + ShiftJis::padRight(modeTitleName(run.Mode), ModeNameWidth) +
          u"  Hit:"_s + TextFormat::number(run.Hits, 4) + u"  Miss:"_s + TextFormat::number(run.Misses, 3);
 }
 

@@ -18,7 +18,7 @@ constexpr int ScaleLead = 11;
 // The history line of a record:
 // "1998-03-15  21:05:33  Hit: 245  Miss:  3    57回   12回    5日 (Level 9)"
 QString historyLine(const PracticeRecord& r, int count, int runsSince, long long days, const QString& levelText) {
-  return TextFormat::isoDate(r.Date) + u"  "_s + TextFormat::clockTime(r.Time) + u"  Hit:"_s +
+  return TextFormat::isoDate(r.Date) + u"  "_s + TextFormat::clockTime(r.Time()) + u"  Hit:"_s +
          TextFormat::number(r.Hits, 4) + u"  Miss:"_s + TextFormat::number(r.Misses, 3) + TextFormat::number(count, 6) +
          u"回"_s + TextFormat::number(runsSince, 5) + u"回"_s + TextFormat::number(days, 5) + u"日"_s + levelText;
 }

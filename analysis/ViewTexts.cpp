@@ -30,7 +30,7 @@ QString rankingModeName(PracticeMode mode) { return mode == ModeKana ? u"かな"
 
 QString rankLine(int rank, const PracticeRecord& r) {
   return u"第"_s + TextFormat::number(rank, 2) + u"位  "_s + TextFormat::isoDate(r.Date) + u"  "_s +
-         TextFormat::clockTime(r.Time) + u"  Hit:"_s + TextFormat::number(r.Hits, 4) + u"  Miss:"_s +
+         TextFormat::clockTime(r.Time()) + u"  Hit:"_s + TextFormat::number(r.Hits, 4) + u"  Miss:"_s +
          TextFormat::number(r.Misses, 3);
 }
 

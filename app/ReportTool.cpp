@@ -37,7 +37,7 @@ QString runsText(const LoadedRecords& records) {
   text.reserve(static_cast<qsizetype>(records.AllRecords.size()) * 32);
   for (const PracticeRecord* r : records.AllRecords) {
     const DayCount::CivilDate date = DayCount::decodeDate(r->Date);
-    const DayCount::ClockTime time = DayCount::decodeTime(r->Time);
+    const DayCount::ClockTime time = DayCount::decodeTime(r->Time());
     text += QString::number(r->Mode) + u' ' + QString::number(date.year).rightJustified(4, u'0') + u'-' +
             twoDigits(date.month) + u'-' + twoDigits(date.day) + u' ' + twoDigits(time.hour) + u':' +
             twoDigits(time.min) + u':' + twoDigits(time.sec) + u' ' + QString::number(r->Hits) + u' ' +

@@ -34,7 +34,7 @@ void checkValid(const LoadedRecords& records) {
   for (const PracticeRecord* r : records.AllRecords) {
     check(r->Mode <= ModeSymbols);
     check(DayCount::encodeDate(r->Year, r->Month, r->Day) == r->Date);
-    check(DayCount::encodeTime(r->Hour, r->Min, r->Sec) == r->Time);
+    check(DayCount::encodeTime(r->Hour, r->Min, r->Sec) == r->Time());
   }
 }
 

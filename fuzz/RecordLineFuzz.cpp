@@ -37,7 +37,7 @@ void checkAgainstGeneralConversion(std::string_view line, const PracticeRecord& 
         r.Min == static_cast<std::uint8_t>(*min) && r.Sec == static_cast<std::uint8_t>(*sec) &&
         r.Hits == static_cast<std::uint16_t>(*hits) && r.Misses == static_cast<std::uint8_t>(*misses));
   check(DayCount::encodeDate(r.Year, r.Month, r.Day) == r.Date);
-  check(DayCount::encodeTime(r.Hour, r.Min, r.Sec) == r.Time);
+  check(DayCount::encodeTime(r.Hour, r.Min, r.Sec) == r.Time());
   check(r.Mode <= ModeSymbols);
 }
 

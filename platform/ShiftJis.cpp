@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 
@@ -72,26 +73,35 @@ Converter& decoder() {
   return converter;
 }
 
-bool isWideCodePoint(char32_t codePoint) { return codePoint >= 0x1100; }
-
-// Bytes of each BMP character in code page 932; characters outside it get the
-// column count they take on screen.
-using WidthTable = std::array<std::uint8_t, 0x10000>;
-
-WidthTable buildWidthTable() {
-  WidthTable table{};
-  for (char32_t codePoint = 0; codePoint < 0x10000; ++codePoint) {
-    const char16_t unit = static_cast<char16_t>(codePoint);
-    const std::optional<QByteArray> bytes = encode(QStringView(&unit, 1));
-    const bool encoded = bytes && (bytes->size() == 1 || bytes->size() == 2);
-    table[codePoint] = encoded ? static_cast<std::uint8_t>(bytes->size()) : (isWideCodePoint(codePoint) ? 2 : 1);
-  }
-  return table;
+// Code page 932 keeps ASCII as it is ("\\" and "~" included): such text needs
+// no converter, and names and numbers in settings files are such text.
+bool isAscii(QByteArrayView bytes) {
+  for (const char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+bool isAscii(QStringView text) {
+  for (const QChar c : text)
+    if (c.unicode() >= 0x80) return false;
+  return true;
 }
 
-const WidthTable& widthTable() {
-  static const WidthTable table = buildWidthTable();
-  return table;
+bool isWideCodePoint(char32_t codePoint) { return codePoint >= 0x1100; }
+
+// Bytes of a BMP character in code page 932; a character outside it gets the
+// column count it takes on screen. Worked out the first time a character is
+// measured and kept (0: not yet); the slots are atomic because any thread may
+// measure.
+int widthOfUnit(char16_t unit) {
+  if (unit < 0x80) return 1;
+  static std::array<std::atomic<std::uint8_t>, 0x10000> known{};
+  std::atomic<std::uint8_t>& slot = known[unit];
+  if (const std::uint8_t width = slot.load(std::memory_order_relaxed)) return width;
+  const std::optional<QByteArray> bytes = encode(QStringView(&unit, 1));
+  const bool encoded = bytes && (bytes->size() == 1 || bytes->size() == 2);
+  const int width = encoded ? static_cast<int>(bytes->size()) : (isWideCodePoint(unit) ? 2 : 1);
+  slot.store(static_cast<std::uint8_t>(width), std::memory_order_relaxed);
+  return width;
 }
 
 // Width of the character starting at `index`; `units` receives how many UTF-16
@@ -101,7 +111,7 @@ int characterWidth(QStringView text, qsizetype index, qsizetype* units) {
   const bool pair = first.isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate();
   *units = pair ? 2 : 1;
   if (pair) return isWideCodePoint(QChar::surrogateToUcs4(first, text[index + 1])) ? 2 : 1;
-  return widthTable()[first.unicode()];
+  return widthOfUnit(first.unicode());
 }
 
 }  // namespace
@@ -109,6 +119,7 @@ int characterWidth(QStringView text, qsizetype index, qsizetype* units) {
 std::optional<QByteArray> encode(QStringView text, qsizetype* firstBad) {
   if (firstBad) *firstBad = -1;
   if (text.isEmpty()) return QByteArray();
+  if (isAscii(text)) return text.toLatin1();
   Converter& converter = encoder();
   if (!converter.isOpen()) {
     if (firstBad) *firstBad = 0;
@@ -127,6 +138,7 @@ std::optional<QByteArray> encode(QStringView text, qsizetype* firstBad) {
 
 std::optional<QString> decode(QByteArrayView bytes) {
   if (bytes.isEmpty()) return QString();
+  if (isAscii(bytes)) return QString::fromLatin1(bytes);
   Converter& converter = decoder();
   if (!converter.isOpen()) return std::nullopt;
   // Every code page 932 character is a single UTF-16 unit.

@@ -24,7 +24,7 @@
 //   8       hits, low digit      Hits mod 255 + 1        + (byte - 1), 16 bits
 //   9       misses               Misses + 1              byte - 1
 //
-// Date and Time are not stored; the reader builds them from the parts as the
+// Date is not stored; the reader builds it from the parts as the
 // record-line parser does.
 namespace DataFileEntry {
 
@@ -65,9 +65,26 @@ class Decoder {
  public:
   // False when the entry is damaged; `record` is then unspecified.
   bool decode(const std::uint8_t* entry, PracticeRecord& record) noexcept {
-    int seconds = 0;
-    if (!decodeAllButTime(entry, record, seconds)) return false;
-    record.Time = timeOfSeconds(seconds);
+    const std::uint32_t dateBytes =
+        std::uint32_t{entry[YearAt]} << 16 | std::uint32_t{entry[MonthAt]} << 8 | entry[DayAt];
+    using Bits::low8;
+    record.Mode = low8(entry[ModeAt] - 1);
+    record.Year = static_cast<std::uint16_t>(entry[YearAt] + YearBase);
+    record.Month = entry[MonthAt];
+    record.Day = entry[DayAt];
+    record.Hour = low8(entry[HourAt] - 1);
+    record.Min = low8(entry[MinAt] - 1);
+    record.Sec = low8(entry[SecAt] - 1);
+    record.Hits = static_cast<std::uint16_t>(low8(entry[HitsHighAt] - 1) * 255 + low8(entry[HitsLowAt] - 1));
+    record.Misses = low8(entry[MissesAt] - 1);
+    if (record.Mode > ModeSymbols || record.Hour >= 24 || record.Min >= 60 || record.Sec >= 60) return false;
+    if (dateBytes != lastDateBytes_) {
+      const auto date = DayCount::encodeDay(record.Year, record.Month, record.Day);
+      if (!date) return false;
+      lastDate_ = *date;
+      lastDateBytes_ = dateBytes;
+    }
+    record.Date = lastDate_;
     return true;
   }
   // `count` entries one after another into `records`; false at the first
@@ -75,39 +92,11 @@ class Decoder {
   bool decode(const std::uint8_t* entries, std::size_t count, PracticeRecord* records) noexcept;
 
  private:
-  // As DayCount::encodeTime makes it.
-  static double timeOfSeconds(int secondsOfDay) { return secondsOfDay / 86400.0; }
-
-  // Every part but Time, whose seconds of the day come back.
-  bool decodeAllButTime(const std::uint8_t* e, PracticeRecord& r, int& secondsOfDay) noexcept {
-    using Bits::low8;
-    r.Mode = low8(e[ModeAt] - 1);
-    r.Year = static_cast<std::uint16_t>(e[YearAt] + YearBase);
-    r.Month = e[MonthAt];
-    r.Day = e[DayAt];
-    r.Hour = low8(e[HourAt] - 1);
-    r.Min = low8(e[MinAt] - 1);
-    r.Sec = low8(e[SecAt] - 1);
-    r.Hits = static_cast<std::uint16_t>(low8(e[HitsHighAt] - 1) * 255 + low8(e[HitsLowAt] - 1));
-    r.Misses = low8(e[MissesAt] - 1);
-    if (r.Mode > ModeSymbols || r.Hour >= 24 || r.Min >= 60 || r.Sec >= 60) return false;
-    secondsOfDay = r.Hour * 3600 + r.Min * 60 + r.Sec;
-    const std::uint32_t dateBytes = std::uint32_t{e[YearAt]} << 16 | std::uint32_t{e[MonthAt]} << 8 | e[DayAt];
-    if (dateBytes != lastDateBytes_) {
-      const auto date = DayCount::encodeDate(r.Year, r.Month, r.Day);
-      if (!date) return false;
-      lastDate_ = *date;
-      lastDateBytes_ = dateBytes;
-    }
-    r.Date = lastDate_;
-    return true;
-  }
-
   // The three date bytes of the last date decoded; a value no three bytes give
   // until then, so that the first entry's date is always checked.
   static constexpr std::uint32_t NoDateYet = 0xFFFFFFFF;
   std::uint32_t lastDateBytes_ = NoDateYet;
-  double lastDate_ = 0;
+  std::int32_t lastDate_ = 0;
 };
 
 // True when the entry of a kept record gives it back exactly. A year outside

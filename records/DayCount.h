@@ -41,12 +41,20 @@ constexpr int daysInMonth(int year, int month) {
   return month == 2 && isLeapYear(year) ? 29 : Lengths[month - 1];
 }
 
-// The day count of a Gregorian date, or nothing when the year is outside
+// The whole day count of a Gregorian date, or nothing when the year is outside
 // 1..9999, the month outside 1..12 or the day outside the month.
-constexpr std::optional<double> encodeDate(int year, int month, int day) {
+constexpr std::optional<std::int32_t> encodeDay(int year, int month, int day) {
   if (year < 1 || year > 9999 || month < 1 || month > 12) return std::nullopt;
   if (day < 1 || day > daysInMonth(year, month)) return std::nullopt;
-  return static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - Epoch);
+  return static_cast<std::int32_t>(daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+                                   Epoch);
+}
+
+// The same as a day count.
+constexpr std::optional<double> encodeDate(int year, int month, int day) {
+  const auto days = encodeDay(year, month, day);
+  if (!days) return std::nullopt;
+  return *days;
 }
 
 // The fraction of a day for a time with milliseconds 0, or nothing when the

@@ -17,14 +17,17 @@ inline constexpr int PracticeModeCount = 4;
 // Display names of the four modes, used in view titles and the celebration banner.
 inline constexpr std::array<std::u16string_view, PracticeModeCount> ModeName = {u"英字", u"カナ", u"ローマ字", u"記号"};
 
-// One practice run. Date is the whole day count since 1899-12-30 and Time the
-// fraction of a day, both built from the parts beside them; the parts are kept
-// because the compressed data file and the worst-run lines use them.
+// One practice run. Date is the whole day count since 1899-12-30 and Time()
+// the fraction of a day, both from the parts beside them; the parts are kept
+// because the compressed data file and the worst-run lines use them. A day
+// count is whole, so it is held as an integer (every date of the years 1 to
+// 9999 fits), and the time of day is worked out from the clock parts when it
+// is asked for.
 //
-// Fields are ordered for packing (32 bytes), not as TAPPER's line lists them.
+// Fields are ordered for packing (16 bytes: a million runs take 16 MB), not
+// as TAPPER's line lists them.
 struct PracticeRecord {
-  double Date = 0;
-  double Time = 0;
+  std::int32_t Date = 0;
   std::uint16_t Hits = 0;
   std::uint16_t Year = 0;
   PracticeMode Mode = ModeFailed;
@@ -35,7 +38,10 @@ struct PracticeRecord {
   std::uint8_t Min = 0;
   std::uint8_t Sec = 0;
 
+  // As DayCount::encodeTime makes it from the clock parts.
+  double Time() const noexcept { return (Hour * 3600 + Min * 60 + Sec) / 86400.0; }
+
   bool operator==(const PracticeRecord&) const = default;
 };
 
-static_assert(sizeof(PracticeRecord) == 32, "the record store is sized for 32-byte records");
+static_assert(sizeof(PracticeRecord) == 16, "the record store is sized for 16-byte records");

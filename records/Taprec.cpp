@@ -57,7 +57,7 @@ bool parseFields(std::string_view line, PracticeRecord& r) {
   r.Month = static_cast<std::uint8_t>(v);
   if (!convertField(line, Day, v)) return false;
   r.Day = static_cast<std::uint8_t>(v);
-  const auto date = DayCount::encodeDate(r.Year, r.Month, r.Day);
+  const auto date = DayCount::encodeDay(r.Year, r.Month, r.Day);
   if (!date) return false;
   r.Date = *date;
   if (!convertField(line, Hour, v)) return false;
@@ -66,9 +66,7 @@ bool parseFields(std::string_view line, PracticeRecord& r) {
   r.Min = static_cast<std::uint8_t>(v);
   if (!convertField(line, Sec, v)) return false;
   r.Sec = static_cast<std::uint8_t>(v);
-  const auto time = DayCount::encodeTime(r.Hour, r.Min, r.Sec);
-  if (!time) return false;
-  r.Time = *time;
+  if (!DayCount::encodeTime(r.Hour, r.Min, r.Sec)) return false;
   if (!convertField(line, Hits, v)) return false;
   r.Hits = static_cast<std::uint16_t>(v);
   if (!convertField(line, Misses, v)) return false;
@@ -193,13 +191,10 @@ template <RecordLineLayout::Field F>
 }
 
 // Parses usual lines one after another. The runs of a day follow each other,
-// so a date the same as the line before's is not worked out again. Every field
-// but Time is filled; the time of day comes back in seconds, for the caller to
-// divide as DayCount::encodeTime does (divisions of many lines overlap when
-// they are made one after another).
+// so a date the same as the line before's is not worked out again.
 class UsualLineParser {
  public:
-  [[gnu::always_inline]] bool parse(const char* text, PracticeRecord& record, int& secondsOfDay) noexcept {
+  [[gnu::always_inline]] bool parse(const char* text, PracticeRecord& record) noexcept {
     using namespace RecordLineLayout;
     const auto* line = reinterpret_cast<const unsigned char*>(text);
     const PracticeMode mode = ModeOfByte[line[0]];
@@ -214,7 +209,7 @@ class UsualLineParser {
       const unsigned year = numberAt<Year>(line);
       const unsigned month = numberAt<Month>(line);
       const unsigned day = numberAt<Day>(line);
-      const auto date = DayCount::encodeDate(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
+      const auto date = DayCount::encodeDay(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
       if (!date) return false;
       last_.Date = *date;
       last_.Year = static_cast<std::uint16_t>(year);
@@ -237,7 +232,6 @@ class UsualLineParser {
     const unsigned hits = numberAt<Hits>(line);
     const unsigned misses = numberAt<Misses>(line);
 
-    secondsOfDay = static_cast<int>(hour * 3600 + min * 60 + sec);
     record.Date = last_.Date;
     record.Hits = static_cast<std::uint16_t>(hits);
     record.Year = last_.Year;
@@ -259,36 +253,22 @@ class UsualLineParser {
   std::uint64_t lastYearToDay_ = 0;
 };
 
-// As DayCount::encodeTime makes it.
-double timeOfSeconds(int secondsOfDay) { return secondsOfDay / 86400.0; }
-
 }  // namespace
 
 bool ParseUsualRecordLine(const char* line, PracticeRecord& record) noexcept {
-  int seconds = 0;
-  if (!UsualLineParser().parse(line, record, seconds)) return false;
-  record.Time = timeOfSeconds(seconds);
-  return true;
+  return UsualLineParser().parse(line, record);
 }
 
 std::size_t ParseUsualRecordLines(std::string_view text, PracticeRecord* records, std::size_t room) noexcept {
   using RecordLineLayout::LineBytes;
   using RecordLineLayout::LineWithEnd;
   UsualLineParser parser;
-  std::array<int, 64> seconds;
   const char* at = text.data();
   std::size_t count = 0;
-  for (bool more = true; more && count < room;) {
-    const std::size_t first = count;
-    const std::size_t last = std::min(room, first + seconds.size());
-    for (; count < last; ++count, at += LineWithEnd) {
-      if (text.data() + text.size() - at < LineWithEnd || at[LineBytes] != '\r' || at[LineBytes + 1] != '\n' ||
-          !parser.parse(at, records[count], seconds[count - first])) {
-        more = false;
-        break;
-      }
-    }
-    for (std::size_t i = first; i < count; ++i) records[i].Time = timeOfSeconds(seconds[i - first]);
+  for (; count < room; ++count, at += LineWithEnd) {
+    if (text.data() + text.size() - at < LineWithEnd || at[LineBytes] != '\r' || at[LineBytes + 1] != '\n' ||
+        !parser.parse(at, records[count]))
+      break;
   }
   return count;
 }

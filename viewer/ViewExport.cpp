@@ -41,7 +41,7 @@ struct Table {
 };
 
 Cell dateCell(const PracticeRecord& r) { return Cell::of(TextFormat::isoDate(r.Date)); }
-Cell timeCell(const PracticeRecord& r) { return Cell::of(TextFormat::clockTime(r.Time)); }
+Cell timeCell(const PracticeRecord& r) { return Cell::of(TextFormat::clockTime(r.Time())); }
 
 // How many of `count` lines a pane shows under its display-count limit (0 = all).
 std::size_t newestShown(std::size_t count, int recentLimit) {
@@ -210,7 +210,7 @@ QJsonArray jsonRuns(const LoadedRecords& records) {
     const QJsonValue mode = r->Mode < PracticeModeCount ? QJsonValue(modes[r->Mode]) : QJsonValue(jsonMode(r->Mode));
     runs.append(QJsonObject{{u"mode"_s, mode},
                             {u"date"_s, TextFormat::isoDate(r->Date)},
-                            {u"time"_s, TextFormat::clockTime(r->Time)},
+                            {u"time"_s, TextFormat::clockTime(r->Time())},
                             {u"hits"_s, r->Hits},
                             {u"misses"_s, r->Misses}});
   }
@@ -284,7 +284,7 @@ QByteArray runsCsv(const LoadedRecords& records, TextEncoding encoding, int* rep
     else
       csv.empty();
     csv.date(DayCount::decodeDate(r->Date));
-    csv.time(DayCount::decodeTime(r->Time));
+    csv.time(DayCount::decodeTime(r->Time()));
     csv.number(r->Hits);
     csv.number(r->Misses);
     csv.endRow();

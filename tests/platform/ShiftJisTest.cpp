@@ -25,6 +25,20 @@ TEST(ShiftJisTest, ConvertsAsWindowsDoes) {
   }
 }
 
+// Plain ASCII skips the converter; it must read and write as the converter
+// does when the same bytes come with a character that needs it.
+TEST(ShiftJisTest, AsciiAloneConvertsAsWithinOtherText) {
+  QByteArray ascii;
+  for (int byte = 1; byte < 0x80; ++byte) ascii += static_cast<char>(byte);
+  const QByteArray kana = "\xB1";
+  const std::optional<QString> alone = ShiftJis::decode(ascii);
+  const std::optional<QString> mixed = ShiftJis::decode(ascii + kana);
+  ASSERT_TRUE(alone && mixed);
+  EXPECT_EQ(*alone + u"ｱ"_s, *mixed);
+  EXPECT_EQ(ShiftJis::encode(*alone), std::optional<QByteArray>(ascii));
+  EXPECT_EQ(ShiftJis::encode(*mixed), std::optional<QByteArray>(ascii + kana));
+}
+
 TEST(ShiftJisTest, RefusesWhatTheCodePageCannotHold) {
   const std::pair<QString, qsizetype> texts[] = {
       {u"ab😀c"_s, 2}, {u"é"_s, 0}, {u"日本한국"_s, 2}, {u"x€"_s, 1}, {u"a"_s + QChar(0xD800) + u"b"_s, 1}};

@@ -74,7 +74,7 @@ TEST(DataFileEntry, HoldsExactlyAgreesWithTheRoundTrip) {
       r.Year = static_cast<std::uint16_t>(year);
       r.Month = 3;
       r.Day = 1;
-      r.Date = *DayCount::encodeDate(year, 3, 1);
+      r.Date = *DayCount::encodeDay(year, 3, 1);
       r.Hits = static_cast<std::uint16_t>(hits);
       const auto back = DataFileEntry::decode(DataFileEntry::encode(r).data());
       ASSERT_EQ(DataFileEntry::holdsExactly(r), back && *back == r) << year << " " << hits;

@@ -16,8 +16,7 @@ inline PracticeRecord makeRun(PracticeMode mode, int year, int month, int day, i
   r.Hour = static_cast<std::uint8_t>(hour);
   r.Min = static_cast<std::uint8_t>(min);
   r.Sec = static_cast<std::uint8_t>(sec);
-  r.Date = DayCount::encodeDate(year, month, day).value_or(0);
-  r.Time = DayCount::encodeTime(hour, min, sec).value_or(0);
+  r.Date = DayCount::encodeDay(year, month, day).value_or(0);
   r.Hits = static_cast<std::uint16_t>(hits);
   r.Misses = static_cast<std::uint8_t>(misses);
   return r;

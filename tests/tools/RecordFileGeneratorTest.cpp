@@ -36,7 +36,7 @@ TEST(RecordFileGenerator, SameSeedSameFileAndEveryLineParses) {
   const auto records = parseAll(bytes);
   for (const PracticeRecord& r : records) ASSERT_NE(r.Mode, ModeFailed);
   for (std::size_t i = 1; i < records.size(); ++i)
-    ASSERT_LE(records[i - 1].Date + records[i - 1].Time, records[i].Date + records[i].Time) << "in time order";
+    ASSERT_LE(records[i - 1].Date + records[i - 1].Time(), records[i].Date + records[i].Time()) << "in time order";
 }
 
 TEST(RecordFileGenerator, HitsRiseAndMissesFallWithPracticeInEveryMode) {

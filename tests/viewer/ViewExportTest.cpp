@@ -96,8 +96,8 @@ TEST_F(ViewExportTest, RunsAreTheLoadedRuns) {
   EXPECT_EQ(rows[0].join(u','), u"mode,mode_name,date,time,hits,misses"_s);
   for (std::size_t i = 0; i < runs.size(); ++i) {
     const PracticeRecord& r = *runs[i];
-    const QStringList expected{QString::number(r.Mode),       modeTitleName(r.Mode),   TextFormat::isoDate(r.Date),
-                               TextFormat::clockTime(r.Time), QString::number(r.Hits), QString::number(r.Misses)};
+    const QStringList expected{QString::number(r.Mode),         modeTitleName(r.Mode),   TextFormat::isoDate(r.Date),
+                               TextFormat::clockTime(r.Time()), QString::number(r.Hits), QString::number(r.Misses)};
     ASSERT_EQ(rows[i + 1], expected) << i;
     const QJsonObject run = json[static_cast<qsizetype>(i)].toObject();
     ASSERT_EQ(run[u"mode"_s].toObject(), (QJsonObject{{u"code"_s, r.Mode}, {u"name"_s, modeTitleName(r.Mode)}}));
