@@ -34,8 +34,13 @@ void MissAnalysis::offerToWorstTen(const PracticeRecord& run) {
   if (run.Hits < minHits_) return;
   const int keys = run.Hits + run.Misses;
   if (keys == 0) return;  // no rate without a keystroke
+  // Below the tenth: the common case. A rate clearly below it is told without
+  // a division (the margin is wider than the rounding to a single); a rate
+  // near it is worked out.
+  const float tenth = MissWorstTen.back().Rate;
+  if (static_cast<double>(run.Misses) < static_cast<double>(keys) * tenth * (1.0 - 0x1p-22)) return;
   const auto rate = static_cast<float>(static_cast<double>(run.Misses) / keys);
-  if (rate < MissWorstTen.back().Rate) return;  // below the tenth: the common case, decided at once
+  if (rate < tenth) return;
   for (int i = 0; i < Slots; ++i) {
     if (rate >= MissWorstTen[static_cast<std::size_t>(i)].Rate) {
       std::move_backward(MissWorstTen.begin() + i, MissWorstTen.end() - 1, MissWorstTen.end());

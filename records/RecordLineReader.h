@@ -41,6 +41,9 @@ class RecordLineReader {
 
   // Bytes taken from the device so far (at most the limit).
   qint64 bytesRead() const { return bytesRead_; }
+  // Bytes of the text before the next line, as far as the reader has gone
+  // (right after ahead(), the offset where the next line starts).
+  qint64 position() const { return bytesRead_ - static_cast<qint64>(end_ - pos_); }
   // True once a 0x1A byte has ended the text.
   bool endedAtEndOfText() const { return endOfText_; }
 

@@ -8,8 +8,10 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "platform/RegularFile.h"
+#include "records/AheadLineParser.h"
 #include "records/DataFileEntry.h"
 #include "records/LoaderMessages.h"
 #include "records/RecordLineReader.h"
@@ -126,7 +128,7 @@ class RecordLoader::Session {
     qint64 readUpTo = stored_;
     if (!parseTail(appended, readUpTo) || inexact_ || readUpTo == stored_) {
       // A load of the whole file says what is wrong, as it always does.
-      records_.RecordStore.resize(static_cast<std::size_t>(entries));
+      records_.RecordStore.truncate(static_cast<std::size_t>(entries));
       records_.ModeCounts = counts;
       if (records_.RecordStore.data() != base) finishReferences();
       return AppendResult::Unsuitable;
@@ -279,28 +281,52 @@ class RecordLoader::Session {
         !device.seek(0))
       return readFailure();
     // Files of pseudo file systems give their size as 0 and are read to their end.
-    RecordLineReader reader(device, RecordLineReader::DefaultKeptBytes,
-                            recSize_ > 0 ? recSize_ : RecordLineReader::NoLimit);
+    std::optional<RecordLineReader> reader;
+    reader.emplace(device, RecordLineReader::DefaultKeptBytes, recSize_ > 0 ? recSize_ : RecordLineReader::NoLimit);
+    qint64 readerStart = 0;  // where the reader began: 0, or where the second thread's lines end
+    startSecondHalf();
     const int messageLimit = feedback_.badLineMessageLimit();
     PracticeRecord scratch;  // shared by every line, as a line without a mode letter keeps the last mode
-    std::array<PracticeRecord, RunsAtATime> usual;
     std::string_view line;
     qint64 lineNumber = 0;
     for (;;) {
-      // The usual lines are parsed where they lie in the reader's buffer.
-      const std::string_view ahead = reader.ahead(LineWithEnd);
+      std::string_view ahead = reader->ahead(LineWithEnd);
+      if (secondHalf_) {
+        const qint64 at = readerStart + reader->position();
+        if (at == secondHalf_->from()) {
+          // The first half ends where the second thread began: its runs follow.
+          const std::optional<qint64> runs = takeSecondHalf(scratch, readerStart);
+          if (runs) {
+            lineNumber += *runs;
+            progress.count(*runs);
+            if (!device.seek(readerStart)) return readFailure();
+            reader.emplace(device, RecordLineReader::DefaultKeptBytes, recSize_ - readerStart);
+          }
+          continue;
+        }
+        if (at > secondHalf_->from()) {
+          secondHalf_.reset();  // a line of another length came first: the lines are read here
+        } else {
+          ahead = ahead.substr(0, static_cast<std::size_t>(
+                                      std::min<qint64>(static_cast<qint64>(ahead.size()), secondHalf_->from() - at)));
+        }
+      }
+      // The usual lines are parsed where they lie in the reader's buffer,
+      // straight into the store.
       std::size_t taken = 0;
-      while (const std::size_t lines = ParseUsualRecordLines(ahead.substr(taken), usual.data(), usual.size())) {
+      while (const std::size_t room = roomInPlace()) {
+        const std::size_t lines = ParseUsualRecordLines(ahead.substr(taken), records_.RecordStore.spare(), room);
+        if (lines == 0) break;
+        keepInPlace(lines);
+        scratch = records_.RecordStore.back();  // the mode a line without a mode letter keeps
         taken += lines * LineWithEnd;
         lineNumber += static_cast<qint64>(lines);
         progress.count(static_cast<qint64>(lines));
-        keep(usual.data(), lines);
-        scratch = usual[lines - 1];  // the mode a line without a mode letter keeps
       }
-      reader.skip(taken);
+      reader->skip(taken);
       if (taken > 0 && ahead.size() - taken < static_cast<std::size_t>(LineWithEnd)) continue;  // read on
       // Any other line, or the end.
-      if (!reader.next(line)) break;
+      if (!reader->next(line)) break;
       ++lineNumber;
       progress.count();
       ParseRecordLine(line, scratch);
@@ -310,12 +336,14 @@ class RecordLoader::Session {
         feedback_.showMessage(LoaderMessages::badLine(recordPath_, lineNumber));
       }
     }
+    secondHalf_.reset();  // the text ended before the second half: its runs are not wanted
     summary_.parsedLines = lineNumber;
-    if (!reader.ok()) return readFailure();
+    if (!reader->ok()) return readFailure();
     if (messageLimit >= 0 && summary_.badLines > messageLimit)
       feedback_.showMessage(LoaderMessages::moreBadLines(recordPath_, summary_.badLines - messageLimit));
     // After a 0x1A the rest of the file is no text: the file counts as read.
-    const qint64 readUpTo = reader.endedAtEndOfText() ? std::max(recSize_, reader.bytesRead()) : reader.bytesRead();
+    const qint64 bytesRead = readerStart + reader->bytesRead();
+    const qint64 readUpTo = reader->endedAtEndOfText() ? std::max(recSize_, bytesRead) : bytesRead;
     finishReferences();
     if (!cacheUsable_) {
       // No data file is kept: it leads to the record file, another load holds
@@ -360,16 +388,90 @@ class RecordLoader::Session {
   }
   // Runs of a valid mode.
   void store(const PracticeRecord* runs, std::size_t count) {
-    records_.RecordStore.insert(records_.RecordStore.end(), runs, runs + count);
+    if (secondHalf_ && records_.RecordStore.size() + count > secondHalfIndex_) stopSecondHalf();
+    records_.RecordStore.append(runs, count);
     for (std::size_t i = 0; i < count; ++i) ++records_.ModeCounts[runs[i].Mode];
   }
 
+  // How many runs may be parsed into the store's spare room now: none beyond
+  // where the second thread writes its runs (a line parsed then is stored
+  // through keep(), which stops the thread first).
+  std::size_t roomInPlace() {
+    StoreArray<PracticeRecord>& store = records_.RecordStore;
+    if (secondHalf_) return std::min(secondHalfIndex_ - store.size(), RunsAtATime);
+    if (store.capacity() - store.size() < RunsAtATime)
+      store.reserve(std::max(2 * store.capacity(), store.size() + RunsAtATime));
+    return RunsAtATime;
+  }
+  // Counts in the runs just parsed into the store's spare room.
+  void keepInPlace(std::size_t count) {
+    StoreArray<PracticeRecord>& store = records_.RecordStore;
+    const PracticeRecord* runs = store.spare();
+    bool exact = true;
+    for (std::size_t i = 0; i < count; ++i) {
+      ++records_.ModeCounts[runs[i].Mode];
+      exact &= DataFileEntry::holdsExactly(runs[i]);
+    }
+    if (!exact) inexact_ = true;
+    store.commit(count);
+  }
+
+  // A full load of a large file parses its second half on a second thread,
+  // into the store where its runs belong when every line before is 46 bytes.
+  void startSecondHalf() {
+    using RecordLineLayout::LineWithEnd;
+    const qint64 half = recSize_ / LineWithEnd / 2 * LineWithEnd;
+    if (owner_.secondThreadFrom_ <= 0 || recSize_ < owner_.secondThreadFrom_ || half == 0) return;
+    StoreArray<PracticeRecord>& store = records_.RecordStore;
+    const auto index = static_cast<std::size_t>(half / LineWithEnd);
+    if (store.capacity() <= index) return;
+    records_.AllRecords.reserve(store.capacity());
+    secondHalfIndex_ = index;
+    secondHalf_.emplace(recordFile_.handle(), half, recSize_, store.data() + index, records_.AllRecords.data() + index,
+                        store.capacity() - index);
+  }
+  void stopSecondHalf() {
+    secondHalf_.reset();
+    secondHalfIndex_ = SIZE_MAX;
+  }
+  // Puts the second thread's runs after the first half's and moves `readFrom`
+  // to where its lines end; how many runs, or nothing when they are of no use.
+  std::optional<qint64> takeSecondHalf(PracticeRecord& scratch, qint64& readFrom) {
+    const AheadLineParser::Result& taken = secondHalf_->finish();
+    const std::size_t index = secondHalfIndex_;
+    stopSecondHalf();
+    if (taken.failed) return std::nullopt;
+    StoreArray<PracticeRecord>& store = records_.RecordStore;
+    StoreArray<const PracticeRecord*>& references = records_.AllRecords;
+    const std::size_t first = store.size();  // fewer than `index` when lines were dropped
+    if (first < index)
+      std::memmove(static_cast<void*>(store.spare()), store.data() + index, taken.runs * sizeof(PracticeRecord));
+    store.commit(taken.runs);
+    references.clear();
+    const PracticeRecord** out = references.spare();
+    for (std::size_t i = 0; i < first; ++i) out[i] = &store[i];
+    if (first < index)
+      for (std::size_t i = first; i < store.size(); ++i) out[i] = &store[i];
+    references.commit(store.size());
+    for (int m = 0; m < PracticeModeCount; ++m) records_.ModeCounts[m] += taken.modeCounts[m];
+    if (!taken.exact) inexact_ = true;
+    if (taken.runs > 0) scratch = store.back();
+    readFrom = taken.end;
+    return static_cast<qint64>(taken.runs);
+  }
+
   // The store may have grown past its estimate, so references are taken once
-  // it is complete.
+  // it is complete; those taken before stay while the store has not moved.
   void finishReferences() {
-    records_.AllRecords.clear();
-    records_.AllRecords.reserve(records_.RecordStore.size());
-    for (const PracticeRecord& record : records_.RecordStore) records_.AllRecords.push_back(&record);
+    StoreArray<PracticeRecord>& store = records_.RecordStore;
+    StoreArray<const PracticeRecord*>& references = records_.AllRecords;
+    if (!references.empty() && (references.front() != store.data() || references.size() > store.size()))
+      references.clear();
+    references.reserve(store.size());
+    const std::size_t from = references.size();
+    const PracticeRecord** out = references.spare();
+    for (std::size_t i = from; i < store.size(); ++i) out[i - from] = &store[i];
+    references.commit(store.size() - from);
   }
 
   bool decodeEntries(qint64 entries) {
@@ -498,6 +600,9 @@ class RecordLoader::Session {
   bool writable_ = false;     // ... and open for writing
   QString writeProblem_;      // why it is not
   bool inexact_ = false;
+  // The second thread of a full load, and the index its runs start at.
+  std::optional<AheadLineParser> secondHalf_;
+  std::size_t secondHalfIndex_ = SIZE_MAX;
 };
 
 ProgressScale progressScaleFor(std::int64_t items, int itemsPerStep) {

@@ -90,6 +90,11 @@ class RecordLoader {
   // How long a load waits for another load of the same file to finish.
   void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
+  // A full load of a record file of at least this many bytes parses its
+  // second half on a second thread (AheadLineParser); 0 never does.
+  static constexpr std::int64_t DefaultSecondThreadFrom = 4 << 20;
+  void setSecondThreadFrom(std::int64_t bytes) { secondThreadFrom_ = bytes; }
+
   // The record path with its extension replaced by ".hok".
   static QString dataFilePathFor(const QString& recordPath);
 
@@ -100,5 +105,6 @@ class RecordLoader {
   LoadFeedback& feedback_;
   LoadSummary summary_;
   std::chrono::milliseconds lockWait_{10000};
+  std::int64_t secondThreadFrom_ = DefaultSecondThreadFrom;
   std::set<QString> toldDataFileIsRecordFile_;  // canonical record paths
 };

@@ -38,6 +38,21 @@ TEST_F(MissWorstTenTest, EqualRatesPutTheLaterRunAbove) {
   EXPECT_EQ(slotHits(), (std::vector<int>{100, 180, 90, -1, -1, -1, -1, -1, -1, -1}));
 }
 
+// Rates that differ as fractions but round to the same single are equal
+// rates, the later run above: 240/48001 lies just below the single that
+// 241/48201 (just above it) rounds to. A run clearly below the tenth stays out.
+TEST_F(MissWorstTenTest, FractionsRoundingToTheSameSingleAreEqualRates) {
+  ASSERT_LT(240.0 / 48001, 241.0 / 48201);
+  ASSERT_EQ(static_cast<float>(240.0 / 48001), static_cast<float>(241.0 / 48201));
+  for (int day = 1; day <= 10; ++day) add(48201 - 241, 241, day);
+  add(48001 - 240, 240, 11);
+  add(48002 - 240, 240, 12);
+  analyse();
+  EXPECT_EQ(miss.worstTen()[0].run->Day, 11);
+  EXPECT_EQ(miss.worstTen()[1].run->Day, 10);
+  EXPECT_EQ(miss.worstTen()[9].run->Day, 2);
+}
+
 TEST_F(MissWorstTenTest, MinimumHitsIsInclusive) {
   add(99, 50);
   add(100, 10);

@@ -48,6 +48,7 @@ class LoaderFixture : public testing::Test {
   LoadOutcome load() {
     feedback = RecordingFeedback();
     RecordLoader loader(settings, feedback);
+    loader.setSecondThreadFrom(secondThreadFrom);
     const LoadOutcome outcome = loader.load(recordPath, records);
     summary = loader.lastSummary();
     return outcome;
@@ -84,4 +85,5 @@ class LoaderFixture : public testing::Test {
   RecordingFeedback feedback;
   LoadedRecords records;
   LoadSummary summary;
+  std::int64_t secondThreadFrom = RecordLoader::DefaultSecondThreadFrom;
 };

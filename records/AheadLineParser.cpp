@@ -1,0 +1,82 @@
+#include "records/AheadLineParser.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+#include <string_view>
+#include <vector>
+
+#include "records/DataFileEntry.h"
+#include "records/Taprec.h"
+
+namespace {
+
+constexpr qint64 LinesPerRead = 5698;  // about 256 KiB a read, whole lines
+
+// Reads up to `bytes` at `offset`, short only at the end of the file; -1 on error.
+qint64 readFully(int fd, qint64 offset, char* buffer, qint64 bytes) {
+  qint64 done = 0;
+  while (done < bytes) {
+    const ssize_t got = ::pread(fd, buffer + done, static_cast<std::size_t>(bytes - done), offset + done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += got;
+  }
+  return done;
+}
+
+}  // namespace
+
+AheadLineParser::AheadLineParser(int fileDescriptor, qint64 from, qint64 end, PracticeRecord* runs,
+                                 const PracticeRecord** references, std::size_t room)
+    : fd_(fileDescriptor), from_(from), end_(end), runs_(runs), references_(references), room_(room), thread_([this] {
+        parse();
+      }) {}
+
+AheadLineParser::~AheadLineParser() { cancel(); }
+
+AheadLineParser::Result& AheadLineParser::finish() {
+  if (thread_.joinable()) thread_.join();
+  return result_;
+}
+
+void AheadLineParser::cancel() {
+  stop_.store(true, std::memory_order_relaxed);
+  if (thread_.joinable()) thread_.join();
+}
+
+void AheadLineParser::parse() {
+  using RecordLineLayout::LineWithEnd;
+  result_.end = from_;
+  std::vector<char> chunk;
+  try {
+    chunk.resize(static_cast<std::size_t>(LinesPerRead * LineWithEnd));
+  } catch (const std::bad_alloc&) {
+    result_.failed = true;
+    return;
+  }
+  qint64 at = from_;
+  while (at < end_ && !stop_.load(std::memory_order_relaxed)) {
+    const qint64 got = readFully(fd_, at, chunk.data(), std::min<qint64>(static_cast<qint64>(chunk.size()), end_ - at));
+    if (got < 0) {
+      result_.failed = true;
+      return;
+    }
+    const std::size_t before = result_.runs;
+    const std::size_t lines = ParseUsualRecordLines(std::string_view(chunk.data(), static_cast<std::size_t>(got)),
+                                                    runs_ + before, room_ - before);
+    for (std::size_t i = before; i < before + lines; ++i) {
+      ++result_.modeCounts[runs_[i].Mode];
+      result_.exact = result_.exact && DataFileEntry::holdsExactly(runs_[i]);
+      references_[i] = runs_ + i;
+    }
+    result_.runs += lines;
+    const auto taken = static_cast<qint64>(lines) * LineWithEnd;
+    at += taken;
+    result_.end = at;
+    if (taken < got || got == 0) break;  // a line of another kind, the end, or no more room
+  }
+}
