@@ -23,8 +23,21 @@ class MissAnalysis {
   static constexpr int Slots = 10;
 
   void reset(int minHits);
-  // Totals, then the worst single run, then the worst ten.
-  void addRun(const PracticeRecord& run);
+  // Totals, then the worst single run, then the worst ten. Inline, as the
+  // mode pass calls it for every run; most runs are decided here.
+  void addRun(const PracticeRecord& run) {
+    TotalHits += run.Hits;
+    TotalMisses += run.Misses;
+    updateWorstRun(run);
+    if (run.Hits < minHits_) return;
+    const int keys = run.Hits + run.Misses;
+    if (keys == 0) return;  // no rate without a keystroke
+    // Below the tenth: the common case. A rate clearly below it is told
+    // without a division (the margin is wider than the rounding to a single).
+    if (static_cast<double>(run.Misses) < static_cast<double>(keys) * MissWorstTen.back().Rate * (1.0 - 0x1p-22))
+      return;
+    offerToWorstTen(run, keys);
+  }
 
   // Points the analysis at lasting copies of its runs; `copy` gives the copy
   // of the run it is handed.
@@ -44,8 +57,15 @@ class MissAnalysis {
   std::int64_t totalMisses() const { return TotalMisses; }
 
  private:
-  void updateWorstRun(const PracticeRecord& run);
-  void offerToWorstTen(const PracticeRecord& run);
+  // Among runs with as many misses the one with fewer hits wins, and among
+  // runs equal in both the later one. Whether a run is stored is its own
+  // question: a stored run with 0 hits keeps its place against one with more.
+  void updateWorstRun(const PracticeRecord& run) {
+    if (!worstRun_ || run.Misses > worstRun_->Misses ||
+        (run.Misses == worstRun_->Misses && worstRun_->Hits >= run.Hits))
+      worstRun_ = &run;
+  }
+  void offerToWorstTen(const PracticeRecord& run, int keys);
 
   std::array<MissSlot, Slots> MissWorstTen{};
   const PracticeRecord* worstRun_ = nullptr;
