@@ -14,8 +14,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 FileProblem problemOfErrno(int error) {
   switch (error) {
     case ENOENT: return FileProblem::Missing;
@@ -26,6 +24,8 @@ FileProblem problemOfErrno(int error) {
     default: return FileProblem::Other;
   }
 }
+
+namespace {
 
 FileProblem problemOfMode(mode_t mode) {
   if (S_ISREG(mode)) return FileProblem::None;

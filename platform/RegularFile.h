@@ -96,5 +96,8 @@ bool identityOf(const QString& path, FileIdentity& identity);
 // Makes the creation, removal or renaming of entries of a folder durable.
 bool syncFolder(const QString& folder);
 
+// The problem an errno value names.
+FileProblem problemOfErrno(int error);
+
 // The reason in the user's words (Japanese), for messages.
 QString describeProblem(FileProblem problem, int error);

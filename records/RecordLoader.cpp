@@ -3,12 +3,17 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <new>
 #include <optional>
+#include <thread>
 
 #include "platform/RegularFile.h"
 #include "records/AheadLineParser.h"
@@ -24,8 +29,9 @@ namespace {
 
 constexpr int ReadProgressStep = 100;
 constexpr int WriteProgressStep = 10;
-constexpr qint64 EntriesPerChunk = 26214;  // 262,140 bytes of data file at a time
-constexpr std::size_t RunsAtATime = 256;   // parsed or decoded into a small array, then stored
+constexpr qint64 EntriesPerChunk = 26214;      // 262,140 bytes of data file read at a time
+constexpr qint64 EntriesPerWrite = 4 * 26214;  // 1,048,560 bytes written at a time
+constexpr std::size_t RunsAtATime = 256;       // parsed or decoded into a small array, then stored
 
 // A kept line reaches at least the first byte of the miss field (byte 42), so
 // `bytes` of record file never hold more runs than this. The store is reserved
@@ -57,10 +63,16 @@ class ProgressCounter {
   void count(qint64 items = 1) {
     for (untilStep_ -= items; untilStep_ <= 0; untilStep_ += itemsPerStep_) feedback_.stepProgress();
   }
-  // A step for the first item of every itemsPerStep, the first item included.
-  void countAhead() {
-    if (untilStep_ == itemsPerStep_) feedback_.stepProgress();
-    if (--untilStep_ == 0) untilStep_ = itemsPerStep_;
+  // More items; a step for the first item of every itemsPerStep, the first
+  // item included.
+  void countAhead(qint64 items) {
+    while (items > 0) {
+      if (untilStep_ == itemsPerStep_) feedback_.stepProgress();
+      const qint64 taken = std::min(items, untilStep_);
+      untilStep_ -= taken;
+      items -= taken;
+      if (untilStep_ == 0) untilStep_ = itemsPerStep_;
+    }
   }
 
  private:
@@ -70,6 +82,44 @@ class ProgressCounter {
 };
 
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+// Writes all `bytes` at `offset` with pwrite: 0, or the errno of the failure.
+// Safe from two threads on one descriptor.
+int writeFullyAt(int fd, qint64 offset, const void* buffer, qint64 bytes) {
+  const auto* in = static_cast<const char*>(buffer);
+  qint64 done = 0;
+  while (done < bytes) {
+    const ssize_t put = ::pwrite(fd, in + done, static_cast<std::size_t>(bytes - done), offset + done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return errno;
+    if (put == 0) return EIO;
+    done += put;
+  }
+  return 0;
+}
+
+// Waits for a thread however its scope is left.
+struct JoinAtExit {
+  std::thread& thread;
+  ~JoinAtExit() {
+    if (thread.joinable()) thread.join();
+  }
+};
+
+// Reads up to `bytes` at `offset` with pread, short only at the end of the
+// file; -1 on an error. Safe from two threads on one descriptor.
+qint64 readFullyAt(int fd, qint64 offset, void* buffer, qint64 bytes) {
+  auto* out = static_cast<char*>(buffer);
+  qint64 done = 0;
+  while (done < bytes) {
+    const ssize_t got = ::pread(fd, out + done, static_cast<std::size_t>(bytes - done), offset + done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += got;
+  }
+  return done;
+}
 
 }  // namespace
 
@@ -474,8 +524,79 @@ class RecordLoader::Session {
     references.commit(store.size() - from);
   }
 
+  // Decodes the data file's entries into the store; false at a damaged entry
+  // or a short read. Into the store's spare room when it has room for all
+  // (the second half on a second thread when there are many), else through a
+  // small array into a store that grows.
   bool decodeEntries(qint64 entries) {
     ProgressCounter progress(feedback_, entries, ReadProgressStep);
+    StoreArray<PracticeRecord>& store = records_.RecordStore;
+    if (static_cast<qint64>(store.capacity() - store.size()) < entries || !store.empty()) {
+      if (!decodeIntoGrowingStore(entries, progress)) return false;
+      summary_.decodedEntries = entries;
+      return true;
+    }
+    StoreArray<const PracticeRecord*>& references = records_.AllRecords;
+    references.clear();
+    references.reserve(store.capacity());
+    const int fd = data_.handle();
+    const qint64 half =
+        owner_.secondThreadFrom_ > 0 && entries >= owner_.secondThreadFrom_ / RecordLineLayout::LineWithEnd
+            ? entries / 2
+            : entries;
+    DecodedRange second;
+    bool secondOk = true;
+    {
+      std::thread thread;
+      if (half < entries)
+        thread = std::thread(
+            [&] { secondOk = decodeRange(fd, half, entries, store.data(), references.data(), second, nullptr); });
+      const JoinAtExit join{thread};
+      DecodedRange first;
+      const bool firstOk = decodeRange(fd, 0, half, store.data(), references.data(), first, &progress);
+      if (thread.joinable()) thread.join();  // the second half
+      if (!firstOk || !secondOk) return false;
+      for (int m = 0; m < PracticeModeCount; ++m) records_.ModeCounts[m] += first.modeCounts[m] + second.modeCounts[m];
+    }
+    progress.count(entries - half);
+    store.commit(static_cast<std::size_t>(entries));
+    references.commit(static_cast<std::size_t>(entries));
+    summary_.decodedEntries = entries;
+    return true;
+  }
+
+  struct DecodedRange {
+    std::array<std::uint32_t, PracticeModeCount> modeCounts{};
+  };
+
+  // Entries [from, to) into runs[from, to) and a reference to each into
+  // references[from, to). Reads with pread, so two threads share the file.
+  static bool decodeRange(int fd, qint64 from, qint64 to, PracticeRecord* runs, const PracticeRecord** references,
+                          DecodedRange& range, ProgressCounter* progress) {
+    std::vector<std::uint8_t> chunk;
+    try {
+      chunk.resize(static_cast<std::size_t>(EntriesPerChunk * DataFileEntry::Size));
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    DataFileEntry::Decoder decoder;
+    for (qint64 index = from; index < to;) {
+      const qint64 count = std::min(EntriesPerChunk, to - index);
+      if (readFullyAt(fd, index * DataFileEntry::Size, chunk.data(), count * DataFileEntry::Size) !=
+          count * DataFileEntry::Size)
+        return false;
+      if (!decoder.decode(chunk.data(), static_cast<std::size_t>(count), runs + index)) return false;
+      for (qint64 i = index; i < index + count; ++i) {
+        ++range.modeCounts[runs[i].Mode];
+        references[i] = runs + i;
+      }
+      if (progress) progress->count(count);
+      index += count;
+    }
+    return true;
+  }
+
+  bool decodeIntoGrowingStore(qint64 entries, ProgressCounter& progress) {
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(EntriesPerChunk * DataFileEntry::Size));
     std::array<PracticeRecord, RunsAtATime> decoded;
     DataFileEntry::Decoder decoder;
@@ -493,7 +614,6 @@ class RecordLoader::Session {
       }
       index += count;
     }
-    summary_.decodedEntries = entries;
     return true;
   }
 
@@ -534,24 +654,56 @@ class RecordLoader::Session {
 
   // The entries are written over the old ones and the file is cut after
   // them, so that blocks the file had are not given up only to be taken again.
+  // Many entries are encoded and written in two halves, the second on a
+  // second thread.
   bool writeDataFile(ProgressCounter& progress) {
-    const auto& store = records_.RecordStore;
-    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(EntriesPerChunk * DataFileEntry::Size));
-    qint64 offset = 0;
-    for (std::size_t first = 0; first < store.size(); first += static_cast<std::size_t>(EntriesPerChunk)) {
-      const std::size_t count = std::min(store.size() - first, static_cast<std::size_t>(EntriesPerChunk));
-      std::uint8_t* out = chunk.data();
-      for (std::size_t i = first; i < first + count; ++i, out += DataFileEntry::Size) {
-        progress.countAhead();
-        DataFileEntry::encode(store[i], out);
-      }
-      const qint64 bytes = static_cast<qint64>(count) * DataFileEntry::Size;
-      if (!data_.writeAllAt(offset, chunk.data(), bytes)) return dataFileFailed();
-      data_.startWriteBack(offset, bytes);
-      offset += bytes;
+    const std::size_t entries = records_.RecordStore.size();
+    std::size_t half = entries;
+    if (owner_.secondThreadFrom_ > 0 &&
+        static_cast<qint64>(entries) >= owner_.secondThreadFrom_ / RecordLineLayout::LineWithEnd)
+      half = entries / 2;
+    int secondError = 0;
+    int firstError = 0;
+    {
+      std::thread thread;
+      if (half < entries) thread = std::thread([&] { secondError = writeEntries(half, entries, nullptr); });
+      const JoinAtExit join{thread};
+      firstError = writeEntries(0, half, &progress);
+      if (thread.joinable()) thread.join();
     }
-    if (!data_.resize(offset)) return dataFileFailed();
+    progress.countAhead(static_cast<qint64>(entries - half));
+    if (firstError != 0 || secondError != 0) {
+      const int error = firstError != 0 ? firstError : secondError;
+      feedback_.showMessage(LoaderMessages::cannotWrite(dataPath_, describeProblem(problemOfErrno(error), error)));
+      return false;
+    }
+    if (!data_.resize(static_cast<qint64>(entries) * DataFileEntry::Size)) return dataFileFailed();
     return syncDataFile();
+  }
+
+  // Encodes and writes the entries of runs [first, last) where they belong,
+  // starting each block's way to the disk at once: 0, or the errno of a
+  // failed write. Safe beside a second call on another range.
+  int writeEntries(std::size_t first, std::size_t last, ProgressCounter* progress) {
+    const StoreArray<PracticeRecord>& store = records_.RecordStore;
+    std::vector<std::uint8_t> chunk;
+    try {
+      chunk.resize(static_cast<std::size_t>(EntriesPerWrite * DataFileEntry::Size));
+    } catch (const std::bad_alloc&) {
+      return ENOMEM;
+    }
+    const int fd = data_.handle();
+    for (std::size_t at = first; at < last; at += static_cast<std::size_t>(EntriesPerWrite)) {
+      const std::size_t count = std::min(last - at, static_cast<std::size_t>(EntriesPerWrite));
+      if (progress) progress->countAhead(static_cast<qint64>(count));
+      std::uint8_t* out = chunk.data();
+      for (std::size_t i = at; i < at + count; ++i, out += DataFileEntry::Size) DataFileEntry::encode(store[i], out);
+      const qint64 offset = static_cast<qint64>(at) * DataFileEntry::Size;
+      const qint64 bytes = static_cast<qint64>(count) * DataFileEntry::Size;
+      if (const int error = writeFullyAt(fd, offset, chunk.data(), bytes)) return error;
+      ::sync_file_range(fd, offset, bytes, SYNC_FILE_RANGE_WRITE);
+    }
+    return 0;
   }
 
   // The entries reach the disk before the stored size that declares them
