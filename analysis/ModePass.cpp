@@ -50,8 +50,25 @@ QString graphRuleText() {
   return u"        |----------+---------+---------+---------+---------+---------+---------+---------+---------+---------+---------+-"_s;
 }
 
+namespace {
+
+const PracticeRecord& runOf(const PracticeRecord& run) { return run; }
+const PracticeRecord& runOf(const PracticeRecord* run) { return *run; }
+
+}  // namespace
+
 void ModePass::run(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
                    CelebrationFlags& celebration) {
+  runOver(allRecords, options, celebration);
+}
+
+void ModePass::run(std::span<const PracticeRecord> allRecords, const ModePassOptions& options,
+                   CelebrationFlags& celebration) {
+  runOver(allRecords, options, celebration);
+}
+
+template <class Runs>
+void ModePass::runOver(const Runs& allRecords, const ModePassOptions& options, CelebrationFlags& celebration) {
   HistoryLines.clear();
   History.clear();
   RecordRuns.clear();
@@ -80,8 +97,8 @@ const PracticeRecord* ModePass::keepCopy(const PracticeRecord& run) { return &ow
 
 // One walk in load order over the runs of the mode (without misses under
 // no-miss): the history, the miss analyses and the ranking's candidates.
-void ModePass::walk(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
-                    CelebrationFlags::PerMode& flags) {
+template <class Runs>
+void ModePass::walk(const Runs& allRecords, const ModePassOptions& options, CelebrationFlags::PerMode& flags) {
   RankingSelection ranking(options.moreMissesAbove, RankingPlaces);
   int bestWidth = 0;
   int level = 1;
@@ -90,22 +107,21 @@ void ModePass::walk(std::span<const PracticeRecord* const> allRecords, const Mod
   int shownLines = 0;
   double lastShownDate = 0;
 
-  for (const PracticeRecord* run : allRecords) {
-    const PracticeRecord& r = *run;
-    if (r.Mode != options.mode || (options.noMiss && r.Misses != 0)) continue;
+  int bestHits = 0;
+  const auto take = [&](const PracticeRecord& r) {
     ++count;
     ranking.offer(r);
     if (!options.noMiss) Miss.addRun(r);
-    if (r.Hits <= best) continue;
+    if (r.Hits <= bestHits) return;
 
     const PracticeRecord* kept = keepCopy(r);
-    best = r.Hits;
+    bestHits = r.Hits;
     bestWidth = r.Hits + r.Misses;
     if (r.Date == options.startDate) flags.RecordToday = true;
 
     QString levelText;
     int levelRisen = 0;
-    const int newLevel = levelOf(options.mode, best);
+    const int newLevel = levelOf(options.mode, bestHits);
     if (newLevel > level) {
       levelText = u" (Level "_s + QString::number(newLevel) + u')';
       level = newLevel;
@@ -124,7 +140,25 @@ void ModePass::walk(std::span<const PracticeRecord* const> allRecords, const Mod
     GraphLines << TextFormat::isoDate(r.Date) + u' ' + TextFormat::repeated(options.hitMark, r.Hits / UnitsPerMark) +
                       TextFormat::repeated(options.missMark, r.Misses / UnitsPerMark);
     RecordPoints.push_back({TextFormat::shortDate(r.Date), r.Hits, r.Misses});
+  };
+
+  // The runs of the mode are picked a batch at a time without a branch (the
+  // modes of a file alternate beyond any prediction), then taken in order.
+  constexpr std::size_t Batch = 256;
+  std::array<const PracticeRecord*, Batch> picked;
+  const PracticeMode mode = options.mode;
+  const bool noMiss = options.noMiss;
+  for (std::size_t first = 0; first < allRecords.size(); first += Batch) {
+    const std::size_t last = std::min(allRecords.size(), first + Batch);
+    std::size_t found = 0;
+    for (std::size_t i = first; i < last; ++i) {
+      const PracticeRecord& r = runOf(allRecords[i]);
+      picked[found] = &r;
+      found += static_cast<std::size_t>((r.Mode == mode) & (!noMiss | (r.Misses == 0)));
+    }
+    for (std::size_t i = 0; i < found; ++i) take(*picked[i]);
   }
+  best = bestHits;
   KeptRuns = static_cast<std::size_t>(count);
 
   ranking.finish(ModeRecords);

@@ -53,6 +53,9 @@ class ModePass {
 
   void run(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
            CelebrationFlags& celebration);
+  // The same over runs kept one after another in load order (a loaded
+  // record store): no reference to follow per run.
+  void run(std::span<const PracticeRecord> allRecords, const ModePassOptions& options, CelebrationFlags& celebration);
 
   std::size_t KeptRuns = 0;                        // the mode's runs the pass counted (without misses under no-miss)
   std::vector<const PracticeRecord*> ModeRecords;  // the best RankingPlaces of them, ranked (RankingSelection)
@@ -71,8 +74,10 @@ class ModePass {
   bool celebrate = false;
 
  private:
-  void walk(std::span<const PracticeRecord* const> allRecords, const ModePassOptions& options,
-            CelebrationFlags::PerMode& flags);
+  template <class Runs>
+  void runOver(const Runs& allRecords, const ModePassOptions& options, CelebrationFlags& celebration);
+  template <class Runs>
+  void walk(const Runs& allRecords, const ModePassOptions& options, CelebrationFlags::PerMode& flags);
   void finishTexts(const ModePassOptions& options, int shownLines, int bestWidth);
   const PracticeRecord* keepCopy(const PracticeRecord& run);
 

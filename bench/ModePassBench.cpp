@@ -29,6 +29,17 @@ void BM_ModePass(benchmark::State& state) {
 }
 BENCHMARK(BM_ModePass)->Unit(benchmark::kMillisecond);
 
+// The same over the loaded store itself, as the viewer core runs it.
+void BM_ModePassOverStore(benchmark::State& state) {
+  const LoadedRecords& loaded = MillionRuns::instance().loaded();
+  const std::span<const PracticeRecord> store(loaded.RecordStore.data(), loaded.RecordStore.size());
+  ModePass pass;
+  CelebrationFlags flags;
+  for (auto _ : state) pass.run(store, romaji(), flags);
+  state.counters["kept_runs"] = static_cast<double>(pass.KeptRuns);
+}
+BENCHMARK(BM_ModePassOverStore)->Unit(benchmark::kMillisecond);
+
 // One pass shared by the pane benchmarks.
 const ModePass& romajiPass() {
   static ModePass pass;

@@ -57,7 +57,8 @@ void ViewerCore::measureBests(std::size_t from) {
 bool ViewerCore::forgetStoredSize(const QString& recordPath) { return loader_.forgetStoredSize(recordPath); }
 
 std::optional<RecordToCelebrate> ViewerCore::recalculateRecords() {
-  const std::span<const PracticeRecord* const> all(records_.AllRecords.data(), records_.AllRecords.size());
+  // The store holds the runs in load order, as AllRecords refers to them.
+  const std::span<const PracticeRecord> all(records_.RecordStore.data(), records_.RecordStore.size());
   pass_.run(all, ViewSettingsMapping::modePassOptions(settings_), celebration_);
   if (!pass_.celebrate) return std::nullopt;
   return RecordToCelebrate{settings_.mode, pass_.best};
