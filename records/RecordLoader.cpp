@@ -487,19 +487,21 @@ class RecordLoader::Session {
   // Puts the second thread's runs after the first half's and moves `readFrom`
   // to where its lines end; how many runs, or nothing when they are of no use.
   std::optional<qint64> takeSecondHalf(PracticeRecord& scratch, qint64& readFrom) {
+    StoreArray<PracticeRecord>& store = records_.RecordStore;
+    StoreArray<const PracticeRecord*>& references = records_.AllRecords;
+    const std::size_t first = store.size();  // fewer than `index` when lines were dropped
+    // The first half's references, while the second thread may still be at work.
+    references.clear();
+    const PracticeRecord** out = references.spare();
+    for (std::size_t i = 0; i < first; ++i) out[i] = &store[i];
+
     const AheadLineParser::Result& taken = secondHalf_->finish();
     const std::size_t index = secondHalfIndex_;
     stopSecondHalf();
     if (taken.failed) return std::nullopt;
-    StoreArray<PracticeRecord>& store = records_.RecordStore;
-    StoreArray<const PracticeRecord*>& references = records_.AllRecords;
-    const std::size_t first = store.size();  // fewer than `index` when lines were dropped
     if (first < index)
       std::memmove(static_cast<void*>(store.spare()), store.data() + index, taken.runs * sizeof(PracticeRecord));
     store.commit(taken.runs);
-    references.clear();
-    const PracticeRecord** out = references.spare();
-    for (std::size_t i = 0; i < first; ++i) out[i] = &store[i];
     if (first < index)
       for (std::size_t i = first; i < store.size(); ++i) out[i] = &store[i];
     references.commit(store.size());
