@@ -83,4 +83,34 @@ TEST_F(RecordLoaderSecondThreadTest, SameOutcomeAsOneThread) {
   }
 }
 
+// A cached load of many entries decodes the second half on a second thread:
+// the same runs, counts and references, and a damaged entry in either half
+// gives the one-thread outcome (the message and a full load).
+TEST_F(RecordLoaderSecondThreadTest, CachedLoadDecodesInTwoHalvesAlike) {
+  writeRecordFile(goodLines(2001));
+  const Outcome full = fullLoad(0);
+  const QByteArray entries = dataFile();
+  const std::vector<std::pair<const char*, QByteArray>> dataFiles = {
+      {"sound", entries},
+      {"damaged in the first half", withEntryByte(entries, 3, DataFileEntry::ModeAt, 9)},
+      {"damaged in the second half", withEntryByte(entries, 1999, DataFileEntry::HourAt, 30)},
+  };
+  for (const auto& [name, bytes] : dataFiles) {
+    SCOPED_TRACE(name);
+    std::vector<std::pair<LoadOutcome, QStringList>> outcomes;
+    for (const std::int64_t from : {std::int64_t{0}, std::int64_t{1}}) {
+      dir.write(u"test.hok"_s, bytes);
+      settings.writeStoredSize({recordPath, recordPath}, 2001 * 46);
+      secondThreadFrom = from;
+      outcomes.emplace_back(load(), feedback.messages);
+      EXPECT_EQ(loaded(), full.runs);
+      EXPECT_EQ(records.ModeCounts, full.modeCounts);
+      for (std::size_t i = 0; i < records.AllRecords.size(); ++i)
+        if (records.AllRecords[i] != &records.RecordStore[i]) ADD_FAILURE() << "reference " << i;
+      EXPECT_EQ(summary.kind, bytes == entries ? LoadKind::Incremental : LoadKind::Full);
+    }
+    EXPECT_EQ(outcomes[0], outcomes[1]);
+  }
+}
+
 }  // namespace
