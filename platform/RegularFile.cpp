@@ -120,22 +120,52 @@ FileIdentity RegularFile::identity() const {
 
 // Reads until `bytes` are read or the file ends: at `offset`, or at the current
 // position when `offset` is negative.
-std::int64_t RegularFile::readFully(std::int64_t offset, void* buffer, std::int64_t bytes) {
+namespace {
+
+// Reads up to `bytes`, at `offset` or (when it is negative) where the file's
+// position is; -1 on an error, which errno then names.
+std::int64_t readFully(int fd, std::int64_t offset, void* buffer, std::int64_t bytes) {
   auto* out = static_cast<char*>(buffer);
   std::int64_t total = 0;
   while (total < bytes) {
     const auto wanted = static_cast<std::size_t>(bytes - total);
-    const ssize_t got =
-        offset < 0 ? ::read(fd_, out + total, wanted) : ::pread(fd_, out + total, wanted, offset + total);
+    const ssize_t got = offset < 0 ? ::read(fd, out + total, wanted) : ::pread(fd, out + total, wanted, offset + total);
     if (got < 0) {
       if (errno == EINTR) continue;
-      fail(problemOfErrno(errno), errno);
       return -1;
     }
     if (got == 0) break;
     total += got;
   }
   return total;
+}
+
+}  // namespace
+
+std::int64_t readFullyAt(int fd, std::int64_t offset, void* buffer, std::int64_t bytes) {
+  return readFully(fd, std::max<std::int64_t>(offset, 0), buffer, bytes);
+}
+
+int writeFullyAt(int fd, std::int64_t offset, const void* buffer, std::int64_t bytes) {
+  const auto* in = static_cast<const char*>(buffer);
+  while (bytes > 0) {
+    const ssize_t put = ::pwrite(fd, in, static_cast<std::size_t>(bytes), offset);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (put == 0) return EIO;
+    in += put;
+    bytes -= put;
+    offset += put;
+  }
+  return 0;
+}
+
+std::int64_t RegularFile::readFully(std::int64_t offset, void* buffer, std::int64_t bytes) {
+  const std::int64_t got = ::readFully(fd_, offset, buffer, bytes);
+  if (got < 0) fail(problemOfErrno(errno), errno);
+  return got;
 }
 
 std::int64_t RegularFile::readAt(std::int64_t offset, void* buffer, std::int64_t bytes) {
@@ -159,18 +189,8 @@ bool RegularFile::writeAll(const void* buffer, std::int64_t bytes) {
 }
 
 bool RegularFile::writeAllAt(std::int64_t offset, const void* buffer, std::int64_t bytes) {
-  const auto* in = static_cast<const char*>(buffer);
-  while (bytes > 0) {
-    const ssize_t put = ::pwrite(fd_, in, static_cast<std::size_t>(bytes), offset);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return fail(problemOfErrno(errno), errno);
-    }
-    in += put;
-    bytes -= put;
-    offset += put;
-  }
-  return true;
+  const int error = writeFullyAt(fd_, offset, buffer, bytes);
+  return error == 0 || fail(problemOfErrno(error), error);
 }
 
 bool RegularFile::seekToEnd() { return ::lseek(fd_, 0, SEEK_END) >= 0 || fail(FileProblem::Other, errno); }

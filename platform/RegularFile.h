@@ -99,5 +99,13 @@ bool syncFolder(const QString& folder);
 // The problem an errno value names.
 FileProblem problemOfErrno(int error);
 
+// Reads up to `bytes` at `offset`, short only at the end of the file: how many
+// were read, or -1 on an error. Keeps no state, so two threads may read one
+// descriptor at once.
+std::int64_t readFullyAt(int fd, std::int64_t offset, void* buffer, std::int64_t bytes);
+// Writes all `bytes` at `offset`: 0, or the errno of the failure. Keeps no
+// state, so two threads may write one descriptor at once.
+int writeFullyAt(int fd, std::int64_t offset, const void* buffer, std::int64_t bytes);
+
 // The reason in the user's words (Japanese), for messages.
 QString describeProblem(FileProblem problem, int error);

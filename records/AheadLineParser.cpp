@@ -8,25 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/RegularFile.h"
 #include "records/DataFileEntry.h"
 #include "records/Taprec.h"
 
 namespace {
 
 constexpr qint64 LinesPerRead = 5698;  // about 256 KiB a read, whole lines
-
-// Reads up to `bytes` at `offset`, short only at the end of the file; -1 on error.
-qint64 readFully(int fd, qint64 offset, char* buffer, qint64 bytes) {
-  qint64 done = 0;
-  while (done < bytes) {
-    const ssize_t got = ::pread(fd, buffer + done, static_cast<std::size_t>(bytes - done), offset + done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return -1;
-    if (got == 0) break;
-    done += got;
-  }
-  return done;
-}
 
 }  // namespace
 
@@ -60,7 +48,8 @@ void AheadLineParser::parse() {
   }
   qint64 at = from_;
   while (at < end_ && !stop_.load(std::memory_order_relaxed)) {
-    const qint64 got = readFully(fd_, at, chunk.data(), std::min<qint64>(static_cast<qint64>(chunk.size()), end_ - at));
+    const qint64 got =
+        readFullyAt(fd_, at, chunk.data(), std::min<qint64>(static_cast<qint64>(chunk.size()), end_ - at));
     if (got < 0) {
       result_.failed = true;
       return;

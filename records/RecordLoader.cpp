@@ -31,7 +31,7 @@ constexpr int ReadProgressStep = 100;
 constexpr int WriteProgressStep = 10;
 constexpr qint64 EntriesPerChunk = 26214;      // 262,140 bytes of data file read at a time
 constexpr qint64 EntriesPerWrite = 4 * 26214;  // 1,048,560 bytes written at a time
-constexpr std::size_t RunsAtATime = 256;       // parsed or decoded into a small array, then stored
+constexpr std::size_t RunsAtATime = 256;       // parsed into the store at a time
 
 // A kept line reaches at least the first byte of the miss field (byte 42), so
 // `bytes` of record file never hold more runs than this. The store is reserved
@@ -83,21 +83,6 @@ class ProgressCounter {
 
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
-// Writes all `bytes` at `offset` with pwrite: 0, or the errno of the failure.
-// Safe from two threads on one descriptor.
-int writeFullyAt(int fd, qint64 offset, const void* buffer, qint64 bytes) {
-  const auto* in = static_cast<const char*>(buffer);
-  qint64 done = 0;
-  while (done < bytes) {
-    const ssize_t put = ::pwrite(fd, in + done, static_cast<std::size_t>(bytes - done), offset + done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return errno;
-    if (put == 0) return EIO;
-    done += put;
-  }
-  return 0;
-}
-
 // Waits for a thread however its scope is left.
 struct JoinAtExit {
   std::thread& thread;
@@ -105,21 +90,6 @@ struct JoinAtExit {
     if (thread.joinable()) thread.join();
   }
 };
-
-// Reads up to `bytes` at `offset` with pread, short only at the end of the
-// file; -1 on an error. Safe from two threads on one descriptor.
-qint64 readFullyAt(int fd, qint64 offset, void* buffer, qint64 bytes) {
-  auto* out = static_cast<char*>(buffer);
-  qint64 done = 0;
-  while (done < bytes) {
-    const ssize_t got = ::pread(fd, out + done, static_cast<std::size_t>(bytes - done), offset + done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return -1;
-    if (got == 0) break;
-    done += got;
-  }
-  return done;
-}
 
 }  // namespace
 
@@ -429,18 +399,15 @@ class RecordLoader::Session {
     summary_.kind = kind;
   }
 
-  void keep(const PracticeRecord& record) { keep(&record, 1); }
-  void keep(const PracticeRecord* kept, std::size_t count) {
-    store(kept, count);
-    bool exact = true;
-    for (std::size_t i = 0; i < count; ++i) exact &= DataFileEntry::holdsExactly(kept[i]);
-    if (!exact) inexact_ = true;
+  // A run of a valid mode, parsed outside the store.
+  void keep(const PracticeRecord& run) {
+    if (secondHalf_ && records_.RecordStore.size() >= secondHalfIndex_) stopSecondHalf();
+    records_.RecordStore.push_back(run);
+    countIn(run);
   }
-  // Runs of a valid mode.
-  void store(const PracticeRecord* runs, std::size_t count) {
-    if (secondHalf_ && records_.RecordStore.size() + count > secondHalfIndex_) stopSecondHalf();
-    records_.RecordStore.append(runs, count);
-    for (std::size_t i = 0; i < count; ++i) ++records_.ModeCounts[runs[i].Mode];
+  void countIn(const PracticeRecord& run) {
+    ++records_.ModeCounts[run.Mode];
+    if (!DataFileEntry::holdsExactly(run)) inexact_ = true;
   }
 
   // How many runs may be parsed into the store's spare room now: none beyond
@@ -457,12 +424,7 @@ class RecordLoader::Session {
   void keepInPlace(std::size_t count) {
     StoreArray<PracticeRecord>& store = records_.RecordStore;
     const PracticeRecord* runs = store.spare();
-    bool exact = true;
-    for (std::size_t i = 0; i < count; ++i) {
-      ++records_.ModeCounts[runs[i].Mode];
-      exact &= DataFileEntry::holdsExactly(runs[i]);
-    }
-    if (!exact) inexact_ = true;
+    for (std::size_t i = 0; i < count; ++i) countIn(runs[i]);
     store.commit(count);
   }
 
@@ -526,43 +488,47 @@ class RecordLoader::Session {
     references.commit(store.size() - from);
   }
 
-  // Decodes the data file's entries into the store; false at a damaged entry
-  // or a short read. Into the store's spare room when it has room for all
-  // (the second half on a second thread when there are many), else through a
-  // small array into a store that grows.
+  // Decodes the data file's entries into the store's spare room; false at a
+  // damaged entry or a short read. Many entries are decoded in two halves,
+  // the second on a second thread. A data file claiming more runs than the
+  // store was reserved for has them decoded a block at a time into a store
+  // that grows only as far as they prove sound.
   bool decodeEntries(qint64 entries) {
     ProgressCounter progress(feedback_, entries, ReadProgressStep);
     StoreArray<PracticeRecord>& store = records_.RecordStore;
-    if (static_cast<qint64>(store.capacity() - store.size()) < entries || !store.empty()) {
-      if (!decodeIntoGrowingStore(entries, progress)) return false;
-      summary_.decodedEntries = entries;
-      return true;
-    }
     StoreArray<const PracticeRecord*>& references = records_.AllRecords;
-    references.clear();
-    references.reserve(store.capacity());
     const int fd = data_.handle();
-    const qint64 half =
-        owner_.secondThreadFrom_ > 0 && entries >= owner_.secondThreadFrom_ / RecordLineLayout::LineWithEnd
-            ? entries / 2
-            : entries;
+    DecodedRange first;
     DecodedRange second;
-    bool secondOk = true;
-    {
+    if (static_cast<qint64>(store.capacity()) < entries) {
+      for (qint64 index = 0; index < entries; index += EntriesPerChunk) {
+        const qint64 to = std::min(entries, index + EntriesPerChunk);
+        store.reserve(std::max(2 * store.capacity(), static_cast<std::size_t>(to)));
+        // The store may still move: finishReferences() takes the references.
+        if (!decodeRange(fd, index, to, store.data(), nullptr, first, &progress)) return false;
+        store.commit(static_cast<std::size_t>(to - index));
+      }
+    } else {
+      references.clear();
+      references.reserve(store.capacity());
+      const qint64 half =
+          owner_.secondThreadFrom_ > 0 && entries >= owner_.secondThreadFrom_ / RecordLineLayout::LineWithEnd
+              ? entries / 2
+              : entries;
+      bool secondOk = true;
       std::thread thread;
       if (half < entries)
         thread = std::thread(
             [&] { secondOk = decodeRange(fd, half, entries, store.data(), references.data(), second, nullptr); });
       const JoinAtExit join{thread};
-      DecodedRange first;
       const bool firstOk = decodeRange(fd, 0, half, store.data(), references.data(), first, &progress);
       if (thread.joinable()) thread.join();  // the second half
       if (!firstOk || !secondOk) return false;
-      for (int m = 0; m < PracticeModeCount; ++m) records_.ModeCounts[m] += first.modeCounts[m] + second.modeCounts[m];
+      progress.count(entries - half);
+      store.commit(static_cast<std::size_t>(entries));
+      references.commit(static_cast<std::size_t>(entries));
     }
-    progress.count(entries - half);
-    store.commit(static_cast<std::size_t>(entries));
-    references.commit(static_cast<std::size_t>(entries));
+    for (int m = 0; m < PracticeModeCount; ++m) records_.ModeCounts[m] += first.modeCounts[m] + second.modeCounts[m];
     summary_.decodedEntries = entries;
     return true;
   }
@@ -571,8 +537,9 @@ class RecordLoader::Session {
     std::array<std::uint32_t, PracticeModeCount> modeCounts{};
   };
 
-  // Entries [from, to) into runs[from, to) and a reference to each into
-  // references[from, to). Reads with pread, so two threads share the file.
+  // Entries [from, to) into runs[from, to) and, unless `references` is null,
+  // a reference to each into references[from, to). Reads with pread, so two
+  // threads share the file.
   static bool decodeRange(int fd, qint64 from, qint64 to, PracticeRecord* runs, const PracticeRecord** references,
                           DecodedRange& range, ProgressCounter* progress) {
     std::vector<std::uint8_t> chunk;
@@ -588,32 +555,10 @@ class RecordLoader::Session {
           count * DataFileEntry::Size)
         return false;
       if (!decoder.decode(chunk.data(), static_cast<std::size_t>(count), runs + index)) return false;
-      for (qint64 i = index; i < index + count; ++i) {
-        ++range.modeCounts[runs[i].Mode];
-        references[i] = runs + i;
-      }
+      for (qint64 i = index; i < index + count; ++i) ++range.modeCounts[runs[i].Mode];
+      if (references)
+        for (qint64 i = index; i < index + count; ++i) references[i] = runs + i;
       if (progress) progress->count(count);
-      index += count;
-    }
-    return true;
-  }
-
-  bool decodeIntoGrowingStore(qint64 entries, ProgressCounter& progress) {
-    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(EntriesPerChunk * DataFileEntry::Size));
-    std::array<PracticeRecord, RunsAtATime> decoded;
-    DataFileEntry::Decoder decoder;
-    for (qint64 index = 0; index < entries;) {
-      const qint64 count = std::min(EntriesPerChunk, entries - index);
-      if (data_.readAt(index * DataFileEntry::Size, chunk.data(), count * DataFileEntry::Size) !=
-          count * DataFileEntry::Size)
-        return false;
-      for (qint64 done = 0; done < count;) {
-        const auto runs = static_cast<std::size_t>(std::min<qint64>(count - done, decoded.size()));
-        progress.count(static_cast<qint64>(runs));
-        if (!decoder.decode(chunk.data() + done * DataFileEntry::Size, runs, decoded.data())) return false;
-        store(decoded.data(), runs);
-        done += static_cast<qint64>(runs);
-      }
       index += count;
     }
     return true;

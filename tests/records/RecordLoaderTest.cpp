@@ -196,6 +196,23 @@ TEST_F(RecordLoaderTest, ShorterRecordFileKeepsTheCachedRuns) {
   EXPECT_EQ(storedSize(), 460);
 }
 
+// A data file claiming more runs than its record file's size can hold is
+// decoded into a store that grows as its entries prove sound.
+TEST_F(RecordLoaderTest, DataFileBeyondTheSizeEstimateIsDecodedWhole) {
+  writeRecordFile(goodLines(2000));  // more than the room kept for appended runs, too
+  ASSERT_EQ(load(), LoadOutcome::Loaded);
+  const std::vector<PracticeRecord> all = loaded();
+  const QByteArray entries = dataFile();
+  writeRecordFile(goodLines(10));
+  dir.write(u"test.hok"_s, entries);
+  settings.writeStoredSize({recordPath, recordPath}, 460);  // room for 11 runs by the estimate
+  ASSERT_EQ(load(), LoadOutcome::Loaded);
+  EXPECT_EQ(summary.kind, LoadKind::Incremental);
+  EXPECT_EQ(loaded(), all);
+  for (std::size_t i = 0; i < records.AllRecords.size(); ++i) ASSERT_EQ(records.AllRecords[i], &records.RecordStore[i]);
+  EXPECT_EQ(records.ModeCounts, (std::array<std::uint32_t, 4>{500, 500, 500, 500}));
+}
+
 TEST_F(RecordLoaderTest, DamagedDataFileLeadsToAFullLoad) {
   writeRecordFile(goodLines(30));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
