@@ -153,11 +153,18 @@ namespace {
 // has been renamed over it, so that no write undoes another (a lost write of a
 // stored size would show runs twice). The rename replaces the locked file, so
 // a writer that gets the lock checks that the path still leads to the file it
-// locked. Without a lock (a folder that cannot be written) the write goes on.
-RegularFile lockForChange(const QString& path) {
+// locked. Where no lock can be had at all (a file that cannot be opened or
+// created, a file system without locks) the write goes on without one; a
+// writer that waited its time in vain does not write.
+struct ChangeLock {
+  RegularFile file;
+  bool waitedInVain = false;
+};
+
+ChangeLock lockForChange(const QString& path, std::chrono::milliseconds wait) {
   using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::seconds(5);
-  while (Clock::now() < deadline) {
+  const auto deadline = Clock::now() + wait;
+  for (;;) {
     RegularFile file;
     if (!file.open(path, RegularFile::Access::Read)) {
       QString ignored;
@@ -166,11 +173,11 @@ RegularFile lockForChange(const QString& path) {
         return {};
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (!file.lockExclusive(std::max(left, std::chrono::milliseconds(0)))) return {};
+    if (!file.lockExclusive(std::max(left, std::chrono::milliseconds(0)))) return {{}, file.error() == EWOULDBLOCK};
     FileIdentity now;
-    if (identityOf(path, now) && now == file.identity()) return file;
+    if (identityOf(path, now) && now == file.identity()) return {std::move(file)};
+    if (Clock::now() >= deadline) return {{}, true};  // replaced again and again
   }
-  return {};
 }
 
 }  // namespace
@@ -179,7 +186,12 @@ template <class Change>
 bool ProfileFile::change(Change&& apply) {
   error_.clear();
   removeStaleTemporaries();
-  const RegularFile lock = lockForChange(path_);
+  const ChangeLock lock = lockForChange(path_, lockWait_);
+  if (lock.waitedInVain) {
+    error_ =
+        u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path_), describeProblem(FileProblem::Other, EWOULDBLOCK));
+    return false;
+  }
   const FileProblem problem = inspectPath(path_);
   if (problem != FileProblem::None && problem != FileProblem::Missing) {
     // Never replace a FIFO, a device or a folder, nor write through a broken link.

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 #include "platform/ProfileText.h"
@@ -47,6 +48,10 @@ class ProfileFile {
 
   QString errorString() const { return error_; }
 
+  // How long a write waits for another writer of the file to finish (5 s).
+  // A write that waited so long in vain fails and changes nothing.
+  void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+
  private:
   template <class Change>
   bool change(Change&& apply);
@@ -55,4 +60,5 @@ class ProfileFile {
   QString path_;
   QString error_;
   bool staleTemporariesRemoved_ = false;
+  std::chrono::milliseconds lockWait_{5000};
 };

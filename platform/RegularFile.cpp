@@ -205,14 +205,20 @@ void RegularFile::startWriteBack(std::int64_t offset, std::int64_t bytes) {
   ::sync_file_range(fd_, offset, bytes, SYNC_FILE_RANGE_WRITE);
 }
 
+bool RegularFile::tryLockExclusive() {
+  for (;;) {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EINTR) return fail(FileProblem::Other, errno);
+  }
+}
+
 bool RegularFile::lockExclusive(std::chrono::milliseconds wait) {
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + wait;
   auto pause = std::chrono::milliseconds(2);
   for (;;) {
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
-    if (errno != EWOULDBLOCK && errno != EINTR) return fail(FileProblem::Other, errno);
-    if (Clock::now() >= deadline) return fail(FileProblem::Other, EWOULDBLOCK);
+    if (tryLockExclusive()) return true;
+    if (errno_ != EWOULDBLOCK || Clock::now() >= deadline) return false;
     std::this_thread::sleep_for(pause);
     pause = std::min(pause * 2, std::chrono::milliseconds(50));
   }

@@ -74,7 +74,12 @@ class RegularFile {
   // later has less to wait for. Only a hint: nothing fails.
   void startWriteBack(std::int64_t offset, std::int64_t bytes);
 
-  // Waits up to `wait` for an exclusive advisory lock (flock) on the file.
+  // Takes an exclusive advisory lock (flock) on the file when no other open
+  // file holds one, without waiting. When another holds it, false with error()
+  // EWOULDBLOCK; any other error() means that no lock can be had on the file.
+  bool tryLockExclusive();
+  // Waits up to `wait` for the lock, trying again and again (a sleep between
+  // tries, at most 50 ms).
   bool lockExclusive(std::chrono::milliseconds wait);
 
  private:

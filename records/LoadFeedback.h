@@ -23,6 +23,14 @@ class LoadFeedback {
   // How many bad-line messages of one load are shown one by one; the lines
   // after them are counted in one message at the end. Negative: every line.
   virtual int badLineMessageLimit() const { return 10; }
+
+  // Called again and again (no more than 50 ms apart) while a load waits for
+  // another program to let go of the data file; the loader sleeps between the
+  // calls. After the first moments of the wait the caption is
+  // LoaderMessages::waitingCaption(), so the viewer keeps its windows painted
+  // and says what it waits for. Returns false when the wait should end now
+  // (the program is closing): the load then goes on without the data file.
+  virtual bool keepWaiting() { return true; }
 };
 
 // Shows nothing at all: for benchmarks and fuzzing.

@@ -13,10 +13,13 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <system_error>
 #include <thread>
+#include <utility>
 
 #include "platform/RegularFile.h"
 #include "records/AheadLineParser.h"
+#include "records/DataFileCheck.h"
 #include "records/DataFileEntry.h"
 #include "records/LoaderMessages.h"
 #include "records/RecordLineReader.h"
@@ -32,15 +35,6 @@ constexpr int WriteProgressStep = 10;
 constexpr qint64 EntriesPerChunk = 26214;      // 262,140 bytes of data file read at a time
 constexpr qint64 EntriesPerWrite = 4 * 26214;  // 1,048,560 bytes written at a time
 constexpr std::size_t RunsAtATime = 256;       // parsed into the store at a time
-
-// A kept line reaches at least the first byte of the miss field (byte 42), so
-// `bytes` of record file never hold more runs than this. The store is reserved
-// for no more than that: a data file claiming more (40 GB of nothing, say)
-// must not take the memory before its first entry is even looked at. (After a
-// record file has become shorter, its data file rightly holds more runs than
-// the file's size says; they are still decoded, into a store that grows.)
-constexpr qint64 MinKeptLineBytes = 42;
-qint64 mostRunsIn(qint64 bytes) { return bytes / MinKeptLineBytes + 1; }
 
 // Room for the runs of a day or two of practice beyond what a load found, so
 // that runs appended while the viewer is open are added without moving the
@@ -83,6 +77,18 @@ class ProgressCounter {
 
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
+// A second thread for half of a load's work, or none when the system cannot
+// start one (a small address space, a limit on threads): the caller then does
+// that half itself.
+template <class Work>
+std::thread secondThread(Work&& work) {
+  try {
+    return std::thread(std::forward<Work>(work));
+  } catch (const std::system_error&) {
+    return {};
+  }
+}
+
 // Waits for a thread however its scope is left.
 struct JoinAtExit {
   std::thread& thread;
@@ -124,11 +130,14 @@ class RecordLoader::Session {
     if (records_.CachedFile != recordName_.canonicalPath || dataFileIsRecordFile() ||
         !openAndLockDataFile(RegularFile::Access::ReadWrite) || !writable_)
       return AppendResult::Unsuitable;
+    // Everything is measured under the lock, after any wait for it: another
+    // program may have appended meanwhile, and then the load that follows
+    // decodes what it wrote.
     recSize_ = std::max<qint64>(0, recordFile_.size());
     const StoredSizeStore::Stored stored = sizes_.readStoredSize(recordName_);
     const auto entries = static_cast<qint64>(records_.RecordStore.size());
     if (stored.rewrite || stored.size != records_.CachedUpTo || data_.size() != entries * DataFileEntry::Size ||
-        recSize_ < stored.size)
+        recSize_ < stored.size || !DataFileCheck::describesRecordFile(recordFile_, data_, stored.size, entries))
       return AppendResult::Unsuitable;
     stored_ = stored.size;
     storedNow_ = stored_;
@@ -238,15 +247,7 @@ class RecordLoader::Session {
     return false;
   }
 
-  bool lockDataFile() {
-    if (data_.lockExclusive(std::min(QuietLockWait, owner_.lockWait_))) return true;
-    if (owner_.lockWait_ <= QuietLockWait) return false;
-    feedback_.setCaption(LoaderMessages::waitingCaption());
-    feedback_.startProgress(0, 1);
-    const bool locked = data_.lockExclusive(owner_.lockWait_ - QuietLockWait);
-    feedback_.setCaption(LoaderMessages::readingCaption());
-    return locked;
-  }
+  bool lockDataFile() { return owner_.lockDataFile(data_); }
 
   // Cached runs are decoded first; then only the bytes appended to the record
   // file since the data file was completed are parsed, in 46-byte pieces.
@@ -254,17 +255,27 @@ class RecordLoader::Session {
     const qint64 dataSize = data_.size();
     if (dataSize < 0 || dataSize % DataFileEntry::Size != 0) return CacheResult::Damaged;
     const qint64 entries = dataSize / DataFileEntry::Size;
+    // The entries must still describe the record file up to the stored size,
+    // or the tail would be appended to the wrong runs. A file that has become
+    // shorter no longer reaches the stored size: only the count is checked.
+    const bool shorter = recSize_ < stored_;
+    if (shorter ? entries > DataFileCheck::mostRunsIn(stored_)
+                : !DataFileCheck::describesRecordFile(recordFile_, data_, stored_, entries))
+      return CacheResult::Damaged;
     const qint64 tail = (recSize_ - stored_) / RecordLineLayout::LineWithEnd;
-    startStore(entries + tail, LoadKind::Incremental,
-               std::min(entries, mostRunsIn(std::max(stored_, recSize_))) + std::max<qint64>(tail, 0));
+    startStore(entries + tail, LoadKind::Incremental, entries + std::max<qint64>(tail, 0));
     if (!decodeEntries(entries)) return CacheResult::Damaged;
 
     if (recSize_ <= stored_) {
-      // Nothing appended. A record file that has become shorter keeps its
-      // cached runs; only the stored size follows the file.
       finishReferences();
-      if (recSize_ != stored_) setStoredSize(recSize_);
-      summary_.cacheKept = true;
+      if (shorter) {
+        // The cached runs are shown as they are, this once. They describe
+        // bytes the file no longer has, so the stored size 0 makes the next
+        // load read the shorter file in full and rewrite the data file.
+        setStoredSize(0);
+        return CacheResult::Loaded;
+      }
+      summary_.cacheKept = true;  // nothing appended
       return CacheResult::Loaded;
     }
 
@@ -438,9 +449,13 @@ class RecordLoader::Session {
     const auto index = static_cast<std::size_t>(half / LineWithEnd);
     if (store.capacity() <= index) return;
     records_.AllRecords.reserve(store.capacity());
+    try {
+      secondHalf_.emplace(recordFile_.handle(), half, recSize_, store.data() + index,
+                          records_.AllRecords.data() + index, store.capacity() - index);
+    } catch (const std::system_error&) {
+      return;  // no second thread to be had: the load reads the whole file itself
+    }
     secondHalfIndex_ = index;
-    secondHalf_.emplace(recordFile_.handle(), half, recSize_, store.data() + index, records_.AllRecords.data() + index,
-                        store.capacity() - index);
   }
   void stopSecondHalf() {
     secondHalf_.reset();
@@ -490,9 +505,9 @@ class RecordLoader::Session {
 
   // Decodes the data file's entries into the store's spare room; false at a
   // damaged entry or a short read. Many entries are decoded in two halves,
-  // the second on a second thread. A data file claiming more runs than the
-  // store was reserved for has them decoded a block at a time into a store
-  // that grows only as far as they prove sound.
+  // the second on a second thread. When the store could not be reserved for
+  // every entry, they are decoded a block at a time into a store that grows
+  // only as far as they prove sound, and never beyond the entries there are.
   bool decodeEntries(qint64 entries) {
     ProgressCounter progress(feedback_, entries, ReadProgressStep);
     StoreArray<PracticeRecord>& store = records_.RecordStore;
@@ -503,7 +518,9 @@ class RecordLoader::Session {
     if (static_cast<qint64>(store.capacity()) < entries) {
       for (qint64 index = 0; index < entries; index += EntriesPerChunk) {
         const qint64 to = std::min(entries, index + EntriesPerChunk);
-        store.reserve(std::max(2 * store.capacity(), static_cast<std::size_t>(to)));
+        if (static_cast<qint64>(store.capacity()) < to)
+          store.reserve(
+              static_cast<std::size_t>(std::min(entries, std::max(2 * static_cast<qint64>(store.capacity()), to))));
         // The store may still move: finishReferences() takes the references.
         if (!decodeRange(fd, index, to, store.data(), nullptr, first, &progress)) return false;
         store.commit(static_cast<std::size_t>(to - index));
@@ -516,13 +533,17 @@ class RecordLoader::Session {
               ? entries / 2
               : entries;
       bool secondOk = true;
+      const auto decodeSecondHalf = [&] {
+        secondOk = decodeRange(fd, half, entries, store.data(), references.data(), second, nullptr);
+      };
       std::thread thread;
-      if (half < entries)
-        thread = std::thread(
-            [&] { secondOk = decodeRange(fd, half, entries, store.data(), references.data(), second, nullptr); });
+      if (half < entries) thread = secondThread(decodeSecondHalf);
       const JoinAtExit join{thread};
       const bool firstOk = decodeRange(fd, 0, half, store.data(), references.data(), first, &progress);
-      if (thread.joinable()) thread.join();  // the second half
+      if (thread.joinable())
+        thread.join();  // the second half
+      else if (half < entries && firstOk)
+        decodeSecondHalf();
       if (!firstOk || !secondOk) return false;
       progress.count(entries - half);
       store.commit(static_cast<std::size_t>(entries));
@@ -612,11 +633,15 @@ class RecordLoader::Session {
     int secondError = 0;
     int firstError = 0;
     {
+      const auto writeSecondHalf = [&] { secondError = writeEntries(half, entries, nullptr); };
       std::thread thread;
-      if (half < entries) thread = std::thread([&] { secondError = writeEntries(half, entries, nullptr); });
+      if (half < entries) thread = secondThread(writeSecondHalf);
       const JoinAtExit join{thread};
       firstError = writeEntries(0, half, &progress);
-      if (thread.joinable()) thread.join();
+      if (thread.joinable())
+        thread.join();
+      else if (half < entries && firstError == 0)
+        writeSecondHalf();
     }
     progress.countAhead(static_cast<qint64>(entries - half));
     if (firstError != 0 || secondError != 0) {
@@ -760,11 +785,45 @@ LoadOutcome RecordLoader::load(const QString& recordPath, LoadedRecords& records
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
-  // Nothing is written before every run has been read, so nothing was.
+  return outOfMemory(recordPath, records);
+}
+
+// Nothing is written before every run has been read, so nothing was.
+LoadOutcome RecordLoader::outOfMemory(const QString& recordPath, LoadedRecords& records) {
   records.clear();
   feedback_.showMessage(LoaderMessages::outOfMemory(recordPath));
   feedback_.hideLoading();
   return LoadOutcome::OutOfMemory;
+}
+
+bool RecordLoader::lockDataFile(RegularFile& dataFile) {
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  // One wait per load or reload: right after a wait that ran out, one try.
+  const auto wait = std::exchange(lockWaitRanOut_, false) ? 0ms : lockWait_;
+  auto pause = 2ms;
+  bool told = false;
+  for (;;) {
+    const bool locked = dataFile.tryLockExclusive();
+    if (locked || dataFile.error() != EWOULDBLOCK) {
+      // Locked, or no lock can be had on the file at all (the load goes on without it).
+      if (told) feedback_.setCaption(LoaderMessages::readingCaption());
+      return locked;
+    }
+    const auto waited = Clock::now() - start;
+    if (waited >= wait) break;
+    if (!told && waited >= QuietLockWait) {
+      feedback_.setCaption(LoaderMessages::waitingCaption());
+      feedback_.startProgress(0, 1);
+      told = true;
+    }
+    if (!feedback_.keepWaiting()) break;
+    std::this_thread::sleep_for(std::min<Clock::duration>(pause, wait - waited));
+    pause = std::min(pause * 2, 50ms);
+  }
+  lockWaitRanOut_ = wait > 0ms;
+  if (told) feedback_.setCaption(LoaderMessages::readingCaption());
+  return false;
 }
 
 LoadOutcome RecordLoader::loadAppended(const QString& recordPath, LoadedRecords& records, TailEnd tailEnd) {
@@ -776,13 +835,9 @@ LoadOutcome RecordLoader::loadAppended(const QString& recordPath, LoadedRecords&
       Session session(*this, recordPath, canonicalPathOf(recordPath), recordFile, records);
       if (session.appendInPlace(tailEnd) == Session::AppendResult::Appended) return LoadOutcome::Loaded;
     } catch (const std::bad_alloc&) {
-      records.clear();
-      feedback_.showMessage(LoaderMessages::outOfMemory(recordPath));
-      return LoadOutcome::OutOfMemory;
+      return outOfMemory(recordPath, records);
     } catch (const std::length_error&) {
-      records.clear();
-      feedback_.showMessage(LoaderMessages::outOfMemory(recordPath));
-      return LoadOutcome::OutOfMemory;
+      return outOfMemory(recordPath, records);
     }
   }  // the data file's lock is let go before the load takes it
   return load(recordPath, records);
@@ -793,7 +848,7 @@ bool RecordLoader::forgetStoredSize(const QString& recordPath) {
   const QString canonical = canonicalPathOf(recordPath);
   // Under the lock, so that a load going on meanwhile cannot write its size over the 0.
   RegularFile data;
-  if (data.open(dataFilePathFor(canonical), RegularFile::Access::Read)) data.lockExclusive(lockWait_);
+  if (data.open(dataFilePathFor(canonical), RegularFile::Access::Read)) lockDataFile(data);
   if (sizes_.writeStoredSize({canonical, recordPath}, 0)) return true;
   feedback_.showMessage(sizes_.storedSizeFailure());
   return false;

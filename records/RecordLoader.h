@@ -10,6 +10,8 @@
 #include "records/LoadedRecords.h"
 #include "records/StoredSizeStore.h"
 
+class RegularFile;
+
 enum class LoadOutcome {
   Loaded,        // every run is in the records; the loading window is still shown
   NoRecordFile,  // nothing changed; the caller lets the user choose a file
@@ -56,13 +58,17 @@ ProgressScale progressScaleFor(std::int64_t items, int itemsPerStep);
 // - The data file and the stored size are read and changed under an exclusive
 //   lock on the data file, so that two loads of one file (two viewers, the
 //   viewer and the report tool) never both append the same tail. A load that
-//   cannot get the lock in time loads fully and writes no cache. The lock goes
+//   cannot get the lock in time loads fully and writes no cache; while it
+//   waits, LoadFeedback::keepWaiting() keeps the windows alive. The lock goes
 //   with the process, so a killed load leaves none behind.
 // - The stored size is set to 0 before the data file is truncated or appended
 //   to, and the record file's size is written only once the data file is
 //   complete and on the disk, so a crash or a power cut at any moment leads to a
 //   full load next time.
 // - Only regular files are opened; nothing blocks on a FIFO.
+// - Before its entries are trusted, the data file is checked against the record
+//   file up to the stored size (DataFileCheck: the number of entries, the first
+//   and the last); one that no longer describes it is rebuilt by a full load.
 class RecordLoader {
  public:
   RecordLoader(StoredSizeStore& sizes, LoadFeedback& feedback);
@@ -87,7 +93,10 @@ class RecordLoader {
 
   const LoadSummary& lastSummary() const { return summary_; }
 
-  // How long a load waits for another load of the same file to finish.
+  // How long a load waits for another load of the same file to finish (the
+  // feedback's keepWaiting() is called between tries). A wait that ran out is
+  // not waited again by the next try, so that a reload (loadAppended and the
+  // load it turns into, forgetStoredSize and the load after it) waits once.
   void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
   // A full load of a record file of at least this many bytes parses its
@@ -101,10 +110,16 @@ class RecordLoader {
  private:
   class Session;
 
+  // Takes the data file's lock, waiting for another program to let go of it;
+  // false when the wait ran out or no lock can be had on the file.
+  bool lockDataFile(RegularFile& dataFile);
+  LoadOutcome outOfMemory(const QString& recordPath, LoadedRecords& records);
+
   StoredSizeStore& sizes_;
   LoadFeedback& feedback_;
   LoadSummary summary_;
   std::chrono::milliseconds lockWait_{10000};
+  bool lockWaitRanOut_ = false;  // the last wait for the lock ran out: the next try does not wait
   std::int64_t secondThreadFrom_ = DefaultSecondThreadFrom;
   std::set<QString> toldDataFileIsRecordFile_;  // canonical record paths
 };

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -117,4 +121,21 @@ TEST(ProfileFileTest, WritersOfOneFileTakeTurns) {
   for (const QString& section : {u"Viewer"_s, u"FileSize"_s})
     for (int i = 0; i < Keys; ++i) found += file.readString(section, u"k%1"_s.arg(i), {}) == QString::number(i);
   EXPECT_EQ(found, 2 * Keys);
+}
+
+// Another writer stopped before its rename holds the lock: a write that waits
+// for it in vain changes nothing, rather than being undone by the rename.
+TEST(ProfileFileTest, WriteThatWaitsInVainForTheLockWritesNothing) {
+  TempDir dir;
+  const QByteArray before = "[FileSize]\r\n/r.x=1000\r\n";
+  const QString path = dir.write(u"hoko32.ini"_s, before);
+  const int other = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(other, LOCK_EX), 0);
+  ProfileFile file(path);
+  file.setLockWait(std::chrono::milliseconds(100));
+  EXPECT_FALSE(file.writeString(u"FileSize"_s, u"/r.x"_s, u"0"_s));
+  EXPECT_FALSE(file.errorString().isEmpty());
+  EXPECT_EQ(dir.read(u"hoko32.ini"_s), before);
+  ::close(other);
+  EXPECT_TRUE(file.writeString(u"FileSize"_s, u"/r.x"_s, u"0"_s)) << file.errorString().toStdString();
 }

@@ -1,7 +1,10 @@
 // Runs appended while the viewer is open, added in place: the runs, the data
 // file and the stored size end as a load would leave them, and whenever the
 // runs in memory no longer match the cache, a load is done instead.
+#include <gmock/gmock.h>
+
 #include "records/LoaderFixture.h"
+#include "records/LoaderMessages.h"
 
 namespace {
 
@@ -130,6 +133,58 @@ TEST_F(RecordLoaderAppendTest, RunsThatNoLongerMatchTheCacheAreLoadedAgain) {
     EXPECT_EQ(summary.kind, c.expected);
     EXPECT_EQ(loaded().size(), parsedRecordFile().size());
     EXPECT_TRUE(loaded() == parsedRecordFile());  // every run once
+  }
+}
+
+// A data file or stored size that no longer describes the record file is
+// found before the tail is appended, and rebuilt: no run lost or shown twice.
+TEST_F(RecordLoaderAppendTest, CacheThatNoLongerDescribesTheFileIsRebuilt) {
+  const qint64 cachedSize = 500 * 46;
+  const auto storeSize = [this](qint64 size) { settings.writeText(u"FileSize"_s, recordPath, QString::number(size)); };
+  const auto writeData = [this](const QByteArray& bytes) { dir.write(u"test.hok"_s, bytes); };
+  const struct {
+    const char* what;
+    std::function<void()> change;
+  } cases[] = {
+      {"the data file lost its last 100 entries", [&] { writeData(dataFile().left(400 * 10)); }},
+      {"the stored size was made smaller by 10 lines", [&] { storeSize(cachedSize - 460); }},
+      {"the stored size was made smaller by 100 bytes", [&] { storeSize(cachedSize - 100); }},
+      {"the stored size was made larger by the lines appended next", [&] { storeSize(cachedSize + 5 * 46); }},
+      {"the data file's entries moved round by one", [&] { writeData(dataFile().mid(10) + dataFile().left(10)); }},
+      {"its first entry is another run", [&] { writeData(withEntryByte(dataFile(), 0, DataFileEntry::SecAt, 60)); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RecordLoader(settings, feedback).forgetStoredSize(recordPath);
+    writeRecordFile(goodLines(500));
+    ASSERT_EQ(load(), LoadOutcome::Loaded);
+    c.change();
+    appendRecordFile(goodLines(5, 900));
+    EXPECT_EQ(loadAppended(), LoadOutcome::Loaded);
+    EXPECT_THAT(feedback.messages, testing::ElementsAre(LoaderMessages::damagedDataFile()));
+    EXPECT_TRUE(loaded() == parsedRecordFile());
+    EXPECT_EQ(dataFile(), dataFileOfAFullLoad());
+    EXPECT_EQ(storedSize(), QFileInfo(recordPath).size());
+  }
+}
+
+// Caches of odd files stay trusted: the check reads the lines as a full load
+// does, and an appended tail's last piece as it was appended.
+TEST_F(RecordLoaderAppendTest, CachesOfOddFilesStayTrusted) {
+  const std::string lines = goodLines(400);  // more than the check reads at either end
+  const std::string odd[] = {
+      lines.substr(0, lines.size() - 2),                // no CR LF after the last line: the next piece joins it
+      lines.substr(0, 46) + "\x1a" + lines.substr(46),  // a 0x1A ends the text after the first line
+  };
+  for (const std::string& text : odd) {
+    RecordLoader(settings, feedback).forgetStoredSize(recordPath);
+    writeRecordFile(text);
+    ASSERT_EQ(load(), LoadOutcome::Loaded);
+    appendRecordFile(goodLines(1, 900));
+    ASSERT_EQ(loadAppended(), LoadOutcome::Loaded);
+    ASSERT_EQ(load(), LoadOutcome::Loaded);
+    EXPECT_EQ(summary.kind, LoadKind::Incremental);
+    EXPECT_TRUE(feedback.messages.isEmpty()) << feedback.messages.join(u'\n').toStdString();
   }
 }
 

@@ -8,11 +8,14 @@
 #include <QFile>
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <functional>
@@ -290,6 +293,44 @@ TEST_F(RecordLoaderIntegrity, ConcurrentLoadsWithAppendsShowEveryRunOnce) {
   expectEveryRunOnce(written);
 }
 
+// Another program holds the data file's lock (flock locks belong to an open
+// file description) and keeps it: the viewer's windows are kept alive, a
+// reload waits once, and a closing program ends the wait at once.
+TEST_F(RecordLoaderIntegrity, WaitForTheLockKeepsTheWindowAliveOncePerReload) {
+  struct WaitingFeedback : RecordingFeedback {
+    bool keepWaiting() override {
+      ++waits;
+      waitsShown += !stages.empty() && stages.back().caption == LoaderMessages::waitingCaption();
+      return !closing;
+    }
+    int waits = 0;
+    int waitsShown = 0;  // while the caption says what the load waits for
+    bool closing = false;
+  } f;
+  writeRecordFile(numberedLines(0, 300));
+  ASSERT_EQ(load(), LoadOutcome::Loaded);
+  appendRecordFile(numberedLines(300, 3));
+  const int other = ::open(QFile::encodeName(dataPath()).constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  RecordLoader loader(settings, f);
+  loader.setLockWait(std::chrono::milliseconds(600));
+  ASSERT_EQ(loader.loadAppended(recordPath, records), LoadOutcome::Loaded);
+  EXPECT_EQ(std::count_if(f.stages.begin(), f.stages.end(),
+                          [](const auto& stage) { return stage.caption == LoaderMessages::waitingCaption(); }),
+            1);
+  EXPECT_GT(f.waitsShown, 0);
+  EXPECT_FALSE(loader.lastSummary().cacheKept);
+  EXPECT_EQ(records.AllRecords.size(), 303u);
+
+  f = WaitingFeedback();
+  f.closing = true;
+  loader.setLockWait(std::chrono::seconds(60));
+  ASSERT_EQ(loader.load(recordPath, records), LoadOutcome::Loaded);
+  EXPECT_EQ(f.waits, 1);
+  EXPECT_TRUE(areLinesInOrder(records));
+  ::close(other);
+}
+
 TEST_F(RecordLoaderIntegrity, LoadKilledWhileHoldingTheCacheLeavesNoLock) {
   writeRecordFile(numberedLines(0, 400));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
@@ -423,16 +464,25 @@ TEST(StoredSizeKeys, OrdinaryPathsStandAsTheyAreOthersAreEncoded) {
 // ---------------------------------------------------------------------------
 // Huge and damaged data files, memory
 
-// A record file that became shorter keeps its cached runs at every later load.
-TEST_F(RecordLoaderIntegrity, ShorterRecordFileKeepsItsCachedRunsAtEveryLoad) {
-  writeRecordFile(numberedLines(0, 90));
-  ASSERT_EQ(load(), LoadOutcome::Loaded);
-  writeRecordFile(numberedLines(0, 3));
-  for (int i = 0; i < 2; ++i) {
+// A cached million-run file cut short: the load that finds it shorter shows
+// the cached runs, and every load after it the file's runs.
+TEST_F(RecordLoaderIntegrity, RecordFileCutShortKeepsLoading) {
+  constexpr int Lines = 1'000'000;
+  const std::string text = numberedLines(0, Lines);
+  for (const int kept : {Lines / 10, Lines / 2, Lines / 10 * 9}) {
+    SCOPED_TRACE(kept);
+    writeRecordFile(text);
+    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
     ASSERT_EQ(load(), LoadOutcome::Loaded);
-    EXPECT_EQ(summary.kind, LoadKind::Incremental);
-    EXPECT_EQ(records.AllRecords.size(), 90u);
-    EXPECT_THAT(feedback.messages, IsEmpty());
+    ASSERT_EQ(::truncate(QFile::encodeName(recordPath).constData(), qint64{kept} * 46), 0);
+    ASSERT_EQ(load(), LoadOutcome::Loaded);
+    EXPECT_EQ(records.AllRecords.size(), std::size_t{Lines});
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_EQ(load(), LoadOutcome::Loaded) << feedback.messages.join(u'\n').toStdString();
+      EXPECT_EQ(records.AllRecords.size(), static_cast<std::size_t>(kept));
+      EXPECT_TRUE(areLinesInOrder(records));
+      EXPECT_THAT(feedback.messages, IsEmpty());
+    }
   }
 }
 

@@ -185,7 +185,9 @@ TEST_F(RecordLoaderTest, StoreHoldsMoreLinesThanTheEstimate) {
   EXPECT_EQ(records.AllRecords.size(), 100u);
 }
 
-TEST_F(RecordLoaderTest, ShorterRecordFileKeepsTheCachedRuns) {
+// The load that finds the file shorter shows the cached runs as they are; the
+// next one reads the shorter file in full.
+TEST_F(RecordLoaderTest, ShorterRecordFileShowsTheCachedRunsOnce) {
   writeRecordFile(goodLines(100));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
   writeRecordFile(goodLines(10));
@@ -193,24 +195,26 @@ TEST_F(RecordLoaderTest, ShorterRecordFileKeepsTheCachedRuns) {
   EXPECT_EQ(summary.kind, LoadKind::Incremental);
   EXPECT_EQ(records.RecordCapacity, 100 + (460 - 4600) / 46);
   EXPECT_EQ(records.AllRecords.size(), 100u);
+  EXPECT_EQ(storedSize(), 0);
+  ASSERT_EQ(load(), LoadOutcome::Loaded);
+  EXPECT_EQ(summary.kind, LoadKind::Full);
+  EXPECT_EQ(loaded(), parsedRecordFile());
   EXPECT_EQ(storedSize(), 460);
 }
 
-// A data file claiming more runs than its record file's size can hold is
-// decoded into a store that grows as its entries prove sound.
-TEST_F(RecordLoaderTest, DataFileBeyondTheSizeEstimateIsDecodedWhole) {
-  writeRecordFile(goodLines(2000));  // more than the room kept for appended runs, too
+// A data file claiming more runs than the stored size can hold is damaged
+// before any memory is taken for them.
+TEST_F(RecordLoaderTest, DataFileWithMoreRunsThanTheStoredSizeHoldsIsDamaged) {
+  writeRecordFile(goodLines(2000));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
-  const std::vector<PracticeRecord> all = loaded();
   const QByteArray entries = dataFile();
   writeRecordFile(goodLines(10));
   dir.write(u"test.hok"_s, entries);
-  settings.writeStoredSize({recordPath, recordPath}, 460);  // room for 11 runs by the estimate
+  settings.writeStoredSize({recordPath, recordPath}, 460);  // room for 11 runs
   ASSERT_EQ(load(), LoadOutcome::Loaded);
-  EXPECT_EQ(summary.kind, LoadKind::Incremental);
-  EXPECT_EQ(loaded(), all);
-  for (std::size_t i = 0; i < records.AllRecords.size(); ++i) ASSERT_EQ(records.AllRecords[i], &records.RecordStore[i]);
-  EXPECT_EQ(records.ModeCounts, (std::array<std::uint32_t, 4>{500, 500, 500, 500}));
+  EXPECT_EQ(summary.kind, LoadKind::Full);
+  EXPECT_THAT(feedback.messages, ElementsAre(LoaderMessages::damagedDataFile()));
+  EXPECT_EQ(loaded(), parsedRecordFile());
 }
 
 TEST_F(RecordLoaderTest, DamagedDataFileLeadsToAFullLoad) {
@@ -224,18 +228,11 @@ TEST_F(RecordLoaderTest, DamagedDataFileLeadsToAFullLoad) {
   const QByteArray badDate =
       withEntryByte(withEntryByte(good, 15, Offset::MonthAt, 2), 15, Offset::DayAt, 31);  // 31 February
   const QByteArray badHour = withEntryByte(good, 29, Offset::HourAt, 0);                  // hour -1
+  // An empty data file is no cache of a file with runs either.
   const QByteArray damaged[] = {shrunkBy(good, 5), good + "x", badMode, badDate, badHour, QByteArray()};
   for (const QByteArray& bytes : damaged) {
     dir.write(u"test.hok"_s, bytes);
-    if (bytes.isEmpty()) settings.writeText(u"FileSize"_s, recordPath, u"1380"_s);
     ASSERT_EQ(load(), LoadOutcome::Loaded);
-    if (bytes.isEmpty()) {
-      // An empty data file is a valid cache of no runs.
-      EXPECT_EQ(summary.kind, LoadKind::Incremental);
-      EXPECT_TRUE(records.AllRecords.empty());
-      settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
-      continue;
-    }
     EXPECT_EQ(summary.kind, LoadKind::Full);
     EXPECT_THAT(feedback.messages, ElementsAre(LoaderMessages::damagedDataFile()));
     EXPECT_EQ(loaded(), expected);
