@@ -257,6 +257,7 @@ file) and prints what the viewer's panes show.
 
 Messages of the load go to standard error. Exit status: 0 success; 1 the
 record file is missing, no file or unreadable, or an appended line did not
-parse; 2 usage error.
+parse; 2 usage error; 3 the output could not be written (or memory ran out),
+or standard output is the record file, its data file or the settings file.
 )"_s;
 }

@@ -3,12 +3,18 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cerrno>
+
+#include <sys/stat.h>
+
+#include <new>
 #include <optional>
 
 #include "Version.h"
 #include "analysis/PracticeCalendar.h"
 #include "app/ReportOptions.h"
 #include "app/ReportViews.h"
+#include "app/StdioDevice.h"
 #include "app/StreamFeedback.h"
 #include "platform/RegularFile.h"
 #include "records/DayCount.h"
@@ -17,6 +23,8 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
 #include "viewer/EncodedText.h"
+#include "viewer/ExportOutput.h"
+#include "viewer/ExportTarget.h"
 #include "viewer/ViewExport.h"
 #include "viewer/ViewerCore.h"
 
@@ -24,7 +32,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString twoDigits(int value) { return QString::number(value).rightJustified(2, u'0'); }
+// What the messages call the output.
+const QString StandardOutput = u"標準出力"_s;
 
 TextEncoding textEncoding(ReportEncoding encoding) {
   return encoding == ReportEncoding::ShiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8;
@@ -32,18 +41,30 @@ TextEncoding textEncoding(ReportEncoding encoding) {
 
 }  // namespace
 
-QString runsText(const LoadedRecords& records) {
-  QString text;
-  text.reserve(static_cast<qsizetype>(records.AllRecords.size()) * 32);
+void writeRunsText(ExportOutput& out, const LoadedRecords& records) {
   for (const PracticeRecord* r : records.AllRecords) {
+    if (out.failed()) return;
     const DayCount::CivilDate date = DayCount::decodeDate(r->Date);
     const DayCount::ClockTime time = DayCount::decodeTime(r->Time());
-    text += QString::number(r->Mode) + u' ' + QString::number(date.year).rightJustified(4, u'0') + u'-' +
-            twoDigits(date.month) + u'-' + twoDigits(date.day) + u' ' + twoDigits(time.hour) + u':' +
-            twoDigits(time.min) + u':' + twoDigits(time.sec) + u' ' + QString::number(r->Hits) + u' ' +
-            QString::number(r->Misses) + u'\n';
+    out.number(r->Mode);
+    out.put(' ');
+    if (date.year >= 0) {
+      out.isoDate(date);
+    } else {
+      out.put(QString::number(date.year).rightJustified(4, u'0').toLatin1());
+      out.put('-');
+      out.digits(date.month, 2);
+      out.put('-');
+      out.digits(date.day, 2);
+    }
+    out.put(' ');
+    out.clockTime(time);
+    out.put(' ');
+    out.number(r->Hits);
+    out.put(' ');
+    out.number(r->Misses);
+    out.put('\n');
   }
-  return text;
 }
 
 ReportTool::ReportTool(QString programPath, std::FILE* out, std::FILE* err)
@@ -54,21 +75,67 @@ QString ReportTool::defaultSettingsPath() const {
   return SettingsLocation::forProgram(viewer);
 }
 
-void ReportTool::print(const QString& text, TextEncoding encoding) {
-  int replaced = 0;
-  write(EncodedText::encode(text, encoding, &replaced), replaced);
-}
-
 // Characters that code page 932 cannot hold were written as "?".
-void ReportTool::write(const QByteArray& bytes, int replaced) {
-  std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_);
+void ReportTool::warnReplaced(int replaced) {
   if (replaced > 0)
     std::fprintf(err_, "hoko32-report: %d character(s) have no place in Shift-JIS and were written as \"?\"\n",
                  replaced);
 }
 
+void ReportTool::print(QIODevice& out, const QString& text, TextEncoding encoding) {
+  int replaced = 0;
+  out.write(EncodedText::encode(text, encoding, &replaced));
+  warnReplaced(replaced);
+}
+
+int ReportTool::finish(const ViewExport::Result& result, QTextStream& err) {
+  if (result.outcome == ViewExport::Result::Outcome::OutOfMemory) {
+    err << ViewExport::outOfMemory(StandardOutput) << "\n";
+    return ExitOutputFailed;
+  }
+  warnReplaced(result.replaced);
+  return ExitOk;  // a failed write is told once, at the end
+}
+
 int ReportTool::run(const QStringList& arguments) {
   QTextStream err(err_);
+  StdioDevice out(out_);
+  int status = ExitOk;
+  try {
+    status = report(arguments, out, err);
+  } catch (const std::bad_alloc&) {
+    err << ViewExport::outOfMemory(StandardOutput) << "\n";
+    status = ExitOutputFailed;
+  }
+  if (!out.flushStream()) {
+    err << LoaderMessages::cannotWrite(StandardOutput, out.errorString()) << "\n";
+    if (status == ExitOk) status = ExitOutputFailed;
+  }
+  return status;
+}
+
+int ReportTool::closeOutput(int status) {
+  if (std::fclose(out_) == 0) return status;
+  const int error = errno;
+  if (status != ExitOk) return status;
+  QTextStream(err_) << LoaderMessages::cannotWrite(StandardOutput, describeProblem(problemOfErrno(error), error))
+                    << "\n";
+  return ExitOutputFailed;
+}
+
+// Standard output appended to the record file (or to its data file or the
+// settings file, which the load itself writes) is refused before the load.
+bool ReportTool::refusesOutput(const QString& recordPath, const QString& settingsPath, QTextStream& err) const {
+  struct stat info {};
+  if (::fstat(fileno(out_), &info) != 0) return false;
+  const auto kept = ExportTarget::KeptFiles::of(recordPath, settingsPath);
+  const ExportTarget::KeptFile clash = ExportTarget::clash(FileIdentity{info.st_dev, info.st_ino}, kept);
+  if (clash == ExportTarget::KeptFile::None) return false;
+  err << ExportTarget::refusal(StandardOutput, clash, kept) << "\n";
+  return true;
+}
+
+int ReportTool::report(const QStringList& arguments, StdioDevice& out, QTextStream& err) {
   const ParsedReportOptions parsed = parseReportOptions(arguments);
   if (!parsed.error.isEmpty()) {
     err << "hoko32-report: " << parsed.error << "\n"
@@ -77,17 +144,19 @@ int ReportTool::run(const QStringList& arguments) {
   }
   const ReportOptions& options = parsed.options;
   if (options.help) {
-    print(reportUsage(), TextEncoding::Utf8);
+    print(out, reportUsage(), TextEncoding::Utf8);
     return ExitOk;
   }
   if (options.version) {
-    print(u"hoko32-report "_s + QString::fromLatin1(HOKO32_VERSION) + u'\n', TextEncoding::Utf8);
+    print(out, u"hoko32-report "_s + QString::fromLatin1(HOKO32_VERSION) + u'\n', TextEncoding::Utf8);
     return ExitOk;
   }
-  SettingsFile settings(options.settingsPath.isEmpty() ? defaultSettingsPath() : options.settingsPath);
+  const QString settingsPath = options.settingsPath.isEmpty() ? defaultSettingsPath() : options.settingsPath;
+  const QString recordPath = QFileInfo(options.recordFile).absoluteFilePath();
+  if (refusesOutput(recordPath, settingsPath, err)) return ExitOutputFailed;
+  SettingsFile settings(settingsPath);
   StreamFeedback feedback(err);
   ViewerCore viewer(settings, feedback);
-  const QString recordPath = QFileInfo(options.recordFile).absoluteFilePath();
   // The viewer asks for a file to be chosen; a terminal is told what is wrong with this one.
   int error = 0;
   if (const FileProblem problem = inspectPath(recordPath, &error); problem != FileProblem::None) {
@@ -98,7 +167,11 @@ int ReportTool::run(const QStringList& arguments) {
   if (viewer.load(recordPath) != LoadOutcome::Loaded) return ExitLoadFailed;
 
   const TextEncoding encoding = textEncoding(options.encoding);
-  if (options.runs && options.format == ReportFormat::Text) print(runsText(viewer.records()), encoding);
+  if (options.runs && options.format == ReportFormat::Text) {
+    ExportOutput runs(out);
+    writeRunsText(runs, viewer.records());
+    runs.flush();
+  }
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
   viewer.setSettings(
       reportViewSettings(MainOptions::load(settings, environment), options, QDateTime::currentDateTime()));
@@ -107,33 +180,27 @@ int ReportTool::run(const QStringList& arguments) {
   const PracticeCalendar* shownCalendar = calendar ? &*calendar : nullptr;
   switch (options.format) {
     case ReportFormat::Text:
-      print(reportViewsText(viewer, options.views, options.copy, shownCalendar), encoding);
-      break;
-    case ReportFormat::Csv: writeCsv(viewer, options, shownCalendar); break;
+      print(out, reportViewsText(viewer, options.views, options.copy, shownCalendar), encoding);
+      return ExitOk;
+    case ReportFormat::Csv: return writeCsv(out, viewer, options, shownCalendar, err);
     case ReportFormat::Json: {
       const QList<View> views = reportViews(options.views, options.calendar);
       recalculateViews(viewer, views);
-      write(ViewExport::json(viewer, views, options.runs, QFileInfo(recordPath).fileName(), shownCalendar), 0);
-      break;
+      return finish(
+          ViewExport::writeJson(out, viewer, views, options.runs, QFileInfo(recordPath).fileName(), shownCalendar),
+          err);
     }
   }
-  std::fflush(out_);
   return ExitOk;
 }
 
 // The options allow one table: the runs, one view or the calendar.
-void ReportTool::writeCsv(ViewerCore& viewer, const ReportOptions& options, const PracticeCalendar* calendar) {
+int ReportTool::writeCsv(QIODevice& out, ViewerCore& viewer, const ReportOptions& options,
+                         const PracticeCalendar* calendar, QTextStream& err) {
   const TextEncoding encoding = textEncoding(options.encoding);
-  int replaced = 0;
-  if (options.runs) {
-    write(ViewExport::runsCsv(viewer.records(), encoding, &replaced), replaced);
-    return;
-  }
-  if (calendar) {
-    write(ViewExport::calendarCsv(*calendar, encoding, &replaced), replaced);
-    return;
-  }
+  if (options.runs) return finish(ViewExport::writeRunsCsv(out, viewer.records(), encoding), err);
+  if (calendar) return finish(ViewExport::writeCalendarCsv(out, *calendar, encoding), err);
   const View view = options.views.front();
   viewer.recalculate(view);
-  write(ViewExport::viewCsv(viewer, view, encoding, &replaced), replaced);
+  return finish(ViewExport::writeViewCsv(out, viewer, view, encoding), err);
 }

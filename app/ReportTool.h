@@ -9,12 +9,22 @@
 #include "records/LoadedRecords.h"
 #include "viewer/EncodedText.h"
 
+class ExportOutput;
 class PracticeCalendar;
+class QIODevice;
+class QTextStream;
+class StdioDevice;
 class ViewerCore;
 struct ReportOptions;
+namespace ViewExport {
+struct Result;
+}
 
 // hoko32-report's work: parse the command line, load the record file as the
-// viewer does, print the requested text, CSV or JSON.
+// viewer does, print the requested text, CSV or JSON. The output goes to `out`
+// as it is made; a failed write, memory that runs out, or an `out` that is the
+// record file, its data file or the settings file, is said on `err` and ends
+// the run with ExitOutputFailed.
 class ReportTool {
  public:
   // `programPath` locates the viewer's own settings file (the viewer is
@@ -22,21 +32,29 @@ class ReportTool {
   ReportTool(QString programPath, std::FILE* out, std::FILE* err);
 
   int run(const QStringList& arguments);
+  // Closes `out` at the end of the program: a failure there turns a success
+  // into ExitOutputFailed.
+  int closeOutput(int status);
 
   static constexpr int ExitOk = 0;
   static constexpr int ExitLoadFailed = 1;
   static constexpr int ExitUsage = 2;
+  static constexpr int ExitOutputFailed = 3;
 
  private:
+  int report(const QStringList& arguments, StdioDevice& out, QTextStream& err);
+  bool refusesOutput(const QString& recordPath, const QString& settingsPath, QTextStream& err) const;
   QString defaultSettingsPath() const;
-  void print(const QString& text, TextEncoding encoding);
-  void write(const QByteArray& bytes, int replaced);
-  void writeCsv(ViewerCore& viewer, const ReportOptions& options, const PracticeCalendar* calendar);
+  void warnReplaced(int replaced);
+  void print(QIODevice& out, const QString& text, TextEncoding encoding);
+  int finish(const ViewExport::Result& result, QTextStream& err);
+  int writeCsv(QIODevice& out, ViewerCore& viewer, const ReportOptions& options, const PracticeCalendar* calendar,
+               QTextStream& err);
 
   QString programPath_;
   std::FILE* out_;
   std::FILE* err_;
 };
 
-// "<mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>" per kept run.
-QString runsText(const LoadedRecords& records);
+// "<mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>\n" per kept run.
+void writeRunsText(ExportOutput& out, const LoadedRecords& records);

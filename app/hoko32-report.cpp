@@ -11,5 +11,5 @@ int main(int argc, char** argv) {
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
   ReportTool tool(QCoreApplication::applicationFilePath(), stdout, stderr);
-  return tool.run(arguments);
+  return tool.closeOutput(tool.run(arguments));
 }

@@ -5,7 +5,11 @@
 //   the data file written) against `wc -l FILE`;
 // - `hoko32-report --view miss FILE` (the cached load) against `wc -l FILE`;
 // - the viewer started on FILE up to its first painted window (the start-up
-//   probe, offscreen), against `wc -l FILE` too, with its own target in seconds.
+//   probe, offscreen), against `wc -l FILE` too, with its own target in seconds;
+// - `hoko32-report --format json --runs FILE` (every run as JSON, with the
+//   five views) and `hoko32-report --runs --view miss FILE` (the runs as text),
+//   with targets in seconds and, for the JSON, in peak resident memory of the
+//   whole process.
 //
 // FILE holds a million runs (46 MB), read from the page cache. Each ratio is
 // the median process time over the median baseline time of the same
@@ -74,6 +78,7 @@ double timeProcess(const std::vector<std::string>& arguments, const std::vector<
 struct Figure {
   double ratio = 0;
   double seconds = 0;
+  double peakBytes = 0;  // of one more run under /usr/bin/time; 0 where there is none
 };
 std::map<std::string, Figure>& figures() {
   static std::map<std::string, Figure> all;
@@ -81,6 +86,18 @@ std::map<std::string, Figure>& figures() {
 }
 
 std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The peak resident memory of the whole process, as GNU time measures it (a
+// process spawned from this one would count this one's memory as its own).
+double peakMemory(const std::vector<std::string>& measured) {
+  static QTemporaryDir dir;
+  const std::string kilobytes = local(dir.filePath(QStringLiteral("peak")));
+  std::vector<std::string> arguments{"/usr/bin/time", "-f", "%M", "-o", kilobytes};
+  arguments.insert(arguments.end(), measured.begin(), measured.end());
+  if (!QFileInfo::exists(QStringLiteral("/usr/bin/time")) || timeProcess(arguments) < 0) return 0;
+  QFile file(QString::fromStdString(kilobytes));
+  return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toDouble() * 1024.0 : 0;
+}
 
 // Times `measured` and `wc -l FILE` in alternation.
 void againstLineCount(benchmark::State& state, const std::string& name, const std::vector<std::string>& measured,
@@ -107,12 +124,17 @@ void againstLineCount(benchmark::State& state, const std::string& name, const st
   figures()[name] = figure;
 }
 
-std::vector<std::string> report(bool rebuild) {
+// hoko32-report with the options, on FILE, with the benchmarks' own settings file.
+std::vector<std::string> report(std::vector<std::string> options) {
   MillionRuns& files = MillionRuns::instance();
-  std::vector<std::string> arguments{HOKO32_REPORT, "--settings", local(files.reportSettingsPath()), "--view", "miss"};
-  if (rebuild) arguments.push_back("--rebuild");
+  std::vector<std::string> arguments{HOKO32_REPORT, "--settings", local(files.reportSettingsPath())};
+  arguments.insert(arguments.end(), options.begin(), options.end());
   arguments.push_back(local(files.recordPath()));
   return arguments;
+}
+
+std::vector<std::string> report(bool rebuild) {
+  return rebuild ? report({"--view", "miss", "--rebuild"}) : report({"--view", "miss"});
 }
 
 void BM_ProcessReportRebuild(benchmark::State& state) { againstLineCount(state, "rebuild", report(true)); }
@@ -132,6 +154,19 @@ void BM_ProcessViewerFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ProcessViewerFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(11);
 
+void BM_ProcessReportRunsJson(benchmark::State& state) {
+  const std::vector<std::string> json = report({"--format", "json", "--runs"});
+  againstLineCount(state, "json", json);
+  figures()["json"].peakBytes = peakMemory(json);
+  state.counters["peak_MB"] = figures()["json"].peakBytes / 1e6;
+}
+BENCHMARK(BM_ProcessReportRunsJson)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(11);
+
+void BM_ProcessReportRunsText(benchmark::State& state) {
+  againstLineCount(state, "text", report({"--runs", "--view", "miss"}));
+}
+BENCHMARK(BM_ProcessReportRunsText)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(11);
+
 void printFigure(const char* name, const char* what, double target) {
   const auto found = figures().find(name);
   if (found == figures().end()) return;
@@ -150,6 +185,15 @@ int main(int argc, char** argv) {
   if (viewer != figures().end())
     std::printf("%-58s %6.2fs  (%.1fx wc -l; target at most 0.40 s)\n", "hoko32 FILE to its first painted window",
                 viewer->second.seconds, viewer->second.ratio);
+  const auto json = figures().find("json");
+  if (json != figures().end())
+    std::printf("%-58s %6.2fs  %4.0f MB peak (0: no /usr/bin/time)  (target at most 1 s and 150 MB)\n",
+                "hoko32-report --format json --runs (every run as JSON)", json->second.seconds,
+                json->second.peakBytes / 1e6);
+  const auto text = figures().find("text");
+  if (text != figures().end())
+    std::printf("%-58s %6.2fs  (target at most 0.5 s)\n", "hoko32-report --runs --view miss (the runs as text)",
+                text->second.seconds);
   benchmark::Shutdown();
   return 0;
 }

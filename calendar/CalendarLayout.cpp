@@ -14,6 +14,15 @@ CalendarLayout::Metrics CalendarLayout::Metrics::forLineHeight(int lineHeight) {
   return m;
 }
 
+CalendarLayout::Metrics CalendarLayout::Metrics::forLineHeight(int lineHeight, int width) {
+  Metrics m = forLineHeight(lineHeight);
+  while (m.square > MinSquare && CalendarLayout(0, 0, m).size().width() > width) {
+    --m.square;
+    m.gap = std::max(2, m.square / 5);
+  }
+  return m;
+}
+
 CalendarLayout::CalendarLayout(int firstYear, int lastYear, const Metrics& metrics)
     : firstYear_(firstYear), lastYear_(std::max(firstYear, lastYear)), metrics_(metrics) {}
 

@@ -26,6 +26,10 @@ class CalendarLayout {
 
     // Metrics for a font of that line height.
     static Metrics forLineHeight(int lineHeight);
+    // The same with squares made smaller (down to MinSquare) where the blocks
+    // would be wider than `width`: a whole year across a small screen.
+    static Metrics forLineHeight(int lineHeight, int width);
+    static constexpr int MinSquare = 5;
   };
 
   CalendarLayout() = default;

@@ -31,9 +31,18 @@ void CalendarMapView::relayout() {
     first = calendar_->days().empty() ? last : std::min(calendar_->days().front().date.year(), last);
     if (!calendar_->days().empty()) last = std::max(last, calendar_->days().back().date.year());
   }
-  layout_ = CalendarLayout(first, last, CalendarLayout::Metrics::forLineHeight(fontMetrics().height()));
+  const int lineHeight = fontMetrics().height();
+  layout_ = CalendarLayout(first, last,
+                           widthLimit_ > 0 ? CalendarLayout::Metrics::forLineHeight(lineHeight, widthLimit_)
+                                           : CalendarLayout::Metrics::forLineHeight(lineHeight));
   setFixedSize(layout_.size());
   updateGeometry();
+}
+
+void CalendarMapView::setWidthLimit(int width) {
+  widthLimit_ = width;
+  relayout();
+  update();
 }
 
 void CalendarMapView::changeEvent(QEvent* event) {

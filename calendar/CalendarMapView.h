@@ -20,6 +20,9 @@ class CalendarMapView : public QWidget {
   // its first day (or today) to today.
   void setCalendar(const PracticeCalendar* calendar);
   const CalendarLayout& layout() const { return layout_; }
+  // The widest the map may be: smaller squares where the font's would not fit
+  // (CalendarLayout::Metrics); 0 for no limit.
+  void setWidthLimit(int width);
   QSize sizeHint() const override { return layout_.size(); }
 
  Q_SIGNALS:
@@ -37,4 +40,5 @@ class CalendarMapView : public QWidget {
   const PracticeCalendar* calendar_ = nullptr;
   CalendarLayout layout_;
   CalendarColors colors_;
+  int widthLimit_ = 0;
 };

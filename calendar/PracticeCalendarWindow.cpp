@@ -37,6 +37,14 @@ QPixmap legendPicture(const CalendarColors& colors, int square) {
   return picture;
 }
 
+// A window's frame (title bar and borders) around its client area.
+QMargins frameMarginsOf(const QWidget* window) {
+  const QRect frame = window->frameGeometry();
+  const QRect client = window->geometry();
+  return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+          frame.bottom() - client.bottom()};
+}
+
 }  // namespace
 
 PracticeCalendarWindow::PracticeCalendarWindow(SettingsFile* settings, QWidget* parent, ErrorReporter reporter)
@@ -90,6 +98,8 @@ PracticeCalendarWindow::PracticeCalendarWindow(SettingsFile* settings, QWidget* 
 
   const int square = CalendarLayout::Metrics::forLineHeight(fontMetrics().height()).square;
   legend_->setPixmap(legendPicture(CalendarColors::forPalette(palette()), square));
+  // The figures' lines are there from the start, for the first placing to count.
+  figures_->setText(CalendarTexts::figureLines(calendar_).join(u'\n'));
 
   modes_->setCurrentIndex(settings_ && settings_->readBool(Section, u"AllModes"_s, false) ? 1 : 0);
   connect(modes_, &QComboBox::currentIndexChanged, this, [this] { rebuild(); });
@@ -103,6 +113,11 @@ int PracticeCalendarWindow::calendarWidth() const {
   const QMargins margins = layout()->contentsMargins();
   return map_->sizeHint().width() + scroll_->verticalScrollBar()->sizeHint().width() + 2 * scroll_->frameWidth() +
          margins.left() + margins.right();
+}
+
+int PracticeCalendarWindow::yearHeight() const {
+  const int oneYear = CalendarLayout(2000, 2000, map_->layout().metrics()).size().height();
+  return layout()->sizeHint().height() - scroll_->sizeHint().height() + oneYear + 2 * scroll_->frameWidth();
 }
 
 void PracticeCalendarWindow::setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, QDate today) {
@@ -143,22 +158,61 @@ void PracticeCalendarWindow::copyDayRuns() {
 void PracticeCalendarWindow::showEvent(QShowEvent* event) {
   if (!placed_) {
     placed_ = true;
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                          : QRect(0, 0, 1024, 768);
-    const int width = settings_ ? settings_->readInteger(Section, u"Width"_s, 0) : 0;
-    const int height = settings_ ? settings_->readInteger(Section, u"Height"_s, 0) : 0;
-    const QSize wanted(width > 0 ? width : std::min(screen.width() * 9 / 10, calendarWidth()),
-                       height > 0 ? height : screen.height() * 2 / 3);
-    resize(wanted);
-    const int left = settings_ ? settings_->readInteger(Section, u"Left"_s, -1) : -1;
-    const int top = settings_ ? settings_->readInteger(Section, u"Top"_s, -1) : -1;
-    if (left >= 0 && top >= 0)
-      move(left, top);
-    else
-      move(screen.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+    placeFirstTime();
   }
   QDialog::showEvent(event);
 }
+
+// The size and place kept in the settings file, or one that shows a whole
+// year, beside the main window, on its screen.
+void PracticeCalendarWindow::placeFirstTime() {
+  const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+  const QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  const QMargins frame = main ? frameMarginsOf(main) : QMargins();
+  const QSize room = area.size().shrunkBy(frame);  // the most the window may be, its frame aside
+
+  const int width = settings_ ? settings_->readInteger(Section, u"Width"_s, 0) : 0;
+  const int height = settings_ ? settings_->readInteger(Section, u"Height"_s, 0) : 0;
+  const int widest = room.width() * 9 / 10;
+  map_->setWidthLimit(widest - (calendarWidth() - map_->sizeHint().width()));
+  const QSize wanted(width > 0 ? width : std::min(widest, calendarWidth()),
+                     height > 0 ? height : std::min(room.height(), std::max(room.height() * 2 / 3, yearHeight())));
+  resize(wanted);
+
+  const int left = settings_ ? settings_->readInteger(Section, u"Left"_s, -1) : -1;
+  const int top = settings_ ? settings_->readInteger(Section, u"Top"_s, -1) : -1;
+  if (left >= 0 && top >= 0)
+    move(left, top);
+  else if (main)
+    move(placeBeside(main->frameGeometry(), wanted.grownBy(frame), area));
+  else
+    move(area.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+}
+
+QPoint PracticeCalendarWindow::placeBeside(const QRect& mainFrame, const QSize& frame, const QRect& screen) {
+  const auto within = [](int at, int low, int high) { return std::max(low, std::min(at, high)); };
+  const int lowest = screen.bottom() + 1 - frame.height();
+  const int top = within(mainFrame.top(), screen.top(), lowest);
+  if (mainFrame.right() + frame.width() <= screen.right()) return {mainFrame.right() + 1, top};
+  if (mainFrame.left() - frame.width() >= screen.left()) return {mainFrame.left() - frame.width(), top};
+  // No room on either side: flush with a side of the screen, where it covers least.
+  QPoint best;
+  qint64 least = -1;
+  for (const int x : {screen.left(), std::max(screen.left(), screen.right() + 1 - frame.width())}) {
+    for (const int y : {top, screen.top(), std::max(screen.top(), lowest)}) {
+      const QRect covered = QRect(QPoint(x, y), frame) & mainFrame;
+      const qint64 area = covered.isEmpty() ? 0 : qint64(covered.width()) * covered.height();
+      if (least < 0 || area < least) {
+        least = area;
+        best = {x, y};
+      }
+    }
+  }
+  return best;
+}
+
+void PracticeCalendarWindow::setRunsFont(const QFont& font) { dayRuns_->setFont(font); }
 
 void PracticeCalendarWindow::hideEvent(QHideEvent* event) {
   if (!event->spontaneous()) saveOptions();

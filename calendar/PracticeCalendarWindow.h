@@ -21,7 +21,8 @@ class SettingsFile;
 // a heat map per year, with the streaks and totals above it and the runs of a
 // clicked day below. Non-modal; it is given the runs, the main window's mode
 // and today, and the settings file it keeps its place and its mode choice in
-// (section "Calendar"). It knows no other window.
+// (section "Calendar"). It knows no other window; it opens beside its parent,
+// and lists a day's runs in the font it is given (the history pane's).
 class PracticeCalendarWindow : public QDialog {
   Q_OBJECT
  public:
@@ -36,6 +37,14 @@ class PracticeCalendarWindow : public QDialog {
   const PracticeCalendar& calendar() const { return calendar_; }
   bool allModes() const;
   int calendarWidth() const;  // the window's width that shows a whole year without scrolling sideways
+  int yearHeight() const;     // the window's height that shows a whole year's block without scrolling
+  // The font of the list of a day's runs, whose columns line up in a fixed-pitch font.
+  void setRunsFont(const QFont& font);
+
+  // Where a window of frame size `frame` opens when it has no place of its
+  // own: beside the main window's frame, on its right where that fits on the
+  // screen, else on its left, else where it covers the least of it.
+  static QPoint placeBeside(const QRect& mainFrame, const QSize& frame, const QRect& screen);
 
  protected:
   void hideEvent(QHideEvent* event) override;  // closed, Escape, or the main window closing: the place is kept
@@ -46,6 +55,7 @@ class PracticeCalendarWindow : public QDialog {
   void showDay(QDate date);
   void copyDayRuns();
   void saveOptions();
+  void placeFirstTime();
 
   SettingsFile* settings_;
   ErrorReporter reporter_;

@@ -274,7 +274,7 @@ void ChartRenderer::paint(QPainter& painter, const QRectF& bounds, const std::op
   painter.setClipPath(box, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   paintBars(painter, g);
   painter.restore();
-  paintMarks(painter, g, plot);
+  paintMarks(painter, g, plot, axes.has_value() || model_.isZoomed());
   painter.restore();
 
   painter.restore();
@@ -355,7 +355,8 @@ void ChartRenderer::paintBars(QPainter& painter, const ChartGeometry& geometry) 
   }
 }
 
-void ChartRenderer::paintMarks(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot) const {
+void ChartRenderer::paintMarks(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot,
+                               bool zoomed) const {
   const QFont font = markFont();
   const QFontMetricsF metrics(font);
   // Only bars whose top is inside the plot get a mark (a zoom can cut the rest).
@@ -369,8 +370,12 @@ void ChartRenderer::paintMarks(QPainter& painter, const ChartGeometry& geometry,
         {bar.markAnchor, QSizeF(metrics.horizontalAdvance(text) + 2 * MarkPadding, metrics.height() + MarkPadding)});
     texts.append(text);
   }
-  // The plot and the strip kept above it: off the axis labels, the title and the legend.
-  const QRectF area(0, -markRoom(), plot.width(), plot.height() + markRoom());
+  // The plot and the strip kept above it for the tallest bars: off the axis
+  // labels, the title and the legend. Zoomed, the walls: a bar reaching
+  // above them is cut there and has no mark, and the marks of the bars below
+  // stay inside with them.
+  const double above = zoomed ? 0 : markRoom();
+  const QRectF area(0, -above, plot.width(), plot.height() + above);
   const std::vector<std::optional<QRectF>> boxes = ChartGeometry::placeMarks(requests, area);
   painter.setFont(font);
   for (std::size_t i = 0; i < boxes.size(); ++i) {

@@ -31,7 +31,8 @@ class ChartRenderer {
   ChartGeometry geometry(const QRectF& bounds, const std::optional<AxisRect>& axes = std::nullopt) const;
 
   // Paints the whole chart into `bounds`, with the model's axis ranges or, while
-  // a zoom plays, with `axes` instead.
+  // a zoom plays, with `axes` instead. Zoomed (or zooming), the value marks
+  // stay inside the walls.
   void paint(QPainter& painter, const QRectF& bounds, const std::optional<AxisRect>& axes = std::nullopt) const;
 
  private:
@@ -47,7 +48,7 @@ class ChartRenderer {
   void paintLeftLabels(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot) const;
   void paintBottomLabels(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot) const;
   void paintBars(QPainter& painter, const ChartGeometry& geometry) const;
-  void paintMarks(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot) const;
+  void paintMarks(QPainter& painter, const ChartGeometry& geometry, const QRectF& plot, bool zoomed) const;
   void paintLegend(QPainter& painter, const QRectF& bounds, const QRectF& plot) const;
 
   const ChartModel& model_;

@@ -99,15 +99,26 @@ MediaPlayer::~MediaPlayer() { close(); }
 
 QString MediaPlayer::soundFontPath() { return u"/usr/share/sounds/sf3/default-GM.sf3"_s; }
 
-bool MediaPlayer::fail(const QString& path, const QString& detail) {
-  error_ = u"サウンドを開けません: "_s + path + u'\n' + detail;
+bool MediaPlayer::fail(const QString& path, const QString& reason, const QString& detail) {
+  error_ = u"サウンドを開けません: "_s + path + u'\n' + reason;
+  if (!detail.isEmpty()) error_ += u'\n' + detail;
   return false;
 }
 
-bool MediaPlayer::failForDevice(const QString& path, const QString& detail) {
+// SDL's reason ("Audio target 'pulseaudio' not available", "ALSA: Couldn't
+// open audio device: ...") tells a typist nothing more: it is left out.
+bool MediaPlayer::failForDevice(const QString& path) {
   deviceFailed_ = true;
-  error_ = u"サウンドを再生できる装置がありません。ファンファーレは鳴りません。\n("_s + path + u")\n"_s + detail;
+  error_ = u"サウンドを再生できる装置がありません。ファンファーレは鳴りません。\n("_s + path + u')';
   return false;
+}
+
+bool MediaPlayer::failToRead(const QString& path, const QFile& file) {
+  const QFileInfo info(path);
+  if (!info.exists()) return fail(path, u"ファイルが見つかりません。"_s);
+  if (info.isDir()) return fail(path, u"ファイルではなくフォルダです。"_s);
+  if (!info.isReadable()) return fail(path, u"ファイルを読む権限がありません。"_s);
+  return fail(path, u"ファイルを読めません。"_s, file.errorString());
 }
 
 bool MediaPlayer::open(const QString& path) {
@@ -116,16 +127,16 @@ bool MediaPlayer::open(const QString& path) {
   deviceFailed_ = false;
 
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return fail(path, file.errorString());
+  if (!file.open(QIODevice::ReadOnly)) return failToRead(path, file);
   QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return fail(path, file.errorString());
+  if (file.error() != QFileDevice::NoError) return failToRead(path, file);
   const FileKind kind = kindOf(bytes);
   if (kind == FileKind::Other)
     return fail(path, u"この形式のファイルは再生できません (MIDI か WAV のファイルではありません)"_s);
 
-  if (const QString error = startAudio(); !error.isEmpty()) return failForDevice(path, error);
+  if (!startAudio().isEmpty()) return failForDevice(path);
   if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, MIX_DEFAULT_CHANNELS, 2048) != 0)
-    return failForDevice(path, sdlError());
+    return failForDevice(path);
   audioOpen_ = true;
   ++audio().devicesOpen;
 
@@ -143,10 +154,15 @@ bool MediaPlayer::open(const QString& path) {
   if (!isOpen()) {
     const QString error = sdlError();
     close();
-    return fail(path, error);
+    return fail(path, u"ファイルが壊れているか、再生できない形式です。"_s, error);
   }
   path_ = path;
   return true;
+}
+
+bool MediaPlayer::failToPlay() {
+  error_ = u"サウンドを再生できません: "_s + path_ + u"\n再生を始められませんでした。\n"_s + sdlError();
+  return false;
 }
 
 bool MediaPlayer::play() {
@@ -156,19 +172,13 @@ bool MediaPlayer::play() {
     return false;
   }
   if (music_) {
-    if (Mix_PlayMusic(music_, 0) != 0) {
-      error_ = u"サウンドを再生できません: "_s + path_ + u'\n' + sdlError();
-      return false;
-    }
+    if (Mix_PlayMusic(music_, 0) != 0) return failToPlay();
     audio().musicOwner = this;
     return true;
   }
   if (channel_ >= 0 && Mix_GetChunk(channel_) == chunk_) Mix_HaltChannel(channel_);
   channel_ = Mix_PlayChannel(-1, chunk_, 0);
-  if (channel_ < 0) {
-    error_ = u"サウンドを再生できません: "_s + path_ + u'\n' + sdlError();
-    return false;
-  }
+  if (channel_ < 0) return failToPlay();
   return true;
 }
 

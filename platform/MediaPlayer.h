@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 // SDL_mixer's own types, declared here so that users need not see its header.
 struct _Mix_Music;
 struct Mix_Chunk;
@@ -28,8 +30,9 @@ class MediaPlayer {
   MediaPlayer& operator=(const MediaPlayer&) = delete;
 
   // Closes what was open, then opens `path` and the sound device. On failure
-  // returns false and errorText() says why, in Japanese with the platform's
-  // own message on its second line.
+  // returns false and errorText() says why in Japanese: a first line with the
+  // path, the reason on the next, and for a file the library cannot load its
+  // own message on a last line.
   bool open(const QString& path);
 
   // Starts the open sound from its beginning and returns at once. False when
@@ -51,8 +54,12 @@ class MediaPlayer {
   static QString soundFontPath();
 
  private:
-  bool fail(const QString& path, const QString& detail);
-  bool failForDevice(const QString& path, const QString& detail);
+  // The text: what failed with the path, why in Japanese, and where it helps
+  // the library's own words on a last line.
+  bool fail(const QString& path, const QString& reason, const QString& detail = {});
+  bool failForDevice(const QString& path);
+  bool failToRead(const QString& path, const QFile& file);
+  bool failToPlay();
 
   _Mix_Music* music_ = nullptr;
   Mix_Chunk* chunk_ = nullptr;

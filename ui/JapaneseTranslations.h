@@ -8,7 +8,9 @@ class QCoreApplication;
 // the whole program speaks Japanese.
 namespace JapaneseTranslations {
 
-// Installs the catalogues into the application; false when none was found.
+// Installs the catalogues into the application and makes Japanese (Japan) the
+// default locale, in which the file dialogs then write their dates
+// (FileListDates); false when no catalogue was found.
 bool install(QCoreApplication& application);
 
 }  // namespace JapaneseTranslations

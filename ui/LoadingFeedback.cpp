@@ -17,7 +17,8 @@ constexpr qint64 QuietLoadShownAfterMs = 400;
 }  // namespace
 
 void LoadingFeedback::showLoading(const QString& caption) {
-  opening_.Label1->setText(caption);
+  setCaption(caption);
+  waitingSince_.invalidate();
   shown_ = false;
   if (quiet_) {
     quietSince_.start();
@@ -35,7 +36,12 @@ void LoadingFeedback::showWhenSlow() {
   shown_ = true;
 }
 
-void LoadingFeedback::setCaption(const QString& caption) { opening_.Label1->setText(caption); }
+// The caption keeps its place and is as wide as its text: the one that says
+// what a load waits for is longer than the first.
+void LoadingFeedback::setCaption(const QString& caption) {
+  opening_.Label1->setText(caption);
+  opening_.Label1->adjustSize();
+}
 
 void LoadingFeedback::startProgress(int maximum, int step) {
   step_ = step;
@@ -52,8 +58,23 @@ void LoadingFeedback::stepProgress() {
 }
 
 void LoadingFeedback::hideLoading() {
+  waitingSince_.invalidate();
   opening_.hide();
   shown_ = false;
 }
 
 void LoadingFeedback::showMessage(const QString& text) { MessageBoxes::showMessage(messageParent_, text); }
+
+bool LoadingFeedback::keepWaiting() {
+  // A reload that adds appended runs in place shows nothing until it waits.
+  // The calls of one wait come every 50 ms at most: a longer gap starts another.
+  if (!waitingSince_.isValid() || !lastWaitCall_.isValid() || lastWaitCall_.elapsed() > 250) waitingSince_.start();
+  lastWaitCall_.start();
+  if (!opening_.isVisible() && waitingSince_.elapsed() >= QuietLoadShownAfterMs) {
+    opening_.centreOnScreen();
+    opening_.show();
+    shown_ = true;
+  }
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  return !waitEnds_ || !waitEnds_();
+}

@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 
+#include <functional>
+
 #include "records/LoadFeedback.h"
 
 class QWidget;
@@ -19,6 +21,13 @@ class LoadingFeedback : public LoadFeedback {
   void stepProgress() override;
   void hideLoading() override;
   void showMessage(const QString& text) override;
+  // While a load waits for another program: the loading window is shown (a
+  // quiet load's once it has taken longer than a glance) and painted, and the
+  // events that are no input go on (the watcher's, a close asked for by the
+  // window system).
+  bool keepWaiting() override;
+  // Ends such waits early: the program is closing.
+  void setWaitEnds(std::function<bool()> ends) { waitEnds_ = std::move(ends); }
 
   // Quiet loads (a live reload of a few appended runs) show the loading window
   // only once they have taken longer than a glance; their messages still show.
@@ -33,4 +42,7 @@ class LoadingFeedback : public LoadFeedback {
   bool quiet_ = false;
   bool shown_ = false;
   QElapsedTimer quietSince_;
+  std::function<bool()> waitEnds_;
+  QElapsedTimer waitingSince_;  // the first moment of this wait for another program
+  QElapsedTimer lastWaitCall_;
 };

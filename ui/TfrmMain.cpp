@@ -123,6 +123,9 @@ void TfrmMain::FormCreate(const StartupContext& context) {
 
   settings_ = std::make_unique<SettingsFile>(context.settingsPath);
   core_ = std::make_unique<ViewerCore>(*settings_, *feedback_);
+  loads_ = new LoadScheduler([this](LoadScheduler::Request request) { runWaitingLoad(request); },
+                             [] { return QApplication::activeModalWidget() != nullptr; }, this);
+  feedback_->setWaitEnds([this] { return loads_->waiting() == LoadScheduler::Request::Close; });
   watcher_ = new RecordFileWatcher(this);
   connect(watcher_, &RecordFileWatcher::grown, this, [this](bool partialLineWaitedFor) {
     liveReload(partialLineWaitedFor ? ViewerCore::Reload::AppendedAsItIs : ViewerCore::Reload::Appended);
@@ -241,7 +244,8 @@ bool TfrmMain::FormClose() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-  if (!FormClose()) {
+  // Not while a load is going on: the window closes once it has ended.
+  if (!loads_->mayRunNow(LoadScheduler::Request::Close) || !FormClose()) {
     event->ignore();
     return;
   }
@@ -434,6 +438,7 @@ void TfrmMain::buildPages() {
     const bool wraps = tab == ViewMiss || tab == ViewBest;
     memo->setLineWrapMode(wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     memo->setUndoRedoEnabled(false);  // a pass replaces the whole text; no history of it
+    memo->setTabChangesFocus(true);   // a view: Tab moves on, it types nothing
     memo->setHorizontalScrollBarPolicy(tab == ViewHistory ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->installEventFilter(this);
@@ -626,29 +631,51 @@ bool TfrmMain::modeSelected() const {
 int TfrmMain::activeTab() const { return PageControl1->currentIndex(); }
 
 void TfrmMain::RecStore() {
-  keptScroll_ = {};  // a load shows every pane from its top
-  deferredReload_.reset();
-  const LoadOutcome outcome = core_->load(recordPath());
-  updateCalendar();  // at once: the window must not keep runs of the load before
-  followRecordFile();
-  switch (outcome) {
-    case LoadOutcome::NoRecordFile: Directory1Click(); return;
-    case LoadOutcome::Unreadable:
-    case LoadOutcome::TailFailed: return;
-    case LoadOutcome::OutOfMemory:
-      // No run is left in memory: the panes must not go on showing the file before.
-      clearPanes();
-      return;
-    case LoadOutcome::Loaded: break;
+  if (!loads_->mayRunNow(LoadScheduler::Request::Load)) return;
+  loads_->forgetLiveReloads();  // this load reads whatever they would have added
+  LoadOutcome outcome;
+  {
+    const LoadScheduler::Turn turn(*loads_);
+    keptScroll_ = {};  // a load shows every pane from its top
+    outcome = core_->load(recordPath());
+    updateCalendar();  // at once: the window must not keep runs of the load before
+    followRecordFile();
+    switch (outcome) {
+      case LoadOutcome::NoRecordFile:
+      case LoadOutcome::Unreadable:
+      case LoadOutcome::TailFailed: break;
+      case LoadOutcome::OutOfMemory:
+        // No run is left in memory: the panes must not go on showing the file before.
+        clearPanes();
+        break;
+      case LoadOutcome::Loaded:
+        clearPanes();
+        runActivePass();
+        frmOpening->hide();
+        break;
+    }
   }
-  clearPanes();
-  runActivePass();
-  frmOpening->hide();
+  // The choice of another file starts its own load, after this one.
+  if (outcome == LoadOutcome::NoRecordFile) Directory1Click();
+}
+
+void TfrmMain::runWaitingLoad(LoadScheduler::Request request) {
+  using enum LoadScheduler::Request;
+  switch (request) {
+    case None: break;
+    case Appended: liveReload(ViewerCore::Reload::Appended); break;
+    case AppendedAsItIs: liveReload(ViewerCore::Reload::AppendedAsItIs); break;
+    case Replaced: liveReload(ViewerCore::Reload::Replaced); break;
+    case Load: RecStore(); break;
+    case Rebuild: MakeDataClick(); break;
+    case Close: close(); break;
+  }
 }
 
 void TfrmMain::followRecordFile() {
   const LoadedRecords& records = core_->records();
-  if (menuItem(u"AutoReload1"_s)->isChecked() && modeSelected() && QFileInfo(recordPath()).isFile())
+  // A file missing now is watched all the same: it is followed again once it is back.
+  if (menuItem(u"AutoReload1"_s)->isChecked() && modeSelected() && !plRecFile->text().isEmpty())
     watcher_->watch(recordPath(), records.CachedFile.isEmpty() ? -1 : records.CachedUpTo);
   else
     watcher_->stop();
@@ -659,6 +686,7 @@ void TfrmMain::AutoReload1Click() { followRecordFile(); }
 // The practice calendar, non-modal: made once, then shown and brought up.
 void TfrmMain::Calendar1Click() {
   if (!calendarWindow_) calendarWindow_ = new PracticeCalendarWindow(settings_.get(), this, MessageBoxes::showError);
+  calendarWindow_->setRunsFont(Memos[ViewHistory]->font());
   calendarWindow_->show();  // placed before its first calendar is laid out
   updateCalendar();
   calendarWindow_->raise();
@@ -674,18 +702,28 @@ void TfrmMain::updateCalendar() {
 
 // Saves every run, or the active view's data for the current mode and options,
 // as a CSV or JSON file, through the same code as the report tool. The file is
-// replaced only once the save dialog has asked, and then as a whole.
+// replaced only once the save dialog has asked, and then as a whole; the
+// record file, its data file and the settings file are never replaced. One
+// export runs at a time.
 void TfrmMain::ExportClick() {
   if (!core_->hasRuns() || !modeSelected()) {
     MessageBoxes::showMessage(this, u"エクスポートする練習がありません。記録ファイルを読み込んでください。"_s);
     return;
   }
+  QAction* item = menuItem(u"Export1"_s);
+  if (!item->isEnabled()) return;
+  item->setEnabled(false);
+  struct EnabledAgain {
+    QAction* item;
+    ~EnabledAgain() { item->setEnabled(true); }
+  } const enabledAgain{item};
+
   const int tab = std::clamp(activeTab(), 0, ViewCount - 1);
-  const auto view = static_cast<View>(tab);
   ExportDialog choice(PageControl1->tabText(tab), this);
   if (choice.exec() != QDialog::Accepted) return;
   const ExportDialog::Content content = choice.content();
   const bool everyRun = content == ExportDialog::Content::EveryRun;
+  const bool calendar = content == ExportDialog::Content::Calendar;
 
   const QString csvFilter = u"CSV ファイル (*.csv)"_s;
   const QString jsonFilter = u"JSON ファイル (*.json)"_s;
@@ -700,38 +738,95 @@ void TfrmMain::ExportClick() {
   });
   const QString base = QFileInfo(plRecFile->text()).completeBaseName();
   save.setDirectory(RecordFolder.isEmpty() ? QDir::currentPath() : RecordFolder);
-  const QString part = content == ExportDialog::Content::Calendar ? ViewExport::calendarName()
-                       : everyRun                                 ? u"runs"_s
-                                                                  : ViewExport::viewName(view);
+  // Named as the typist calls what it holds: every run, the calendar, or the tab.
+  const QString part = calendar ? u"カレンダー"_s : everyRun ? u"全記録"_s : PageControl1->tabText(tab);
   save.selectFile(base + u'_' + part + u".csv"_s);
   if (save.exec() != QDialog::Accepted || save.selectedFiles().isEmpty()) return;
   const QString path = save.selectedFiles().first();
   const bool json = save.selectedNameFilter() == jsonFilter || path.endsWith(u".json"_s, Qt::CaseInsensitive);
+  if (refusesExportTarget(path)) return;
+  try {
+    writeExport(path, everyRun, calendar, json, choice.shiftJis());
+  } catch (const std::bad_alloc&) {  // a pass or the calendar; the export itself says so as a result
+    feedback_->hideLoading();
+    frmOpening->setWindowModality(Qt::NonModal);
+    MessageBoxes::showError(this, ViewExport::outOfMemory(QDir::toNativeSeparators(path)));
+  }
+}
 
-  // The active view as the current options give it; every run and the calendar need no pass.
-  if (content == ExportDialog::Content::View) runActivePass();
-  const TextEncoding encoding = choice.shiftJis() ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+// Says in a message box why the target is refused when it is the record file,
+// its data file or the settings file, under any name or link.
+bool TfrmMain::refusesExportTarget(const QString& path) {
+  const auto kept = ExportTarget::KeptFiles::of(recordPath(), settings_->path());
+  const ExportTarget::KeptFile clash = ExportTarget::clash(path, kept);
+  if (clash == ExportTarget::KeptFile::None) return false;
+  MessageBoxes::showError(this, ExportTarget::refusal(QDir::toNativeSeparators(path), clash, kept) +
+                                    u"\n別のファイル名を指定してください。"_s);
+  return true;
+}
+
+// Writes every run, the practice calendar's days or the active view's data to
+// `path` through a QSaveFile: a failed export leaves the file as it was. An
+// export of every run that takes more than a glance shows the loading window
+// with how far it has come. No load runs while the runs are written: a live
+// reload asked for meanwhile follows once the export has ended.
+void TfrmMain::writeExport(const QString& path, bool everyRun, bool calendar, bool json, bool shiftJis) {
+  const LoadScheduler::Turn turn(*loads_);
+  const QString shownPath = QDir::toNativeSeparators(path);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    MessageBoxes::showError(this, u"%1 に書き込めません"_s.arg(shownPath));
+    return;
+  }
+  constexpr qint64 WindowAfterMs = 400;
+  QElapsedTimer clock;
+  clock.start();
+  int percent = -1;  // of the runs written; -1 while the window is not shown
+  const ViewExport::Progress progress = [this, &clock, &percent](std::int64_t done, std::int64_t total) {
+    if (percent < 0) {
+      if (clock.elapsed() < WindowAfterMs) return;
+      frmOpening->setWindowModality(Qt::ApplicationModal);
+      feedback_->showLoading(u"エクスポート中..."_s);
+      feedback_->startProgress(100, 1);
+      percent = 0;
+    }
+    for (; percent < done * 100 / total; ++percent) feedback_->stepProgress();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
+
+  const TextEncoding encoding = shiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8;
   const QString fileName = plRecFile->text();
-  QByteArray bytes;
-  if (content == ExportDialog::Content::Calendar) {
+  ViewExport::Result result;
+  if (calendar) {
     // The calendar's days as the calendar window counts them: the mode shown, or every mode.
     const bool allModes =
         calendarWindow_ ? calendarWindow_->allModes() : settings_->readBool(u"Calendar"_s, u"AllModes"_s, false);
     const LoadedRecords& records = core_->records();
-    const PracticeCalendar calendar = PracticeCalendar::build(
+    const PracticeCalendar days = PracticeCalendar::build(
         std::span<const PracticeRecord* const>(records.AllRecords.data(), records.AllRecords.size()),
         allModes ? std::nullopt : std::optional<PracticeMode>(static_cast<PracticeMode>(CurrentMode)),
         QDate::currentDate());
-    bytes =
-        json ? ViewExport::json(*core_, {}, false, fileName, &calendar) : ViewExport::calendarCsv(calendar, encoding);
+    result = json ? ViewExport::writeJson(file, *core_, {}, false, fileName, &days)
+                  : ViewExport::writeCalendarCsv(file, days, encoding);
+  } else if (everyRun) {
+    result = json ? ViewExport::writeJson(file, *core_, {}, true, fileName, nullptr, progress)
+                  : ViewExport::writeRunsCsv(file, core_->records(), encoding, progress);
   } else {
-    bytes = json ? ViewExport::json(*core_, everyRun ? QList<View>{} : QList<View>{view}, everyRun, fileName)
-                 : (everyRun ? ViewExport::runsCsv(core_->records(), encoding)
-                             : ViewExport::viewCsv(*core_, view, encoding));
+    // The active view as the current options give it.
+    runActivePass();
+    const auto view = static_cast<View>(std::clamp(activeTab(), 0, ViewCount - 1));
+    result = json ? ViewExport::writeJson(file, *core_, {view}, false, fileName)
+                  : ViewExport::writeViewCsv(file, *core_, view, encoding);
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-    MessageBoxes::showError(this, u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(path)));
+  if (percent >= 0) {
+    feedback_->hideLoading();
+    frmOpening->setWindowModality(Qt::NonModal);
+  }
+  if (!result.written()) file.cancelWriting();
+  if (result.outcome == ViewExport::Result::Outcome::OutOfMemory)
+    MessageBoxes::showError(this, ViewExport::outOfMemory(shownPath) + u"\n%1 は変更していません。"_s.arg(shownPath));
+  else if (!result.written() || !file.commit())
+    MessageBoxes::showError(this, u"%1 に書き込めません"_s.arg(shownPath));
 }
 
 // The record file changed while the viewer is open: the new runs join the
@@ -740,19 +835,13 @@ void TfrmMain::ExportClick() {
 // when their tab is shown, as after any load.
 void TfrmMain::liveReload(ViewerCore::Reload kind) {
   if (!menuItem(u"AutoReload1"_s)->isChecked() || !modeSelected() || closing_) return;
-  if (QApplication::activeModalWidget()) {
-    // A dialog or the banner is open: the reload follows once it has closed.
-    const bool scheduled = deferredReload_.has_value();
-    if (!deferredReload_ || kind == ViewerCore::Reload::Replaced) deferredReload_ = kind;
-    if (!scheduled) {
-      QTimer::singleShot(500, this, [this] {
-        const std::optional<ViewerCore::Reload> waiting = deferredReload_;
-        deferredReload_.reset();
-        if (waiting) liveReload(*waiting);
-      });
-    }
+  using enum ViewerCore::Reload;
+  using Request = LoadScheduler::Request;
+  if (!loads_->mayRunNow(kind == Appended         ? Request::Appended
+                         : kind == AppendedAsItIs ? Request::AppendedAsItIs
+                                                  : Request::Replaced))
     return;
-  }
+  const LoadScheduler::Turn turn(*loads_);
   for (int tab = 0; tab < ViewCount; ++tab) {
     const QPlainTextEdit* memo = Memos[static_cast<std::size_t>(tab)];
     if (!memo->document()->isEmpty() && !keptScroll_[static_cast<std::size_t>(tab)])
@@ -783,6 +872,7 @@ void TfrmMain::liveReload(ViewerCore::Reload kind) {
 void TfrmMain::ReSet1Click() { RecStore(); }
 
 void TfrmMain::MakeDataClick() {
+  if (!loads_->mayRunNow(LoadScheduler::Request::Rebuild)) return;
   core_->forgetStoredSize(recordPath());
   RecStore();
 }

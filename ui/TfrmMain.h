@@ -12,6 +12,7 @@
 #include "analysis/ChartInput.h"
 #include "analysis/View.h"
 #include "settings/Options.h"
+#include "viewer/LoadScheduler.h"
 #include "viewer/ViewerCore.h"
 
 class QAction;
@@ -128,6 +129,8 @@ class TfrmMain : public QMainWindow {
   void KM1Click();
   void AutoReload1Click();
   void ExportClick();
+  bool refusesExportTarget(const QString& path);  // the record file, its data file, the settings file
+  void writeExport(const QString& path, bool everyRun, bool calendar, bool json, bool shiftJis);
   void Calendar1Click();
   void updateCalendar();  // the calendar window, when open, follows the runs, the mode and the day
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
@@ -162,6 +165,7 @@ class TfrmMain : public QMainWindow {
   void changeViewSettings(const std::function<void(ViewSettings&)>& change);
   void followRecordFile();  // watches the loaded record file, when the option says so
   void liveReload(ViewerCore::Reload kind);
+  void runWaitingLoad(LoadScheduler::Request request);  // one asked for while another ran
 
   // State.
   int CurrentMode = ModeRomaji;
@@ -218,7 +222,7 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<ViewerCore> core_;
   RecordFileWatcher* watcher_ = nullptr;
   PracticeCalendarWindow* calendarWindow_ = nullptr;           // made at its first opening
-  std::optional<ViewerCore::Reload> deferredReload_;           // waits for an open dialog to close
+  LoadScheduler* loads_ = nullptr;                             // when loads run: one at a time
   std::array<std::optional<QPoint>, ViewCount> keptScroll_{};  // where the user left each pane, across a live reload
   int averagePeriodTag_ = 1;
   bool closing_ = false;

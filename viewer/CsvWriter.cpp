@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include <charconv>
+#include "viewer/ExportOutput.h"
 
 using namespace Qt::StringLiterals;
 
@@ -16,12 +16,12 @@ bool needsQuotes(QStringView value) {
 
 }  // namespace
 
-CsvWriter::CsvWriter(TextEncoding encoding) : encoding_(encoding) {
-  if (encoding_ == TextEncoding::Utf8) bytes_ += "\xEF\xBB\xBF";
+CsvWriter::CsvWriter(ExportOutput& out, TextEncoding encoding) : out_(out), encoding_(encoding) {
+  if (encoding_ == TextEncoding::Utf8) out_.put("\xEF\xBB\xBF");
 }
 
 void CsvWriter::separate() {
-  if (rowStarted_) bytes_ += ',';
+  if (rowStarted_) out_.put(',');
   rowStarted_ = true;
 }
 
@@ -38,51 +38,32 @@ QByteArray CsvWriter::field(QStringView value) {
 
 void CsvWriter::text(QStringView value) {
   separate();
-  bytes_ += field(value);
+  out_.put(field(value));
 }
 
 void CsvWriter::encoded(QByteArrayView field) {
   separate();
-  bytes_ += field;
+  out_.put(field);
 }
 
 void CsvWriter::number(long long value) {
   separate();
-  char buffer[24];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-  bytes_.append(buffer, end - buffer);
+  out_.number(value);
 }
 
 void CsvWriter::empty() { separate(); }
 
-// At least `width` digits, zero-padded; a negative value keeps its sign.
-void CsvWriter::digits(int value, int width) {
-  char buffer[16];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value < 0 ? -value : value).ptr;
-  if (value < 0) bytes_ += '-';
-  for (auto length = end - buffer; length < width; ++length) bytes_ += '0';
-  bytes_.append(buffer, end - buffer);
-}
-
 void CsvWriter::date(const DayCount::CivilDate& value) {
   separate();
-  digits(value.year, 4);
-  bytes_ += '-';
-  digits(value.month, 2);
-  bytes_ += '-';
-  digits(value.day, 2);
+  out_.isoDate(value);
 }
 
 void CsvWriter::time(const DayCount::ClockTime& value) {
   separate();
-  digits(value.hour, 2);
-  bytes_ += ':';
-  digits(value.min, 2);
-  bytes_ += ':';
-  digits(value.sec, 2);
+  out_.clockTime(value);
 }
 
 void CsvWriter::endRow() {
-  bytes_ += "\r\n";
+  out_.put("\r\n");
   rowStarted_ = false;
 }

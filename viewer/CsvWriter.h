@@ -7,15 +7,16 @@
 #include "records/DayCount.h"
 #include "viewer/EncodedText.h"
 
+class ExportOutput;
+
 // A table as comma-separated values (RFC 4180): fields with a comma, a double
 // quote, CR or LF are quoted and their quotes doubled, and every row ends in
 // CR LF. UTF-8 text starts with a byte-order mark, as spreadsheet programs
 // need it to tell UTF-8 from the system's code page; Shift-JIS text has none.
+// The rows go to the output as they are written.
 class CsvWriter {
  public:
-  explicit CsvWriter(TextEncoding encoding);
-
-  void reserve(qsizetype bytes) { bytes_.reserve(bytes); }
+  CsvWriter(ExportOutput& out, TextEncoding encoding);
 
   void text(QStringView value);
   void number(long long value);
@@ -32,14 +33,12 @@ class CsvWriter {
 
   // Characters Shift-JIS could not hold, written as "?".
   int replaced() const { return replaced_; }
-  QByteArray take() { return std::move(bytes_); }
 
  private:
   void separate();
-  void digits(int value, int width);
 
+  ExportOutput& out_;
   TextEncoding encoding_;
-  QByteArray bytes_;
   bool rowStarted_ = false;
   int replaced_ = 0;
 };

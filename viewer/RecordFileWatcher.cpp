@@ -3,6 +3,15 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
+namespace {
+
+// A record line with its line end.
+constexpr qint64 FirstLineBytes = 46;
+
+}  // namespace
+
 RecordFileWatcher::RecordFileWatcher(QObject* parent) : QObject(parent) {
   settleTimer_.setSingleShot(true);
   partialTimer_.setSingleShot(true);
@@ -64,7 +73,17 @@ RecordFileWatcher::FileState RecordFileWatcher::stateNow() const {
   state.exists = identityOf(path_, state.identity);
   state.size = info.size();
   state.modified = info.lastModified();
+  QFile file(path_);
+  if (file.open(QIODevice::ReadOnly)) state.firstLine = file.read(FirstLineBytes);
   return state;
+}
+
+bool RecordFileWatcher::onlyGrew(const FileState& now) const {
+  if (!known_.exists || !(now.identity == known_.identity) || now.size < known_.size) return false;
+  if (now.modified < known_.modified) return false;
+  // The first line of a file that only grew stays as it was, once whole.
+  const qsizetype common = std::min(now.firstLine.size(), known_.firstLine.size());
+  return now.firstLine.left(common) == known_.firstLine.left(common);
 }
 
 bool RecordFileWatcher::endsWithLineEnd(qint64 size) const {
@@ -81,7 +100,7 @@ void RecordFileWatcher::examine() {
   if (!watching()) return;
   const FileState now = stateNow();
   if (!now.exists) return;  // gone for the moment: perhaps being replaced
-  if (!known_.exists || !(now.identity == known_.identity) || now.size < known_.size) {
+  if (!onlyGrew(now)) {
     known_ = now;
     partialTimer_.stop();
     partialWaited_ = false;

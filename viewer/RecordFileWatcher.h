@@ -20,7 +20,9 @@
 // - grown(): the file is longer and ends with a line end. A tail still being
 //   written (no line end yet) is waited for until the next change, and taken
 //   as it is once it has stood for the partial-line wait.
-// - replaced(): the file became shorter or another file took its name.
+// - replaced(): the file became shorter, another file took its name, or it
+//   cannot have only grown: its first line or its time is not what it was
+//   (a file cut and written anew between two looks).
 class RecordFileWatcher : public QObject {
   Q_OBJECT
  public:
@@ -49,11 +51,13 @@ class RecordFileWatcher : public QObject {
     qint64 size = 0;
     QDateTime modified;
     FileIdentity identity{};
+    QByteArray firstLine;  // the first bytes, as many as a line takes
   };
   FileState stateNow() const;
   bool endsWithLineEnd(qint64 size) const;
-  void notice();   // something may have changed: look again once it settles
-  void examine();  // the settled file against what was last reported
+  bool onlyGrew(const FileState& now) const;  // than what was last reported
+  void notice();                              // something may have changed: look again once it settles
+  void examine();                             // the settled file against what was last reported
 
   Timings timings_;
   QString path_;

@@ -1,11 +1,12 @@
 #include "viewer/ViewExport.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QIODevice>
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <new>
+#include <numeric>
 #include <vector>
 
 #include "analysis/CalendarTexts.h"
@@ -13,6 +14,8 @@
 #include "analysis/PracticeCalendar.h"
 #include "analysis/TextFormat.h"
 #include "viewer/CsvWriter.h"
+#include "viewer/ExportOutput.h"
+#include "viewer/JsonWriter.h"
 #include "viewer/ViewerCore.h"
 
 using namespace Qt::StringLiterals;
@@ -20,6 +23,9 @@ using namespace Qt::StringLiterals;
 namespace ViewExport {
 
 namespace {
+
+// Runs written between two looks at the progress and at a failed write.
+constexpr std::int64_t RunsPerProgress = 16384;
 
 // One value of a view's table: written as text in CSV and typed in JSON.
 struct Cell {
@@ -137,49 +143,98 @@ Table viewTable(const ViewerCore& viewer, View view) {
   return {};
 }
 
-QJsonValue jsonValue(const Cell& cell) {
+// Runs `write` on an output to the device and tells how it went.
+template <typename Write>
+Result exportTo(QIODevice& device, Write write) {
+  Result result;
+  try {
+    ExportOutput out(device);
+    write(out, result);
+    if (!out.flush()) {
+      result.outcome = Result::Outcome::WriteFailed;
+      result.error = device.errorString();
+    }
+  } catch (const std::bad_alloc&) {
+    result.outcome = Result::Outcome::OutOfMemory;
+  }
+  return result;
+}
+
+// ---- JSON
+
+// The value as QJsonValue holds it: numbers as doubles.
+void jsonCell(JsonWriter& json, const Cell& cell) {
   switch (cell.kind) {
-    case Cell::Kind::Number: return static_cast<double>(cell.number);
-    case Cell::Kind::Text: return cell.text;
-    case Cell::Kind::Decimal: return cell.text.toDouble();
+    case Cell::Kind::Number: json.decimal(static_cast<double>(cell.number)); return;
+    case Cell::Kind::Text: json.string(cell.text); return;
+    case Cell::Kind::Decimal: json.decimal(cell.text.toDouble()); return;
     case Cell::Kind::Empty: break;
   }
-  return QJsonValue::Null;
+  json.null();
+}
+
+// The table's columns in the order of the members: alphabetical.
+std::vector<std::size_t> memberOrder(const Table& table) {
+  std::vector<std::size_t> order(static_cast<std::size_t>(table.columns.size()));
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&table](std::size_t a, std::size_t b) {
+    return table.columns[static_cast<qsizetype>(a)] < table.columns[static_cast<qsizetype>(b)];
+  });
+  return order;
 }
 
 // The row's cells from column `from` on, by column name; empty cells are null
 // or, with `skipEmpty`, left out.
-QJsonObject jsonRow(const Table& table, const Row& row, std::size_t from = 0, bool skipEmpty = false) {
-  QJsonObject object;
-  for (std::size_t i = from; i < row.size(); ++i)
-    if (!skipEmpty || row[i].kind != Cell::Kind::Empty)
-      object.insert(table.columns[static_cast<qsizetype>(i)], jsonValue(row[i]));
-  return object;
+void jsonRow(JsonWriter& json, const Table& table, const std::vector<std::size_t>& order, const Row& row,
+             std::size_t from = 0, bool skipEmpty = false) {
+  json.beginObject();
+  for (std::size_t i : order) {
+    if (i < from || (skipEmpty && row[i].kind == Cell::Kind::Empty)) continue;
+    json.key(table.columns[static_cast<qsizetype>(i)]);
+    jsonCell(json, row[i]);
+  }
+  json.end();
 }
 
-QJsonArray jsonRows(const Table& table) {
-  QJsonArray rows;
-  for (const Row& row : table.rows) rows.append(jsonRow(table, row));
-  return rows;
+void jsonRows(JsonWriter& json, const Table& table) {
+  const std::vector<std::size_t> order = memberOrder(table);
+  json.beginArray();
+  for (const Row& row : table.rows) jsonRow(json, table, order, row);
+  json.end();
 }
 
 // The miss view as one object: "worst_ten" (a list), "worst_run" and "total"
 // (null when the pane has none), each with only the fields that apply to it.
-QJsonObject jsonMiss(const Table& table) {
-  QJsonObject miss{{MissKind::WorstRun, QJsonValue::Null}, {MissKind::Total, QJsonValue::Null}};
-  QJsonArray worstTen;
-  for (const Row& row : table.rows) {
-    const QJsonObject fields = jsonRow(table, row, 1, true);
-    if (row.front().text == MissKind::WorstTen)
-      worstTen.append(fields);
+void jsonMiss(JsonWriter& json, const Table& table) {
+  const std::vector<std::size_t> order = memberOrder(table);
+  const auto single = [&](const QString& kind) {
+    json.key(kind);
+    const auto found = std::find_if(table.rows.begin(), table.rows.end(),
+                                    [&kind](const Row& row) { return row.front().text == kind; });
+    if (found == table.rows.end())
+      json.null();
     else
-      miss.insert(row.front().text, fields);
-  }
-  miss.insert(MissKind::WorstTen, worstTen);
-  return miss;
+      jsonRow(json, table, order, *found, 1, true);
+  };
+  json.beginObject();
+  single(MissKind::Total);
+  single(MissKind::WorstRun);
+  json.key(MissKind::WorstTen);
+  json.beginArray();
+  for (const Row& row : table.rows)
+    if (row.front().text == MissKind::WorstTen) jsonRow(json, table, order, row, 1, true);
+  json.end();
+  json.end();
 }
 
-QJsonObject jsonMode(PracticeMode mode) { return {{u"code"_s, mode}, {u"name"_s, modeTitleName(mode)}}; }
+void jsonMode(JsonWriter& json, PracticeMode mode) {
+  json.beginObject();
+  json.key("code"_L1);
+  json.number(mode);
+  json.key("name"_L1);
+  json.string(modeTitleName(mode));
+  json.end();
+}
 
 QString periodName(AveragePeriod period) {
   switch (period) {
@@ -194,62 +249,141 @@ QString periodName(AveragePeriod period) {
 
 // The settings the views were computed and shown with, named as the report
 // tool's options.
-QJsonObject jsonOptions(const ViewSettings& s) {
-  return {{u"nomiss"_s, s.noMiss},          {u"levelup"_s, s.levelUpOnly},  {u"period"_s, periodName(s.period)},
-          {u"interval"_s, s.countInterval}, {u"max_miss"_s, s.maxMiss},     {u"min_keys"_s, s.minHitMiss},
-          {u"min_hits"_s, s.minHits},       {u"rank_count"_s, s.rankCount}, {u"miss_down"_s, !s.moreMissesAbove},
-          {u"recent"_s, s.recentLimit}};
+void jsonOptions(JsonWriter& json, const ViewSettings& s) {
+  json.beginObject();
+  json.key("interval"_L1);
+  json.number(s.countInterval);
+  json.key("levelup"_L1);
+  json.boolean(s.levelUpOnly);
+  json.key("max_miss"_L1);
+  json.number(s.maxMiss);
+  json.key("min_hits"_L1);
+  json.number(s.minHits);
+  json.key("min_keys"_L1);
+  json.number(s.minHitMiss);
+  json.key("miss_down"_L1);
+  json.boolean(!s.moreMissesAbove);
+  json.key("nomiss"_L1);
+  json.boolean(s.noMiss);
+  json.key("period"_L1);
+  json.string(periodName(s.period));
+  json.key("rank_count"_L1);
+  json.number(s.rankCount);
+  json.key("recent"_L1);
+  json.number(s.recentLimit);
+  json.end();
 }
 
-QJsonArray jsonRuns(const LoadedRecords& records) {
-  std::array<QJsonObject, PracticeModeCount> modes;
+void jsonRuns(JsonWriter& json, const ExportOutput& out, const LoadedRecords& records, const Progress& progress) {
+  // The four names are encoded once (the loader keeps no run of another mode).
+  std::array<QByteArray, PracticeModeCount> names;
   for (int m = 0; m < PracticeModeCount; ++m)
-    modes[static_cast<std::size_t>(m)] = jsonMode(static_cast<PracticeMode>(m));
-  QJsonArray runs;
-  for (const PracticeRecord* r : records.AllRecords) {
-    const QJsonValue mode = r->Mode < PracticeModeCount ? QJsonValue(modes[r->Mode]) : QJsonValue(jsonMode(r->Mode));
-    runs.append(QJsonObject{{u"mode"_s, mode},
-                            {u"date"_s, TextFormat::isoDate(r->Date)},
-                            {u"time"_s, TextFormat::clockTime(r->Time())},
-                            {u"hits"_s, r->Hits},
-                            {u"misses"_s, r->Misses}});
+    names[static_cast<std::size_t>(m)] = JsonWriter::encoded(modeTitleName(static_cast<PracticeMode>(m)));
+  const auto& runs = records.AllRecords;
+  const auto total = static_cast<std::int64_t>(runs.size());
+  json.beginArray();
+  for (std::int64_t i = 0; i < total && !out.failed(); ++i) {
+    const PracticeRecord& r = *runs[static_cast<std::size_t>(i)];
+    json.beginObject();
+    json.key("date"_L1);
+    const DayCount::CivilDate date = DayCount::decodeDate(r.Date);
+    if (date.year >= 0)
+      json.date(date);
+    else
+      json.string(TextFormat::isoDate(r.Date));  // as the views write it
+    json.key("hits"_L1);
+    json.number(r.Hits);
+    json.key("misses"_L1);
+    json.number(r.Misses);
+    json.key("mode"_L1);
+    if (r.Mode < PracticeModeCount) {
+      json.beginObject();
+      json.key("code"_L1);
+      json.number(r.Mode);
+      json.key("name"_L1);
+      json.encodedString(names[r.Mode]);
+      json.end();
+    } else {
+      jsonMode(json, r.Mode);
+    }
+    json.key("time"_L1);
+    json.time(DayCount::decodeTime(r.Time()));
+    json.end();
+    if (progress && (i + 1) % RunsPerProgress == 0) progress(i + 1, total);
   }
-  return runs;
+  json.end();
 }
 
-// The calendar's columns and the members of its days.
-const QStringList CalendarColumns = {u"date"_s,         u"runs"_s,           u"best_hits"_s,
-                                     u"average_hits"_s, u"average_misses"_s, u"personal_best"_s};
+void jsonDate(JsonWriter& json, QDate date) {
+  if (date.isValid())
+    json.string(CalendarTexts::isoDate(date));
+  else
+    json.null();
+}
 
-QJsonValue jsonDate(QDate date) { return date.isValid() ? QJsonValue(CalendarTexts::isoDate(date)) : QJsonValue(); }
-
-QJsonObject jsonStreak(const PracticeStreak& streak) {
-  return {{u"days"_s, streak.days}, {u"first"_s, jsonDate(streak.first)}, {u"last"_s, jsonDate(streak.last)}};
+void jsonStreak(JsonWriter& json, const PracticeStreak& streak) {
+  json.beginObject();
+  json.key("days"_L1);
+  json.number(streak.days);
+  json.key("first"_L1);
+  jsonDate(json, streak.first);
+  json.key("last"_L1);
+  jsonDate(json, streak.last);
+  json.end();
 }
 
 // The figures above the calendar's map and its practice days; the mode is null
 // when the calendar counts every mode.
-QJsonObject jsonCalendar(const PracticeCalendar& calendar) {
-  QJsonArray days;
-  for (const PracticeDay& d : calendar.days())
-    days.append(QJsonObject{{CalendarColumns[0], CalendarTexts::isoDate(d.date)},
-                            {CalendarColumns[1], d.runs},
-                            {CalendarColumns[2], d.bestHits},
-                            {CalendarColumns[3], CalendarTexts::oneDecimal(d.averageHits).toDouble()},
-                            {CalendarColumns[4], CalendarTexts::oneDecimal(d.averageMisses).toDouble()},
-                            {CalendarColumns[5], d.personalBest}});
-  const PracticeDay* busiest = calendar.busiestDay();
-  return {{u"mode"_s, calendar.mode() ? QJsonValue(jsonMode(*calendar.mode())) : QJsonValue()},
-          {u"today"_s, jsonDate(calendar.today())},
-          {u"current_streak"_s, jsonStreak(calendar.currentStreak())},
-          {u"longest_streak"_s, jsonStreak(calendar.longestStreak())},
-          {u"days_this_year"_s, calendar.practiceDaysIn(calendar.today().year())},
-          {u"practice_days"_s, calendar.practiceDays()},
-          {u"total_runs"_s, static_cast<double>(calendar.totalRuns())},
-          {u"busiest_day"_s, busiest ? QJsonValue(QJsonObject{{u"date"_s, CalendarTexts::isoDate(busiest->date)},
-                                                              {u"runs"_s, busiest->runs}})
-                                     : QJsonValue()},
-          {u"days"_s, days}};
+void jsonCalendar(JsonWriter& json, const PracticeCalendar& calendar) {
+  json.beginObject();
+  json.key("busiest_day"_L1);
+  if (const PracticeDay* busiest = calendar.busiestDay()) {
+    json.beginObject();
+    json.key("date"_L1);
+    json.string(CalendarTexts::isoDate(busiest->date));
+    json.key("runs"_L1);
+    json.number(busiest->runs);
+    json.end();
+  } else {
+    json.null();
+  }
+  json.key("current_streak"_L1);
+  jsonStreak(json, calendar.currentStreak());
+  json.key("days"_L1);
+  json.beginArray();
+  for (const PracticeDay& d : calendar.days()) {
+    json.beginObject();
+    json.key("average_hits"_L1);
+    json.decimal(CalendarTexts::oneDecimal(d.averageHits).toDouble());
+    json.key("average_misses"_L1);
+    json.decimal(CalendarTexts::oneDecimal(d.averageMisses).toDouble());
+    json.key("best_hits"_L1);
+    json.number(d.bestHits);
+    json.key("date"_L1);
+    json.string(CalendarTexts::isoDate(d.date));
+    json.key("personal_best"_L1);
+    json.boolean(d.personalBest);
+    json.key("runs"_L1);
+    json.number(d.runs);
+    json.end();
+  }
+  json.end();
+  json.key("days_this_year"_L1);
+  json.number(calendar.practiceDaysIn(calendar.today().year()));
+  json.key("longest_streak"_L1);
+  jsonStreak(json, calendar.longestStreak());
+  json.key("mode"_L1);
+  if (calendar.mode())
+    jsonMode(json, *calendar.mode());
+  else
+    json.null();
+  json.key("practice_days"_L1);
+  json.number(calendar.practiceDays());
+  json.key("today"_L1);
+  jsonDate(json, calendar.today());
+  json.key("total_runs"_L1);
+  json.decimal(static_cast<double>(calendar.totalRuns()));
+  json.end();
 }
 
 }  // namespace
@@ -267,82 +401,107 @@ QString viewName(View view) {
   return {};
 }
 
-QByteArray runsCsv(const LoadedRecords& records, TextEncoding encoding, int* replaced) {
-  CsvWriter csv(encoding);
-  for (const QString& column : {u"mode"_s, u"mode_name"_s, u"date"_s, u"time"_s, u"hits"_s, u"misses"_s})
-    csv.text(column);
-  csv.endRow();
-  // The four names are encoded once (the loader keeps no run of another mode).
-  std::array<QByteArray, PracticeModeCount> names;
-  for (int m = 0; m < PracticeModeCount; ++m)
-    names[static_cast<std::size_t>(m)] = csv.field(modeTitleName(static_cast<PracticeMode>(m)));
-  csv.reserve(static_cast<qsizetype>(records.AllRecords.size()) * 48 + 64);
-  for (const PracticeRecord* r : records.AllRecords) {
-    csv.number(r->Mode);
-    if (r->Mode < PracticeModeCount)
-      csv.encoded(names[r->Mode]);
-    else
-      csv.empty();
-    csv.date(DayCount::decodeDate(r->Date));
-    csv.time(DayCount::decodeTime(r->Time()));
-    csv.number(r->Hits);
-    csv.number(r->Misses);
-    csv.endRow();
-  }
-  if (replaced) *replaced = csv.replaced();
-  return csv.take();
-}
+QString outOfMemory(const QString& target) { return target + u" に書き出すためのメモリが足りません。"_s; }
 
-QByteArray viewCsv(const ViewerCore& viewer, View view, TextEncoding encoding, int* replaced) {
-  const Table table = viewTable(viewer, view);
-  CsvWriter csv(encoding);
-  for (const QString& column : table.columns) csv.text(column);
-  csv.endRow();
-  for (const Row& row : table.rows) {
-    for (const Cell& cell : row) {
-      switch (cell.kind) {
-        case Cell::Kind::Empty: csv.empty(); break;
-        case Cell::Kind::Number: csv.number(cell.number); break;
-        case Cell::Kind::Text:
-        case Cell::Kind::Decimal: csv.text(cell.text); break;
-      }
+Result writeRunsCsv(QIODevice& device, const LoadedRecords& records, TextEncoding encoding, const Progress& progress) {
+  return exportTo(device, [&](ExportOutput& out, Result& result) {
+    CsvWriter csv(out, encoding);
+    for (const QString& column : {u"mode"_s, u"mode_name"_s, u"date"_s, u"time"_s, u"hits"_s, u"misses"_s})
+      csv.text(column);
+    csv.endRow();
+    // The four names are encoded once (the loader keeps no run of another mode).
+    std::array<QByteArray, PracticeModeCount> names;
+    for (int m = 0; m < PracticeModeCount; ++m)
+      names[static_cast<std::size_t>(m)] = csv.field(modeTitleName(static_cast<PracticeMode>(m)));
+    const auto& runs = records.AllRecords;
+    const auto total = static_cast<std::int64_t>(runs.size());
+    for (std::int64_t i = 0; i < total && !out.failed(); ++i) {
+      const PracticeRecord& r = *runs[static_cast<std::size_t>(i)];
+      csv.number(r.Mode);
+      if (r.Mode < PracticeModeCount)
+        csv.encoded(names[r.Mode]);
+      else
+        csv.empty();
+      csv.date(DayCount::decodeDate(r.Date));
+      csv.time(DayCount::decodeTime(r.Time()));
+      csv.number(r.Hits);
+      csv.number(r.Misses);
+      csv.endRow();
+      if (progress && (i + 1) % RunsPerProgress == 0) progress(i + 1, total);
     }
-    csv.endRow();
-  }
-  if (replaced) *replaced = csv.replaced();
-  return csv.take();
+    result.replaced = csv.replaced();
+  });
 }
 
-QByteArray calendarCsv(const PracticeCalendar& calendar, TextEncoding encoding, int* replaced) {
-  CsvWriter csv(encoding);
-  for (const QString& column : CalendarColumns) csv.text(column);
-  csv.endRow();
-  csv.reserve(static_cast<qsizetype>(calendar.days().size()) * 40 + 64);
-  for (const PracticeDay& d : calendar.days()) {
-    csv.date({d.date.year(), d.date.month(), d.date.day()});
-    csv.number(d.runs);
-    csv.number(d.bestHits);
-    csv.text(CalendarTexts::oneDecimal(d.averageHits));
-    csv.text(CalendarTexts::oneDecimal(d.averageMisses));
-    csv.number(d.personalBest ? 1 : 0);
-    csv.endRow();
-  }
-  if (replaced) *replaced = csv.replaced();
-  return csv.take();
-}
-
-QByteArray json(const ViewerCore& viewer, const QList<View>& views, bool withRuns, const QString& fileName,
-                const PracticeCalendar* calendar) {
-  QJsonObject document{{u"file"_s, fileName},
-                       {u"mode"_s, jsonMode(viewer.settings().mode)},
-                       {u"options"_s, jsonOptions(viewer.settings())}};
-  if (withRuns) document.insert(u"runs"_s, jsonRuns(viewer.records()));
-  for (View view : views) {
+Result writeViewCsv(QIODevice& device, const ViewerCore& viewer, View view, TextEncoding encoding) {
+  return exportTo(device, [&](ExportOutput& out, Result& result) {
     const Table table = viewTable(viewer, view);
-    document.insert(viewName(view), view == ViewMiss ? QJsonValue(jsonMiss(table)) : QJsonValue(jsonRows(table)));
-  }
-  if (calendar) document.insert(calendarName(), jsonCalendar(*calendar));
-  return QJsonDocument(document).toJson(QJsonDocument::Indented);
+    CsvWriter csv(out, encoding);
+    for (const QString& column : table.columns) csv.text(column);
+    csv.endRow();
+    for (const Row& row : table.rows) {
+      for (const Cell& cell : row) {
+        switch (cell.kind) {
+          case Cell::Kind::Empty: csv.empty(); break;
+          case Cell::Kind::Number: csv.number(cell.number); break;
+          case Cell::Kind::Text:
+          case Cell::Kind::Decimal: csv.text(cell.text); break;
+        }
+      }
+      csv.endRow();
+    }
+    result.replaced = csv.replaced();
+  });
+}
+
+Result writeCalendarCsv(QIODevice& device, const PracticeCalendar& calendar, TextEncoding encoding) {
+  return exportTo(device, [&](ExportOutput& out, Result& result) {
+    CsvWriter csv(out, encoding);
+    for (const QString& column :
+         {u"date"_s, u"runs"_s, u"best_hits"_s, u"average_hits"_s, u"average_misses"_s, u"personal_best"_s})
+      csv.text(column);
+    csv.endRow();
+    for (const PracticeDay& d : calendar.days()) {
+      csv.date({d.date.year(), d.date.month(), d.date.day()});
+      csv.number(d.runs);
+      csv.number(d.bestHits);
+      csv.text(CalendarTexts::oneDecimal(d.averageHits));
+      csv.text(CalendarTexts::oneDecimal(d.averageMisses));
+      csv.number(d.personalBest ? 1 : 0);
+      csv.endRow();
+    }
+    result.replaced = csv.replaced();
+  });
+}
+
+Result writeJson(QIODevice& device, const ViewerCore& viewer, const QList<View>& views, bool withRuns,
+                 const QString& fileName, const PracticeCalendar* calendar, const Progress& progress) {
+  return exportTo(device, [&](ExportOutput& out, Result&) {
+    JsonWriter json(out);
+    // The document's members, by name: QJsonObject's order.
+    std::map<QString, std::function<void()>> members;
+    members[u"file"_s] = [&] { json.string(fileName); };
+    members[u"mode"_s] = [&] { jsonMode(json, viewer.settings().mode); };
+    members[u"options"_s] = [&] { jsonOptions(json, viewer.settings()); };
+    if (withRuns) members[u"runs"_s] = [&] { jsonRuns(json, out, viewer.records(), progress); };
+    for (View view : views) {
+      members[viewName(view)] = [&json, &viewer, view] {
+        const Table table = viewTable(viewer, view);
+        if (view == ViewMiss)
+          jsonMiss(json, table);
+        else
+          jsonRows(json, table);
+      };
+    }
+    if (calendar) members[calendarName()] = [&] { jsonCalendar(json, *calendar); };
+    json.beginObject();
+    for (const auto& [name, write] : members) {
+      if (out.failed()) return;
+      json.key(name);
+      write();
+    }
+    json.end();
+  });
 }
 
 }  // namespace ViewExport

@@ -1,14 +1,18 @@
 #pragma once
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <cstdint>
+#include <functional>
 
 #include "analysis/View.h"
 #include "records/LoadedRecords.h"
 #include "viewer/EncodedText.h"
+#include "viewer/ExportTarget.h"
 
 class PracticeCalendar;
+class QIODevice;
 class ViewerCore;
 
 // The runs and the views' data as files for other programs: comma-separated
@@ -20,28 +24,48 @@ class ViewerCore;
 // the display-count limit and the rank count applied, in the pane's order. They
 // come from the viewer's last passes, so the caller recalculates the views
 // first (ViewerCore::recalculate). The text chart's marks never appear.
+//
+// Each export goes to the device as it is written, a run at a time, in pieces
+// of 64 KiB: its size costs no memory. The device is open for writing; after
+// a failed write nothing more is given to it, and an allocation that fails
+// ends the export with OutOfMemory (never with an exception).
 namespace ViewExport {
 
-// Every kept run in record-file order. Shift-JIS characters that code page 932
-// cannot hold are written as "?"; `replaced`, when given, is set to their number.
-QByteArray runsCsv(const LoadedRecords& records, TextEncoding encoding, int* replaced = nullptr);
+struct Result {
+  enum class Outcome { Written, WriteFailed, OutOfMemory };
+  Outcome outcome = Outcome::Written;
+  QString error;     // the device's error, when a write failed
+  int replaced = 0;  // characters Shift-JIS could not hold, written as "?"
+
+  bool written() const { return outcome == Outcome::Written; }
+};
+
+// Told every few thousand runs how many of the `total` runs are written.
+using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
+
+// Every kept run in record-file order.
+Result writeRunsCsv(QIODevice& out, const LoadedRecords& records, TextEncoding encoding, const Progress& progress = {});
 
 // The data of one view.
-QByteArray viewCsv(const ViewerCore& viewer, View view, TextEncoding encoding, int* replaced = nullptr);
+Result writeViewCsv(QIODevice& out, const ViewerCore& viewer, View view, TextEncoding encoding);
 
 // One row per practice day of the calendar, oldest first.
-QByteArray calendarCsv(const PracticeCalendar& calendar, TextEncoding encoding, int* replaced = nullptr);
+Result writeCalendarCsv(QIODevice& out, const PracticeCalendar& calendar, TextEncoding encoding);
 
 // The file name, the mode, the settings, every run (when `withRuns`), one
 // member per view in `views` and, when given, the calendar's figures and days
-// (member "calendar"). Always UTF-8, without a byte-order mark.
-QByteArray json(const ViewerCore& viewer, const QList<View>& views, bool withRuns, const QString& fileName,
-                const PracticeCalendar* calendar = nullptr);
+// (member "calendar"). Always UTF-8, without a byte-order mark; the document
+// QJsonDocument would write of the same values, indented.
+Result writeJson(QIODevice& out, const ViewerCore& viewer, const QList<View>& views, bool withRuns,
+                 const QString& fileName, const PracticeCalendar* calendar = nullptr, const Progress& progress = {});
 
 // The name of the view's member and of its --view value: "history", "graph",
 // "average", "miss", "best".
 QString viewName(View view);
 // The calendar's: "calendar".
 QString calendarName();
+
+// The message when memory ran out while writing to `target`.
+QString outOfMemory(const QString& target);
 
 }  // namespace ViewExport

@@ -10,6 +10,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
@@ -160,6 +163,57 @@ class CalendarWindowTest : public QObject {
     PracticeCalendarWindow* calendar = openCalendar(*window);
     QVERIFY(calendar->allModes());
     QCOMPARE(calendar->size(), QSize(640, 480));
+  }
+
+  // A day's runs line up in the history pane's font, as the settings file has it.
+  void aDaysRunsAreListedInThePaneFont() {
+    SettingsFile settings(dir->file(u"hoko32.ini"_s));
+    QVERIFY(settings.writeText(u"Font"_s, u"FontName"_s, u"IPAMincho"_s) &&
+            settings.writeInteger(u"Font"_s, u"Size"_s, 13));
+    auto window = start();
+    const QFont listed = openCalendar(*window)->findChild<QListWidget*>(u"lbDayRuns"_s)->font();
+    QCOMPARE(listed.family(), u"IPAMincho"_s);
+    QCOMPARE(listed.pointSize(), 13);
+  }
+
+  // Without a place of its own: right of the main window where it fits on the
+  // screen, else left, else where it covers least of it.
+  void opensBesideTheMainWindow() {
+    const QRect screen(0, 0, 1280, 1024);
+    const auto placed = [&screen](QRect main) { return PracticeCalendarWindow::placeBeside(main, {400, 300}, screen); };
+    QCOMPARE(placed({100, 900, 600, 500}), QPoint(700, 724));  // and held on the screen
+    QCOMPARE(placed({600, 50, 600, 500}), QPoint(200, 50));
+    QCOMPARE(placed({100, 0, 900, 800}), QPoint(880, 724));
+    QCOMPARE(placed({300, 400, 800, 624}), QPoint(0, 0));
+  }
+
+  // At twice the pixels per point (checked in a child run so) the default
+  // size still shows a whole year within the screen.
+  void aWholeYearShowsAtTwiceTheScale() {
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") != u"2"_s) {
+      TempDir config;
+      QProcess child;
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      environment.insert(u"QT_SCALE_FACTOR"_s, u"2"_s);
+      environment.insert(
+          u"QT_QPA_PLATFORM"_s,
+          u"offscreen:configfile="_s + config.write(u"s.json"_s, R"({"screens": [{"width": 1280, "height": 1024}]})"));
+      child.setProcessEnvironment(environment);
+      child.start(QCoreApplication::applicationFilePath(), {u"aWholeYearShowsAtTwiceTheScale"_s});
+      QVERIFY(child.waitForFinished(60000));
+      QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+      return;
+    }
+    auto window = start();
+    window->show();
+    PracticeCalendarWindow* calendar = openCalendar(*window);
+    QVERIFY(QTest::qWaitForWindowExposed(calendar));
+    QCOMPARE(calendar->screen()->availableGeometry(), QRect(0, 0, 640, 512));
+    QVERIFY(calendar->screen()->availableGeometry().contains(calendar->frameGeometry()));
+    const auto* map = calendar->findChild<CalendarMapView*>();
+    const QWidget* shown = calendar->findChild<QScrollArea*>()->viewport();
+    QCOMPARE_GE(shown->width(), map->width());
+    QCOMPARE_GE(shown->height(), map->layout().blockRect(map->layout().lastYear()).bottom() + 1);
   }
 
   // The map drawn into an image: each day in the colour of its step, a dot on

@@ -17,7 +17,9 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "records/LoaderMessages.h"
 #include "ui/JapaneseTranslations.h"
+#include "ui/LoadingFeedback.h"
 #include "ui/PaneFontDialog.h"
 #include "ui/Pictures.h"
 #include "ui/TAboutBox.h"
@@ -506,6 +508,12 @@ class DialogsTest : public QObject {
       for (int x = caption.left(); x <= caption.right(); ++x)
         if (shown.pixelColor(x, y).blue() < 128 && shown.pixelColor(x, y).red() > 128) ++yellow;
     QVERIFY2(yellow > 20, "the caption is written in yellow on the picture's blue");
+
+    // A longer caption (what a load waits for) is shown whole, within the window.
+    LoadingFeedback feedback(window, nullptr);
+    feedback.setCaption(LoaderMessages::waitingCaption());
+    QVERIFY(window.Label1->width() >= window.Label1->fontMetrics().horizontalAdvance(window.Label1->text()));
+    QVERIFY(window.Label1->geometry().right() < window.width());
   }
 
   // ----------------------------------------------------------- pictures

@@ -197,6 +197,43 @@ class LiveReloadTest : public QObject {
     append(romajiRun(QDate(2024, 7, 1), 9, 120));
     QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(301), 3000);
   }
+
+  void aReloadWhileTheFileIsMissingGoesOnFollowingIt() {
+    auto window = start();
+    QFile file(recordFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    QVERIFY(QFile::remove(recordFile));
+    {
+      ModalRejecter cancelTheFileDialog;
+      window->findChild<QAction*>(u"ReSet1"_s)->trigger();
+      QCOMPARE(cancelTheFileDialog.rejected, 1);
+    }
+    QCOMPARE(messages, QStringList{u"最初に記録ファイルを選択してください。"_s});
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+    append(romajiRun(QDate(2024, 7, 1), 9, 120));
+    QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(901), 6000);
+  }
+
+  void aFileCutAndWrittenAnewBetweenTwoLooksIsLoadedAnew() {
+    auto window = start();
+    QCOMPARE(runs(*window), std::size_t(900));
+    GeneratorOptions other;
+    other.seed = 77;
+    other.runs = 1000;
+    const std::vector<GeneratedRun> generated = generateRuns(other);
+    QFile file(recordFile);  // the same file: cut, then longer than before
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const std::string bytes = recordFileBytes(generated);
+    QCOMPARE(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+    file.close();
+    QTRY_COMPARE_WITH_TIMEOUT(window->viewer().records().AllRecords.front()->Hits, generated.front().hits, 6000);
+    QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(1000), 2000);
+    QCOMPARE(window->viewer().records().AllRecords[500]->Hits, generated[500].hits);
+  }
 };
 
 QTEST_MAIN(LiveReloadTest)

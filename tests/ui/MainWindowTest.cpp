@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QTreeView>
 
 #include <functional>
 #include <memory>
@@ -39,7 +41,9 @@
 #include "support/TypistFile.h"
 #include "tools/RecordFileGenerator.h"
 #include "ui/ExportDialog.h"
+#include "ui/FileListDates.h"
 #include "ui/FontNames.h"
+#include "ui/JapaneseTranslations.h"
 #include "ui/MessageBoxes.h"
 #include "ui/RecordFilePanel.h"
 #include "ui/TfrmAverCfg.h"
@@ -583,6 +587,39 @@ class MainWindowTest : public QObject {
     item(*window, u"ReSet1"_s)->trigger();
     QCOMPARE(closeBanners.rejected, 2);
     QCOMPARE(banners, QStringList{celebration::BannerAnimation::recordLineText(u"ローマ字"_s, 999)});
+  }
+
+  // The panes are views: Tab moves on to the next control, it types nothing.
+  void tabLeavesEveryPaneAsItWas() {
+    auto window = startOnRecordFile();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    for (int tab = 0; tab < ViewCount; ++tab) {
+      pages(*window)->setCurrentIndex(tab);
+      memo(*window, tab)->setFocus();
+      const QString before = paneText(*window, tab);
+      QTest::keyClick(memo(*window, tab), Qt::Key_Tab);
+      QVERIFY(!memo(*window, tab)->hasFocus());
+      QCOMPARE(paneText(*window, tab), before);
+    }
+  }
+
+  // Last, as it changes the whole program: the viewer's start-up makes
+  // Japanese the default locale, and the file dialogs write dates in it.
+  void theViewerSpeaksJapaneseInQtsDialogs() {
+    QVERIFY(JapaneseTranslations::install(*qApp));
+    QCOMPARE(QLocale(), QLocale(QLocale::Japanese, QLocale::Japan));
+    QFileDialog files(nullptr, u"t"_s, dir->path());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.show();
+    const auto* list = files.findChild<QTreeView*>(u"treeView"_s);
+    QModelIndex date;
+    QTRY_VERIFY((date = qobject_cast<QFileSystemModel*>(list->model())->index(recordFile(), 3)).isValid());
+    QStyleOptionViewItem shown;
+    auto* dates = qobject_cast<FileListDates*>(list->itemDelegateForIndex(date));
+    QVERIFY(dates);
+    dates->initStyleOption(&shown, date);
+    QCOMPARE(shown.text, QFileInfo(recordFile()).lastModified().toString(u"yyyy/MM/dd HH:mm"_s));
   }
 };
 

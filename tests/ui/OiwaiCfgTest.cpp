@@ -16,6 +16,7 @@
 #include "celebration/TfrmOiwaiCfg.h"
 #include "support/ModalDialogs.h"
 #include "support/TempDir.h"
+#include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;
@@ -74,6 +75,7 @@ class OiwaiCfgTest : public QObject {
  private Q_SLOTS:
   void initTestCase() {
     qputenv("SDL_AUDIODRIVER", "dummy");  // before the first sound opens the audio
+    FontNames::installSubstitutions();
     MessageBoxes::setHandler([this](const QString& text) { messages_ << text; });
   }
   void init() { messages_.clear(); }
@@ -226,6 +228,22 @@ class OiwaiCfgTest : public QObject {
     QCOMPARE(dialog.Edit1->font().pixelSize(), 13);
     QCOMPARE(dialog.Edit1->palette().color(QPalette::Text), expectedColour);
     QCOMPARE(dialog.Edit1->palette().color(QPalette::Base), QColor(Qt::red));
+  }
+
+  // A Windows name is offered as the font standing for it; OK without a
+  // change keeps the name itself.
+  void aWindowsFontNameIsOfferedAsTheFontStandingForIt() {
+    TfrmOiwaiCfg dialog;
+    dialog.setValues(u"a.mid"_s, u"祝"_s, fontOf(u"ＭＳ ゴシック"_s, 28), Qt::white);
+    QString offered;
+    onNextModal<QFontDialog>([&](QFontDialog* chooser) {
+      offered = chooser->currentFont().family();
+      onNextModal<QColorDialog>([](QColorDialog* colours) { colours->accept(); });
+      chooser->accept();
+    });
+    dialog.btnFontClick();
+    QCOMPARE(offered, u"IPAGothic"_s);
+    QCOMPARE(dialog.pendingFont(), fontOf(u"ＭＳ ゴシック"_s, 28));
   }
 
   // OK hands back what the fields hold, an empty path included; Cancel, the

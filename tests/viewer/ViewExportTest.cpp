@@ -1,12 +1,20 @@
 // The export of the runs and the views, read back with a strict CSV reader and
-// QJsonDocument and compared with the loaded runs and the panes' text.
+// QJsonDocument and compared with the loaded runs and the panes' text; the
+// JSON as QJsonDocument writes it; the devices that fail; the typist's files
+// that are never a target.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <functional>
+#include <new>
+
+#include "analysis/PracticeCalendar.h"
 #include "analysis/TextFormat.h"
 #include "analysis/ViewTexts.h"
 #include "settings/SettingsFile.h"
@@ -15,12 +23,23 @@
 #include "support/TypistFile.h"
 #include "viewer/CsvReader.h"
 #include "viewer/CsvWriter.h"
+#include "viewer/ExportOutput.h"
+#include "viewer/JsonWriter.h"
 #include "viewer/ViewExport.h"
 #include "viewer/ViewerCore.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// What `write` writes to a device.
+template <typename Write>
+QByteArray written(Write write) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(write(buffer).written());
+  return buffer.data();
+}
 
 std::vector<QStringList> csvRows(const QByteArray& bytes) {
   EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
@@ -62,12 +81,16 @@ TEST(CsvWriter, QuotesWhatNeedsItAndCountsWhatShiftJisCannotHold) {
       {u"한😀x"_s, TextEncoding::ShiftJis, "??x,-7\r\n", 2},
   };
   for (const auto& c : cases) {
-    CsvWriter csv(c.encoding);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ExportOutput out(buffer);
+    CsvWriter csv(out, c.encoding);
     csv.text(c.field);
     csv.number(-7);
     csv.endRow();
     EXPECT_EQ(csv.replaced(), c.replaced);
-    const QByteArray bytes = csv.take();
+    ASSERT_TRUE(out.flush());
+    const QByteArray bytes = buffer.data();
     if (c.encoding == TextEncoding::ShiftJis) {
       EXPECT_EQ(bytes, c.bytes);
     } else {
@@ -88,8 +111,11 @@ class ViewExportTest : public testing::Test {
 };
 
 TEST_F(ViewExportTest, RunsAreTheLoadedRuns) {
-  const std::vector<QStringList> rows = csvRows(ViewExport::runsCsv(viewer.records(), TextEncoding::Utf8));
-  const QJsonArray json = QJsonDocument::fromJson(ViewExport::json(viewer, {}, true, u"f"_s))[u"runs"_s].toArray();
+  const std::vector<QStringList> rows = csvRows(
+      written([this](QIODevice& out) { return ViewExport::writeRunsCsv(out, viewer.records(), TextEncoding::Utf8); }));
+  const QJsonArray json = QJsonDocument::fromJson(written(
+      [this](QIODevice& out) { return ViewExport::writeJson(out, viewer, {}, true, u"f"_s); }))[u"runs"_s]
+                              .toArray();
   const auto& runs = viewer.records().AllRecords;
   ASSERT_EQ(rows.size(), runs.size() + 1);
   ASSERT_EQ(json.size(), static_cast<qsizetype>(runs.size()));
@@ -132,10 +158,13 @@ TEST_F(ViewExportTest, EveryViewExportsWhatItsPaneShows) {
     viewer.setSettings(s);
     viewer.recalculate(ViewHistory);
     viewer.recalculate(ViewAverage);
-    const QJsonObject json = QJsonDocument::fromJson(ViewExport::json(viewer, all, false, u"f"_s)).object();
+    const QJsonObject json = QJsonDocument::fromJson(written([&](QIODevice& out) {
+                               return ViewExport::writeJson(out, viewer, all, false, u"f"_s);
+                             })).object();
     for (View view : all) {
       SCOPED_TRACE(testing::Message() << "case " << (&s - cases) << ", view " << view);
-      const std::vector<QStringList> rows = csvRows(ViewExport::viewCsv(viewer, view, TextEncoding::Utf8));
+      const std::vector<QStringList> rows = csvRows(
+          written([&](QIODevice& out) { return ViewExport::writeViewCsv(out, viewer, view, TextEncoding::Utf8); }));
       const QStringList columns = rows.front();
       const std::vector<QStringList> data(rows.begin() + 1, rows.end());
 
@@ -173,6 +202,173 @@ TEST_F(ViewExportTest, EveryViewExportsWhatItsPaneShows) {
       EXPECT_EQ(fromJson, data);
     }
   }
+}
+
+// Writes a value through the writer, member by member in QJsonObject's order.
+void writeValue(JsonWriter& json, const QJsonValue& value) {
+  if (value.isObject()) {
+    json.beginObject();
+    const QJsonObject object = value.toObject();
+    for (auto member = object.begin(); member != object.end(); ++member) {
+      json.key(member.key());
+      writeValue(json, member.value());
+    }
+    json.end();
+  } else if (value.isArray()) {
+    json.beginArray();
+    for (const QJsonValue& element : value.toArray()) writeValue(json, element);
+    json.end();
+  } else if (value.isString()) {
+    json.string(value.toString());
+  } else if (value.isDouble()) {
+    json.decimal(value.toDouble());
+  } else if (value.isBool()) {
+    json.boolean(value.toBool());
+  } else {
+    json.null();
+  }
+}
+
+TEST(JsonWriter, WritesWhatQJsonDocumentWrites) {
+  const double exact = 9007199254740992.0;  // 2^53
+  const QJsonArray numbers{
+      0.0,         -0.0,        3.0,   -7.0,        1.48,      0.76, 0.1 + 0.2, 99.99,
+      5e-7,        1e15,        1e16,  3e15,        1234560e6, 1e21, -exact,    123456789012345678.0,
+      exact - 1.0, exact + 2.0, exact, 2147483648.0};
+  const QJsonArray strings{
+      u""_s,  u"記録.ｷﾛｸ ローマ字"_s,        u"\"quoted\" back\\slash/"_s, u"\b\f\n\r\t\x01\x1f\x7f"_s,
+      u"😀"_s, QString(QChar(0xD83D)) + u'x', QString(QChar(0xDE00))};
+  const QJsonObject document{
+      {u"numbers"_s, numbers},
+      {u"strings"_s, strings},
+      {u"flags"_s, QJsonArray{true, false, QJsonValue()}},
+      {u"empty"_s, QJsonObject{{u"list"_s, QJsonArray()}, {u"object"_s, QJsonObject()}}},
+      {u"nested"_s, QJsonArray{QJsonArray{QJsonObject{{u"a"_s, 1}}}, QJsonObject{{u"b"_s, QJsonArray{2}}}}},
+      {u"名前"_s, u"値"_s}};
+  for (const QJsonDocument& expected :
+       {QJsonDocument(document), QJsonDocument(numbers), QJsonDocument(QJsonObject()), QJsonDocument(QJsonArray())}) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ExportOutput out(buffer);
+    JsonWriter json(out);
+    writeValue(json, expected.isObject() ? QJsonValue(expected.object()) : QJsonValue(expected.array()));
+    ASSERT_TRUE(out.flush());
+    EXPECT_EQ(buffer.data(), expected.toJson(QJsonDocument::Indented));
+  }
+}
+
+// The document written as it goes is the one QJsonDocument writes of the same
+// values, as the export wrote it when it built the whole document first: every
+// member, with the lists and objects that are empty or null under some settings.
+TEST_F(ViewExportTest, JsonIsTheDocumentQJsonDocumentWrites) {
+  const QList<View> views{ViewBest, ViewHistory, ViewGraph, ViewAverage, ViewMiss, ViewBest};
+  ViewSettings shown;
+  shown.now = QDateTime(QDate(2024, 7, 1), QTime(8, 0));
+  ViewSettings empty = shown;
+  empty.noMiss = true, empty.mode = ModeSymbols, empty.minHits = 60000, empty.maxMiss = 0, empty.levelUpOnly = true;
+  const auto& runs = viewer.records().AllRecords;
+  const std::span<const PracticeRecord* const> all(runs.data(), runs.size());
+  const PracticeCalendar calendars[] = {PracticeCalendar::build(all, ModeKana, QDate(2024, 6, 30)),
+                                        PracticeCalendar::build(all, std::nullopt, QDate(2024, 7, 3)),
+                                        PracticeCalendar::build({}, std::nullopt, QDate(2024, 7, 3))};
+  for (const ViewSettings& s : {shown, empty}) {
+    viewer.setSettings(s);
+    viewer.recalculate(ViewHistory);
+    viewer.recalculate(ViewAverage);
+    for (const PracticeCalendar& calendar : calendars) {
+      const QByteArray bytes = written([&](QIODevice& out) {
+        return ViewExport::writeJson(out, viewer, views, true, u"記録 \"1\".ｷﾛｸ"_s, &calendar);
+      });
+      EXPECT_EQ(bytes, QJsonDocument::fromJson(bytes).toJson(QJsonDocument::Indented));
+    }
+  }
+}
+
+// Takes `room` bytes, then fails every write, or throws as an allocation that fails does.
+class FailingDevice : public QIODevice {
+ public:
+  FailingDevice(qint64 room, bool throws) : room_(room), throws_(throws) { open(WriteOnly | Unbuffered); }
+  int writesAfterFailure = 0;
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char*, qint64 size) override {
+    if (failed_ || size > room_) {
+      if (throws_) throw std::bad_alloc();
+      writesAfterFailure += failed_ ? 1 : 0;
+      failed_ = true;
+      setErrorString(u"full"_s);
+      return -1;
+    }
+    room_ -= size;
+    return size;
+  }
+
+ private:
+  qint64 room_;
+  bool throws_;
+  bool failed_ = false;
+};
+
+TEST_F(ViewExportTest, AFailedWriteOrAllocationEndsTheExport) {
+  viewer.recalculate(ViewHistory);
+  const auto& runs = viewer.records().AllRecords;
+  const PracticeCalendar calendar =
+      PracticeCalendar::build({runs.data(), runs.size()}, std::nullopt, QDate(2024, 7, 1));
+  const std::function<ViewExport::Result(QIODevice&)> exports[] = {
+      [&](QIODevice& out) { return ViewExport::writeRunsCsv(out, viewer.records(), TextEncoding::ShiftJis); },
+      [&](QIODevice& out) { return ViewExport::writeViewCsv(out, viewer, ViewHistory, TextEncoding::Utf8); },
+      [&](QIODevice& out) { return ViewExport::writeCalendarCsv(out, calendar, TextEncoding::Utf8); },
+      [&](QIODevice& out) { return ViewExport::writeJson(out, viewer, {ViewHistory}, true, u"f"_s, &calendar); },
+  };
+  for (const auto& write : exports) {
+    FailingDevice full(0, false);
+    const ViewExport::Result result = write(full);
+    EXPECT_EQ(result.outcome, ViewExport::Result::Outcome::WriteFailed);
+    EXPECT_EQ(result.error, u"full"_s);
+    FailingDevice noMemory(0, true);
+    EXPECT_EQ(write(noMemory).outcome, ViewExport::Result::Outcome::OutOfMemory);
+  }
+  // The runs went out in pieces until one failed; nothing more was given to the device.
+  FailingDevice fullLater(100000, false);
+  EXPECT_EQ(exports[3](fullLater).outcome, ViewExport::Result::Outcome::WriteFailed);
+  EXPECT_EQ(fullLater.writesAfterFailure, 0);
+}
+
+// The record file under any name or link, its data file (also before it
+// exists) and the settings file are refused; other targets are not.
+TEST(ExportTarget, TheTypistsOwnFilesAreNeverATarget) {
+  using enum ExportTarget::KeptFile;
+  TempDir dir;
+  const QString record = dir.write(u"記録.ｷﾛｸ"_s, "R 2024/04/30  09:00:00  HIT = 200  MISS=   3\r\n");
+  const QString settings = dir.write(u"hoko32.ini"_s, "[FileSize]\r\n");
+  ASSERT_TRUE(QFile::link(record, dir.file(u"link.ｷﾛｸ"_s)));
+  ASSERT_TRUE(QFile::link(dir.path(), dir.file(u"same-folder"_s)));
+  ASSERT_TRUE(QFile::link(dir.file(u"記録.hok"_s), dir.file(u"to-data.csv"_s)));  // leads nowhere yet
+  const auto kept = ExportTarget::KeptFiles::of(dir.file(u"link.ｷﾛｸ"_s), settings);
+  const struct {
+    QString target;
+    ExportTarget::KeptFile file;
+  } cases[] = {{record, RecordFile},
+               {dir.file(u"link.ｷﾛｸ"_s), RecordFile},
+               {dir.file(u"same-folder/記録.ｷﾛｸ"_s), RecordFile},
+               {dir.file(u"記録.hok"_s), DataFile},
+               {dir.file(u"same-folder/記録.hok"_s), DataFile},
+               {dir.file(u"to-data.csv"_s), DataFile},
+               {dir.file(u"same-folder/hoko32.ini"_s), SettingsFile},
+               {dir.file(u"link.hok"_s), None},
+               {dir.file(u"記録.csv"_s), None},
+               {dir.file(u"same-folder/other/記録.ｷﾛｸ"_s), None}};
+  for (const auto& c : cases) EXPECT_EQ(ExportTarget::clash(c.target, kept), c.file) << c.target.toStdString();
+  dir.write(u"記録.hok"_s, QByteArray(10, '\0'));
+  EXPECT_EQ(ExportTarget::clash(dir.file(u"same-folder/記録.hok"_s), kept), DataFile);
+  EXPECT_EQ(ExportTarget::clash(dir.file(u"to-data.csv"_s), kept), DataFile);
+
+  EXPECT_EQ(ExportTarget::refusal(dir.file(u"same-folder/記録.ｷﾛｸ"_s), RecordFile, kept),
+            dir.file(u"same-folder/記録.ｷﾛｸ"_s) + u" は記録ファイル "_s + dir.file(u"link.ｷﾛｸ"_s) +
+                u" と同じファイルです。\n記録ファイルを守るため、書き込みません。"_s);
+  EXPECT_EQ(ExportTarget::refusal(settings, SettingsFile, kept),
+            settings + u" は設定ファイルです。\n設定ファイルを守るため、書き込みません。"_s);
 }
 
 }  // namespace

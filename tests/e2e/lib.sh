@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# What every end-to-end check of the real viewer shares: an X server of its
+# own, waits for windows and for settings (never fixed sleeps for a state),
+# keys through xdotool, a program folder per check. Sourced by the check
+# scripts, which are called as
+#
+#   SCRIPT HOKO32 HOKO32_SAMPLE FANFARE_MID [HOKO32_REPORT]
+#
+# Xvfb has no window manager: keys go to a window after `windowfocus --sync`.
+
+program=$1
+sample=$2
+fanfare=$3
+report=${4:-}
+
+work=$(mktemp -d)
+xvfb_pid=
+viewer_pid=
+cleanup() {
+  [ -n "$viewer_pid" ] && kill -9 "$viewer_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/viewer.err" ] && sed 's/^/  viewer: /' "$work/viewer.err" >&2
+  exit 1
+}
+
+# An X server of our own on a free display.
+exec 5>"$work/display"
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+exec 5>&-
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY  # the real xcb windows
+
+# Waits for a visible window whose name matches and leaves its id in $window.
+window=
+wait_window() {
+  local pattern=$1 limit=${2:-30}
+  local end=$((SECONDS + limit))
+  while ((SECONDS < end)); do
+    window=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | tail -n 1) || true
+    [ -n "$window" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+wait_gone() {
+  local pattern=$1 limit=${2:-30}
+  local end=$((SECONDS + limit))
+  while ((SECONDS < end)); do
+    xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+keys() {
+  local window=$1
+  shift
+  xdotool windowfocus --sync "$window" key --clearmodifiers "$@"
+}
+
+# Window names: the main window, the message boxes, the dialogs.
+main_window='ＴＡＰＰＥＲの足跡32$'
+message_box='ＴＡＰＰＥＲの足跡３２$'
+
+# A program folder for one check, with the program in it: $folder.
+folder=
+program_folder() {
+  folder=$work/$1
+  mkdir -p "$folder"
+  cp "$program" "$folder/hoko32"
+}
+
+start_viewer() {  # [ENV...] -- ARGS...: runs $folder/hoko32 in the working folder $work
+  local environment=()
+  while [ "$1" != "--" ]; do environment+=("$1"); shift; done
+  shift
+  (cd "$work" && exec env "${environment[@]}" "$folder/hoko32" "$@" >"$work/viewer.out" 2>"$work/viewer.err") &
+  viewer_pid=$!
+}
+
+# Closes the viewer with Ctrl+X from `window` and checks that it ends well.
+close_with_ctrl_x() {
+  keys "$1" ctrl+x
+  local end=$((SECONDS + 20))
+  while kill -0 "$viewer_pid" 2>/dev/null && ((SECONDS < end)); do sleep 0.2; done
+  kill -0 "$viewer_pid" 2>/dev/null && fail "$2: Ctrl+X did not close the program"
+  wait "$viewer_pid" || fail "$2: the program ended with status $?"
+  viewer_pid=
+}
+
+setting() {  # FOLDER SECTION KEY: a value of FOLDER/hoko32.ini (Shift-JIS, or UTF-8 after a byte-order mark)
+  local encoding=CP932
+  [ "$(head -c 3 "$1/hoko32.ini" | od -An -tx1 | tr -d ' ')" = efbbbf ] && encoding=UTF-8
+  iconv -f "$encoding" -t UTF-8 "$1/hoko32.ini" 2>/dev/null |
+    awk -v section="[$2]" -v key="$3" '
+      { sub(/\r$/, "") }
+      /^\[/ { inside = ($0 == section) }
+      inside && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'
+}
+
+# Waits up to SECONDS for FOLDER/hoko32.ini to hold KEY in SECTION (with
+# VALUE, when given): a window's hide event writes its settings after the
+# window is gone from the screen.
+wait_setting() {  # SECONDS FOLDER SECTION KEY [VALUE]
+  local end=$((SECONDS + $1))
+  while ((SECONDS < end)); do
+    local value
+    value=$(setting "$2" "$3" "$4")
+    if [ -n "$value" ] && { [ $# -lt 5 ] || [ "$value" = "$5" ]; }; then return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+

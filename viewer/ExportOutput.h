@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <cstring>
+#include <memory>
+
+#include "records/DayCount.h"
+
+class QIODevice;
+
+// The bytes of an export on their way to a device (a file being saved,
+// standard output): gathered in a buffer of 64 KiB that is written whenever it
+// fills, so that an export of any size holds no more than that in memory.
+// After the first failed write the device is given nothing more; the bytes
+// that follow are dropped and the writers can stop early.
+class ExportOutput {
+ public:
+  explicit ExportOutput(QIODevice& device);
+  ~ExportOutput();
+  ExportOutput(const ExportOutput&) = delete;
+  ExportOutput& operator=(const ExportOutput&) = delete;
+
+  void put(char c) {
+    if (used_ == Capacity) flush();
+    buffer_[used_++] = c;
+  }
+  void put(QByteArrayView bytes) {
+    if (bytes.size() > Capacity - used_) return putAcross(bytes);
+    std::memcpy(buffer_.get() + used_, bytes.data(), static_cast<std::size_t>(bytes.size()));
+    used_ += bytes.size();
+  }
+  void spaces(int count);
+  void number(long long value);
+  // At least `width` digits, zero-padded; a negative value keeps its sign.
+  void digits(int value, int width);
+  // "yyyy-mm-dd" and "hh:nn:ss", as every export writes a run's date and time.
+  void isoDate(const DayCount::CivilDate& date);
+  void clockTime(const DayCount::ClockTime& time);
+
+  // Writes what is gathered; false once a write has failed.
+  bool flush();
+  bool failed() const { return failed_; }
+
+ private:
+  static constexpr qsizetype Capacity = 64 * 1024;
+
+  void putAcross(QByteArrayView bytes);  // through one or more flushes
+
+  QIODevice& device_;
+  std::unique_ptr<char[]> buffer_;
+  qsizetype used_ = 0;
+  bool failed_ = false;
+};
