@@ -5,8 +5,6 @@
 
 #include <cerrno>
 
-#include <sys/stat.h>
-
 #include <new>
 #include <optional>
 
@@ -67,8 +65,12 @@ void writeRunsText(ExportOutput& out, const LoadedRecords& records) {
   }
 }
 
+// The output is the same bytes on every system: a CSV file's CR LF and a
+// text's LF as they are written.
 ReportTool::ReportTool(QString programPath, std::FILE* out, std::FILE* err)
-    : programPath_(std::move(programPath)), out_(out), err_(err) {}
+    : programPath_(std::move(programPath)), out_(out), err_(err) {
+  writeStreamAsBytes(out_);
+}
 
 QString ReportTool::defaultSettingsPath() const {
   const QString viewer = QFileInfo(programPath_).absolutePath() + u"/hoko32"_s;
@@ -126,10 +128,10 @@ int ReportTool::closeOutput(int status) {
 // Standard output appended to the record file (or to its data file or the
 // settings file, which the load itself writes) is refused before the load.
 bool ReportTool::refusesOutput(const QString& recordPath, const QString& settingsPath, QTextStream& err) const {
-  struct stat info {};
-  if (::fstat(fileno(out_), &info) != 0) return false;
+  FileIdentity output;
+  if (!identityOfStream(out_, output)) return false;
   const auto kept = ExportTarget::KeptFiles::of(recordPath, settingsPath);
-  const ExportTarget::KeptFile clash = ExportTarget::clash(FileIdentity{info.st_dev, info.st_ino}, kept);
+  const ExportTarget::KeptFile clash = ExportTarget::clash(output, kept);
   if (clash == ExportTarget::KeptFile::None) return false;
   err << ExportTarget::refusal(StandardOutput, clash, kept) << "\n";
   return true;

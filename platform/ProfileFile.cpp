@@ -1,5 +1,7 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/FileReplacement.h"
+#include "platform/ProfileLock.h"
 #include "platform/RegularFile.h"
 
 #include <QDateTime>
@@ -7,10 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -70,38 +68,19 @@ QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(err
 bool replaceAtomically(const QString& path, const QByteArray& bytes, QString* error) {
   QString target = path;
   if (QFileInfo(path).isSymLink()) target = QFileInfo(path).canonicalFilePath();
-  struct stat existing {};
-  const bool exists = ::stat(QFile::encodeName(target).constData(), &existing) == 0;
 
-  QByteArray temporary;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 8; ++attempt) {
-    temporary =
-        QFile::encodeName(target + TemporaryMark + QString::number(QRandomGenerator::global()->generate64(), 36));
-    fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
+  QString temporary;
+  int failure = EEXIST;
+  for (int attempt = 0; failure == EEXIST && attempt < 8; ++attempt) {
+    temporary = target + TemporaryMark + QString::number(QRandomGenerator::global()->generate64(), 36);
+    failure = writeNewFileDurably(temporary, target, bytes);
   }
-  if (fd < 0) {
-    *error = u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path), systemError(errno));
-    return false;
+  if (failure == 0) {
+    failure = replaceFileWith(target, temporary);
+    if (failure != 0) QFile::remove(temporary);
   }
-  bool ok = (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0 || errno == EPERM);
-  qint64 written = 0;
-  while (ok && written < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.constData() + written, static_cast<std::size_t>(bytes.size() - written));
-    if (put < 0 && errno == EINTR) continue;
-    ok = put > 0;
-    if (ok) written += put;
-  }
-  ok = ok && ::fsync(fd) == 0;
-  const int writeError = errno;
-  ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(temporary.constData(), QFile::encodeName(target).constData()) == 0) {
-    syncFolder(QFileInfo(target).absolutePath());
-    return true;
-  }
-  *error = u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path), systemError(ok ? errno : writeError));
-  ::unlink(temporary.constData());
+  if (failure == 0) return true;
+  *error = u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path), systemError(failure));
   return false;
 }
 
@@ -146,48 +125,12 @@ bool ProfileFile::removeKey(const QString& section, const QString& key, KeyMatch
   });
 }
 
-namespace {
-
-// Writers of one settings file (the viewer, the report tool, a second viewer)
-// take turns: each holds an flock on the file from reading it until its copy
-// has been renamed over it, so that no write undoes another (a lost write of a
-// stored size would show runs twice). The rename replaces the locked file, so
-// a writer that gets the lock checks that the path still leads to the file it
-// locked. Where no lock can be had at all (a file that cannot be opened or
-// created, a file system without locks) the write goes on without one; a
-// writer that waited its time in vain does not write.
-struct ChangeLock {
-  RegularFile file;
-  bool waitedInVain = false;
-};
-
-ChangeLock lockForChange(const QString& path, std::chrono::milliseconds wait) {
-  using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + wait;
-  for (;;) {
-    RegularFile file;
-    if (!file.open(path, RegularFile::Access::Read)) {
-      QString ignored;
-      if (file.problem() != FileProblem::Missing || !makeParentFolder(path, &ignored) ||
-          !file.open(path, RegularFile::Access::ReadWriteCreate))
-        return {};
-    }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (!file.lockExclusive(std::max(left, std::chrono::milliseconds(0)))) return {{}, file.error() == EWOULDBLOCK};
-    FileIdentity now;
-    if (identityOf(path, now) && now == file.identity()) return {std::move(file)};
-    if (Clock::now() >= deadline) return {{}, true};  // replaced again and again
-  }
-}
-
-}  // namespace
-
 template <class Change>
 bool ProfileFile::change(Change&& apply) {
   error_.clear();
   removeStaleTemporaries();
-  const ChangeLock lock = lockForChange(path_, lockWait_);
-  if (lock.waitedInVain) {
+  const ProfileLock lock(path_, lockWait_);
+  if (lock.waitedInVain()) {
     error_ =
         u"Cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path_), describeProblem(FileProblem::Other, EWOULDBLOCK));
     return false;

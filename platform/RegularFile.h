@@ -2,16 +2,16 @@
 
 #include <QString>
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 
 // Where a file lives on disk: two paths name the same file when their device
-// and inode agree, whatever links or spellings lead to it.
+// and inode (on Windows: volume serial number and file index) agree, whatever
+// links or spellings lead to it.
 struct FileIdentity {
-  dev_t device = 0;
-  ino_t inode = 0;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
   bool operator==(const FileIdentity&) const = default;
 };
 
@@ -27,7 +27,8 @@ enum class FileProblem {
 };
 
 // An open regular file (no FIFO, device or folder), read and written with
-// plain system calls. Opening never blocks: a FIFO is refused, not waited on.
+// plain system calls. handle() is a C runtime file descriptor on both
+// platforms (on Windows one over the file's HANDLE). Opening never blocks: a FIFO is refused, not waited on.
 // The handle is closed with the object; an advisory lock taken on it is given
 // up then, also when the process dies, so a lock is never left behind.
 class RegularFile {
@@ -47,7 +48,7 @@ class RegularFile {
   int handle() const { return fd_; }
 
   // After a failed open (or any failed call): what went wrong, and the
-  // system's error number.
+  // system's error as an errno value (Windows errors are mapped to one).
   FileProblem problem() const { return problem_; }
   int error() const { return errno_; }
 
@@ -74,7 +75,8 @@ class RegularFile {
   // later has less to wait for. Only a hint: nothing fails.
   void startWriteBack(std::int64_t offset, std::int64_t bytes);
 
-  // Takes an exclusive advisory lock (flock) on the file when no other open
+  // Takes an exclusive advisory lock (flock; on Windows LockFileEx on one byte
+  // far beyond any data, so that reads and writes of others go on) on the file when no other open
   // file holds one, without waiting. When another holds it, false with error()
   // EWOULDBLOCK; any other error() means that no lock can be had on the file.
   bool tryLockExclusive();
@@ -98,19 +100,32 @@ FileProblem inspectPath(const QString& path, int* error = nullptr);
 // The identity of the file at `path` (links followed), or false.
 bool identityOf(const QString& path, FileIdentity& identity);
 
-// Makes the creation, removal or renaming of entries of a folder durable.
+// Makes the creation, removal or renaming of entries of a folder durable
+// (nothing to do on Windows).
 bool syncFolder(const QString& folder);
+
+// The identity of the file `stream` writes to, or false when it is no regular
+// file (a terminal, a pipe) or cannot be told.
+bool identityOfStream(std::FILE* stream, FileIdentity& identity);
+
+// Makes a C stream write its bytes as they are given. Windows turns every LF
+// of a text stream into CR LF (standard output is one); elsewhere nothing
+// changes.
+void writeStreamAsBytes(std::FILE* stream);
 
 // The problem an errno value names.
 FileProblem problemOfErrno(int error);
 
 // Reads up to `bytes` at `offset`, short only at the end of the file: how many
-// were read, or -1 on an error. Keeps no state, so two threads may read one
-// descriptor at once.
+// were read, or -1 on an error (errno says which). Keeps no state (the
+// descriptor's position stays), so two threads may read one descriptor at once.
 std::int64_t readFullyAt(int fd, std::int64_t offset, void* buffer, std::int64_t bytes);
 // Writes all `bytes` at `offset`: 0, or the errno of the failure. Keeps no
 // state, so two threads may write one descriptor at once.
 int writeFullyAt(int fd, std::int64_t offset, const void* buffer, std::int64_t bytes);
+// Starts writing the bytes to the disk without waiting (RegularFile::startWriteBack
+// for a bare descriptor). Only a hint: nothing fails.
+void startWriteBackAt(int fd, std::int64_t offset, std::int64_t bytes);
 
 // The reason in the user's words (Japanese), for messages.
 QString describeProblem(FileProblem problem, int error);

@@ -1,7 +1,5 @@
 #include "records/AheadLineParser.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <new>

@@ -20,8 +20,8 @@
 // itself. What the parser took never needs the general parser, so no message
 // and no line number is lost.
 //
-// The file is read with pread on the load's descriptor, up to `end` (the size
-// the load began with). The runs go straight to where the load keeps them
+// The file is read at offsets (readFullyAt) on the load's descriptor, up to
+// `end` (the size the load began with). The runs go straight to where the load keeps them
 // when the first half has as many: `runs`, room for `room` of them, and a
 // reference to each at the same index of `references`.
 class AheadLineParser {

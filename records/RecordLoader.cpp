@@ -3,9 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -559,7 +556,7 @@ class RecordLoader::Session {
   };
 
   // Entries [from, to) into runs[from, to) and, unless `references` is null,
-  // a reference to each into references[from, to). Reads with pread, so two
+  // a reference to each into references[from, to). Reads at offsets, so two
   // threads share the file.
   static bool decodeRange(int fd, qint64 from, qint64 to, PracticeRecord* runs, const PracticeRecord** references,
                           DecodedRange& range, ProgressCounter* progress) {
@@ -673,7 +670,7 @@ class RecordLoader::Session {
       const qint64 offset = static_cast<qint64>(at) * DataFileEntry::Size;
       const qint64 bytes = static_cast<qint64>(count) * DataFileEntry::Size;
       if (const int error = writeFullyAt(fd, offset, chunk.data(), bytes)) return error;
-      ::sync_file_range(fd, offset, bytes, SYNC_FILE_RANGE_WRITE);
+      startWriteBackAt(fd, offset, bytes);
     }
     return 0;
   }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/mman.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,13 +7,15 @@
 #include <type_traits>
 #include <utility>
 
+#include "platform/PageMemory.h"
+
 // The growable array of the record stores, for values that are copied as
 // bytes (runs, references to runs).
 //
-// - Blocks of 2 MiB and more are mapped directly, aligned to 2 MiB and offered
-//   to the kernel for transparent huge pages, so that filling the store of a
-//   million runs costs a few dozen page faults rather than thousands. Smaller
-//   blocks come from the ordinary heap.
+// - Blocks of 2 MiB and more come straight from the system (reservePages: on
+//   Linux aligned to 2 MiB and offered to the kernel for transparent huge
+//   pages), so that filling the store of a million runs costs a few dozen page
+//   faults rather than thousands. Smaller blocks come from the ordinary heap.
 // - Unlike std::vector it can be filled in place: spare() is the room after
 //   the last value, which a loader (or a second thread, in a range of its own)
 //   writes before commit() counts it in. Nothing is written twice.
@@ -99,18 +99,9 @@ class StoreArray {
   static T* allocate(std::size_t count) {
     const std::size_t bytes = count * sizeof(T);
     if (bytes < HugePage) return static_cast<T*>(::operator new(bytes));
-    const std::size_t mapped = roundUp(bytes) + HugePage;
-    void* raw = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED) throw std::bad_alloc();
-    // Keep the 2 MiB-aligned part and give the rest back.
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (start + HugePage - 1) & ~(HugePage - 1);
-    if (aligned > start) ::munmap(raw, aligned - start);
-    const std::uintptr_t end = start + mapped;
-    const std::uintptr_t used = aligned + roundUp(bytes);
-    if (end > used) ::munmap(reinterpret_cast<void*>(used), end - used);
-    ::madvise(reinterpret_cast<void*>(aligned), roundUp(bytes), MADV_HUGEPAGE);
-    return reinterpret_cast<T*>(aligned);
+    void* block = reservePages(roundUp(bytes));
+    if (!block) throw std::bad_alloc();
+    return static_cast<T*>(block);
   }
 
   static void deallocate(T* block, std::size_t count) noexcept {
@@ -119,7 +110,7 @@ class StoreArray {
     if (bytes < HugePage)
       ::operator delete(block);
     else
-      ::munmap(block, roundUp(bytes));
+      releasePages(block, roundUp(bytes));
   }
 
   void release() noexcept {

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/UserFolders.h"
+
 using namespace Qt::StringLiterals;
 
 namespace SettingsLocation {
@@ -23,17 +25,14 @@ QString folderOf(const QString& path) {
 }
 
 QString perUserFile(const QString& programName) {
-  QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + u"/.config"_s;
-  return QDir::cleanPath(base + u"/hoko32/"_s + programName + u".ini"_s);
+  return QDir::cleanPath(UserFolders::settingsFolder() + u"/hoko32/"_s + programName + u".ini"_s);
 }
 
 QString forProgram(const QString& programPath) {
   const QFileInfo program(programPath);
   const QString beside = program.absolutePath() + u'/' + program.completeBaseName() + u".ini"_s;
   const QString folder = program.absolutePath();
-  const bool systemFolder = folder == u"/usr"_s || folder.startsWith(u"/usr/"_s);
-  if (folderIsWritable(folder) && !systemFolder) return beside;
+  if (folderIsWritable(folder) && !UserFolders::isInstalledProgramFolder(folder)) return beside;
   return perUserFile(program.completeBaseName());
 }
 

@@ -17,9 +17,13 @@ constexpr auto Exact = SettingsFile::KeyMatch::ExactCase;
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
+// An absolute path begins with "/" or, on Windows, a drive ("C:/"); what
+// begins otherwise (blanks, a comment's or a section's mark) is encoded.
 bool needsEncoding(const QString& path) {
   if (path.isEmpty()) return false;
-  if (!path.startsWith(u'/') || isBlank(path.back())) return true;
+  const QChar first = path.front();
+  const bool plainStart = first == u'/' || (first.isLetter() && path.size() > 1 && path[1] == u':');
+  if (!plainStart || isBlank(path.back())) return true;
   return path.contains(u'=') || path.contains(u'\r') || path.contains(u'\n');
 }
 

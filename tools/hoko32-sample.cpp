@@ -5,6 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include <QCoreApplication>
+#include <QFile>
+
 #include "tools/RecordFileGenerator.h"
 
 namespace {
@@ -51,6 +54,7 @@ bool parseCount(const char* text, unsigned long long& value) {
 int main(int argc, char** argv) {
   GeneratorOptions options;
   const char* output = nullptr;
+  int outputIndex = 0;
   bool startGiven = false;
   for (int i = 1; i < argc; ++i) {
     const char* argument = argv[i];
@@ -77,6 +81,7 @@ int main(int argc, char** argv) {
       options.finalRecord = true;
     } else if (argument[0] != '-' && !output) {
       output = argument;
+      outputIndex = i;
     } else {
       return usageError(argument[0] == '-' ? "unknown option or missing value" : "only one output file");
     }
@@ -91,8 +96,13 @@ int main(int argc, char** argv) {
   }
 
   const std::string bytes = recordFileBytes(generateRuns(options));
-  std::FILE* file = std::fopen(output, "wb");
-  if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0) {
+  // The output's name as typed: argv holds it in the system's code page, which
+  // on Windows cannot spell every name (a "*.ｷﾛｸ" on a Western system).
+  const QCoreApplication application(argc, argv);
+  QFile file(QCoreApplication::arguments().at(outputIndex));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+      !file.flush()) {
     std::fprintf(stderr, "hoko32-sample: cannot write %s\n", output);
     return 1;
   }

@@ -25,6 +25,36 @@ TEST(ShiftJisTest, ConvertsAsWindowsDoes) {
   }
 }
 
+// The characters where code page 932 converters disagree: the bytes are glibc's
+// "CP932", which the Windows build must write and read alike.
+TEST(ShiftJisTest, WritesTheCharactersConvertersDisagreeOnAsGlibcCp932) {
+  const std::pair<QString, QByteArray> oneWay[] = {
+      {u"¢£¬"_s, "\x81\x91\x81\x92\x81\xCA"},  // read back as ￠￡￢
+      {u"—‖−"_s, "\x81\x5C\x81\x61\x81\x7C"},  // read back as ―∥－
+      {u"‾"_s, "\x7E"},
+      {u"∵≒∑"_s, "\x81\xE6\x81\xE0\x87\x94"},  // in both JIS rows and NEC row 13
+      {u"纊￤"_s, "\xFA\x5C\xFA\x55"},         // IBM extensions, not the NEC-selected copies
+      {QString(QChar(0xE000)), "\xF0\x40"},    // user-defined area
+  };
+  for (const auto& [text, bytes] : oneWay)
+    EXPECT_EQ(ShiftJis::encode(text), std::optional<QByteArray>(bytes)) << text.toStdString();
+
+  const std::pair<QByteArray, QString> read[] = {
+      {"\xED\x40\x87\x9A", u"纊∵"_s},  // NEC-selected IBM extension, NEC row 13
+      {"\x81\x5F\x81\x91", u"＼￠"_s},
+  };
+  for (const auto& [bytes, text] : read) EXPECT_EQ(ShiftJis::decode(bytes), std::optional<QString>(text));
+
+  // Windows alone maps these: U+0080 and U+F8F0..U+F8F3 to 0x80, 0xA0, 0xFD..0xFF.
+  for (const char16_t unit : {u'\u0080', u'\uF8F0', u'\uF8F3'}) {
+    qsizetype firstBad = -1;
+    EXPECT_EQ(ShiftJis::encode(u"ｱ"_s + QChar(unit), &firstBad), std::nullopt);
+    EXPECT_EQ(firstBad, 1);
+  }
+  for (const char* bytes : {"\xFE", "\x85\x40", "\xEB\x40", "\x81\x7F"})
+    EXPECT_EQ(ShiftJis::decode(bytes), std::nullopt) << QByteArray(bytes).toHex().toStdString();
+}
+
 // Plain ASCII skips the converter; it must read and write as the converter
 // does when the same bytes come with a character that needs it.
 TEST(ShiftJisTest, AsciiAloneConvertsAsWithinOtherText) {

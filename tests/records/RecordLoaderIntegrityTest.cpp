@@ -453,6 +453,8 @@ TEST(StoredSizeKeys, OrdinaryPathsStandAsTheyAreOthersAreEncoded) {
   } cases[] = {
       {u"/home/yamada/タイプ/記録.ｷﾛｸ"_s, u"/home/yamada/タイプ/記録.ｷﾛｸ"_s},
       {u"/a/100%.ｷﾛｸ"_s, u"/a/100%.ｷﾛｸ"_s},
+      {u"C:/Users/yamada/記録.ｷﾛｸ"_s, u"C:/Users/yamada/記録.ｷﾛｸ"_s},  // a drive on Windows
+      {u";C:/x.ｷﾛｸ"_s, u"%;C:/x.ｷﾛｸ"_s},
       {u"/a/b=c.ｷﾛｸ"_s, u"%/a/b%3Dc.ｷﾛｸ"_s},
       {u"/a/x\r\ny.ｷﾛｸ"_s, u"%/a/x%0D%0Ay.ｷﾛｸ"_s},
       {u"/a/x.ｷﾛｸ\t"_s, u"%/a/x.ｷﾛｸ%09"_s},

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include "platform/UserFolders.h"
 #include "settings/Options.h"
 #include "settings/SettingsLocation.h"
 #include "support/TempDir.h"
@@ -122,16 +124,33 @@ TEST(SettingsLocation, BesideAWritableProgramElsePerUser) {
   TempDir dir;
   EXPECT_EQ(SettingsLocation::forProgram(dir.file(u"hoko32"_s)), dir.file(u"hoko32.ini"_s));
 
-  qputenv("XDG_CONFIG_HOME", dir.file(u"config"_s).toUtf8());
-  // A program whose folder cannot be written: /proc is not writable, even for root.
-  EXPECT_EQ(SettingsLocation::forProgram(u"/proc/self/hoko32"_s), dir.file(u"config/hoko32/hoko32.ini"_s));
-  // An installed program keeps its settings per user also when its folder could be written (root).
-  EXPECT_EQ(SettingsLocation::forProgram(u"/usr/lib/hoko32/hoko32"_s), dir.file(u"config/hoko32/hoko32.ini"_s));
-  EXPECT_EQ(SettingsLocation::forProgram(u"/usr/bin/hoko32-report"_s), dir.file(u"config/hoko32/hoko32-report.ini"_s));
-  qputenv("XDG_CONFIG_HOME", "relative/ignored");
-  EXPECT_EQ(SettingsLocation::perUserFile(u"hoko32"_s), QDir::homePath() + u"/.config/hoko32/hoko32.ini"_s);
-  qunsetenv("XDG_CONFIG_HOME");
-  EXPECT_EQ(SettingsLocation::folderOf(u"/usr/bin/hoko32"_s), u"/usr/bin/"_s);
+  const char* variable = UserFolders::settingsVariable();
+  const QByteArray before = qgetenv(variable);
+  qputenv(variable, dir.file(u"config"_s).toUtf8());
+  const QString perUser = dir.file(u"config/hoko32/hoko32.ini"_s);
+  // A program whose folder cannot be written: one that is missing; /proc, not writable even for root.
+  EXPECT_EQ(SettingsLocation::forProgram(dir.file(u"missing/hoko32"_s)), perUser);
+  if (const QFileInfo proc(u"/proc/self"_s); proc.isDir() && !proc.isWritable())
+    EXPECT_EQ(SettingsLocation::forProgram(u"/proc/self/hoko32"_s), perUser);
+  // An installed program keeps its settings per user also when its folder could be written (an
+  // administrator), in the folder of the installed programs and below it.
+  const QStringList installed = UserFolders::installedProgramFolders();
+  ASSERT_FALSE(installed.isEmpty());
+  for (const QString& folder : installed) {
+    EXPECT_EQ(SettingsLocation::forProgram(folder + u"/hoko32-report"_s),
+              dir.file(u"config/hoko32/hoko32-report.ini"_s));
+    EXPECT_EQ(SettingsLocation::forProgram(folder + u"/lib/hoko32/hoko32"_s), perUser);
+  }
+  // A relative folder is ignored as a missing one is.
+  qunsetenv(variable);
+  const QString unset = SettingsLocation::perUserFile(u"hoko32"_s);
+  EXPECT_TRUE(unset.startsWith(QDir::homePath() + u'/')) << unset.toStdString();
+  qputenv(variable, "relative/ignored");
+  EXPECT_EQ(SettingsLocation::perUserFile(u"hoko32"_s), unset);
+  before.isNull() ? qunsetenv(variable) : qputenv(variable, before);
+
+  EXPECT_EQ(SettingsLocation::folderOf(dir.file(u"hoko32"_s)), dir.path() + u'/');
+  EXPECT_EQ(SettingsLocation::folderOf(QDir::rootPath() + u"hoko32"_s), QDir::rootPath());
 }
 
 }  // namespace

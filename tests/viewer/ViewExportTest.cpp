@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -335,29 +336,64 @@ TEST_F(ViewExportTest, AFailedWriteOrAllocationEndsTheExport) {
   EXPECT_EQ(fullLater.writesAfterFailure, 0);
 }
 
-// The record file under any name or link, its data file (also before it
-// exists) and the settings file are refused; other targets are not.
+// The record file, its data file (also before it exists) and the settings
+// file are refused; other targets are not.
 TEST(ExportTarget, TheTypistsOwnFilesAreNeverATarget) {
   using enum ExportTarget::KeptFile;
   TempDir dir;
   const QString record = dir.write(u"記録.ｷﾛｸ"_s, "R 2024/04/30  09:00:00  HIT = 200  MISS=   3\r\n");
   const QString settings = dir.write(u"hoko32.ini"_s, "[FileSize]\r\n");
-  ASSERT_TRUE(QFile::link(record, dir.file(u"link.ｷﾛｸ"_s)));
-  ASSERT_TRUE(QFile::link(dir.path(), dir.file(u"same-folder"_s)));
-  ASSERT_TRUE(QFile::link(dir.file(u"記録.hok"_s), dir.file(u"to-data.csv"_s)));  // leads nowhere yet
-  const auto kept = ExportTarget::KeptFiles::of(dir.file(u"link.ｷﾛｸ"_s), settings);
+  const auto kept = ExportTarget::KeptFiles::of(record, settings);
   const struct {
     QString target;
     ExportTarget::KeptFile file;
   } cases[] = {{record, RecordFile},
-               {dir.file(u"link.ｷﾛｸ"_s), RecordFile},
+               {dir.file(u"記録.hok"_s), DataFile},
+               {settings, SettingsFile},
+               {dir.file(u"記録.csv"_s), None},
+               {dir.file(u"other/記録.ｷﾛｸ"_s), None},
+               {dir.file(u"other/記録.hok"_s), None}};
+  for (const auto& c : cases) EXPECT_EQ(ExportTarget::clash(c.target, kept), c.file) << c.target.toStdString();
+  dir.write(u"記録.hok"_s, QByteArray(10, '\0'));
+  EXPECT_EQ(ExportTarget::clash(dir.file(u"記録.hok"_s), kept), DataFile);
+
+  const QString other = dir.file(u"別名.ｷﾛｸ"_s);
+  EXPECT_EQ(
+      ExportTarget::refusal(other, RecordFile, kept),
+      other + u" は記録ファイル "_s + record + u" と同じファイルです。\n記録ファイルを守るため、書き込みません。"_s);
+  EXPECT_EQ(ExportTarget::refusal(settings, SettingsFile, kept),
+            settings + u" は設定ファイルです。\n設定ファイルを守るため、書き込みません。"_s);
+}
+
+// The record file under any name or link, and its data file through a link
+// to its folder or one that leads nowhere until the data file is made.
+TEST(ExportTarget, LinksLeadToTheFilesTheyName) {
+  using enum ExportTarget::KeptFile;
+  TempDir dir;
+  const QString record = dir.write(u"記録.ｷﾛｸ"_s, "R 2024/04/30  09:00:00  HIT = 200  MISS=   3\r\n");
+  const QString settings = dir.write(u"hoko32.ini"_s, "[FileSize]\r\n");
+  const QString link = dir.file(u"link.ｷﾛｸ"_s);
+  ASSERT_TRUE(QFile::link(record, link));
+  if (!QFileInfo(link).isSymbolicLink()) {
+    // QFile::link made a shortcut (Windows): a file of its own, which an export
+    // replaces without touching the record file.
+    EXPECT_EQ(ExportTarget::clash(link, ExportTarget::KeptFiles::of(record, settings)), None);
+    GTEST_SKIP() << "no symbolic links here";
+  }
+  ASSERT_TRUE(QFile::link(dir.path(), dir.file(u"same-folder"_s)));
+  ASSERT_TRUE(QFile::link(dir.file(u"記録.hok"_s), dir.file(u"to-data.csv"_s)));  // leads nowhere yet
+  const auto kept = ExportTarget::KeptFiles::of(link, settings);
+  const struct {
+    QString target;
+    ExportTarget::KeptFile file;
+  } cases[] = {{record, RecordFile},
+               {link, RecordFile},
                {dir.file(u"same-folder/記録.ｷﾛｸ"_s), RecordFile},
                {dir.file(u"記録.hok"_s), DataFile},
                {dir.file(u"same-folder/記録.hok"_s), DataFile},
                {dir.file(u"to-data.csv"_s), DataFile},
                {dir.file(u"same-folder/hoko32.ini"_s), SettingsFile},
                {dir.file(u"link.hok"_s), None},
-               {dir.file(u"記録.csv"_s), None},
                {dir.file(u"same-folder/other/記録.ｷﾛｸ"_s), None}};
   for (const auto& c : cases) EXPECT_EQ(ExportTarget::clash(c.target, kept), c.file) << c.target.toStdString();
   dir.write(u"記録.hok"_s, QByteArray(10, '\0'));
@@ -365,10 +401,8 @@ TEST(ExportTarget, TheTypistsOwnFilesAreNeverATarget) {
   EXPECT_EQ(ExportTarget::clash(dir.file(u"to-data.csv"_s), kept), DataFile);
 
   EXPECT_EQ(ExportTarget::refusal(dir.file(u"same-folder/記録.ｷﾛｸ"_s), RecordFile, kept),
-            dir.file(u"same-folder/記録.ｷﾛｸ"_s) + u" は記録ファイル "_s + dir.file(u"link.ｷﾛｸ"_s) +
+            dir.file(u"same-folder/記録.ｷﾛｸ"_s) + u" は記録ファイル "_s + link +
                 u" と同じファイルです。\n記録ファイルを守るため、書き込みません。"_s);
-  EXPECT_EQ(ExportTarget::refusal(settings, SettingsFile, kept),
-            settings + u" は設定ファイルです。\n設定ファイルを守るため、書き込みません。"_s);
 }
 
 }  // namespace
