@@ -62,9 +62,16 @@ wait_gone() {
   return 1
 }
 
+# A window found visible may be between two states (being mapped, raised
+# above a dialog) when it is given the focus: X then refuses with BadMatch
+# before any key is sent, and the focus is tried again.
 keys() {
-  local window=$1
+  local window=$1 attempt
   shift
+  for attempt in 1 2 3 4; do
+    xdotool windowfocus --sync "$window" 2>/dev/null && break
+    sleep 0.3
+  done
   xdotool windowfocus --sync "$window" key --clearmodifiers "$@"
 }
 
