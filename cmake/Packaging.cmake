@@ -1,6 +1,6 @@
 # The Debian package: `cpack -G DEB` in a build folder (scripts/package) makes
-# hoko32_<version>_<arch>.deb from the install rules: the programs, their help,
-# fanfare and banner pictures in /usr/lib/hoko32 with links in /usr/bin, the
+# hoko32_<version>_<arch>.deb from the install rules: the programs, their help
+# pages (help/, installed by help/CMakeLists.txt), fanfare and banner pictures in /usr/lib/hoko32 with links in /usr/bin, the
 # desktop entry, icons, AppStream metadata, manual pages and bash completion.
 
 # Manual pages, the changelog: compressed as Debian keeps them.
@@ -42,9 +42,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://hoko32.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the binaries do not say: the Japanese font, the soundfont of the
-# fanfare, Qt's Japanese dialogs and the help collection's database driver.
+# fanfare and Qt's Japanese dialogs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "fonts-ipafont-gothic, timgm6mb-soundfont | musescore-general-soundfont-small, qt6-translations-l10n, libqt6sql6-sqlite")
+  "fonts-ipafont-gothic, timgm6mb-soundfont | musescore-general-soundfont-small, qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer of the typing practice program TAPPER's records")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "hoko32 (ＴＡＰＰＥＲの足跡32) reads the record file of the typing practice
 program TAPPER and shows, per practice mode, the history of new personal

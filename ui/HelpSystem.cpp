@@ -5,33 +5,30 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QHelpContentWidget>
-#include <QHelpEngine>
-#include <QHelpIndexWidget>
-#include <QHelpLink>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <utility>
 
+#include "ui/HelpProject.h"
 #include "ui/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The namespace and virtual folder of help/hoko32.qhp: every page is
-// qthelp://org.hoko32.help/doc/<page>.
-QUrl pageUrl(const QString& page) { return QUrl(u"qthelp://org.hoko32.help/doc/"_s + page); }
 
 const QString ContentsPage = u"index.html"_s;
 
@@ -66,67 +63,66 @@ constexpr TopicPage TopicPages[] = {
     {22000, u"averagesettings.html"},  // 平均値の表示設定
 };
 
-// The page view: reads qthelp:// pages, style sheets and pictures from the
-// help engine, everything else as a text browser does.
+// The page view: the pages are files of the help folder; a page that is not
+// there says so in place of an empty view.
 class HelpBrowser : public QTextBrowser {
  public:
-  HelpBrowser(QHelpEngineCore* engine, QWidget* parent) : QTextBrowser(parent), engine_(engine) {
+  explicit HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setObjectName(u"browser"_s);
     setOpenExternalLinks(true);
   }
 
   QVariant loadResource(int type, const QUrl& name) override {
-    // Style sheets and pictures come with names relative to the page.
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
-    if (url.scheme() != u"qthelp"_s) return QTextBrowser::loadResource(type, name);
-    const QByteArray data = engine_->fileData(url);
-    if (type == QTextDocument::HtmlResource) {
-      if (data.isEmpty()) {
-        return u"<html><body><p>このページは見つかりません: %1</p></body></html>"_s.arg(url.toString().toHtmlEscaped());
-      }
-      return QString::fromUtf8(data);
+    if (type == QTextDocument::HtmlResource && url.isLocalFile() && !QFileInfo(url.toLocalFile()).isFile()) {
+      return u"<html><body><p>このページは見つかりません: %1</p></body></html>"_s.arg(
+          QDir::toNativeSeparators(url.toLocalFile()).toHtmlEscaped());
     }
-    if (type == QTextDocument::StyleSheetResource) return QString::fromUtf8(data);
-    return data;
+    return QTextBrowser::loadResource(type, name);
   }
-
- private:
-  QHelpEngineCore* engine_;
 };
 
+constexpr int RefRole = Qt::UserRole;
+
 // The help window: contents and keyword index on the left, the page on the
-// right. It owns its help engine, whose content and index widgets it shows.
+// right, all read from the help project in the help folder.
 class HelpWindow : public QMainWindow {
  public:
-  HelpWindow(const QString& collectionFile, QWidget* parent) : QMainWindow(parent, Qt::Window) {
+  HelpWindow(const QString& projectFile, QWidget* parent) : QMainWindow(parent, Qt::Window) {
     setObjectName(u"helpWindow"_s);
     setWindowTitle(u"ＴＡＰＰＥＲの足跡32 ヘルプ"_s);
+    ready_ = project_.load(projectFile);
 
-    // Read-only: the collection may lie in an installed folder that cannot be
-    // written, and the engine must neither create nor update it.
-    engine_ = new QHelpEngine(collectionFile);
-    engine_->setReadOnly(true);
-    ready_ = engine_->setupData();
-
-    browser_ = new HelpBrowser(engine_, this);
-    contents_ = engine_->contentWidget();
+    browser_ = new HelpBrowser(this);
+    contents_ = new QTreeWidget;
     contents_->setObjectName(u"contents"_s);
-    index_ = engine_->indexWidget();
-    index_->setObjectName(u"index"_s);
+    contents_->setHeaderHidden(true);
+    for (const HelpProject::Section& section : project_.contents()) contents_->addTopLevelItem(contentsItem(section));
+    contents_->expandAll();
 
+    index_ = new QListWidget;
+    index_->setObjectName(u"index"_s);
     filter_ = new QLineEdit;
     filter_->setObjectName(u"indexFilter"_s);
     filter_->setClearButtonEnabled(true);
     filter_->installEventFilter(this);
     auto* filterLabel = new QLabel(u"キーワードを入力してください(&K):"_s);
     filterLabel->setBuddy(filter_);
+    // A keyword of several pages lists them here.
+    topics_ = new QListWidget;
+    topics_->setObjectName(u"topics"_s);
+    topicsLabel_ = new QLabel(u"見つかったトピック(&T):"_s);
+    topicsLabel_->setBuddy(topics_);
+    showTopics({});
 
     auto* indexPage = new QWidget;
     auto* indexLayout = new QVBoxLayout(indexPage);
     indexLayout->setContentsMargins(4, 4, 4, 4);
     indexLayout->addWidget(filterLabel);
     indexLayout->addWidget(filter_);
-    indexLayout->addWidget(index_);
+    indexLayout->addWidget(index_, 3);
+    indexLayout->addWidget(topicsLabel_);
+    indexLayout->addWidget(topics_, 1);
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(u"tabs"_s);
@@ -141,39 +137,38 @@ class HelpWindow : public QMainWindow {
     setCentralWidget(splitter);
 
     buildToolBar();
+    filterIndex(QString());
 
-    connect(contents_, &QHelpContentWidget::linkActivated, browser_,
-            [this](const QUrl& url) { browser_->setSource(url); });
-    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
-      contents_->expandAll();
-      syncContents(browser_->source());
-    });
+    auto openSection = [this](QTreeWidgetItem* item) { showPage(item->data(0, RefRole).toString()); };
+    connect(contents_, &QTreeWidget::itemClicked, this, openSection);
+    connect(contents_, &QTreeWidget::itemActivated, this, openSection);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) { syncContents(url); });
 
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) { filterIndex(text); });
-    connect(filter_, &QLineEdit::returnPressed, index_, &QHelpIndexWidget::activateCurrentItem);
-    connect(engine_->indexModel(), &QHelpIndexModel::indexCreated, this, [this] { filterIndex(filter_->text()); });
-    connect(index_, &QHelpIndexWidget::documentActivated, this,
-            [this](const QHelpLink& document, const QString&) { browser_->setSource(document.url); });
-    connect(index_, &QHelpIndexWidget::documentsActivated, this,
-            [this](const QList<QHelpLink>& documents, const QString&) {
-              if (!documents.isEmpty()) browser_->setSource(documents.first().url);
-            });
+    connect(filter_, &QLineEdit::returnPressed, this, [this] {
+      if (index_->currentItem()) openKeyword(index_->currentItem()->text());
+    });
+    auto openKeywordItem = [this](QListWidgetItem* item) { openKeyword(item->text()); };
+    connect(index_, &QListWidget::itemClicked, this, openKeywordItem);
+    connect(index_, &QListWidget::itemActivated, this, openKeywordItem);
+    auto openTopic = [this](QListWidgetItem* item) { showPage(item->data(RefRole).toString()); };
+    connect(topics_, &QListWidget::itemClicked, this, openTopic);
+    connect(topics_, &QListWidget::itemActivated, this, openTopic);
 
     resize(980, 680);
   }
 
-  // The engine's widgets go before the engine: it keeps pointers to them.
-  ~HelpWindow() override {
-    delete contents_;
-    delete index_;
-    delete engine_;
-  }
-
   bool isReady() const { return ready_; }
-  QString engineError() const { return engine_->error(); }
+  QString projectError() const { return project_.errorString(); }
 
-  void showPage(const QString& page) { browser_->setSource(pageUrl(page)); }
+  void showPage(const QString& ref) {
+    QUrl url = QUrl::fromLocalFile(project_.filePath(ref));
+    const qsizetype hash = ref.indexOf(u'#');
+    if (hash >= 0) url.setFragment(ref.mid(hash + 1));
+    browser_->setSource(url);
+  }
+  // The first section of the contents, the contents page.
+  void showFirstPage() { showPage(project_.contents().isEmpty() ? ContentsPage : project_.contents().first().ref); }
   bool hasPage() const { return !browser_->source().isEmpty(); }
 
   void showContentsTab() { tabs_->setCurrentIndex(0); }
@@ -207,6 +202,13 @@ class HelpWindow : public QMainWindow {
   }
 
  private:
+  static QTreeWidgetItem* contentsItem(const HelpProject::Section& section) {
+    auto* item = new QTreeWidgetItem(QStringList{section.title});
+    item->setData(0, RefRole, section.ref);
+    for (const HelpProject::Section& child : section.children) item->addChild(contentsItem(child));
+    return item;
+  }
+
   void buildToolBar() {
     QToolBar* bar = addToolBar(u"ナビゲーション"_s);
     bar->setObjectName(u"navigation"_s);
@@ -221,26 +223,80 @@ class HelpWindow : public QMainWindow {
     forward->setShortcut(QKeySequence::Forward);
     forward->setEnabled(false);
     bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), u"目次"_s, this, [this] {
-      showPage(ContentsPage);
+      showFirstPage();
       showContentsTab();
     });
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
   }
 
-  void filterIndex(const QString& text) { index_->filterIndices(text, text.contains(u'*') ? text : QString()); }
-
-  void syncContents(const QUrl& url) {
-    const QModelIndex item = contents_->indexOf(url);
-    if (item.isValid()) contents_->setCurrentIndex(item);
+  // The keywords with the text, the text itself first, then those beginning
+  // with it; with * or ? the keywords matching it as a wildcard pattern.
+  void filterIndex(const QString& text) {
+    QStringList exact, starting, containing;
+    const bool wildcard = text.contains(u'*') || text.contains(u'?');
+    const QRegularExpression pattern(wildcard ? QRegularExpression::wildcardToRegularExpression(text) : QString(),
+                                     QRegularExpression::CaseInsensitiveOption);
+    for (const HelpProject::Keyword& keyword : project_.keywords()) {
+      const QString& name = keyword.name;
+      if (wildcard) {
+        if (pattern.match(name).hasMatch()) containing.append(name);
+      } else if (name.compare(text, Qt::CaseInsensitive) == 0) {
+        exact.append(name);
+      } else if (name.startsWith(text, Qt::CaseInsensitive)) {
+        starting.append(name);
+      } else if (name.contains(text, Qt::CaseInsensitive)) {
+        containing.append(name);
+      }
+    }
+    index_->clear();
+    index_->addItems(exact + starting + containing);
+    if (index_->count() > 0) index_->setCurrentRow(0);
   }
 
-  QHelpEngine* engine_ = nullptr;
+  void openKeyword(const QString& keyword) {
+    const QList<HelpProject::Link> links = project_.linksFor(keyword);
+    showTopics(links);
+    if (!links.isEmpty()) showPage(links.first().ref);
+  }
+
+  void showTopics(const QList<HelpProject::Link>& links) {
+    topics_->clear();
+    for (const HelpProject::Link& link : links) {
+      auto* item = new QListWidgetItem(link.title, topics_);
+      item->setData(RefRole, link.ref);
+    }
+    if (!links.isEmpty()) topics_->setCurrentRow(0);
+    topics_->setVisible(links.size() > 1);
+    topicsLabel_->setVisible(links.size() > 1);
+  }
+
+  // Marks the section of the page shown: the one with its anchor, otherwise
+  // the first of its file.
+  void syncContents(const QUrl& url) {
+    QString ref = QFileInfo(url.toLocalFile()).fileName();
+    const QString file = ref;
+    if (url.hasFragment()) ref += u'#' + url.fragment();
+    QTreeWidgetItem* sameFile = nullptr;
+    for (QTreeWidgetItemIterator it(contents_); *it; ++it) {
+      const QString itemRef = (*it)->data(0, RefRole).toString();
+      if (itemRef == ref) {
+        contents_->setCurrentItem(*it);
+        return;
+      }
+      if (!sameFile && itemRef.section(u'#', 0, 0) == file) sameFile = *it;
+    }
+    contents_->setCurrentItem(sameFile);
+  }
+
+  HelpProject project_;
   bool ready_ = false;
   HelpBrowser* browser_ = nullptr;
-  QHelpContentWidget* contents_ = nullptr;
-  QHelpIndexWidget* index_ = nullptr;
+  QTreeWidget* contents_ = nullptr;
+  QListWidget* index_ = nullptr;
   QLineEdit* filter_ = nullptr;
+  QListWidget* topics_ = nullptr;
+  QLabel* topicsLabel_ = nullptr;
   QTabWidget* tabs_ = nullptr;
 };
 
@@ -248,26 +304,26 @@ class HelpWindow : public QMainWindow {
 
 class HelpSystem::Private {
  public:
-  // <program folder>/help/<help file's base name in lower case>.qhc
-  static QString collectionFile(const QString& helpFileName) {
+  // <program folder>/help/<help file's base name in lower case>.qhp
+  static QString projectFile(const QString& helpFileName) {
     const QString base = QFileInfo(helpFileName).completeBaseName().toLower();
-    return QDir(QCoreApplication::applicationDirPath()).filePath(u"help/"_s + base + u".qhc"_s);
+    return QDir(QCoreApplication::applicationDirPath()).filePath(u"help/"_s + base + u".qhp"_s);
   }
 
-  // The window over a collection that opens, or none after telling the user
+  // The window over a help project that reads, or none after telling the user
   // why not.
   HelpWindow* usableWindow(const HelpSystem& help) {
-    const QString file = collectionFile(help.helpFileName_);
+    const QString file = projectFile(help.helpFileName_);
     if (!QFileInfo(file).isFile()) {
       MessageBoxes::showMessage(help.parentWindow_,
                                 u"ヘルプファイルが見つかりません。\n%1"_s.arg(QDir::toNativeSeparators(file)));
       return nullptr;
     }
-    if (window && !window->isReady()) delete window.data();  // made while the collection was missing
+    if (window && !window->isReady()) delete window.data();  // made while the project was missing
     if (!window) window = new HelpWindow(file, help.parentWindow_);
     if (!window->isReady()) {
       MessageBoxes::showMessage(help.parentWindow_, u"ヘルプファイルを開けません。\n%1\n%2"_s.arg(
-                                                        QDir::toNativeSeparators(file), window->engineError()));
+                                                        QDir::toNativeSeparators(file), window->projectError()));
       return nullptr;
     }
     return window;
@@ -287,7 +343,7 @@ HelpSystem::~HelpSystem() {
 void HelpSystem::showContents() {
   HelpWindow* help = d_->usableWindow(*this);
   if (!help) return;
-  help->showPage(ContentsPage);
+  help->showFirstPage();
   help->showContentsTab();
   help->present();
 }
@@ -295,7 +351,7 @@ void HelpSystem::showContents() {
 void HelpSystem::showKeywordSearch() {
   HelpWindow* help = d_->usableWindow(*this);
   if (!help) return;
-  if (!help->hasPage()) help->showPage(ContentsPage);
+  if (!help->hasPage()) help->showFirstPage();
   help->present();
   help->showIndexTab();
 }
@@ -315,6 +371,6 @@ QString HelpSystem::pageForTopic(int helpContext) {
 }
 
 QWidget* HelpSystem::window() {
-  if (!d_->window) d_->window = new HelpWindow(Private::collectionFile(helpFileName_), parentWindow_);
+  if (!d_->window) d_->window = new HelpWindow(Private::projectFile(helpFileName_), parentWindow_);
   return d_->window;
 }

@@ -6,9 +6,9 @@
 class QWidget;
 
 // Our help in place of the platform's help files. The program asks for its help
-// by the name "Hoko32.hlp"; the pages are our own, in Japanese, compiled into a
-// Qt help collection beside the program, and shown in a help window with its
-// contents and keyword index. The help topic numbers of the menus and tabs
+// by the name "Hoko32.hlp"; the pages are our own, in Japanese, in the folder
+// "help" beside the program with their help project (hoko32.qhp), and shown in
+// a help window with the project's contents and keyword index. The help topic numbers of the menus and tabs
 // lead to pages.
 class HelpSystem : public QObject {
   Q_OBJECT

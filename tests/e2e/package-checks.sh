@@ -23,13 +23,18 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 
 echo "== the files"
-for file in usr/lib/hoko32/hoko32 usr/lib/hoko32/hoko32-report usr/lib/hoko32/help/hoko32.qhc \
-  usr/lib/hoko32/help/hoko32.qch "usr/lib/hoko32/ﾌｧﾝﾌｧｰﾚ.mid" usr/lib/hoko32/Oiwai1.BMP usr/lib/hoko32/Oiwai5.BMP \
+for file in usr/lib/hoko32/hoko32 usr/lib/hoko32/hoko32-report usr/lib/hoko32/help/hoko32.qhp \
+  usr/lib/hoko32/help/index.html usr/lib/hoko32/help/style.css \
+  "usr/lib/hoko32/ﾌｧﾝﾌｧｰﾚ.mid" usr/lib/hoko32/Oiwai1.BMP usr/lib/hoko32/Oiwai5.BMP \
   usr/share/applications/hoko32.desktop usr/share/metainfo/org.hoko32.hoko32.metainfo.xml \
   usr/share/man/man1/hoko32.1.gz usr/share/man/man1/hoko32-report.1.gz \
   usr/share/bash-completion/completions/hoko32-report usr/share/doc/hoko32/copyright \
   usr/share/doc/hoko32/changelog.gz; do
   [ -f "$root/$file" ] || fail "the package has no $file"
+done
+# Every page the installed help project names is installed beside it.
+for page in $(grep -o '\(ref="\|<file>\)[^"#<]*' "$root/usr/lib/hoko32/help/hoko32.qhp" | sed 's/^ref="//; s/^<file>//' | sort -u); do
+  [ -f "$root/usr/lib/hoko32/help/$page" ] || fail "the package has no help page $page"
 done
 for size in 16 24 32 48 64 128 256; do
   icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/hoko32.png
@@ -41,6 +46,7 @@ for program in hoko32 hoko32-report; do
 done
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-ipafont-gothic' || fail "the package does not depend on the Japanese font"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the binaries' libraries are not among the dependencies"
+! dpkg-deb -f "$deb" Depends | grep -q 'libqt6help6\|sqlite' || fail "the package still depends on Qt's help or SQLite"
 
 echo "== the desktop entry and the AppStream metadata"
 desktop-file-validate "$root/usr/share/applications/hoko32.desktop" || fail "the desktop entry does not validate"

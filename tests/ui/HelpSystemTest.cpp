@@ -1,35 +1,30 @@
-// The help: the compiled collection (pages, contents, keyword index, links)
-// and the help window over it.
+// The help: the help project (pages, contents, keyword index, links) and the
+// help window over it.
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHelpContentModel>
-#include <QHelpContentWidget>
-#include <QHelpEngine>
-#include <QHelpIndexWidget>
-#include <QHelpLink>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTreeWidget>
 #include <QtTest>
 
-#include <memory>
-
+#include "support/TempDir.h"
+#include "ui/HelpProject.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Base = u"qthelp://org.hoko32.help/doc/"_s;
 
 // Every help topic number of the program and a phrase of the title of the
 // page it must lead to.
@@ -54,6 +49,55 @@ QString titleOf(const QString& html) {
   return title.match(html).captured(1);
 }
 
+// The sections of a contents tree, one "depth title ref" line each, in order.
+void flatten(const QList<HelpProject::Section>& sections, int depth, QStringList& lines) {
+  for (const HelpProject::Section& section : sections) {
+    lines.append(u"%1 %2 %3"_s.arg(depth).arg(section.title, section.ref));
+    flatten(section.children, depth + 1, lines);
+  }
+}
+
+void write(const QString& path, const QByteArray& data) {
+  QFile file(path);
+  QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+  file.write(data);
+}
+
+// A made-up project: sections three deep, two sections of one page, a
+// keyword of two pages, a page without a title and one that is missing.
+const QByteArray MadeUp = R"(<?xml version="1.0" encoding="UTF-8"?>
+<QtHelpProject version="1.0">
+  <namespace>org.example.made</namespace>
+  <filterSection>
+    <toc>
+      <section title="表紙" ref="a.html">
+        <section title="第1章" ref="b.html">
+          <section title="第1節" ref="b.html#one"/>
+        </section>
+        <section title="第2章" ref="gone.html"/>
+      </section>
+      <section title="付録" ref="c.html"/>
+    </toc>
+    <keywords>
+      <keyword name="二つ" ref="b.html#one"/>
+      <keyword name="alpha" ref="a.html"/>
+      <keyword name="二つ" ref="c.html"/>
+      <keyword name="" ref="a.html"/>
+      <keyword name="消えた" ref="gone.html"/>
+    </keywords>
+    <files><file>a.html</file><file>b.html</file><file>c.html</file></files>
+  </filterSection>
+</QtHelpProject>
+)";
+
+void writeMadeUp(const QString& folder, const QString& name) {
+  write(folder + u'/' + name, MadeUp);
+  write(folder + u"/a.html"_s, "<html><head><title>表紙ページ</title></head><body><p>alpha</p></body></html>");
+  write(folder + u"/b.html"_s,
+        "<html><head><title>\n  第一章 </title></head><body><a name=\"one\">二つ</a></body></html>");
+  write(folder + u"/c.html"_s, "<html><body><p>二つ目</p></body></html>");
+}
+
 template <typename T>
 T* part(QWidget* window, const QString& name) {
   T* found = window->findChild<T*>(name);
@@ -70,46 +114,56 @@ class HelpSystemTest : public QObject {
   void initTestCase();
   void cleanup();
 
-  // The compiled collection.
+  // The help project.
   void topicsLeadToTheirPages();
   void everyPageIsInTheContentsAndEveryLinkResolves();
   void keywordsLeadToPagesThatExplainThem();
+  void knownKeywordsLeadToTheirPages();
+  void madeUpProjectKeepsNestingOrderAndEveryPage();
+  void unreadableProjectsAreRefused_data();
+  void unreadableProjectsAreRefused();
 
   // The help window.
   void contentsShowJapaneseTextWithTheStyleSheet();
   void topicsOpenTheirPageAndUnknownOnesTheContents();
   void keywordSearchFiltersTheIndexAndOpensThePage();
-  void collectionIsFoundBesideTheProgramOrReported();
+  void keywordOfTwoPagesListsBothAndMissingPageSaysSo();
+  void projectIsFoundBesideTheProgramOrReported();
 
  private:
-  QString html(const QString& page) const { return QString::fromUtf8(engine_->fileData(QUrl(Base + page))); }
+  QString html(const QString& page) const {
+    QFile file(project_.filePath(page));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+  }
+  QUrl pageUrl(const QString& ref) const {
+    QUrl url = QUrl::fromLocalFile(helpFolder_ + u'/' + ref.section(u'#', 0, 0));
+    if (ref.contains(u'#')) url.setFragment(ref.section(u'#', 1));
+    return url;
+  }
 
-  QString built_;
-  std::unique_ptr<QHelpEngine> engine_;
+  HelpProject project_;
+  QString helpFolder_;
   QStringList messages_;
 };
 
 void HelpSystemTest::initTestCase() {
-  // The built collection, read-only as the program reads it.
-  built_ = QStringLiteral(HOKO32_HELP_COLLECTION);
-  QVERIFY2(QFileInfo(built_).isFile(), qPrintable(built_));
-  engine_ = std::make_unique<QHelpEngine>(built_);
-  engine_->setReadOnly(true);
-  QSignalSpy contents(engine_->contentModel(), &QHelpContentModel::contentsCreated);
-  QSignalSpy index(engine_->indexModel(), &QHelpIndexModel::indexCreated);
-  QVERIFY2(engine_->setupData(), qPrintable(engine_->error()));
-  QVERIFY(contents.count() > 0 || contents.wait(10000));
-  QVERIFY(index.count() > 0 || index.wait(10000));
+  // The built help folder, read as the program reads it.
+  const QString built = QStringLiteral(HOKO32_HELP_PROJECT);
+  QVERIFY2(project_.load(built), qPrintable(built + u": "_s + project_.errorString()));
 
-  // The help window looks for help/<name>.qhc beside the program, here the
-  // test: the collection and its compressed help go there.
-  const QString folder = QCoreApplication::applicationDirPath() + u"/help"_s;
-  QVERIFY(QDir().mkpath(folder));
-  for (const QString& name : {u"hoko32.qhc"_s, u"hoko32.qch"_s}) {
-    const QString target = folder + u'/' + name;
+  // The help window looks for help/<name>.qhp beside the program, here the
+  // test: the built folder goes there, with a made-up project and a broken one.
+  helpFolder_ = QCoreApplication::applicationDirPath() + u"/help"_s;
+  QVERIFY(QDir().mkpath(helpFolder_));
+  const QDir source = QFileInfo(built).dir();
+  for (const QString& name : source.entryList(QDir::Files)) {
+    const QString target = helpFolder_ + u'/' + name;
     QFile::remove(target);
-    QVERIFY2(QFile::copy(QFileInfo(built_).dir().filePath(name), target), qPrintable(target));
+    QVERIFY2(QFile::copy(source.filePath(name), target), qPrintable(target));
   }
+  writeMadeUp(helpFolder_, u"made.qhp"_s);
+  QFile::remove(helpFolder_ + u"/gone.html"_s);
+  write(helpFolder_ + u"/broken.qhp"_s, "<QtHelpProject><toc><section title=\"x\"></toc>");
 
   MessageBoxes::setHandler([this](const QString& text) { messages_.append(text); });
 }
@@ -121,7 +175,7 @@ void HelpSystemTest::topicsLeadToTheirPages() {
   for (const auto& [topic, title] : Topics) {
     const QString page = HelpSystem::pageForTopic(topic);
     const QString text = html(page);
-    QVERIFY2(!text.isEmpty(), qPrintable(u"%1 -> %2: not in the collection"_s.arg(topic).arg(page)));
+    QVERIFY2(!text.isEmpty(), qPrintable(u"%1 -> %2: not in the help"_s.arg(topic).arg(page)));
     QVERIFY2(titleOf(text).contains(title), qPrintable(u"%1 -> %2 \"%3\""_s.arg(topic).arg(page, titleOf(text))));
     pages.insert(page);
   }
@@ -129,36 +183,39 @@ void HelpSystemTest::topicsLeadToTheirPages() {
 }
 
 void HelpSystemTest::everyPageIsInTheContentsAndEveryLinkResolves() {
+  QCOMPARE(project_.missingFiles(), QStringList());
+
   // The pages of the table of contents, and the links of its entries.
+  QStringList lines;
+  flatten(project_.contents(), 0, lines);
+  QCOMPARE(lines.value(0), u"0 ＴＡＰＰＥＲの足跡32 ヘルプ index.html"_s);
   QSet<QString> listed;
   QList<QUrl> links;
-  const QHelpContentModel* model = engine_->contentModel();
-  QList<QModelIndex> pending = {model->index(0, 0)};
-  while (!pending.isEmpty()) {
-    const QModelIndex item = pending.takeFirst();
-    const QUrl url = model->contentItemAt(item)->url();
-    listed.insert(pageName(url));
-    links.append(url);
-    for (int row = 0; row < model->rowCount(item); ++row) pending.append(model->index(row, 0, item));
+  for (const QString& line : std::as_const(lines)) {
+    const QString ref = line.section(u' ', -1);
+    listed.insert(ref.section(u'#', 0, 0));
+    links.append(pageUrl(ref));
   }
 
-  const QString ns = engine_->registeredDocumentations().value(0);
-  const QList<QUrl> files = engine_->files(ns, QString(), u"html"_s);
+  // Every page of the folder is listed in the contents and in the files.
+  const QStringList files = QDir(project_.folder()).entryList({u"*.html"_s}, QDir::Files);
   QVERIFY(files.size() >= 25);
   static const QRegularExpression href(u"href=\"([^\"]+)\""_s);
-  for (const QUrl& file : files) {
-    QVERIFY2(listed.contains(pageName(file)), qPrintable(pageName(file) + u" is missing in the contents"_s));
-    for (const QRegularExpressionMatch& match : href.globalMatch(QString::fromUtf8(engine_->fileData(file)))) {
-      links.append(file.resolved(QUrl(match.captured(1))));
+  for (const QString& file : files) {
+    QVERIFY2(listed.contains(file), qPrintable(file + u" is missing in the contents"_s));
+    QVERIFY2(project_.files().contains(file), qPrintable(file + u" is missing in the project's files"_s));
+    for (const QRegularExpressionMatch& match : href.globalMatch(html(file))) {
+      links.append(pageUrl(file).resolved(QUrl(match.captured(1))));
     }
   }
 
-  // Every link of the contents and the pages reaches a page of the collection,
-  // and its anchor, if any, is on that page.
+  // Every link of the contents and the pages reaches a page of the help, and
+  // its anchor, if any, is on that page.
   for (const QUrl& link : links) {
-    QCOMPARE(link.scheme(), u"qthelp"_s);
-    const QString target = QString::fromUtf8(engine_->fileData(link.adjusted(QUrl::RemoveFragment)));
-    QVERIFY2(!target.isEmpty(), qPrintable(link.toString()));
+    if (link.scheme() == u"http"_s || link.scheme() == u"https"_s) continue;
+    QFile page(link.toLocalFile());
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(link.toString()));
+    const QString target = QString::fromUtf8(page.readAll());
     if (link.hasFragment()) {
       QVERIFY2(target.contains(u"name=\"%1\""_s.arg(link.fragment())) ||
                    target.contains(u"id=\"%1\""_s.arg(link.fragment())),
@@ -215,17 +272,72 @@ void HelpSystemTest::keywordsLeadToPagesThatExplainThem() {
                                 u"設定ファイル"_s,
                                 u"記録ファイル"_s,
                                 u"練習モード"_s};
-  const QStringList keywords = engine_->indexModel()->stringList();
+  QStringList keywords;
+  for (const HelpProject::Keyword& keyword : project_.keywords()) keywords.append(keyword.name);
   for (const QString& word : required) QVERIFY2(keywords.contains(word), qPrintable(word));
 
   // Each keyword's page names it.
-  for (const QString& keyword : keywords) {
-    const QList<QHelpLink> documents = engine_->documentsForKeyword(keyword);
-    QVERIFY2(!documents.isEmpty(), qPrintable(keyword));
-    const QString page = QString::fromUtf8(engine_->fileData(documents.first().url.adjusted(QUrl::RemoveFragment)));
-    QVERIFY2(page.contains(keyword, Qt::CaseInsensitive),
-             qPrintable(keyword + u" -> "_s + documents.first().url.toString()));
+  for (const HelpProject::Keyword& keyword : project_.keywords()) {
+    QVERIFY2(!keyword.links.isEmpty(), qPrintable(keyword.name));
+    QVERIFY2(html(keyword.links.first().ref).contains(keyword.name, Qt::CaseInsensitive),
+             qPrintable(keyword.name + u" -> "_s + keyword.links.first().ref));
   }
+}
+
+void HelpSystemTest::knownKeywordsLeadToTheirPages() {
+  // keyword, "title|ref" of its one page; an unknown keyword has none.
+  const QList<std::pair<QString, QString>> known = {
+      {u"ノーミスのみ"_s, u"オプション|options.html#nomiss"_s},
+      {u"圧縮ﾃﾞｰﾀ再作成"_s, u"圧縮データファイルとその再作成|compressed.html#rebuild"_s},
+      {u"hoko32.ini"_s, u"設定ファイル|settingsfile.html#where"_s},
+      {u"ノーミスのみ2"_s, QString()}};
+  for (const auto& [keyword, link] : known) {
+    QStringList links;
+    for (const HelpProject::Link& each : project_.linksFor(keyword)) links.append(each.title + u'|' + each.ref);
+    QCOMPARE(links.join(u','), link);
+  }
+}
+
+void HelpSystemTest::madeUpProjectKeepsNestingOrderAndEveryPage() {
+  HelpProject project;  // written beside the test by initTestCase()
+  QVERIFY2(project.load(helpFolder_ + u"/made.qhp"_s), qPrintable(project.errorString()));
+
+  QStringList lines;
+  flatten(project.contents(), 0, lines);
+  QCOMPARE(lines, (QStringList{u"0 表紙 a.html"_s, u"1 第1章 b.html"_s, u"2 第1節 b.html#one"_s, u"1 第2章 gone.html"_s,
+                               u"0 付録 c.html"_s}));
+
+  // Each name once, sorted; a keyword of two pages keeps both in order, each
+  // with its page's title or, without one, its file name.
+  QStringList names;
+  for (const HelpProject::Keyword& keyword : project.keywords()) names.append(keyword.name);
+  QCOMPARE(names, (QStringList{u"alpha"_s, u"二つ"_s, u"消えた"_s}));
+  const QList<HelpProject::Link> two = project.linksFor(u"二つ"_s);
+  QCOMPARE(two.size(), 2);
+  QCOMPARE(two[0].title + u'|' + two[0].ref, u"第一章|b.html#one"_s);
+  QCOMPARE(two[1].title + u'|' + two[1].ref, u"c.html|c.html"_s);
+
+  QCOMPARE(project.files(), (QStringList{u"a.html"_s, u"b.html"_s, u"c.html"_s}));
+  QCOMPARE(project.missingFiles(), QStringList{u"gone.html"_s});
+  QCOMPARE(project.filePath(u"b.html#one"_s), helpFolder_ + u"/b.html"_s);
+}
+
+void HelpSystemTest::unreadableProjectsAreRefused_data() {
+  QTest::addColumn<QByteArray>("text");  // empty: no file at all
+  QTest::newRow("missing") << QByteArray();
+  QTest::newRow("not xml") << QByteArray("index.html\n");
+  QTest::newRow("other root") << QByteArray("<QHelpCollectionProject version=\"1.0\"/>");
+  QTest::newRow("cut off") << MadeUp.left(MadeUp.indexOf("<keywords>"));
+}
+
+void HelpSystemTest::unreadableProjectsAreRefused() {
+  QFETCH(QByteArray, text);
+  TempDir dir;
+  if (!text.isEmpty()) dir.write(u"p.qhp"_s, text);
+  HelpProject project;
+  QVERIFY(!project.load(dir.file(u"p.qhp"_s)));
+  QVERIFY(!project.errorString().isEmpty());
+  QVERIFY(project.contents().isEmpty() && project.keywords().isEmpty());
 }
 
 void HelpSystemTest::contentsShowJapaneseTextWithTheStyleSheet() {
@@ -243,13 +355,13 @@ void HelpSystemTest::contentsShowJapaneseTextWithTheStyleSheet() {
   QVERIFY2(text.contains(u"ＴＡＰＰＥＲの足跡32 ヘルプ"_s) && text.contains(u"ミスワースト10"_s),
            qPrintable(text.left(200)));
 
-  // The heading takes its colour from style.css, read through the engine.
+  // The heading takes its colour from style.css beside the page.
   QTextCursor heading(browser->document());
   heading.setPosition(text.indexOf(u"ＴＡＰＰＥＲの足跡32 ヘルプ"_s) + 1);
   QCOMPARE(heading.charFormat().foreground().color(), QColor(u"#1a3c6e"_s));
 
   // The contents tree fills and marks the page shown.
-  auto* contents = part<QHelpContentWidget>(window, u"contents"_s);
+  auto* contents = part<QTreeWidget>(window, u"contents"_s);
   QTRY_VERIFY(contents->model()->rowCount() > 0);
   QTRY_COMPARE(contents->currentIndex().data().toString(), u"ＴＡＰＰＥＲの足跡32 ヘルプ"_s);
 }
@@ -261,7 +373,7 @@ void HelpSystemTest::topicsOpenTheirPageAndUnknownOnesTheContents() {
   auto* browser = part<QTextBrowser>(window, u"browser"_s);
   QVERIFY(window->isVisible());
   QVERIFY(browser->toPlainText().contains(u"ミス率"_s));
-  auto* contents = part<QHelpContentWidget>(window, u"contents"_s);
+  auto* contents = part<QTreeWidget>(window, u"contents"_s);
   QTRY_COMPARE(contents->currentIndex().data().toString(), u"ミスワースト10"_s);
 
   help.showContents();
@@ -281,7 +393,7 @@ void HelpSystemTest::keywordSearchFiltersTheIndexAndOpensThePage() {
   QCOMPARE(part<QTabWidget>(window, u"tabs"_s)->currentIndex(), 1);
   auto* field = part<QLineEdit>(window, u"indexFilter"_s);
   QTRY_VERIFY(field->hasFocus());
-  auto* index = part<QHelpIndexWidget>(window, u"index"_s);
+  auto* index = part<QListWidget>(window, u"index"_s);
   QTRY_VERIFY(index->model()->rowCount() > 50);
 
   // Typing (Japanese arrives from the input method) narrows the index to the
@@ -303,12 +415,52 @@ void HelpSystemTest::keywordSearchFiltersTheIndexAndOpensThePage() {
   QCOMPARE(index->currentIndex().data().toString(), u"ノーミス"_s);
   QTest::keyClick(field, Qt::Key_Return);
   auto* browser = part<QTextBrowser>(window, u"browser"_s);
-  QCOMPARE(browser->source(), engine_->documentsForKeyword(u"ノーミス"_s).first().url);
+  QCOMPARE(browser->source(), pageUrl(project_.linksFor(u"ノーミス"_s).first().ref));
   QVERIFY(browser->toPlainText().contains(u"ノーミスのみ"_s));
 }
 
-void HelpSystemTest::collectionIsFoundBesideTheProgramOrReported() {
-  // help/<base name in lower case>.qhc beside the program.
+void HelpSystemTest::keywordOfTwoPagesListsBothAndMissingPageSaysSo() {
+  HelpSystem help(u"Made.hlp"_s, nullptr);
+  help.showKeywordSearch();
+  QVERIFY(messages_.isEmpty());
+  QWidget* window = help.window();
+  auto* field = part<QLineEdit>(window, u"indexFilter"_s);
+  auto* topics = part<QListWidget>(window, u"topics"_s);
+  auto* browser = part<QTextBrowser>(window, u"browser"_s);
+  QVERIFY(topics->isHidden());
+
+  // The keyword opens its first page and lists both; the second opens its own.
+  field->setText(u"二つ"_s);
+  QTest::keyClick(field, Qt::Key_Return);
+  QCOMPARE(browser->source(), pageUrl(u"b.html#one"_s));
+  QVERIFY(topics->isVisible());
+  QCOMPARE(topics->count(), 2);
+  QCOMPARE(topics->item(0)->text() + u'|' + topics->item(1)->text(), u"第一章|c.html"_s);
+  Q_EMIT topics->itemActivated(topics->item(1));
+  QCOMPARE(browser->source(), pageUrl(u"c.html"_s));
+  QVERIFY(browser->toPlainText().contains(u"二つ目"_s));
+
+  // A keyword of one page hides the list again; a missing page says so.
+  field->setText(u"消えた"_s);
+  QTest::keyClick(field, Qt::Key_Return);
+  QVERIFY(topics->isHidden());
+  QVERIFY2(browser->toPlainText().contains(u"このページは見つかりません"_s) &&
+               browser->toPlainText().contains(u"gone.html"_s),
+           qPrintable(browser->toPlainText()));
+
+  // The contents follow: a section with the page's anchor before the page's first.
+  help.showContents();
+  auto* contents = part<QTreeWidget>(window, u"contents"_s);
+  QCOMPARE(contents->currentItem()->text(0), u"表紙"_s);
+  QCOMPARE(contents->topLevelItemCount(), 2);
+  QCOMPARE(contents->topLevelItem(0)->child(0)->child(0)->text(0), u"第1節"_s);
+  Q_EMIT contents->itemClicked(contents->topLevelItem(0)->child(0)->child(0), 0);
+  QCOMPARE(browser->source(), pageUrl(u"b.html#one"_s));
+  QCOMPARE(contents->currentItem()->text(0), u"第1節"_s);
+}
+
+void HelpSystemTest::projectIsFoundBesideTheProgramOrReported() {
+  // help/<base name in lower case>.qhp beside the program.
   {
     HelpSystem help(u"HOKO32.HLP"_s, nullptr);
     help.showTopic(10009);
@@ -316,18 +468,25 @@ void HelpSystemTest::collectionIsFoundBesideTheProgramOrReported() {
     QVERIFY(part<QTextBrowser>(help.window(), u"browser"_s)->toPlainText().contains(u"ファンファーレ"_s));
   }
 
-  // None there: every command says so, naming the path, and opens no window.
-  HelpSystem help(u"Nothing.hlp"_s, nullptr);
-  const QString expected = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u"/help/nothing.qhc"_s);
-  help.showContents();
-  help.showKeywordSearch();
-  help.showTopic(5000);
-  QCOMPARE(messages_.size(), 3);
-  for (const QString& message : std::as_const(messages_)) {
-    QVERIFY2(message.contains(u"ヘルプファイルが見つかりません"_s) && message.contains(expected), qPrintable(message));
-  }
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    QVERIFY(!(widget->objectName() == u"helpWindow"_s && widget->isVisible()));
+  // None there, or one that does not read: every command says so, naming the
+  // path, and opens no window.
+  const QList<std::pair<QString, QString>> failing = {{u"Nothing.hlp"_s, u"ヘルプファイルが見つかりません"_s},
+                                                      {u"Broken.hlp"_s, u"ヘルプファイルを開けません"_s}};
+  for (const auto& [name, text] : failing) {
+    messages_.clear();
+    HelpSystem help(name, nullptr);
+    const QString expected = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u"/help/"_s +
+                                                      QFileInfo(name).completeBaseName().toLower() + u".qhp"_s);
+    help.showContents();
+    help.showKeywordSearch();
+    help.showTopic(5000);
+    QCOMPARE(messages_.size(), 3);
+    for (const QString& message : std::as_const(messages_)) {
+      QVERIFY2(message.contains(text) && message.contains(expected), qPrintable(message));
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      QVERIFY(!(widget->objectName() == u"helpWindow"_s && widget->isVisible()));
+    }
   }
 }
 
