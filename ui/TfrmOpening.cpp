@@ -62,7 +62,9 @@ QProgressBar* makeProgressBar(QWidget* parent) {
 
 TfrmOpening::TfrmOpening(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool) {
   setObjectName(u"frmOpening"_s);
-  setWindowTitle(u"ＴＡＰＰＥＲの足跡３２"_s);
+  // Never shown (no title bar), but told apart from the message boxes, which
+  // carry the program's name alone, by whatever looks for windows by name.
+  setWindowTitle(u"ＴＡＰＰＥＲの足跡３２ 読み込み中"_s);
   setWindowModality(Qt::NonModal);
   setFixedSize(ClientWidth, ClientHeight);
   paintBlue(this);

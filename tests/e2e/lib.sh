@@ -78,6 +78,7 @@ keys() {
 # Window names: the main window, the message boxes, the dialogs.
 main_window='ＴＡＰＰＥＲの足跡32$'
 message_box='ＴＡＰＰＥＲの足跡３２$'
+loading_window='^ＴＡＰＰＥＲの足跡３２ 読み込み中$'  # the loading window, never taken for a message box
 
 # A program folder for one check, with the program in it: $folder.
 folder=

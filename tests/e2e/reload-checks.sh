@@ -47,7 +47,7 @@ run_line() { printf 'R %s  %s  HIT =%4d  MISS=%4d\r\n' "$(date +%Y/%m/%d)" "$1" 
 # The typist's pace: each run far enough from the last that the watcher sees it by itself.
 run_line 06:09:00 150 4 >>"$record"
 # The viewer does not freeze while it waits: its loading window comes up and says so.
-wait_window "$message_box" 10 || fail "no loading window while the reload waits for the lock"
+wait_window "$loading_window" 10 || fail "no loading window while the reload waits for the lock"
 for minute in 10 11 12 13 14 15; do
   run_line "06:$minute:00" 150 4 >>"$record"
   sleep 1.2
