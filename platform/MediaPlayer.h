@@ -2,29 +2,28 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 
 class QFile;
 
-// SDL_mixer's own types, declared here so that users need not see its header.
-struct _Mix_Music;
-struct Mix_Chunk;
-
-// Plays one sound file, a MIDI or a WAV file, the way the viewer played its
-// fanfare through the Windows media control interface: open, play (returns at
-// once while the sound goes on), close. Built on SDL2_mixer; MIDI goes through
-// FluidSynth with the General MIDI soundfont of Debian's timgm6mb-soundfont.
+// Plays one sound file, a MIDI or a WAV file: open, play (returns at once
+// while the sound goes on), close. On Windows through the system's media
+// control interface (MediaPlayer_windows.cpp); on Linux through SDL2_mixer,
+// MIDI through FluidSynth with the General MIDI soundfont of Debian's
+// timgm6mb-soundfont (MediaPlayer_posix.cpp).
 //
 // - The kind of file is told by its first bytes ("MThd" for MIDI, "RIFF" with
 //   "WAVE" for WAV), not by its name; anything else is refused, since
 //   SDL_mixer would accept it and play nothing.
-// - SDL's audio is started the first time any player opens a file and shut down
-//   when the process exits. The sound device is held from open() to close().
+// - The sound device is held from open() to close(). On Linux SDL's audio is
+//   started the first time any player opens a file and shut down when the
+//   process exits.
 // - Only one MIDI file sounds at a time in a process: playing one stops another
 //   player's MIDI. WAV files mix.
 // - Use from one thread.
 class MediaPlayer {
  public:
-  MediaPlayer() = default;
+  MediaPlayer();
   ~MediaPlayer();
   MediaPlayer(const MediaPlayer&) = delete;
   MediaPlayer& operator=(const MediaPlayer&) = delete;
@@ -42,7 +41,7 @@ class MediaPlayer {
   // Stops the sound and frees it and the sound device. Harmless when nothing is open.
   void close();
 
-  bool isOpen() const { return music_ || chunk_; }
+  bool isOpen() const { return sound_ != nullptr; }
   bool isPlaying() const;
 
   // Why the last open() or play() failed; empty after one that succeeded.
@@ -50,22 +49,28 @@ class MediaPlayer {
   // The last open() failed for want of a sound device, not because of the file.
   bool failedForDevice() const { return deviceFailed_; }
 
-  // Where the General MIDI soundfont is looked for.
-  static QString soundFontPath();
-
  private:
   // The text: what failed with the path, why in Japanese, and where it helps
   // the library's own words on a last line.
   bool fail(const QString& path, const QString& reason, const QString& detail = {});
   bool failForDevice(const QString& path);
   bool failToRead(const QString& path, const QFile& file);
-  bool failToPlay();
+  bool failToPlay(const QString& systemWords);
 
-  _Mix_Music* music_ = nullptr;
-  Mix_Chunk* chunk_ = nullptr;
-  int channel_ = -1;
-  bool audioOpen_ = false;
-  QByteArray bytes_;  // a MIDI file streams from these while it is open
+  // What the platform's file does: the file is read and its kind checked before.
+  enum class FileKind { Midi, Wave };
+  enum class Failure { None, NoDevice, Unplayable };
+  // Opens the sound device and loads the file into sound_; on failure leaves
+  // sound_ empty and puts the system's own words in systemWords.
+  Failure openSound(const QString& path, FileKind kind, QByteArray bytes, QString& systemWords);
+  // Starts sound_ from its beginning; false with the system's words.
+  bool startSound(QString& systemWords);
+  bool soundIsPlaying() const;
+  // Frees sound_ and the device; sound_ is empty afterwards.
+  void closeSound();
+
+  struct Sound;  // the open file as the system holds it
+  std::unique_ptr<Sound> sound_;
   QString path_;
   QString error_;
   bool deviceFailed_ = false;

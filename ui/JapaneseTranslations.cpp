@@ -16,12 +16,17 @@ bool install(QCoreApplication& application) {
   QLocale::setDefault(japanese);
   if (!application.findChild<FileListDates*>(QString(), Qt::FindDirectChildrenOnly))
     application.installEventFilter(new FileListDates(&application));
-  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  // A folder that carries its own Qt (the Windows one) has the catalogues in
+  // "translations" beside the program; elsewhere they are the system's.
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+  const QString system = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   bool any = false;
   // "qt" gathers the base modules' catalogues; the help viewer has its own.
   for (const char* catalogue : {"qt", "qt_help"}) {
     auto* translator = new QTranslator(&application);
-    if (translator->load(japanese, QString::fromLatin1(catalogue), QStringLiteral("_"), folder)) {
+    const QString name = QString::fromLatin1(catalogue);
+    if (translator->load(japanese, name, QStringLiteral("_"), beside) ||
+        translator->load(japanese, name, QStringLiteral("_"), system)) {
       QCoreApplication::installTranslator(translator);
       any = true;
     } else {

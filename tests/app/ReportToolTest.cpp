@@ -1,3 +1,8 @@
+// The report tool as a program where that takes POSIX calls or behaviour
+// (setrlimit, /dev/full, symbolic links, LF line ends on standard error):
+// load messages, output that cannot be written or must not be, and loads
+// within a limited address space.
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,67 +12,13 @@
 
 #include <sys/resource.h>
 
-#include "settings/SettingsFile.h"
 #include "support/RecordLines.h"
-#include "support/TempDir.h"
+#include "support/ReportToolFixture.h"
 #include "tools/RecordFileGenerator.h"
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Result {
-  int status;
-  QByteArray out;
-  QString err;
-
-  // The --runs lines, which come before the views.
-  QByteArray runs() const { return out.left(out.indexOf("==== history\n")); }
-};
-
-class ReportToolTest : public testing::Test {
- protected:
-  ReportToolTest() : settingsPath(dir.file(u"settings.ini"_s)), recordPath(dir.file(u"run.ｷﾛｸ"_s)) {}
-
-  // Standard output goes to `output` when given, opened with `mode`.
-  Result report(QStringList arguments, bool withSettings = true, const QString& output = {},
-                QIODevice::OpenMode mode = QIODevice::Truncate) {
-    if (withSettings)
-      arguments = QStringList{u"--settings"_s, settingsPath, u"--now"_s, u"2024-01-01 09:00:00"_s} + arguments;
-    QProcess process;
-    if (!output.isEmpty()) process.setStandardOutputFile(output, mode);
-    process.start(QString::fromUtf8(HOKO32_REPORT_EXE), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
-  }
-
-  void writeRecords(const std::string& text) { dir.write(u"run.ｷﾛｸ"_s, QByteArray::fromStdString(text)); }
-
-  TempDir dir;
-  QString settingsPath;
-  QString recordPath;
-};
-
-TEST_F(ReportToolTest, RunsOfTheBundledSample) {
-  dir.write(u"sample.ｷﾛｸ"_s, [] {
-    QFile f(QString::fromUtf8(HOKO32_SAMPLE_FILE));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }());
-  const QString sample = dir.file(u"sample.ｷﾛｸ"_s);
-  const Result first = report({u"--runs"_s, sample});
-  ASSERT_EQ(first.status, 0) << first.err.toStdString();
-  EXPECT_EQ(first.err, QString());
-  const QList<QByteArray> lines = first.runs().split('\n');
-  ASSERT_EQ(lines.size(), 4001) << "the sample's 4000 runs";
-  EXPECT_TRUE(first.out.contains("==== best\n")) << "then the five views";
-  EXPECT_TRUE(QFile::exists(dir.file(u"sample.hok"_s)));
-
-  const Result second = report({u"--runs"_s, sample});
-  EXPECT_EQ(second.out, first.out) << "the cached load shows the same runs";
-  SettingsFile settings(settingsPath);
-  EXPECT_EQ(settings.readInteger(u"FileSize"_s, sample, 0), QFile(sample).size());
-}
-
+// Compares standard error with LF line ends, which Windows writes as CR LF.
 TEST_F(ReportToolTest, RunLinesAndLoadMessages) {
   writeRecords(recordLine(ModeKana, 2023, 4, 5, 7, 8, 9, 210, 7) + "broken line\r\n" +
                recordLine(ModeSymbols, 1999, 12, 31, 23, 59, 59, 5, 300));
@@ -83,16 +34,7 @@ TEST_F(ReportToolTest, RunLinesAndLoadMessages) {
   EXPECT_EQ(report({u"--runs"_s, u"--encoding"_s, u"sjis"_s, recordPath}).runs(), r.runs());
 }
 
-TEST_F(ReportToolTest, RelativeRecordPathIsKeyedByItsFullPath) {
-  writeRecords(recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7));
-  QProcess process;
-  process.setWorkingDirectory(dir.path());
-  process.start(QString::fromUtf8(HOKO32_REPORT_EXE), {u"--settings"_s, settingsPath, u"--runs"_s, u"run.ｷﾛｸ"_s});
-  ASSERT_TRUE(process.waitForFinished(60000));
-  EXPECT_EQ(process.exitCode(), 0);
-  EXPECT_EQ(SettingsFile(settingsPath).readInteger(u"FileSize"_s, recordPath, 0), 46);
-}
-
+// Compares standard error with LF line ends, which Windows writes as CR LF.
 TEST_F(ReportToolTest, FailedLoadsExitWithStatusOne) {
   // A missing file or a folder: the path and the reason.
   const struct {
@@ -120,41 +62,7 @@ TEST_F(ReportToolTest, FailedLoadsExitWithStatusOne) {
   EXPECT_EQ(tail.out, QByteArray());
 }
 
-TEST_F(ReportToolTest, UsageErrorsExitWithStatusTwo) {
-  for (const QStringList& arguments :
-       {QStringList{u"--bogus"_s, u"f"_s}, QStringList{u"--mode"_s, u"Z"_s, u"f"_s}, QStringList{}}) {
-    const Result r = report(arguments, false);
-    EXPECT_EQ(r.status, 2) << arguments.join(u' ').toStdString();
-    EXPECT_THAT(r.err.toStdString(), testing::HasSubstr("hoko32-report: "));
-    EXPECT_EQ(r.out, QByteArray());
-  }
-  const Result help = report({u"--help"_s}, false);
-  EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.out.startsWith("usage: hoko32-report [OPTIONS] RECORD_FILE\n"));
-  EXPECT_EQ(report({u"-h"_s}, false).out, help.out);
-  // A bad value names the range the help gives.
-  const Result rank = report({u"--rank-count"_s, u"many"_s, u"f"_s}, false);
-  EXPECT_EQ(rank.status, 2);
-  EXPECT_THAT(rank.err.toStdString(), testing::HasSubstr("1..1000"));
-  EXPECT_TRUE(help.out.contains("held to 1..1000"));
-  const Result version = report({u"--version"_s}, false);
-  EXPECT_EQ(version.status, 0);
-  EXPECT_TRUE(version.out.startsWith("hoko32-report "));
-}
-
-TEST_F(ReportToolTest, ToolNeverWritesTheRecordFile) {
-  writeRecords(recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7) + "junk\r\n");
-  const QByteArray before = dir.read(u"run.ｷﾛｸ"_s);
-  dir.write(u"mine.hok"_s, before);  // a record file whose data file would be itself
-  for (const QString& path : {recordPath, dir.file(u"mine.hok"_s)}) {
-    report({u"--runs"_s, path});
-    const Result rebuilt = report({u"--runs"_s, u"--rebuild"_s, path});
-    EXPECT_EQ(rebuilt.status, 0);
-    EXPECT_TRUE(rebuilt.runs().startsWith("2 2023-04-05 07:08:09 210 7\n"));
-    EXPECT_EQ(dir.read(QFileInfo(path).fileName()), before) << path.toStdString();
-  }
-}
-
+// Compares standard error with LF line ends, which Windows writes as CR LF.
 TEST_F(ReportToolTest, EveryBadLineIsPrinted) {
   writeRecords(std::string(25, '\r') + recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7));
   const Result r = report({u"--runs"_s, recordPath});
@@ -178,6 +86,7 @@ TEST_F(ReportToolTest, OutputThatCannotBeWrittenIsAnError) {
 
 // `>> run.ｷﾛｸ` (or a link to it, its data file, the settings file): refused
 // before the load, and the file stays as it was.
+// Needs a symbolic link (QFile::link makes a shortcut on Windows) and LF line ends on standard error.
 TEST_F(ReportToolTest, OutputIsNeverTheTypistsOwnFiles) {
   writeRecords(recordLine(ModeRomaji, 2023, 4, 5, 7, 8, 9, 210, 7));
   ASSERT_EQ(report({u"--runs"_s, recordPath}).status, 0);  // the data file and the stored size are written

@@ -1,5 +1,8 @@
-// The loader against a hostile user and a busy machine: the record file is
-// never written, no run is shown twice, nothing aborts or hangs.
+// The loader against a hostile user and a busy machine, where that takes POSIX
+// calls or file names (links, processes, file locks, FIFOs, system limits,
+// names differing by case): the record file is never written, no run is shown
+// twice, nothing aborts or hangs. The cases that need none of that are in
+// RecordLoaderRobustnessTest.cpp.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -16,18 +19,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <csignal>
 #include <functional>
-#include <map>
-#include <thread>
 
 #include "platform/RegularFile.h"
 #include "platform/ShiftJis.h"
-#include "records/DataFileEntry.h"
-#include "records/LoaderFixture.h"
 #include "records/LoaderMessages.h"
-#include "settings/StoredSizes.h"
+#include "support/IntegrityFixture.h"
 
 using testing::ElementsAre;
 using testing::IsEmpty;
@@ -44,40 +42,6 @@ extern "C" int fsync(int fd) {
 }
 
 namespace {
-
-// Line n of a file in which every run has its own second: the run tells its
-// line number back, so a run shown twice or missing is seen.
-std::string numberedLine(int n) {
-  const int day = n / 86400;
-  return recordLine(static_cast<PracticeMode>(n % 4), 2001 + day / 336, 1 + day / 28 % 12, 1 + day % 28, n / 3600 % 24,
-                    n / 60 % 60, n % 60, 100 + n % 500, n % 30);
-}
-
-std::string numberedLines(int first, int count) {
-  std::string text;
-  for (int n = first; n < first + count; ++n) text += numberedLine(n);
-  return text;
-}
-
-int lineNumberOf(const PracticeRecord& r) {
-  const int day = (r.Year - 2001) * 336 + (r.Month - 1) * 28 + (r.Day - 1);
-  return day * 86400 + r.Hour * 3600 + r.Min * 60 + r.Sec;
-}
-
-// True when the records are lines 0, 1, 2 ... in order, each once.
-::testing::AssertionResult areLinesInOrder(const LoadedRecords& records) {
-  for (std::size_t i = 0; i < records.AllRecords.size(); ++i)
-    if (lineNumberOf(*records.AllRecords[i]) != static_cast<int>(i))
-      return ::testing::AssertionFailure() << "run " << i << " is line " << lineNumberOf(*records.AllRecords[i])
-                                           << " of " << records.AllRecords.size();
-  return ::testing::AssertionSuccess();
-}
-
-void appendTo(const QString& path, const std::string& text) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::Append));
-  ASSERT_EQ(f.write(bytesOf(text)), static_cast<qint64>(text.size()));
-}
 
 // Runs `work` in a child process and gives its wait status. The child never
 // returns into the test framework: whatever happens, it ends with _exit().
@@ -101,21 +65,6 @@ class HangGuard {
  public:
   explicit HangGuard(unsigned seconds) { ::alarm(seconds); }
   ~HangGuard() { ::alarm(0); }
-};
-
-class RecordLoaderIntegrity : public LoaderFixture {
- protected:
-  QString dataPath() const { return dir.file(u"test.hok"_s); }
-
-  // The last load after the appends have stopped (one more if the one before
-  // met a line half written) shows the file's lines, each once.
-  void expectEveryRunOnce(int lines) {
-    LoadOutcome outcome = load();
-    for (int i = 0; i < 2 && outcome == LoadOutcome::TailFailed; ++i) outcome = load();
-    ASSERT_EQ(outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(records.AllRecords.size(), static_cast<std::size_t>(lines));
-    EXPECT_TRUE(areLinesInOrder(records));
-  }
 };
 
 // ---------------------------------------------------------------------------
@@ -156,141 +105,6 @@ TEST_F(RecordLoaderIntegrity, DataFileThatIsTheRecordFileIsNeverWritten) {
     ASSERT_EQ(f.messages.size(), 1) << "told once, not at every load";
     EXPECT_EQ(f.messages[0], LoaderMessages::dataFileIsRecordFile(path, RecordLoader::dataFilePathFor(path)));
   }
-}
-
-// ---------------------------------------------------------------------------
-// Lines appended while a load runs are loaded once, by the next load
-
-TEST_F(RecordLoaderIntegrity, LinesAppendedDuringALoadAreLeftForTheNextLoad) {
-  for (const bool cached : {false, true}) {
-    SCOPED_TRACE(cached ? "incremental load" : "full load");
-    writeRecordFile(numberedLines(0, 1000));
-    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
-    if (cached) {
-      ASSERT_EQ(load(), LoadOutcome::Loaded);
-      appendRecordFile(numberedLines(1000, 5));
-    }
-    const int before = cached ? 1005 : 1000;
-    // TAPPER appends three runs while the load reads (full) or decodes (cached).
-    RecordingFeedback busy;
-    bool appended = false;
-    busy.onStep = [&] {
-      if (!appended) appendTo(recordPath, numberedLines(before, 3));
-      appended = true;
-    };
-    RecordLoader loader(settings, busy);
-    ASSERT_EQ(loader.load(recordPath, records), LoadOutcome::Loaded);
-    ASSERT_TRUE(appended);
-    EXPECT_EQ(records.AllRecords.size(), static_cast<std::size_t>(before));
-    EXPECT_EQ(storedSize(), before * 46);
-
-    ASSERT_EQ(load(), LoadOutcome::Loaded);
-    EXPECT_EQ(summary.kind, LoadKind::Incremental);
-    EXPECT_EQ(summary.parsedLines, 3);
-    EXPECT_EQ(records.AllRecords.size(), static_cast<std::size_t>(before + 3));
-    EXPECT_TRUE(areLinesInOrder(records));
-  }
-}
-
-// A load that meets a line half written (a write of a line that crosses a page
-// is seen in two steps) may report it, but never shows a run twice.
-bool isSoundLoad(LoadOutcome outcome, const LoadedRecords& records) {
-  return (outcome == LoadOutcome::Loaded || outcome == LoadOutcome::TailFailed) && areLinesInOrder(records);
-}
-
-// TAPPER appends from another thread while loads run back to back. Whatever
-// the moment, each load shows a prefix of the file, each run once.
-TEST_F(RecordLoaderIntegrity, LoadsWhileAnotherThreadAppends) {
-  writeRecordFile(numberedLines(0, 2000));
-  std::atomic<bool> stop{false};
-  std::atomic<int> written{2000};
-  std::thread tapper([&] {
-    QFile f(recordPath);
-    if (!f.open(QIODevice::Append | QIODevice::Unbuffered)) return;
-    while (!stop && written < 20000) {
-      const std::string line = numberedLine(written);  // one write per line, as TAPPER does
-      f.write(line.data(), static_cast<qint64>(line.size()));
-      ++written;
-      if (written % 16 == 0) std::this_thread::yield();
-    }
-  });
-  ::testing::AssertionResult sound = ::testing::AssertionSuccess();
-  for (int i = 0; i < 60 && sound; ++i) {
-    if (i % 10 == 0) settings.writeText(u"FileSize"_s, recordPath, u"0"_s);  // a full load now and then
-    const LoadOutcome outcome = load();
-    if (!isSoundLoad(outcome, records))
-      sound = ::testing::AssertionFailure() << "load " << i << ": " << areLinesInOrder(records).message();
-  }
-  stop = true;
-  tapper.join();
-  ASSERT_TRUE(sound);
-  expectEveryRunOnce(written);
-}
-
-// ---------------------------------------------------------------------------
-// Two loads of one file at once
-
-TEST_F(RecordLoaderIntegrity, SecondLoadDuringALoadNeverAppendsTheTailTwice) {
-  writeRecordFile(numberedLines(0, 500));
-  ASSERT_EQ(load(), LoadOutcome::Loaded);
-  appendRecordFile(numberedLines(500, 300));
-
-  // The report tool starts while the viewer decodes: it must not append the
-  // same 300 runs as well.
-  SettingsFile otherSettings(settings.path());
-  RecordingFeedback otherFeedback;
-  RecordLoader other(otherSettings, otherFeedback);
-  other.setLockWait(std::chrono::milliseconds(50));
-  LoadedRecords otherRecords;
-  LoadOutcome otherOutcome = LoadOutcome::NoRecordFile;
-  RecordingFeedback first;
-  bool ran = false;
-  first.onStep = [&] {
-    if (ran) return;
-    ran = true;
-    otherOutcome = other.load(recordPath, otherRecords);
-  };
-  RecordLoader loader(settings, first);
-  ASSERT_EQ(loader.load(recordPath, records), LoadOutcome::Loaded);
-  ASSERT_TRUE(ran);
-  EXPECT_EQ(otherOutcome, LoadOutcome::Loaded);
-  EXPECT_TRUE(areLinesInOrder(otherRecords));
-  EXPECT_EQ(otherRecords.AllRecords.size(), 800u) << "the second load read the record file itself";
-  EXPECT_FALSE(other.lastSummary().cacheKept);
-  EXPECT_THAT(otherFeedback.messages, IsEmpty());
-
-  ASSERT_EQ(load(), LoadOutcome::Loaded);
-  EXPECT_EQ(dataFile().size(), 8000);
-  EXPECT_EQ(records.AllRecords.size(), 800u);
-  EXPECT_TRUE(areLinesInOrder(records));
-}
-
-TEST_F(RecordLoaderIntegrity, ConcurrentLoadsWithAppendsShowEveryRunOnce) {
-  writeRecordFile(numberedLines(0, 1000));
-  std::atomic<int> written{1000};
-  std::atomic<bool> failed{false};
-  auto loads = [&](int rounds) {
-    SettingsFile ownSettings(settings.path());  // as a second program would have
-    RecordingFeedback f;
-    RecordLoader loader(ownSettings, f);
-    for (int i = 0; i < rounds && !failed; ++i) {
-      LoadedRecords own;
-      if (!isSoundLoad(loader.load(recordPath, own), own)) failed = true;
-    }
-  };
-  std::thread tapper([&] {
-    for (int n = 0; n < 40 && !failed; ++n) {
-      appendTo(recordPath, numberedLines(written, 25));
-      written += 25;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-  });
-  std::thread viewer(loads, 40);
-  loads(40);  // the report tool
-  viewer.join();
-  tapper.join();
-  EXPECT_FALSE(failed) << "a load showed a run twice or out of order";
-  expectEveryRunOnce(written);
 }
 
 // Another program holds the data file's lock (flock locks belong to an open
@@ -355,6 +169,7 @@ TEST_F(RecordLoaderIntegrity, LoadKilledWhileHoldingTheCacheLeavesNoLock) {
 // ---------------------------------------------------------------------------
 // One stored size per record file
 
+// Names that differ by case only are one file on Windows.
 TEST_F(RecordLoaderIntegrity, FilesDifferingByCaseKeepTheirOwnStoredSizes) {
   const QString lower = dir.write(u"rec.ｷﾛｸ"_s, bytesOf(numberedLines(0, 100)));
   const QString upper = dir.write(u"Rec.ｷﾛｸ"_s, bytesOf(numberedLines(0, 30)));
@@ -369,6 +184,7 @@ TEST_F(RecordLoaderIntegrity, FilesDifferingByCaseKeepTheirOwnStoredSizes) {
   EXPECT_THAT(feedback.messages, IsEmpty());
 }
 
+// A path through a folder link: QFile::link makes a shortcut on Windows, which no path passes through.
 TEST_F(RecordLoaderIntegrity, OneFileReachedByManyPathsKeepsOneStoredSize) {
   QDir(dir.path()).mkdir(u"real"_s);
   QDir(dir.path()).mkdir(u"other"_s);
@@ -404,6 +220,7 @@ TEST_F(RecordLoaderIntegrity, OneFileReachedByManyPathsKeepsOneStoredSize) {
 }
 
 // Keys of earlier versions: the path as the file was opened by.
+// A path through a folder link: QFile::link makes a shortcut on Windows, which no path passes through.
 TEST_F(RecordLoaderIntegrity, KeyOfAnEarlierVersionIsReadThenReplaced) {
   QDir(dir.path()).mkdir(u"real"_s);
   ASSERT_TRUE(QFile::link(dir.file(u"real"_s), dir.file(u"linked"_s)));
@@ -430,6 +247,7 @@ TEST_F(RecordLoaderIntegrity, KeyOfAnEarlierVersionIsReadThenReplaced) {
 }
 
 // Paths that cannot be keys as they stand.
+// A line break or a trailing blank cannot be in a file name on Windows.
 TEST_F(RecordLoaderIntegrity, PathsWithKeyCharactersKeepTheirCache) {
   for (const QString& name : {u"a=b.ｷﾛｸ"_s, u"two\nlines.ｷﾛｸ"_s, u"blank at end.ｷﾛｸ "_s, u"50%3D.ｷﾛｸ"_s}) {
     SCOPED_TRACE(name.toStdString());
@@ -446,95 +264,8 @@ TEST_F(RecordLoaderIntegrity, PathsWithKeyCharactersKeepTheirCache) {
   }
 }
 
-TEST(StoredSizeKeys, OrdinaryPathsStandAsTheyAreOthersAreEncoded) {
-  const struct {
-    QString path;
-    QString key;
-  } cases[] = {
-      {u"/home/yamada/タイプ/記録.ｷﾛｸ"_s, u"/home/yamada/タイプ/記録.ｷﾛｸ"_s},
-      {u"/a/100%.ｷﾛｸ"_s, u"/a/100%.ｷﾛｸ"_s},
-      {u"C:/Users/yamada/記録.ｷﾛｸ"_s, u"C:/Users/yamada/記録.ｷﾛｸ"_s},  // a drive on Windows
-      {u";C:/x.ｷﾛｸ"_s, u"%;C:/x.ｷﾛｸ"_s},
-      {u"/a/b=c.ｷﾛｸ"_s, u"%/a/b%3Dc.ｷﾛｸ"_s},
-      {u"/a/x\r\ny.ｷﾛｸ"_s, u"%/a/x%0D%0Ay.ｷﾛｸ"_s},
-      {u"/a/x.ｷﾛｸ\t"_s, u"%/a/x.ｷﾛｸ%09"_s},
-      {u"/a/5%=.ｷﾛｸ"_s, u"%/a/5%25%3D.ｷﾛｸ"_s},
-  };
-  for (const auto& c : cases) EXPECT_EQ(StoredSizes::keyFor(c.path), c.key);
-}
-
 // ---------------------------------------------------------------------------
 // Huge and damaged data files, memory
-
-// A cached million-run file cut short: the load that finds it shorter shows
-// the cached runs, and every load after it the file's runs.
-TEST_F(RecordLoaderIntegrity, RecordFileCutShortKeepsLoading) {
-  constexpr int Lines = 1'000'000;
-  const std::string text = numberedLines(0, Lines);
-  for (const int kept : {Lines / 10, Lines / 2, Lines / 10 * 9}) {
-    SCOPED_TRACE(kept);
-    writeRecordFile(text);
-    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
-    ASSERT_EQ(load(), LoadOutcome::Loaded);
-    ASSERT_EQ(::truncate(QFile::encodeName(recordPath).constData(), qint64{kept} * 46), 0);
-    ASSERT_EQ(load(), LoadOutcome::Loaded);
-    EXPECT_EQ(records.AllRecords.size(), std::size_t{Lines});
-    for (int i = 0; i < 2; ++i) {
-      EXPECT_EQ(load(), LoadOutcome::Loaded) << feedback.messages.join(u'\n').toStdString();
-      EXPECT_EQ(records.AllRecords.size(), static_cast<std::size_t>(kept));
-      EXPECT_TRUE(areLinesInOrder(records));
-      EXPECT_THAT(feedback.messages, IsEmpty());
-    }
-  }
-}
-
-TEST_F(RecordLoaderIntegrity, FortyGigabytesOfNothingAsDataFileIsDamaged) {
-  writeRecordFile(numberedLines(0, 1000));
-  ASSERT_EQ(load(), LoadOutcome::Loaded);
-  // 40 GB of nothing, as `truncate -s 40G` leaves it.
-  ASSERT_EQ(::truncate(QFile::encodeName(dataPath()).constData(), 40LL << 30), 0);
-  ASSERT_EQ(load(), LoadOutcome::Loaded);
-  EXPECT_EQ(summary.kind, LoadKind::Full);
-  EXPECT_THAT(feedback.messages, ElementsAre(LoaderMessages::damagedDataFile()));
-  EXPECT_EQ(records.AllRecords.size(), 1000u);
-  EXPECT_EQ(QFileInfo(dataPath()).size(), 10000);
-}
-
-TEST_F(RecordLoaderIntegrity, FirstEntryWithoutADateIsDamaged) {
-  writeRecordFile(numberedLines(0, 50));
-  ASSERT_EQ(load(), LoadOutcome::Loaded);
-  using DataFileEntry::Offset;
-  QByteArray data = dataFile();
-  for (const Offset part : {Offset::YearAt, Offset::MonthAt, Offset::DayAt}) data = withEntryByte(data, 0, part, 0);
-  dir.write(u"test.hok"_s, data);
-  ASSERT_EQ(load(), LoadOutcome::Loaded);
-  EXPECT_EQ(summary.kind, LoadKind::Full);
-  EXPECT_THAT(feedback.messages, ElementsAre(LoaderMessages::damagedDataFile()));
-  EXPECT_TRUE(areLinesInOrder(records));
-}
-
-TEST_F(RecordLoaderIntegrity, AllocationFailureIsReportedAndNothingIsWritten) {
-  for (const bool cached : {false, true}) {
-    SCOPED_TRACE(cached ? "incremental load" : "full load");
-    writeRecordFile(numberedLines(0, 800));
-    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
-    if (cached) {
-      ASSERT_EQ(load(), LoadOutcome::Loaded);
-      appendRecordFile(numberedLines(800, 100));
-    }
-    const QByteArray ini = dir.read(u"hoko32.ini"_s);
-    const QByteArray data = dataFile();
-    RecordingFeedback starved;
-    starved.onStep = [] { throw std::bad_alloc(); };
-    RecordLoader loader(settings, starved);
-    EXPECT_EQ(loader.load(recordPath, records), LoadOutcome::OutOfMemory);
-    EXPECT_THAT(starved.messages, ElementsAre(LoaderMessages::outOfMemory(recordPath)));
-    EXPECT_FALSE(starved.visible);
-    EXPECT_TRUE(records.AllRecords.empty());
-    EXPECT_EQ(dir.read(u"hoko32.ini"_s), ini);
-    EXPECT_EQ(dataFile(), data);
-  }
-}
 
 #ifndef __SANITIZE_ADDRESS__
 // In a child whose address space is limited: a record file that promises more
@@ -636,34 +367,6 @@ TEST_F(RecordLoaderIntegrity, DataFileIsSyncedBeforeItsStoredSizeIsWritten) {
     ASSERT_FALSE(syncs.empty()) << "the data file was never synced";
     EXPECT_EQ(syncs.back(), std::make_pair(entries * 10, qint64{0}));
     EXPECT_EQ(storedSize(), entries * 46);
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Bad lines and messages
-
-TEST_F(RecordLoaderIntegrity, FloodOfBadLinesGivesTenMessagesAndOneCount) {
-  writeRecordFile(std::string(5000, '\r') + numberedLines(0, 3));
-  const int limits[] = {10, -1};
-  for (const int limit : limits) {
-    SCOPED_TRACE(limit);
-    struct Limited : RecordingFeedback {
-      int limit = 10;
-      int badLineMessageLimit() const override { return limit; }
-    } f;
-    f.limit = limit;
-    RecordLoader loader(settings, f);
-    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
-    ASSERT_EQ(loader.load(recordPath, records), LoadOutcome::Loaded);
-    EXPECT_EQ(records.AllRecords.size(), 3u);
-    EXPECT_EQ(loader.lastSummary().badLines, 5000);
-    if (limit < 0) {
-      EXPECT_EQ(f.messages.size(), 5000);
-      continue;
-    }
-    ASSERT_EQ(f.messages.size(), 11);
-    EXPECT_EQ(f.messages[9], LoaderMessages::badLine(recordPath, 10));
-    EXPECT_EQ(f.messages[10], LoaderMessages::moreBadLines(recordPath, 4990));
   }
 }
 

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# The Windows viewer (hoko32.exe with its DLLs, as it is packaged) under Wine on
+# a real X server, driven with keys as desktop-checks.sh drives the Linux one:
+# it starts on a record file and shows its text, lists record files in its
+# dialog, celebrates a record of today, says once that no sound device is
+# there and goes on, and writes its settings when Ctrl+X ends it.
+#
+#   wine-desktop-checks.sh WINDOWS_FOLDER HOKO32_SAMPLE HOKO32_REPORT
+#
+# WINDOWS_FOLDER is the folder scripts/windows-stage puts together;
+# HOKO32_SAMPLE and HOKO32_REPORT are the Linux build's programs, which write
+# the record files and tell what the panes must show. WINEPREFIX names the
+# Wine prefix to use (made when it is missing); it is given no sound driver,
+# as on a machine without a sound card.
+set -euo pipefail
+
+windows_folder=$(cd "$1" && pwd)
+set -- "$windows_folder/hoko32.exe" "$2" "$windows_folder/ﾌｧﾝﾌｧｰﾚ.mid" "$3"
+source "$(dirname "$0")/lib.sh"
+
+[ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX is not set"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+wineserver=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)
+# The prefix's server and desktop belong to this check's X server alone.
+"$wineserver" -k 2>/dev/null || true
+trap '"$wineserver" -k 2>/dev/null || true; cleanup' EXIT
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wine wineboot -i </dev/null >/dev/null 2>&1 || fail "wineboot -i could not make $WINEPREFIX"
+fi
+wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f </dev/null >/dev/null 2>&1 ||
+  fail "the sound driver could not be switched off"
+
+# The program folder of one check: the Windows folder, linked file by file.
+program_folder() {
+  folder=$work/$1
+  cp -al "$windows_folder" "$folder"
+}
+start_viewer() {  # [ENV...] -- ARGS...: runs $folder/hoko32.exe in the working folder $work
+  local environment=()
+  while [ "$1" != "--" ]; do environment+=("$1"); shift; done
+  shift
+  (cd "$work" && exec env "${environment[@]}" wine "$folder/hoko32.exe" "$@" >"$work/viewer.out" 2>"$work/viewer.err") &
+  viewer_pid=$!
+}
+
+# A pane as the clipboard gets it after すべてｺﾋﾟｰ, compared with the report tool's
+# text; waits while the viewer is still busy.
+pane_shows() {  # WINDOW EXPECTED_FILE
+  local end=$((SECONDS + 30))
+  while ((SECONDS < end)); do
+    printf '' | xclip -selection clipboard
+    keys "$1" ctrl+w
+    sleep 0.5
+    { xclip -o -selection clipboard 2>/dev/null | tr -d '\r' && echo; } >"$work/pane" || true
+    cmp -s "$work/pane" "$2" && return 0
+  done
+  diff "$work/pane" "$2" >&2 || true
+  return 1
+}
+
+echo "== starts on a record file and shows its runs in Japanese"
+program_folder start
+"$sample" --seed 7 --runs 300 "$work/typist.ｷﾛｸ"
+start_viewer -- "$work/typist.ｷﾛｸ" R
+wait_window "$main_window" 90 || fail "start: no main window"
+main=$window
+cp "$folder/hoko32.ini" "$work/report.ini" 2>/dev/null || true
+"$report" --settings "$work/report.ini" --mode R --copy --view history "$work/typist.ｷﾛｸ" >"$work/history.expected"
+grep -q 'ローマ字の足跡' "$work/history.expected" || fail "start: the report tool wrote no Japanese title"
+pane_shows "$main" "$work/history.expected" || fail "start: the history pane is not what the report tool prints"
+
+echo "== the record-file dialog lists the folder's record files and opens the one chosen"
+mkdir -p "$work/records"
+"$sample" --seed 1 --runs 200 "$work/records/one.ｷﾛｸ"
+"$sample" --seed 2 --runs 150 "$work/records/two.ｷﾛｸ"
+printf 'not a record file\n' >"$work/records/notes.txt"
+close_with_ctrl_x "$main" "start"
+start_viewer -- "$work/records/one.ｷﾛｸ"
+wait_window "$main_window" 60 || fail "record dialog: no main window"
+main=$window
+keys "$main" ctrl+d
+wait_window 'フォルダの変更と記録ファイルの選択' 30 || fail "record dialog: the dialog did not open"
+keys "$window" shift+Tab Down Return
+wait_gone 'フォルダの変更と記録ファイルの選択' 20 || fail "record dialog: 開く did not open the file chosen"
+close_with_ctrl_x "$main" "record dialog"
+[ "$(setting "$folder" File RecFile)" = "two.ｷﾛｸ" ] ||
+  fail "record dialog: the file opened is '$(setting "$folder" File RecFile)', not two.ｷﾛｸ"
+
+echo "== a record of today is celebrated; no sound device is said once and the viewer goes on"
+program_folder celebration
+"$sample" --seed 20210401 --runs 600 --start 2024-01-01 --newest "$(date +%Y-%m-%d)" --final-record "$work/today.ｷﾛｸ"
+start_viewer -- "$work/today.ｷﾛｸ"
+wait_window "$message_box" 90 || fail "celebration: no message about the fanfare"
+box=$window
+# A message box gives its text to the clipboard on Ctrl+C.
+end=$((SECONDS + 20))
+while ((SECONDS < end)); do
+  printf '' | xclip -selection clipboard
+  keys "$box" ctrl+c
+  sleep 0.5
+  xclip -o -selection clipboard 2>/dev/null | grep -q 'サウンドを再生できる装置がありません' && break
+done
+xclip -o -selection clipboard 2>/dev/null | grep -q 'サウンドを再生できる装置がありません' ||
+  fail "celebration: the message is not the one for a missing sound device: $(xclip -o -selection clipboard 2>/dev/null)"
+keys "$box" Return
+wait_window "$main_window" 30 || fail "celebration: the main window never appeared after the message"
+main=$window
+# The banner closes by itself and notes the picture it showed.
+wait_setting 40 "$folder" Option OiwaiBmpPattern || fail "celebration: no banner was shown"
+# A reload celebrates again; the missing device is not told twice.
+keys "$main" ctrl+q
+end=$((SECONDS + 15))
+while ((SECONDS < end)); do
+  xdotool search --onlyvisible --name "$message_box" >/dev/null 2>&1 &&
+    fail "celebration: the missing sound device was told again at the reload"
+  sleep 0.3
+done
+wait_window "$main_window" 10 || fail "celebration: no main window after the reload"
+rm -f "$folder/hoko32.ini"
+close_with_ctrl_x "$main" "celebration"
+wait_setting 10 "$folder" Form Width || fail "celebration: Ctrl+X wrote no settings file"
+[ "$(setting "$folder" File RecFile)" = "today.ｷﾛｸ" ] || fail "celebration: the settings file does not name the record file"
+
+echo "windows desktop checks passed"
