@@ -468,4 +468,39 @@ QPixmap openingPicture() {
   return pixmap;
 }
 
+QPixmap installerPicture() {
+  constexpr int Width = 164;
+  constexpr int Height = 314;
+  QPixmap pixmap(Width, Height);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient sky(0, 0, 0, Height);
+  sky.setColorAt(0.0, QColor(0, 0, 70));
+  sky.setColorAt(0.55, QColor(0, 0, 170));
+  sky.setColorAt(1.0, blue());
+  painter.fillRect(QRect(0, 0, Width, Height), sky);
+  QRadialGradient glow(QPointF(Width / 2.0, 70), 120);
+  glow.setColorAt(0.0, QColor(90, 140, 255, 150));
+  glow.setColorAt(1.0, QColor(90, 140, 255, 0));
+  painter.fillRect(QRect(0, 0, Width, Height), glow);
+
+  painter.drawPixmap((Width - 96) / 2, 22, programIcon(96));
+
+  // Footprints walking up towards the icon, fainter the further back.
+  constexpr int Steps = 5;
+  for (int step = 0; step < Steps; ++step) {
+    const bool right = step % 2 == 1;
+    const double x = Width / 2.0 + (right ? 14.0 : -14.0);
+    const double y = 290.0 - step * 36.0;
+    const int alpha = 90 + step * 165 / (Steps - 1);
+    const QPainterPath foot = placedFootprint(QPointF(x, y), 34.0, right ? 8.0 : -8.0, right);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 30, alpha / 2));
+    painter.drawPath(foot.translated(2.0, 2.0));
+    painter.setBrush(footprintBrush(foot.boundingRect(), alpha));
+    painter.drawPath(foot);
+  }
+  return pixmap;
+}
+
 }  // namespace Pictures

@@ -19,4 +19,7 @@ QIcon programIconSet();
 // The picture at the top of the loading window, 396 x 221.
 QPixmap openingPicture();
 
+// The picture at the side of the Windows installer's first and last pages, 164 x 314.
+QPixmap installerPicture();
+
 }  // namespace Pictures

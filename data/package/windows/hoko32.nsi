@@ -4,7 +4,7 @@
 ; what the installer wrote and leaves every user's settings and record files alone.
 ;
 ; scripts/package-windows makes it from a staged folder (scripts/windows-stage):
-;   makensis -INPUTCHARSET UTF8 -DVERSION=x.y.z -DSTAGE=<folder> -DOUTFILE=<setup.exe>
+;   makensis -INPUTCHARSET UTF8 -DVERSION=x.y.z -DSTAGE=<folder> -DSIDE_PICTURE=<bmp> -DOUTFILE=<setup.exe>
 ;            -DINSTALL_LIST=<file> -DUNINSTALL_LIST=<file> -DSIZE_KB=<n> hoko32.nsi
 ; INSTALL_LIST holds the SetOutPath and File lines of the folder's files, UNINSTALL_LIST
 ; the Delete and RMDir lines that undo them (folders deepest first).
@@ -34,6 +34,8 @@ BrandingText "hoko32 ${VERSION}"
 !define MUI_ICON "${STAGE}/hoko32.ico"
 !define MUI_UNICON "${STAGE}/hoko32.ico"
 !define MUI_ABORTWARNING
+; Our own picture beside the first and last pages, drawn by the Linux build (hoko32-icon --installer).
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURE}"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
