@@ -39,8 +39,7 @@ QString weekdayName(QDate date) {
 
 QString isoDate(QDate date) {
   if (!date.isValid()) return {};
-  return QString::number(date.year()).rightJustified(4, u'0') + u'-' + TextFormat::twoDigits(date.month()) + u'-' +
-         TextFormat::twoDigits(date.day());
+  return TextFormat::isoDate(DayCount::CivilDate{date.year(), date.month(), date.day()});
 }
 
 QString oneDecimal(double value) {

@@ -1,51 +1,104 @@
 #include "analysis/TextFormat.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
-
-#include "records/DayCount.h"
 
 using namespace Qt::StringLiterals;
 
 namespace TextFormat {
 
+namespace {
+
+QString latin1(const char* text, const char* end) { return QString::fromLatin1(text, end - text); }
+
+// At least `width` digits, zero-filled after the sign.
+char* writeDigits(char* out, long long value, int width) {
+  if (width == 2 && value >= 0 && value < 100) {  // the months, days and clock times of every run
+    out[0] = static_cast<char>('0' + value / 10);
+    out[1] = static_cast<char>('0' + value % 10);
+    return out + 2;
+  }
+  const unsigned long long magnitude =
+      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  char text[24];
+  const char* end = std::to_chars(text, text + sizeof text, magnitude).ptr;
+  if (value < 0) *out++ = '-';
+  for (auto length = end - text; length < width; ++length) *out++ = '0';
+  return std::copy(static_cast<const char*>(text), end, out);
+}
+
+// The year's number, its sign included, zero-filled on the left to four characters.
+char* writeYear(char* out, int year) {
+  char text[16];
+  const char* end = std::to_chars(text, text + sizeof text, year).ptr;
+  for (auto length = end - text; length < 4; ++length) *out++ = '0';
+  return std::copy(static_cast<const char*>(text), end, out);
+}
+
+}  // namespace
+
 QString number(long long value, int width) { return QString::number(value).rightJustified(width, u' '); }
 
 QString twoDigits(int value) {
-  return value < 0 ? u'-' + QString::number(-static_cast<long long>(value)).rightJustified(2, u'0')
-                   : QString::number(value).rightJustified(2, u'0');
+  char text[24];
+  return latin1(text, writeDigits(text, value, 2));
 }
 
 QString fixed2(double value, int width) {
   const long long hundredths = std::llround(value * 100.0);  // llround: halves away from zero
   const long long whole = std::llabs(hundredths) / 100;
   const long long cents = std::llabs(hundredths) % 100;
-  QString text = (hundredths < 0 ? u"-"_s : QString()) + QString::number(whole) + u'.' +
-                 QString::number(cents).rightJustified(2, u'0');
+  QString text =
+      (hundredths < 0 ? u"-"_s : QString()) + QString::number(whole) + u'.' + twoDigits(static_cast<int>(cents));
   return text.rightJustified(width, u' ');
 }
 
-QString isoDate(double dayCount) {
-  const DayCount::CivilDate d = DayCount::decodeDate(dayCount);
-  return QString::number(d.year).rightJustified(4, u'0') + u'-' + twoDigits(d.month) + u'-' + twoDigits(d.day);
+char* writeDate(char* out, const DayCount::CivilDate& date, char separator) {
+  out = writeYear(out, date.year);
+  *out++ = separator;
+  out = writeDigits(out, date.month, 2);
+  *out++ = separator;
+  return writeDigits(out, date.day, 2);
 }
 
+char* writeClockTime(char* out, const DayCount::ClockTime& time) {
+  out = writeDigits(out, time.hour, 2);
+  *out++ = ':';
+  out = writeDigits(out, time.min, 2);
+  *out++ = ':';
+  return writeDigits(out, time.sec, 2);
+}
+
+QString isoDate(const DayCount::CivilDate& date) {
+  char text[DateTextCapacity];
+  return latin1(text, writeDate(text, date, '-'));
+}
+
+QString isoDate(double dayCount) { return isoDate(DayCount::decodeDate(dayCount)); }
+
 QString clockTime(double dayCount) {
-  const DayCount::ClockTime t = DayCount::decodeTime(dayCount);
-  return twoDigits(t.hour) + u':' + twoDigits(t.min) + u':' + twoDigits(t.sec);
+  char text[DateTextCapacity];
+  return latin1(text, writeClockTime(text, DayCount::decodeTime(dayCount)));
 }
 
 QString shortDate(double dayCount) {
-  const DayCount::CivilDate d = DayCount::decodeDate(dayCount);
-  return QString::number(d.year).rightJustified(4, u'0') + u'/' + twoDigits(d.month) + u'/' + twoDigits(d.day);
+  char text[DateTextCapacity];
+  return latin1(text, writeDate(text, DayCount::decodeDate(dayCount), '/'));
 }
 
 QString dateTimeStamp(const QDateTime& when) {
   const QDate date = when.date();
   const QTime time = when.time();
-  return QString::number(date.year()).rightJustified(4, u'0') + u'/' + twoDigits(date.month()) + u'/' +
-         twoDigits(date.day()) + u' ' + QString::number(time.hour()) + u':' + twoDigits(time.minute()) + u':' +
-         twoDigits(time.second());
+  char text[DateTextCapacity + DateTextCapacity];
+  char* end = writeDate(text, {date.year(), date.month(), date.day()}, '/');
+  *end++ = ' ';
+  end = writeDigits(end, time.hour(), 1);
+  *end++ = ':';
+  end = writeDigits(end, time.minute(), 2);
+  *end++ = ':';
+  return latin1(text, writeDigits(end, time.second(), 2));
 }
 
 QString repeated(const QString& mark, long long count) {

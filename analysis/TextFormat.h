@@ -3,6 +3,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstddef>
+
+#include "records/DayCount.h"
+
 // The number and date formats of the views, as the panes show them.
 namespace TextFormat {
 
@@ -13,14 +17,23 @@ QString twoDigits(int value);
 // "%<width>f" with two decimals; halves round away from zero.
 QString fixed2(double value, int width);
 
-// "yyyy-mm-dd" and "hh:nn:ss" of a day count.
+// "yyyy-mm-dd" and "hh:nn:ss" of a day count, or of a date and a time. The
+// year is zero-filled to four characters, the other parts to two digits.
 QString isoDate(double dayCount);
+QString isoDate(const DayCount::CivilDate& date);
 QString clockTime(double dayCount);
 // The short date of the views' chart points: "yyyy/mm/dd".
 QString shortDate(double dayCount);
 // The date-time stamp of the ranking header: short date, a blank, the long
 // time ("2026/12/07 8:05:09").
 QString dateTimeStamp(const QDateTime& when);
+
+// The same date and time as characters, for the exports that write bytes: each
+// writes at `out` and returns the end of what it wrote. DateTextCapacity
+// characters hold any of them.
+inline constexpr std::size_t DateTextCapacity = 40;
+char* writeDate(char* out, const DayCount::CivilDate& date, char separator);
+char* writeClockTime(char* out, const DayCount::ClockTime& time);
 
 // A run of `count` copies of `mark` (no text for a count of 0 or below).
 QString repeated(const QString& mark, long long count);

@@ -7,6 +7,7 @@
 
 #include "records/PracticeRecord.h"
 #include "settings/Options.h"
+#include "viewer/ViewerSession.h"
 
 using namespace Qt::StringLiterals;
 
@@ -29,10 +30,8 @@ int integerValue(const QString& name, const QString& value, int low, int high) {
 }
 
 int modeValue(const QString& value) {
-  if (value == u"A"_s) return ModeAlphabet;
-  if (value == u"ｱ"_s || value == u"K"_s) return ModeKana;
-  if (value == u"R"_s) return ModeRomaji;
-  if (value == u"!"_s) return ModeSymbols;
+  if (const std::optional<PracticeMode> mode = ViewerSession::modeOfLetter(value)) return *mode;
+  if (value == u"K"_s) return ModeKana;  // the report's own spelling of ｱ
   throw ReportOptionError(u"--mode takes A, ｱ (or K), R or !, not \"%1\""_s.arg(value));
 }
 
@@ -83,13 +82,9 @@ const std::map<QString, Valued>& valuedOptions() {
       {u"--view"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
          // The calendar is no tab of the window: it has a flag of its own.
-         const std::optional<View> view = namedValue<std::optional<View>>(n, v,
-                                                                          {{u"history"_s, ViewHistory},
-                                                                           {u"graph"_s, ViewGraph},
-                                                                           {u"average"_s, ViewAverage},
-                                                                           {u"miss"_s, ViewMiss},
-                                                                           {u"best"_s, ViewBest},
-                                                                           {u"calendar"_s, std::nullopt}});
+         std::map<QString, std::optional<View>> names = {{CalendarViewName.toString(), std::nullopt}};
+         for (const ViewInfo& info : Views) names[info.name.toString()] = info.view;
+         const std::optional<View> view = namedValue<std::optional<View>>(n, v, names);
          if (view)
            o.views << *view;
          else

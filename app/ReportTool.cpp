@@ -46,15 +46,7 @@ void writeRunsText(ExportOutput& out, const LoadedRecords& records) {
     const DayCount::ClockTime time = DayCount::decodeTime(r->Time());
     out.number(r->Mode);
     out.put(' ');
-    if (date.year >= 0) {
-      out.isoDate(date);
-    } else {
-      out.put(QString::number(date.year).rightJustified(4, u'0').toLatin1());
-      out.put('-');
-      out.digits(date.month, 2);
-      out.put('-');
-      out.digits(date.day, 2);
-    }
+    out.isoDate(date);
     out.put(' ');
     out.clockTime(time);
     out.put(' ');

@@ -1,20 +1,26 @@
 #include "app/ReportViews.h"
 
+#include <algorithm>
+
 #include "analysis/CalendarTexts.h"
 #include "analysis/PracticeCalendar.h"
-#include "records/DayCount.h"
 #include "viewer/ViewExport.h"
 #include "viewer/ViewerCore.h"
+#include "viewer/ViewerSession.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<View> AllViews = {ViewHistory, ViewGraph, ViewAverage, ViewMiss, ViewBest};
+QList<View> allViews() {
+  QList<View> views;
+  for (const ViewInfo& info : Views) views << info.view;
+  return views;
+}
 
 bool needsModePass(const QList<View>& views) {
   for (View v : views)
-    if (v != ViewAverage) return true;
+    if (!viewInfo(v).averagePass) return true;
   return false;
 }
 
@@ -23,30 +29,28 @@ QString joined(const QStringList& lines) { return lines.join(u'\n') + u'\n'; }
 }  // namespace
 
 ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& command, const QDateTime& clock) {
-  ViewSettings s;
-  const bool storedModeKnown = stored.defaultType >= 0 && stored.defaultType < PracticeModeCount;
-  s.mode = static_cast<PracticeMode>(command.mode.value_or(storedModeKnown ? stored.defaultType : ModeRomaji));
+  ViewSettings s = ViewerSession::viewSettingsOf(stored);
+  if (command.mode) s.mode = static_cast<PracticeMode>(*command.mode);
   s.noMiss = command.nomiss;
   s.levelUpOnly = command.levelup;
   s.period = static_cast<AveragePeriod>(static_cast<int>(command.period) + 1);
-  s.countInterval = command.interval.value_or(stored.countInterval);
-  s.maxMiss = command.maxMiss.value_or(stored.maxMiss);
-  s.minHitMiss = command.minKeys.value_or(stored.maxHitMiss);
+  s.countInterval = command.interval.value_or(s.countInterval);
+  s.maxMiss = command.maxMiss.value_or(s.maxMiss);
+  s.minHitMiss = command.minKeys.value_or(s.minHitMiss);
   s.minHits = command.minHits;
-  s.rankCount = command.rankCount.value_or(stored.rankCount);
-  s.moreMissesAbove = command.missDown ? false : stored.missEval;
-  s.recentLimit = command.recent.value_or(stored.recent);
-  s.hitMark = command.hitMark.value_or(stored.hitMark);
-  s.missMark = command.missMark.value_or(stored.missMark);
+  s.rankCount = command.rankCount.value_or(s.rankCount);
+  if (command.missDown) s.moreMissesAbove = false;
+  s.recentLimit = command.recent.value_or(s.recentLimit);
+  s.hitMark = command.hitMark.value_or(s.hitMark);
+  s.missMark = command.missMark.value_or(s.missMark);
   s.now = command.now.value_or(clock);
   // The report runs "on the day the program started": the day of its clock.
-  const QDate day = s.now.date();
-  s.startDate = DayCount::encodeDate(day.year(), day.month(), day.day()).value_or(0);
+  s.startDate = ViewerSession::startDate(s.now.date(), 0);
   return s;
 }
 
 QList<View> reportViews(const QList<View>& requested, bool calendar) {
-  return requested.isEmpty() && !calendar ? AllViews : requested;
+  return requested.isEmpty() && !calendar ? allViews() : requested;
 }
 
 PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& command) {
@@ -58,7 +62,8 @@ PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& c
 
 void recalculateViews(ViewerCore& viewer, const QList<View>& views) {
   if (needsModePass(views)) viewer.recalculateRecords();
-  if (views.contains(ViewAverage)) viewer.recalculateAverages();
+  if (std::any_of(views.begin(), views.end(), [](View v) { return viewInfo(v).averagePass; }))
+    viewer.recalculateAverages();
 }
 
 QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool copyAll,

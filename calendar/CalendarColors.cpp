@@ -1,6 +1,10 @@
 #include "calendar/CalendarColors.h"
 
-bool CalendarColors::isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightness() < 128; }
+namespace {
+
+bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightness() < 128; }
+
+}  // namespace
 
 CalendarColors CalendarColors::forPalette(const QPalette& palette) {
   CalendarColors c;

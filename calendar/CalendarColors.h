@@ -17,5 +17,4 @@ struct CalendarColors {
   QColor text;
 
   static CalendarColors forPalette(const QPalette& palette);
-  static bool isDark(const QPalette& palette);
 };

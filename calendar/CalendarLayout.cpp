@@ -33,8 +33,6 @@ int CalendarLayout::columnOf(QDate date) {
   return (date.dayOfYear() - 1 + firstRow) / 7;
 }
 
-int CalendarLayout::columnsIn(int year) { return columnOf(QDate(year, 12, 31)) + 1; }
-
 int CalendarLayout::blockHeight() const { return metrics_.yearHeight + metrics_.monthHeight + 7 * pitch(); }
 
 int CalendarLayout::blockTop(int year) const {

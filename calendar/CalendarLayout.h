@@ -52,8 +52,7 @@ class CalendarLayout {
   // A day's week column within its year (0 for the week of 1 January) and its row (0 Sunday ... 6 Saturday).
   static int columnOf(QDate date);
   static int rowOf(QDate date);
-  static int columnsIn(int year);  // 53 or 54
-  static constexpr int MostColumns = 54;
+  static constexpr int MostColumns = 54;  // a leap year from a Saturday
 
  private:
   int blockTop(int year) const;

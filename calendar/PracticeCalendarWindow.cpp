@@ -24,8 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Section = u"Calendar"_s;
-
 // "少 ■■■■■ 多": the five steps, in the palette's colours.
 QPixmap legendPicture(const CalendarColors& colors, int square) {
   const int gap = std::max(2, square / 5);
@@ -48,7 +46,18 @@ QMargins frameMarginsOf(const QWidget* window) {
 }  // namespace
 
 PracticeCalendarWindow::PracticeCalendarWindow(SettingsFile* settings, QWidget* parent, ErrorReporter reporter)
-    : QDialog(parent), settings_(settings), reporter_(std::move(reporter)) {
+    : PracticeCalendarWindow(settings ? CalendarOptions::load(*settings) : CalendarOptions(), {}, parent,
+                             std::move(reporter)) {
+  if (settings)
+    saver_ = [settings](const CalendarOptions& options) -> std::optional<QString> {
+      if (options.save(*settings)) return std::nullopt;
+      return settings->writeFailureMessage();
+    };
+}
+
+PracticeCalendarWindow::PracticeCalendarWindow(CalendarOptions options, OptionsSaver saver, QWidget* parent,
+                                               ErrorReporter reporter)
+    : QDialog(parent), stored_(options), saver_(std::move(saver)), reporter_(std::move(reporter)) {
   setObjectName(u"frmCalendar"_s);
   setWindowTitle(u"練習カレンダー"_s);
   setModal(false);
@@ -101,7 +110,7 @@ PracticeCalendarWindow::PracticeCalendarWindow(SettingsFile* settings, QWidget* 
   // The figures' lines are there from the start, for the first placing to count.
   figures_->setText(CalendarTexts::figureLines(calendar_).join(u'\n'));
 
-  modes_->setCurrentIndex(settings_ && settings_->readBool(Section, u"AllModes"_s, false) ? 1 : 0);
+  modes_->setCurrentIndex(stored_.allModes ? 1 : 0);
   connect(modes_, &QComboBox::currentIndexChanged, this, [this] { rebuild(); });
   connect(map_, &CalendarMapView::dayClicked, this, &PracticeCalendarWindow::showDay);
   connect(dayRuns_, &QListWidget::itemDoubleClicked, this, &PracticeCalendarWindow::copyDayRuns);
@@ -172,16 +181,16 @@ void PracticeCalendarWindow::placeFirstTime() {
   const QMargins frame = main ? frameMarginsOf(main) : QMargins();
   const QSize room = area.size().shrunkBy(frame);  // the most the window may be, its frame aside
 
-  const int width = settings_ ? settings_->readInteger(Section, u"Width"_s, 0) : 0;
-  const int height = settings_ ? settings_->readInteger(Section, u"Height"_s, 0) : 0;
+  const int width = stored_.width;
+  const int height = stored_.height;
   const int widest = room.width() * 9 / 10;
   map_->setWidthLimit(widest - (calendarWidth() - map_->sizeHint().width()));
   const QSize wanted(width > 0 ? width : std::min(widest, calendarWidth()),
                      height > 0 ? height : std::min(room.height(), std::max(room.height() * 2 / 3, yearHeight())));
   resize(wanted);
 
-  const int left = settings_ ? settings_->readInteger(Section, u"Left"_s, -1) : -1;
-  const int top = settings_ ? settings_->readInteger(Section, u"Top"_s, -1) : -1;
+  const int left = stored_.left;
+  const int top = stored_.top;
   if (left >= 0 && top >= 0)
     move(left, top);
   else if (main)
@@ -219,17 +228,17 @@ void PracticeCalendarWindow::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
 }
 
-void PracticeCalendarWindow::saveOptions() {
-  if (!settings_) return;
+CalendarOptions PracticeCalendarWindow::options() const {
   const QRect frame = frameGeometry();
-  const bool ok = settings_->writeInteger(Section, u"Left"_s, frame.left()) &&
-                  settings_->writeInteger(Section, u"Top"_s, frame.top()) &&
-                  settings_->writeInteger(Section, u"Width"_s, width()) &&
-                  settings_->writeInteger(Section, u"Height"_s, height()) &&
-                  settings_->writeBool(Section, u"AllModes"_s, allModes());
-  if (ok) return;
+  return {frame.left(), frame.top(), width(), height(), allModes()};
+}
+
+void PracticeCalendarWindow::saveOptions() {
+  if (!saver_) return;
+  const std::optional<QString> failure = saver_(options());
+  if (!failure) return;
   if (reporter_)
-    reporter_(this, settings_->writeFailureMessage());
+    reporter_(this, *failure);
   else
-    QMessageBox::critical(this, windowTitle(), settings_->writeFailureMessage());
+    QMessageBox::critical(this, windowTitle(), *failure);
 }

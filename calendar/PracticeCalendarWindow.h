@@ -9,6 +9,7 @@
 #include <span>
 
 #include "analysis/PracticeCalendar.h"
+#include "settings/CalendarOptions.h"
 
 class QComboBox;
 class QLabel;
@@ -20,14 +21,21 @@ class SettingsFile;
 // The practice calendar: on which days the typist practised and how much, as
 // a heat map per year, with the streaks and totals above it and the runs of a
 // clicked day below. Non-modal; it is given the runs, the main window's mode
-// and today, and the settings file it keeps its place and its mode choice in
-// (section "Calendar"). It knows no other window; it opens beside its parent,
-// and lists a day's runs in the font it is given (the history pane's).
+// and today, and its place and mode choice as CalendarOptions, which it hands
+// back whenever it is hidden. It knows no other window; it opens beside its
+// parent, and lists a day's runs in the font it is given (the history pane's).
 class PracticeCalendarWindow : public QDialog {
   Q_OBJECT
  public:
   using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
 
+  // Keeps the options the window hands back; gives the text of an error to
+  // show when they cannot be kept.
+  using OptionsSaver = std::function<std::optional<QString>(const CalendarOptions&)>;
+
+  PracticeCalendarWindow(CalendarOptions options, OptionsSaver saver, QWidget* parent = nullptr,
+                         ErrorReporter reporter = {});
+  // The same with the options of `settings` (none: the first place and size), saved back to it.
   explicit PracticeCalendarWindow(SettingsFile* settings, QWidget* parent = nullptr, ErrorReporter reporter = {});
 
   // The runs shown until the next call (the caller keeps them), the mode of
@@ -36,6 +44,8 @@ class PracticeCalendarWindow : public QDialog {
 
   const PracticeCalendar& calendar() const { return calendar_; }
   bool allModes() const;
+  // The options as the window stands: its frame's place, its size, the mode choice.
+  CalendarOptions options() const;
   int calendarWidth() const;  // the window's width that shows a whole year without scrolling sideways
   int yearHeight() const;     // the window's height that shows a whole year's block without scrolling
   // The font of the list of a day's runs, whose columns line up in a fixed-pitch font.
@@ -57,7 +67,8 @@ class PracticeCalendarWindow : public QDialog {
   void saveOptions();
   void placeFirstTime();
 
-  SettingsFile* settings_;
+  CalendarOptions stored_;  // as given: the place and size of the first opening
+  OptionsSaver saver_;
   ErrorReporter reporter_;
   std::span<const PracticeRecord* const> runs_;
   PracticeMode mode_ = ModeRomaji;

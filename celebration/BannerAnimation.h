@@ -131,30 +131,17 @@ class BannerAnimation {
   std::uint8_t close();
 
   Phase phase() const { return phase_; }
-  AnimationKind animationKind() const { return AnimationKind_; }
   std::uint8_t pictureNumber() const { return PictureNumber; }
-  std::uint8_t pictureMax() const { return PictureMax; }
   QString pictureFileName() const { return pictureFileName(PictureNumber); }
   GrowFrom growDirection() const { return growDirection(PictureNumber); }
 
-  int w1() const { return W1; }
-  int w2() const { return W2; }
-  int h() const { return H; }
-  int x1() const { return X1; }
-  int x2() const { return X2; }
   QSize clientSize() const { return {ClientWidth, ClientHeight}; }
   QRect clientRect() const { return {0, 0, ClientWidth, ClientHeight}; }
   // The resting places of the two lines.
   QRect recordLineRect() const { return {X1, 10, W1, H}; }
   QRect messageLineRect() const { return {X2, H + 20, W2, H}; }
 
-  int slideOffset() const { return SlideOffset; }
-  int dropOffset() const { return DropOffset; }
   int tick() const { return Tick; }
-  float scaleX1() const { return ScaleX1; }
-  float scaleX2() const { return ScaleX2; }
-  float scaleY() const { return ScaleY; }
-  float growStep() const { return GrowStep; }
 
  private:
   using Ops = std::vector<BannerDrawOp>;

@@ -89,7 +89,9 @@ class ChartModel {
   void nextPage() { setPage(page_ + 1); }
 
   // Zoom. zoom() returns the ZoomSteps axis rectangles the widget plays in
-  // order (the last is `target`) and leaves the axes at `target`.
+  // order (the last is `target`) and leaves the axes at `target`; it saves the
+  // axes only when not zoomed. undoZoom() restores them once and raises the
+  // undo-zoom handler on every call.
   std::vector<AxisRect> zoom(const AxisRect& target);
   void undoZoom();
   bool isZoomed() const { return savedAxes_.has_value(); }

@@ -20,7 +20,6 @@
 
 #include "chart3d/Chart3DView.h"
 #include "chart3d/ChartIcons.h"
-#include "settings/Options.h"
 #include "settings/SettingsFile.h"
 
 using namespace Qt::StringLiterals;
@@ -45,12 +44,29 @@ chart3d::BarSeries barSeries(const QString& title, chart3d::Rgb colour, int mark
   return series;
 }
 
+SettingsEnvironment screenEnvironment() {
+  const QRect screen =
+      QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+  return {screen.width(), screen.height(), {}};
+}
+
 }  // namespace
 
 QString Tfrm3DGraph::designTitle() { return u"ＴＡＰＰＥＲ新記録の足跡"_s; }
 
 Tfrm3DGraph::Tfrm3DGraph(SettingsFile* settings, Input input, QWidget* parent, ErrorReporter reporter)
-    : QDialog(parent), settings_(settings), input_(std::move(input)), errorReporter_(std::move(reporter)) {
+    : Tfrm3DGraph(
+          settings ? ChartOptions::load(*settings, screenEnvironment()) : ChartOptions::defaults(screenEnvironment()),
+          std::move(input), {}, parent, std::move(reporter)) {
+  if (settings)
+    saver_ = [settings](const ChartOptions& options) -> std::optional<QString> {
+      if (options.save(*settings)) return std::nullopt;
+      return settings->writeFailureMessage();
+    };
+}
+
+Tfrm3DGraph::Tfrm3DGraph(ChartOptions options, Input input, OptionsSaver saver, QWidget* parent, ErrorReporter reporter)
+    : QDialog(parent), saver_(std::move(saver)), input_(std::move(input)), errorReporter_(std::move(reporter)) {
   setObjectName(u"frm3DGraph"_s);
   setModal(true);
   setSizeGripEnabled(true);
@@ -81,7 +97,7 @@ Tfrm3DGraph::Tfrm3DGraph(SettingsFile* settings, Input input, QWidget* parent, E
   btUndoZoom->hide();
   connect(btUndoZoom, &QPushButton::clicked, this, &Tfrm3DGraph::btUndoZoomClick);
 
-  FormCreate();
+  FormCreate(options);
   FormResize();
 }
 
@@ -188,14 +204,7 @@ void Tfrm3DGraph::buildChart() {
 // ---------------------------------------------------------------------------
 // Creation and closing
 
-void Tfrm3DGraph::FormCreate() {
-  const QRect screen =
-      QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
-  const SettingsEnvironment environment{screen.width(), screen.height(), {}};
-  SettingsFile* settings = settings_;
-  const ChartOptions options =
-      settings ? ChartOptions::load(*settings, environment) : ChartOptions::defaults(environment);
-
+void Tfrm3DGraph::FormCreate(const ChartOptions& options) {
   resize(width(), options.height);
   resize(options.width, height());
   move(x(), options.top);
@@ -249,20 +258,23 @@ void Tfrm3DGraph::FormCreate() {
 void Tfrm3DGraph::FormClose() {
   if (settingsWritten_) return;
   settingsWritten_ = true;
-  SettingsFile* settings = settings_;
-  if (!settings) return;
-  using namespace SettingsKeys;
+  if (!saver_) return;
+  if (const std::optional<QString> failure = saver_(options())) reportError(*failure);
+}
+
+ChartOptions Tfrm3DGraph::options() const {
+  ChartOptions o;
   const QRect outer = frameGeometry();
-  const bool written = settings->writeInteger(ChartForm, u"Height"_s, height()) &&
-                       settings->writeInteger(ChartForm, u"Width"_s, width()) &&
-                       settings->writeInteger(ChartForm, u"Top"_s, outer.top()) &&
-                       settings->writeInteger(ChartForm, u"Left"_s, outer.left()) &&
-                       settings->writeBool(ChartOption, u"Marker"_s, cbMarker->isChecked()) &&
-                       settings->writeBool(ChartOption, u"Legend"_s, cbLegend->isChecked()) &&
-                       settings->writeBool(ChartOption, u"3D"_s, cb3D->isChecked()) &&
-                       settings->writeInteger(ChartOption, u"BarStyle"_s, coBarStyle->currentIndex()) &&
-                       settings->writeInteger(ChartOption, u"MaxPointsPerPage"_s, MinChart->model().maxPointsPerPage());
-  if (!written) reportError(settings->writeFailureMessage());
+  o.height = height();
+  o.width = width();
+  o.top = outer.top();
+  o.left = outer.left();
+  o.marker = cbMarker->isChecked();
+  o.legend = cbLegend->isChecked();
+  o.threeD = cb3D->isChecked();
+  o.barStyle = coBarStyle->currentIndex();
+  o.maxPointsPerPage = MinChart->model().maxPointsPerPage();
+  return o;
 }
 
 void Tfrm3DGraph::reportError(const QString& text) {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "analysis/ChartInput.h"
+#include "settings/ChartOptions.h"
 
 class QAction;
 class QComboBox;
@@ -24,7 +25,7 @@ class SettingsFile;
 // track bar and the four page buttons move the visible window over the
 // points, the spin box sets N, a dragged rectangle zooms and the undo button
 // (or the chart's own gesture) undoes it. Position, size and the display
-// options live in the settings file's ChartForm and ChartOption sections.
+// options are given as ChartOptions and handed back when the window closes.
 // Modal and short-lived: made, exec()ed and destroyed on each opening.
 class Tfrm3DGraph : public QDialog {
   Q_OBJECT
@@ -37,9 +38,18 @@ class Tfrm3DGraph : public QDialog {
   // that cannot be written); without one, in a plain message box.
   using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
 
-  // `settings` keeps the window's position, size and options (none are kept
-  // without it).
+  // Keeps the options the window hands back when it closes; gives the text of
+  // an error to show when they cannot be kept.
+  using OptionsSaver = std::function<std::optional<QString>(const ChartOptions&)>;
+
+  // Opens at `options`; `saver` (if any) is handed the options as they are on closing.
+  Tfrm3DGraph(ChartOptions options, Input input, OptionsSaver saver, QWidget* parent = nullptr,
+              ErrorReporter reporter = {});
+  // The same with the options of `settings` (the defaults for the screen without one), saved back to it.
   Tfrm3DGraph(SettingsFile* settings, Input input, QWidget* parent = nullptr, ErrorReporter reporter = {});
+
+  // The options as the window stands: its place and size, the display options.
+  ChartOptions options() const;
 
   // Handlers, under their design names.
   void FormResize();
@@ -104,7 +114,7 @@ class Tfrm3DGraph : public QDialog {
  private:
   void buildToolBar();
   void buildChart();
-  void FormCreate();
+  void FormCreate(const ChartOptions& options);
   void FormClose();
   void setTrackPosition(int position);  // from code: raises no change event
   void setSpinValue(int value);         // from code: raises SpinEdit1Change when the text changes
@@ -118,7 +128,7 @@ class Tfrm3DGraph : public QDialog {
 
   void reportError(const QString& text);
 
-  SettingsFile* settings_;
+  OptionsSaver saver_;
   Input input_;
   ErrorReporter errorReporter_;
   QAction* spinEditAction_ = nullptr;

@@ -51,13 +51,6 @@ std::int64_t RegularFile::readAt(std::int64_t offset, void* buffer, std::int64_t
 
 std::int64_t RegularFile::read(void* buffer, std::int64_t bytes) { return readFully(-1, buffer, bytes); }
 
-bool RegularFile::writeAllAt(std::int64_t offset, const void* buffer, std::int64_t bytes) {
-  const int error = writeFullyAt(fd_, offset, buffer, bytes);
-  return error == 0 || fail(problemOfErrno(error), error);
-}
-
-void RegularFile::startWriteBack(std::int64_t offset, std::int64_t bytes) { startWriteBackAt(fd_, offset, bytes); }
-
 bool RegularFile::lockExclusive(std::chrono::milliseconds wait) {
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + wait;

@@ -64,16 +64,11 @@ class RegularFile {
   std::int64_t read(void* buffer, std::int64_t bytes);
   // Writes everything at the current position (the end, once moved there).
   bool writeAll(const void* buffer, std::int64_t bytes);
-  // Writes everything at `offset`; the current position stays.
-  bool writeAllAt(std::int64_t offset, const void* buffer, std::int64_t bytes);
   bool seekToEnd();
   // Cuts the file to `size` bytes, or makes it longer with zeros (a hole).
   bool resize(std::int64_t size);
   // Data and size reach the disk before this returns.
   bool sync();
-  // Starts writing the bytes to the disk without waiting, so that a sync
-  // later has less to wait for. Only a hint: nothing fails.
-  void startWriteBack(std::int64_t offset, std::int64_t bytes);
 
   // Takes an exclusive advisory lock (flock; on Windows LockFileEx on one byte
   // far beyond any data, so that reads and writes of others go on) on the file when no other open
@@ -123,8 +118,8 @@ std::int64_t readFullyAt(int fd, std::int64_t offset, void* buffer, std::int64_t
 // Writes all `bytes` at `offset`: 0, or the errno of the failure. Keeps no
 // state, so two threads may write one descriptor at once.
 int writeFullyAt(int fd, std::int64_t offset, const void* buffer, std::int64_t bytes);
-// Starts writing the bytes to the disk without waiting (RegularFile::startWriteBack
-// for a bare descriptor). Only a hint: nothing fails.
+// Starts writing the bytes to the disk without waiting, so that a sync later
+// has less to wait for. Only a hint: nothing fails.
 void startWriteBackAt(int fd, std::int64_t offset, std::int64_t bytes);
 
 // The reason in the user's words (Japanese), for messages.

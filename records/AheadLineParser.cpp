@@ -18,11 +18,13 @@ constexpr qint64 LinesPerRead = 5698;  // about 256 KiB a read, whole lines
 
 AheadLineParser::AheadLineParser(int fileDescriptor, qint64 from, qint64 end, PracticeRecord* runs,
                                  const PracticeRecord** references, std::size_t room)
-    : fd_(fileDescriptor), from_(from), end_(end), runs_(runs), references_(references), room_(room), thread_([this] {
-        parse();
-      }) {}
-
-AheadLineParser::~AheadLineParser() { cancel(); }
+    : fd_(fileDescriptor),
+      from_(from),
+      end_(end),
+      runs_(runs),
+      references_(references),
+      room_(room),
+      thread_([this](const std::stop_token& stop) { parse(stop); }) {}
 
 AheadLineParser::Result& AheadLineParser::finish() {
   if (thread_.joinable()) thread_.join();
@@ -30,11 +32,11 @@ AheadLineParser::Result& AheadLineParser::finish() {
 }
 
 void AheadLineParser::cancel() {
-  stop_.store(true, std::memory_order_relaxed);
+  thread_.request_stop();
   if (thread_.joinable()) thread_.join();
 }
 
-void AheadLineParser::parse() {
+void AheadLineParser::parse(const std::stop_token& stop) {
   using RecordLineLayout::LineWithEnd;
   result_.end = from_;
   std::vector<char> chunk;
@@ -45,7 +47,7 @@ void AheadLineParser::parse() {
     return;
   }
   qint64 at = from_;
-  while (at < end_ && !stop_.load(std::memory_order_relaxed)) {
+  while (at < end_ && !stop.stop_requested()) {
     const qint64 got =
         readFullyAt(fd_, at, chunk.data(), std::min<qint64>(static_cast<qint64>(chunk.size()), end_ - at));
     if (got < 0) {

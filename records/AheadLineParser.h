@@ -3,8 +3,8 @@
 #include <QtGlobal>
 
 #include <array>
-#include <atomic>
 #include <cstdint>
+#include <stop_token>
 #include <thread>
 
 #include "records/PracticeRecord.h"
@@ -36,7 +36,7 @@ class AheadLineParser {
 
   AheadLineParser(int fileDescriptor, qint64 from, qint64 end, PracticeRecord* runs, const PracticeRecord** references,
                   std::size_t room);
-  ~AheadLineParser();  // stops the thread and waits for it
+  ~AheadLineParser() = default;  // stops the thread and waits for it
   AheadLineParser(const AheadLineParser&) = delete;
   AheadLineParser& operator=(const AheadLineParser&) = delete;
 
@@ -48,7 +48,7 @@ class AheadLineParser {
   void cancel();
 
  private:
-  void parse();
+  void parse(const std::stop_token& stop);
 
   const int fd_;
   const qint64 from_;
@@ -56,7 +56,6 @@ class AheadLineParser {
   PracticeRecord* const runs_;
   const PracticeRecord** const references_;
   const std::size_t room_;
-  std::atomic<bool> stop_{false};
   Result result_;
-  std::thread thread_;
+  std::jthread thread_;
 };

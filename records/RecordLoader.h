@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <set>
 
+#include "records/DataFile.h"
 #include "records/LoadFeedback.h"
 #include "records/LoadedRecords.h"
+#include "records/ProgressCounter.h"
 #include "records/StoredSizeStore.h"
-
-class RegularFile;
 
 enum class LoadOutcome {
   Loaded,        // every run is in the records; the loading window is still shown
@@ -30,19 +30,6 @@ struct LoadSummary {
   std::int64_t badLines = 0;        // lines of a full load that did not parse
   bool cacheKept = false;           // the data file and the stored size were brought up to date
 };
-
-// How a load shows `items` (lines, entries) on the loading window's bar, whose
-// values are ints: the bar's maximum, how far one step moves it and after how
-// many items a step comes. Up to INT_MAX items the bar counts items and a step
-// comes every `itemsPerStep`; beyond, a point of the bar stands for as many
-// items as keep the maximum within INT_MAX, and a step comes every whole
-// number of points.
-struct ProgressScale {
-  int maximum = 0;
-  int step = 1;
-  std::int64_t itemsPerStep = 1;
-};
-ProgressScale progressScaleFor(std::int64_t items, int itemsPerStep);
 
 // Loads a record file into LoadedRecords, keeping the compressed data file
 // (".hok") beside it so that later loads parse only the lines appended since.
@@ -97,10 +84,12 @@ class RecordLoader {
   // feedback's keepWaiting() is called between tries). A wait that ran out is
   // not waited again by the next try, so that a reload (loadAppended and the
   // load it turns into, forgetStoredSize and the load after it) waits once.
-  void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+  void setLockWait(std::chrono::milliseconds wait) { lockWait_.wait = wait; }
 
   // A full load of a record file of at least this many bytes parses its
-  // second half on a second thread (AheadLineParser); 0 never does.
+  // second half on a second thread (AheadLineParser), and the data file's
+  // entries of as many 46-byte lines are decoded or written in two halves
+  // (DataFile); 0 never does.
   static constexpr std::int64_t DefaultSecondThreadFrom = 4 << 20;
   void setSecondThreadFrom(std::int64_t bytes) { secondThreadFrom_ = bytes; }
 
@@ -110,16 +99,12 @@ class RecordLoader {
  private:
   class Session;
 
-  // Takes the data file's lock, waiting for another program to let go of it;
-  // false when the wait ran out or no lock can be had on the file.
-  bool lockDataFile(RegularFile& dataFile);
   LoadOutcome outOfMemory(const QString& recordPath, LoadedRecords& records);
 
   StoredSizeStore& sizes_;
   LoadFeedback& feedback_;
   LoadSummary summary_;
-  std::chrono::milliseconds lockWait_{10000};
-  bool lockWaitRanOut_ = false;  // the last wait for the lock ran out: the next try does not wait
+  DataFile::LockWait lockWait_;
   std::int64_t secondThreadFrom_ = DefaultSecondThreadFrom;
   std::set<QString> toldDataFileIsRecordFile_;  // canonical record paths
 };

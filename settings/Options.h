@@ -5,28 +5,15 @@
 #include <array>
 #include <cstdint>
 
-#include "analysis/View.h"
+#include "settings/OptionTable.h"
 #include "settings/SettingsFile.h"
 
-// Every value of the settings file in one typed place: sections, keys,
-// defaults and the order in which the main window reads and writes them. The
-// windows only bind these fields to their controls.
-namespace SettingsKeys {
-inline const QString Form = QStringLiteral("Form");
-inline const QString Option = QStringLiteral("Option");
-inline const QString File = QStringLiteral("File");
-inline const QString FileSize = QStringLiteral("FileSize");
-inline const QString ChartForm = QStringLiteral("ChartForm");
-inline const QString ChartOption = QStringLiteral("ChartOption");
-inline const QString OiwaiBmpPattern = QStringLiteral("OiwaiBmpPattern");
-}  // namespace SettingsKeys
+// The main window's values of the settings file in one typed place, read and
+// written through one table per section (Options.cpp). The windows only bind
+// these fields to their controls.
 
-// What the defaults are computed from.
-struct SettingsEnvironment {
-  int screenWidth = 1024;
-  int screenHeight = 768;
-  QString programFolder;  // ends in a path delimiter
-};
+// The text panes, one per view (held equal to the views' count where both are seen).
+inline constexpr int PaneCount = 5;
 
 // Font and background of one text pane.
 struct PaneFont {
@@ -34,6 +21,8 @@ struct PaneFont {
   int size = 10;
   SettingsColor color = SystemColor(SystemColorWindowText);
   SettingsColor backColor = SystemColor(SystemColorWindow);
+
+  bool operator==(const PaneFont&) const = default;
 };
 
 // The main window's options, read once at start-up and written once at close.
@@ -66,35 +55,21 @@ struct MainOptions {
   QString path;     // record folder, ends in a path delimiter
   QString recFile;  // record file name without folder
   // Font, GraphFont, AverFont, MissFont, BestFont
-  std::array<PaneFont, ViewCount> fonts;
+  std::array<PaneFont, PaneCount> fonts;
 
   static MainOptions defaults(const SettingsEnvironment& env);
   static MainOptions load(const SettingsFile& file, const SettingsEnvironment& env);
 
   // Writes every value in the close order, colours as RGB from `resolveColor`.
   // Stops at the first value that cannot be written and returns false.
-  using ColorResolver = std::uint32_t (*)(SettingsColor);
+  using ColorResolver = ::ColorResolver;
   bool save(SettingsFile& file, ColorResolver resolveColor) const;
-};
 
-// Position and display options of the 3D chart window.
-struct ChartOptions {
-  int height = 0;
-  int width = 0;
-  int top = 0;
-  int left = 0;
-  bool marker = true;
-  bool legend = true;
-  bool threeD = true;
-  int barStyle = 0;
-  int maxPointsPerPage = 10;
-
-  static ChartOptions defaults(const SettingsEnvironment& env);
-  static ChartOptions load(const SettingsFile& file, const SettingsEnvironment& env);
+  bool operator==(const MainOptions&) const = default;
 };
 
 inline constexpr int RankCountMin = 1;
 inline constexpr int RankCountMax = 1000;
 
 // Section name of each pane's font, in the order the panes are read.
-const std::array<QString, ViewCount>& paneFontSections();
+const std::array<QString, PaneCount>& paneFontSections();

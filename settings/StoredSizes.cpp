@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "settings/Options.h"
+#include "settings/OptionTable.h"
 #include "settings/SettingsFile.h"
 
 using namespace Qt::StringLiterals;

@@ -5,7 +5,6 @@
 #include <QStringList>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -14,6 +13,7 @@
 #include "settings/Options.h"
 #include "viewer/LoadScheduler.h"
 #include "viewer/ViewerCore.h"
+#include "viewer/ViewerSession.h"
 
 class QAction;
 class QCheckBox;
@@ -56,9 +56,12 @@ struct StartupContext {
 
 // The main window. Its creation does the whole start-up (settings, command
 // line, record-file menu, mode button, first load); closing it saves the
-// settings. Every command is a handler that reads its control, gives the
-// viewer core a command and shows what it answers; the views themselves are
-// computed in the core (viewer/), shared with the report tool.
+// settings. Every command is a handler that reads its control, calls the
+// viewer session (viewer/ViewerSession: the mode, the record file, the
+// options, the reload rule, the export) and shows what it answers; the views
+// themselves are computed in the core (viewer/), shared with the report tool.
+// Its controls and menus are made in TfrmMainLayout.cpp, its export command
+// runs in TfrmMainExport.cpp.
 class TfrmMain : public QMainWindow {
   Q_OBJECT
  public:
@@ -69,7 +72,7 @@ class TfrmMain : public QMainWindow {
   void createLongLivedDialogs();
 
   // What the window shows: the loaded runs and the last results.
-  const ViewerCore& viewer() const { return *core_; }
+  const ViewerCore& viewer() const { return session_->core(); }
   SettingsFile* settingsFile() const { return settings_.get(); }
   ChartInput chartInput() const;  // what the 3D chart shows for the active tab
   HelpSystem* help() const { return help_; }
@@ -130,7 +133,7 @@ class TfrmMain : public QMainWindow {
   void AutoReload1Click();
   void ExportClick();
   bool refusesExportTarget(const QString& path);  // the record file, its data file, the settings file
-  void writeExport(const QString& path, bool everyRun, bool calendar, bool json, bool shiftJis);
+  void writeExport(const QString& path, ViewerSession::ExportRequest request);
   void Calendar1Click();
   void updateCalendar();  // the calendar window, when open, follows the runs, the mode and the day
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
@@ -149,7 +152,6 @@ class TfrmMain : public QMainWindow {
   MainOptions currentOptions() const;
   void applyCommandLine(const QStringList& arguments);
   void buildRecordFileMenu();
-  void countBannerPictures(const QString& folder);
   void pressModeButton(int mode);
   bool modeSelected() const;
   int activeTab() const;
@@ -162,14 +164,11 @@ class TfrmMain : public QMainWindow {
   QPlainTextEdit* activeMemo() const;
   void updateViewSettings();  // the core's settings, as the menus and controls stand
   void showPane(View view);
-  void changeViewSettings(const std::function<void(ViewSettings&)>& change);
   void followRecordFile();  // watches the loaded record file, when the option says so
   void liveReload(ViewerCore::Reload kind);
   void runWaitingLoad(LoadScheduler::Request request);  // one asked for while another ran
 
   // State.
-  int CurrentMode = ModeRomaji;
-  QString RecordFolder;
   QString FanfareFile;
   QString CelebrationMessage;
   QFont CelebrationFont;
@@ -219,7 +218,7 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<SettingsFile> settings_;
   HelpSystem* help_ = nullptr;
   std::unique_ptr<LoadingFeedback> feedback_;
-  std::unique_ptr<ViewerCore> core_;
+  std::unique_ptr<ViewerSession> session_;  // the mode, the record file and the viewer core
   RecordFileWatcher* watcher_ = nullptr;
   PracticeCalendarWindow* calendarWindow_ = nullptr;           // made at its first opening
   LoadScheduler* loads_ = nullptr;                             // when loads run: one at a time

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "analysis/TextFormat.h"
+
 ExportOutput::ExportOutput(QIODevice& device) : device_(device), buffer_(new char[Capacity]) {}
 
 ExportOutput::~ExportOutput() = default;
@@ -34,33 +36,14 @@ void ExportOutput::number(long long value) {
   put(QByteArrayView(text, end - text));
 }
 
-void ExportOutput::digits(int value, int width) {
-  if (width == 2 && value >= 0 && value < 100) {  // the months, days and clock times of every run
-    const char pair[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
-    return put(QByteArrayView(pair, 2));
-  }
-  char text[16];
-  const long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
-  const auto end = std::to_chars(text, text + sizeof text, magnitude).ptr;
-  if (value < 0) put('-');
-  for (auto length = end - text; length < width; ++length) put('0');
-  put(QByteArrayView(text, end - text));
-}
-
 void ExportOutput::isoDate(const DayCount::CivilDate& date) {
-  digits(date.year, 4);
-  put('-');
-  digits(date.month, 2);
-  put('-');
-  digits(date.day, 2);
+  char text[TextFormat::DateTextCapacity];
+  put(QByteArrayView(text, TextFormat::writeDate(text, date, '-') - text));
 }
 
 void ExportOutput::clockTime(const DayCount::ClockTime& time) {
-  digits(time.hour, 2);
-  put(':');
-  digits(time.min, 2);
-  put(':');
-  digits(time.sec, 2);
+  char text[TextFormat::DateTextCapacity];
+  put(QByteArrayView(text, TextFormat::writeClockTime(text, time) - text));
 }
 
 bool ExportOutput::flush() {

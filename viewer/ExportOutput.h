@@ -32,9 +32,7 @@ class ExportOutput {
   }
   void spaces(int count);
   void number(long long value);
-  // At least `width` digits, zero-padded; a negative value keeps its sign.
-  void digits(int value, int width);
-  // "yyyy-mm-dd" and "hh:nn:ss", as every export writes a run's date and time.
+  // "yyyy-mm-dd" and "hh:nn:ss", as the views write them (TextFormat).
   void isoDate(const DayCount::CivilDate& date);
   void clockTime(const DayCount::ClockTime& time);
 

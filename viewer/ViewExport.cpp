@@ -388,18 +388,9 @@ void jsonCalendar(JsonWriter& json, const PracticeCalendar& calendar) {
 
 }  // namespace
 
-QString calendarName() { return u"calendar"_s; }
+QString calendarName() { return CalendarViewName.toString(); }
 
-QString viewName(View view) {
-  switch (view) {
-    case ViewHistory: return u"history"_s;
-    case ViewGraph: return u"graph"_s;
-    case ViewAverage: return u"average"_s;
-    case ViewMiss: return u"miss"_s;
-    case ViewBest: return u"best"_s;
-  }
-  return {};
-}
+QString viewName(View view) { return viewInfo(view).name.toString(); }
 
 QString outOfMemory(const QString& target) { return target + u" に書き出すためのメモリが足りません。"_s; }
 

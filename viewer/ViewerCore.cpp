@@ -70,7 +70,7 @@ void ViewerCore::recalculateAverages() {
 }
 
 std::optional<RecordToCelebrate> ViewerCore::recalculate(View view) {
-  if (view != ViewAverage) return recalculateRecords();
+  if (!viewInfo(view).averagePass) return recalculateRecords();
   recalculateAverages();
   return std::nullopt;
 }

@@ -74,7 +74,6 @@ class ViewerCore {
   const ModePass& modePass() const { return pass_; }  // the last mode pass's results
   const AverageTrend& averages() const { return averages_; }
   const RecordLoader& loader() const { return loader_; }
-  RecordLoader& loader() { return loader_; }
 
  private:
   // Each mode's best hits, of every run and of the runs without a miss.

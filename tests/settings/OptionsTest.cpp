@@ -4,12 +4,17 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "analysis/View.h"
 #include "platform/UserFolders.h"
+#include "settings/CalendarOptions.h"
+#include "settings/ChartOptions.h"
 #include "settings/Options.h"
 #include "settings/SettingsLocation.h"
 #include "support/TempDir.h"
 
 using namespace Qt::StringLiterals;
+
+static_assert(PaneCount == ViewCount, "one pane font per view");
 
 namespace {
 
@@ -118,6 +123,43 @@ TEST_F(OptionsTest, ChartWindowIsCentredAtTheSizeRead) {
   EXPECT_EQ(c.top, 340);
   EXPECT_EQ(c.left, 660);
   EXPECT_FALSE(c.threeD);
+}
+
+// Every key of every section away from its default: written in the order of a
+// new file, read back as written.
+TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
+  MainOptions o{801, 602,      13, 14, 1,  false, 200,  3,     u"#"_s, u"-"_s,     u"/f.mid"_s, u"ok"_s, u"IPAGothic"_s,
+                40,  0x123456, 9,  7,  25, 999,   true, false, false,  u"/rec/"_s, u"a.txt"_s};
+  for (int pane = 0; pane < PaneCount; ++pane)
+    o.fonts[pane] = PaneFont{u"F%1"_s.arg(pane), 11 + pane, 16 + pane, 32 + pane};
+  const ChartOptions chart{401, 602, 33, 44, false, false, false, 5, 25};
+  const CalendarOptions calendar{70, 80, 640, 480, true};
+  ASSERT_TRUE(o.save(file, resolveForTest) && chart.save(file) && calendar.save(file));
+
+  QByteArray expected =
+      "[Form]\r\nWindowState=1\r\nWidth=801\r\nHeight=602\r\nLeft=13\r\nTop=14\r\n\r\n"
+      "[Option]\r\nHint=0\r\nRecent=200\r\nDefault Type=3\r\nHitMark=#\r\nMissMark=-\r\nFanfare=/f.mid\r\n"
+      "OiwaiMessage=ok\r\nOiwaiFontName=IPAGothic\r\nOiwaiFontSize=40\r\nOiwaiFontColor=1193046\r\nMaxMiss=9\r\n"
+      "MaxHitMiss=7\r\nCountInterval=25\r\nRankCount=999\r\nShow3DGraph=1\r\nMissEval=0\r\nAutoReload=0\r\n\r\n"
+      "[File]\r\nPath=/rec/\r\nRecFile=a.txt\r\n";
+  for (int pane = 0; pane < PaneCount; ++pane)
+    expected += u"\r\n[%1]\r\nFontName=F%2\r\nSize=%3\r\nColor=%4\r\nBackColor=%5\r\n"_s.arg(paneFontSections()[pane])
+                    .arg(pane)
+                    .arg(11 + pane)
+                    .arg(16 + pane)
+                    .arg(32 + pane)
+                    .toLatin1();
+  expected +=
+      "\r\n[ChartForm]\r\nHeight=401\r\nWidth=602\r\nTop=33\r\nLeft=44\r\n\r\n"
+      "[ChartOption]\r\nMarker=0\r\nLegend=0\r\n3D=0\r\nBarStyle=5\r\nMaxPointsPerPage=25\r\n\r\n"
+      "[Calendar]\r\nLeft=70\r\nTop=80\r\nWidth=640\r\nHeight=480\r\nAllModes=1\r\n";
+  QFile written(file.path());
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_EQ(written.readAll().toStdString(), expected.toStdString());
+
+  EXPECT_EQ(MainOptions::load(file, Screen), o);
+  EXPECT_EQ(ChartOptions::load(file, Screen), chart);
+  EXPECT_EQ(CalendarOptions::load(file), calendar);
 }
 
 TEST(SettingsLocation, BesideAWritableProgramElsePerUser) {

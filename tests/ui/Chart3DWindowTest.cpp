@@ -27,6 +27,7 @@
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "support/TempDir.h"
+#include "support/WindowFixture.h"
 #include "tools/RecordFileGenerator.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
@@ -48,16 +49,12 @@ const QString ChartOption = u"ChartOption"_s;
 
 }  // namespace
 
-class Chart3DWindowTest : public QObject {
+class Chart3DWindowTest : public QObject, private WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempDir> dir;
   std::unique_ptr<SettingsFile> settings;
   ChartInput input;  // what the window is given
-  QStringList messages;
-
-  QString settingsPath() const { return dir->file(u"hoko32.ini"_s); }
 
   // Exactly `count` record points, as the history and the graph give them.
   void withRecordPoints(int count) { input = {makePoints(count), u"ローマ字の新記録"_s}; }
@@ -93,16 +90,14 @@ class Chart3DWindowTest : public QObject {
   void initTestCase() { FontNames::installSubstitutions(); }
 
   void init() {
-    dir = std::make_unique<TempDir>();
-    messages.clear();
-    MessageBoxes::setHandler([this](const QString& text) { messages << text; });
+    setUpWindowFolder();
     settings = std::make_unique<SettingsFile>(settingsPath());
     input = {};
   }
 
   void cleanup() {
     settings.reset();
-    MessageBoxes::setHandler(nullptr);
+    tearDownWindowFolder();
   }
 
   void designSettingsAndTheRecordPoints() {

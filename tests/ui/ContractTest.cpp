@@ -39,7 +39,7 @@ const char* const PeriodButtonNames[] = {"", "ButtonDay", "ButtonWeek", "ButtonM
 // The clock of the ranking's header: the window reads it when it fills the
 // pane, the report tool when it is told (--now). The one difference allowed.
 QString withoutClock(QString text) {
-  static const QRegularExpression clock(u"\\d\\d:\\d\\d:\\d\\d 現在"_s);
+  static const QRegularExpression clock(u"\\d{1,2}:\\d\\d:\\d\\d 現在"_s);
   return text.replace(clock, u"hh:nn:ss 現在"_s);
 }
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -15,6 +16,7 @@
 #include "celebration/TfrmOiwai.h"
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
+#include "support/MainWindowFixture.h"
 #include "support/ModalDialogs.h"
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
@@ -22,6 +24,8 @@
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TfrmMain.h"
+#include "ui/TfrmRecent.h"
+#include "viewer/RecordFileWatcher.h"
 
 using namespace Qt::StringLiterals;
 
@@ -40,20 +44,13 @@ std::string romajiRun(const QDate& day, int hour, int hits, int misses = 3) {
 
 }  // namespace
 
-class LiveReloadTest : public QObject {
+class LiveReloadTest : public QObject, private MainWindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempDir> dir;
-  QStringList messages;
   QString recordFile;
 
-  std::unique_ptr<TfrmMain> start() {
-    auto window = std::make_unique<TfrmMain>(
-        StartupContext{dir->file(u"hoko32.ini"_s), dir->path() + u'/', dir->path(), {recordFile, u"R"_s}});
-    window->createLongLivedDialogs();
-    return window;
-  }
+  std::unique_ptr<TfrmMain> start() const { return MainWindowFixture::start({recordFile, u"R"_s}); }
   void append(const std::string& bytes) const {
     QFile file(recordFile);
     QVERIFY(file.open(QIODevice::Append));
@@ -74,13 +71,11 @@ class LiveReloadTest : public QObject {
   void initTestCase() { FontNames::installSubstitutions(); }
 
   void init() {
-    dir = std::make_unique<TempDir>();
-    messages.clear();
-    MessageBoxes::setHandler([this](const QString& text) { messages << text; });
+    setUpWindowFolder();
     recordFile = writeTypistFile(*dir, 900);
   }
 
-  void cleanup() { MessageBoxes::setHandler(nullptr); }
+  void cleanup() { tearDownWindowFolder(); }
 
   void appendedRunsShowInTheActivePaneWithinASecond() {
     auto window = start();
@@ -196,6 +191,48 @@ class LiveReloadTest : public QObject {
     // And it is followed from then on.
     append(romajiRun(QDate(2024, 7, 1), 9, 120));
     QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(301), 3000);
+  }
+
+  void aFileReplacedByALongerOneIsLoadedAnew() {
+    auto window = start();
+    TempDir other;
+    const QString longer = writeTypistFile(other, 1200);  // other runs, not these 900 with more after them
+    QVERIFY(QFile::remove(recordFile));
+    QVERIFY(QFile::copy(longer, recordFile));
+    QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(1200), 3000);
+    QCOMPARE(window->viewer().loader().lastSummary().kind, LoadKind::Full);
+  }
+
+  // A run appended while a dialog is open is read once the dialog has closed.
+  void aReloadWaitsForAnOpenDialog() {
+    auto window = start();
+    std::size_t underTheDialog = 0;
+    onNextModal<TfrmRecent>([&](TfrmRecent* dialog) {
+      append(romajiRun(QDate(2024, 7, 1), 9, 120));
+      QTest::qWait(1200);  // the watcher has seen it by now
+      underTheDialog = runs(*window);
+      dialog->reject();
+    });
+    window->findChild<QAction*>(u"Recent1"_s)->trigger();
+    QCOMPARE(underTheDialog, std::size_t(900));
+    QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(901), 2000);
+  }
+
+  // A line still without its end is taken as it is once it has stood for the wait.
+  void theWatcherWaitsForAHalfWrittenLine() {
+    RecordFileWatcher watcher;
+    watcher.setTimings({std::chrono::milliseconds(20), std::chrono::milliseconds(400), std::chrono::milliseconds(100)});
+    QSignalSpy grown(&watcher, &RecordFileWatcher::grown);
+    watcher.watch(recordFile);
+    const std::string line = romajiRun(QDate(2024, 7, 1), 9, 120);
+    append(line.substr(0, 20));
+    QTest::qWait(250);
+    QCOMPARE(grown.size(), 0);  // still within the wait
+    QTRY_COMPARE_WITH_TIMEOUT(grown.size(), 1, 1000);
+    QCOMPARE(grown.first().first().toBool(), true);
+    append(line.substr(20));
+    QTRY_COMPARE_WITH_TIMEOUT(grown.size(), 2, 1000);
+    QCOMPARE(grown.last().first().toBool(), false);
   }
 
   void aReloadWhileTheFileIsMissingGoesOnFollowingIt() {

@@ -36,6 +36,7 @@
 #include "chart3d/Tfrm3DGraph.h"
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
+#include "support/MainWindowFixture.h"
 #include "support/ModalDialogs.h"
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
@@ -54,24 +55,14 @@
 
 using namespace Qt::StringLiterals;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private MainWindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempDir> dir;
-  QStringList messages;
-
   QString recordFile() const { return dir->file(u"typist.ｷﾛｸ"_s); }
-  QString settingsPath() const { return dir->file(u"hoko32.ini"_s); }
-
-  StartupContext context(const QStringList& arguments = {}) const {
-    return {settingsPath(), dir->path() + u'/', dir->path(), arguments};
-  }
 
   std::unique_ptr<TfrmMain> startOnRecordFile(const QStringList& extra = {}) {
-    auto window = std::make_unique<TfrmMain>(context(QStringList{recordFile()} + extra));
-    window->createLongLivedDialogs();
-    return window;
+    return start(QStringList{recordFile()} + extra);
   }
 
   // The window's controls, found by their design names.
@@ -97,13 +88,11 @@ class MainWindowTest : public QObject {
   void initTestCase() { FontNames::installSubstitutions(); }
 
   void init() {
-    dir = std::make_unique<TempDir>();
-    messages.clear();
-    MessageBoxes::setHandler([this](const QString& text) { messages << text; });
+    setUpWindowFolder();
     writeTypistFile(*dir, 600);
   }
 
-  void cleanup() { MessageBoxes::setHandler(nullptr); }
+  void cleanup() { tearDownWindowFolder(); }
 
   void startsWithoutSettingsAndAsksForARecordFile() {
     ModalRejecter cancel;  // the folder and record file dialog
@@ -521,6 +510,29 @@ class MainWindowTest : public QObject {
     QCOMPARE(days.size() - 1, qsizetype(romajiDays.size()));
   }
 
+  void exportSaysWhenThereIsNothingToExportOrItCannotWrite() {
+    {
+      ModalRejecter cancel;  // the record file dialog
+      TfrmMain empty(context());
+      messages.clear();
+      item(empty, u"Export1"_s)->trigger();
+      QCOMPARE(messages, QStringList{u"エクスポートする練習がありません。記録ファイルを読み込んでください。"_s});
+    }
+    auto window = startOnRecordFile();
+    messages.clear();
+    const QString target = dir->file(u"gone/runs.csv"_s);  // in a folder that is not there
+    onNextModal<ExportDialog>([](ExportDialog* dialog) {
+      dialog->findChild<QRadioButton*>(u"rbRuns"_s)->setChecked(true);
+      dialog->accept();
+    });
+    onNextModal<QFileDialog>([&target](QFileDialog* dialog) {
+      dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(target);
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    item(*window, u"Export1"_s)->trigger();
+    QCOMPARE(messages, QStringList{u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(target))});
+  }
+
   void celebrationSettingsAreKeptOnOkOnlyAndSavedOnClose() {
     auto window = startOnRecordFile();
     QString oldFanfare;
@@ -619,7 +631,7 @@ class MainWindowTest : public QObject {
     auto* dates = qobject_cast<FileListDates*>(list->itemDelegateForIndex(date));
     QVERIFY(dates);
     dates->initStyleOption(&shown, date);
-    QCOMPARE(shown.text, QFileInfo(recordFile()).lastModified().toString(u"yyyy/MM/dd HH:mm"_s));
+    QCOMPARE(shown.text, QFileInfo(recordFile()).lastModified().toString(u"yyyy/MM/dd H:mm"_s));
   }
 };
 

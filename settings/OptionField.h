@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QString>
+
+#include <algorithm>
+#include <concepts>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "settings/SettingsFile.h"
+
+// What the defaults are computed from.
+struct SettingsEnvironment {
+  int screenWidth = 1024;
+  int screenHeight = 768;
+  QString programFolder;  // ends in a path delimiter
+};
+
+// Turns a system colour into plain RGB for writing.
+using ColorResolver = std::uint32_t (*)(SettingsColor);
+
+// One key of a section: its name, the field of `Options` it holds, how the
+// value is encoded, its default and the limits a read value is held to.
+template <class Options>
+class OptionField {
+ public:
+  // The default of a key: a value, or one computed from the environment (and
+  // from the values of the section's keys read before it).
+  template <class T>
+  class Default {
+   public:
+    Default(T value) : make_([value](const SettingsEnvironment&, const Options&) { return value; }) {}
+    template <std::invocable<const SettingsEnvironment&> F>
+    Default(F make) : make_([make](const SettingsEnvironment& env, const Options&) { return T(make(env)); }) {}
+    template <std::invocable<const SettingsEnvironment&, const Options&> F>
+    Default(F make) : make_(std::move(make)) {}
+
+    T operator()(const SettingsEnvironment& env, const Options& read) const { return make_(env, read); }
+
+   private:
+    std::function<T(const SettingsEnvironment&, const Options&)> make_;
+  };
+
+  static OptionField integer(QString key, int Options::*field, Default<int> fallback,
+                             std::optional<std::pair<int, int>> limits = {}) {
+    return {std::move(key), field, std::move(fallback),
+            [limits](const SettingsFile& f, const QString& s, const QString& k, int d) {
+              const int value = f.readInteger(s, k, d);
+              return limits ? std::clamp(value, limits->first, limits->second) : value;
+            },
+            [](SettingsFile& f, const QString& s, const QString& k, int v, ColorResolver) {
+              return f.writeInteger(s, k, v);
+            }};
+  }
+  // An integer kept in its low 8 bits.
+  static OptionField byte(QString key, std::uint8_t Options::*field, Default<std::uint8_t> fallback) {
+    return {std::move(key), field, std::move(fallback), &SettingsFile::readByte,
+            [](SettingsFile& f, const QString& s, const QString& k, std::uint8_t v, ColorResolver) {
+              return f.writeInteger(s, k, v);
+            }};
+  }
+  static OptionField boolean(QString key, bool Options::*field, Default<bool> fallback) {
+    return {std::move(key), field, std::move(fallback), &SettingsFile::readBool,
+            [](SettingsFile& f, const QString& s, const QString& k, bool v, ColorResolver) {
+              return f.writeBool(s, k, v);
+            }};
+  }
+  // Written as plain RGB: system colours go through the resolver.
+  static OptionField color(QString key, SettingsColor Options::*field, Default<SettingsColor> fallback) {
+    return {std::move(key), field, std::move(fallback), &SettingsFile::readColor,
+            [](SettingsFile& f, const QString& s, const QString& k, SettingsColor v, ColorResolver resolve) {
+              return f.writeColor(s, k, isSystemColor(v) ? resolve(v) : static_cast<std::uint32_t>(v));
+            }};
+  }
+  static OptionField text(QString key, QString Options::*field, Default<QString> fallback) {
+    return {std::move(key), field, std::move(fallback), &SettingsFile::readText,
+            [](SettingsFile& f, const QString& s, const QString& k, const QString& v, ColorResolver) {
+              return f.writeText(s, k, v);
+            }};
+  }
+  // One character.
+  static OptionField mark(QString key, QString Options::*field, Default<QString> fallback) {
+    return {std::move(key), field, std::move(fallback), &SettingsFile::readMark,
+            [](SettingsFile& f, const QString& s, const QString& k, const QString& v, ColorResolver) {
+              return f.writeMark(s, k, v);
+            }};
+  }
+
+  void setDefault(Options& o, const SettingsEnvironment& env) const { setDefault_(o, env); }
+  void read(const SettingsFile& f, const QString& section, Options& o, const SettingsEnvironment& env) const {
+    read_(f, section, o, env);
+  }
+  bool write(SettingsFile& f, const QString& section, const Options& o, ColorResolver resolve) const {
+    return write_(f, section, o, resolve);
+  }
+
+ private:
+  template <class T, class Read, class Write>
+  OptionField(QString key, T Options::*field, Default<T> fallback, Read read, Write write)
+      : key_(std::move(key)),
+        setDefault_([field, fallback](Options& o, const SettingsEnvironment& env) { o.*field = fallback(env, o); }),
+        read_([this_key = key_, field, fallback, read](const SettingsFile& f, const QString& section, Options& o,
+                                                       const SettingsEnvironment& env) {
+          o.*field = std::invoke(read, f, section, this_key, fallback(env, o));
+        }),
+        write_([this_key = key_, field, write](SettingsFile& f, const QString& section, const Options& o,
+                                               ColorResolver resolve) {
+          return write(f, section, this_key, o.*field, resolve);
+        }) {}
+
+  QString key_;
+  std::function<void(Options&, const SettingsEnvironment&)> setDefault_;
+  std::function<void(const SettingsFile&, const QString&, Options&, const SettingsEnvironment&)> read_;
+  std::function<bool(SettingsFile&, const QString&, const Options&, ColorResolver)> write_;
+};

@@ -1,0 +1,202 @@
+#include "viewer/ViewerSession.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+#include "records/DayCount.h"
+#include "settings/CalendarOptions.h"
+#include "settings/SettingsFile.h"
+
+using namespace Qt::StringLiterals;
+
+ViewerSession::ViewerSession(SettingsFile& settings, LoadFeedback& feedback)
+    : settings_(settings), core_(settings, feedback) {}
+
+ViewSettings ViewerSession::viewSettingsOf(const MainOptions& o) {
+  ViewSettings s;
+  const bool modeKnown = o.defaultType >= 0 && o.defaultType < PracticeModeCount;
+  s.mode = static_cast<PracticeMode>(modeKnown ? o.defaultType : ModeRomaji);
+  s.recentLimit = o.recent;
+  s.hitMark = o.hitMark;
+  s.missMark = o.missMark;
+  s.maxMiss = o.maxMiss;
+  s.minHitMiss = o.maxHitMiss;
+  s.countInterval = o.countInterval;
+  s.rankCount = o.rankCount;
+  s.moreMissesAbove = o.missEval;
+  return s;
+}
+
+MainOptions ViewerSession::loadOptions(const SettingsEnvironment& environment) {
+  const MainOptions o = MainOptions::load(settings_, environment);
+  ViewSettings s = viewSettingsOf(o);
+  s.mode = core_.settings().mode;  // the mode is taken below, as it is
+  core_.setSettings(s);
+  mode_ = o.defaultType;
+  recordFolder_ = o.path;
+  recordName_ = o.recFile;
+  return o;
+}
+
+bool ViewerSession::saveOptions(MainOptions o, MainOptions::ColorResolver resolveColor) const {
+  const ViewSettings& s = core_.settings();
+  o.recent = static_cast<std::uint8_t>(s.recentLimit);
+  o.defaultType = mode_;
+  o.hitMark = s.hitMark;
+  o.missMark = s.missMark;
+  o.maxMiss = static_cast<std::uint8_t>(s.maxMiss);
+  o.maxHitMiss = s.minHitMiss;
+  o.countInterval = s.countInterval;
+  o.rankCount = s.rankCount;
+  o.missEval = s.moreMissesAbove;
+  o.path = recordFolder_;
+  o.recFile = recordName_;
+  return o.save(settings_, resolveColor);
+}
+
+void ViewerSession::selectMode(int mode) {
+  mode_ = mode;
+  selected_ = mode >= 0 && mode < PracticeModeCount;
+  ViewSettings s = core_.settings();
+  s.mode = static_cast<PracticeMode>(mode);
+  core_.setSettings(s);
+}
+
+std::optional<PracticeMode> ViewerSession::modeOfLetter(QStringView letter) {
+  if (letter == u"A") return ModeAlphabet;
+  if (letter == u"ｱ") return ModeKana;
+  if (letter == u"R") return ModeRomaji;
+  if (letter == u"!") return ModeSymbols;
+  return std::nullopt;
+}
+
+void ViewerSession::setRecordFile(const QString& folder, const QString& name) {
+  recordFolder_ = folder;
+  recordName_ = name;
+}
+
+ViewerSession::CommandLine ViewerSession::applyCommandLine(const QStringList& arguments) {
+  if (arguments.isEmpty()) {
+    if (!QFileInfo(recordPath()).isFile()) recordName_.clear();
+    return CommandLine::None;
+  }
+  const QString& argument = arguments.first();
+  const QFileInfo file(argument);
+  const bool found = file.isFile();
+  if (found) {
+    const qsizetype slash = argument.lastIndexOf(u'/');
+    setRecordFile(slash < 0 ? QString() : argument.left(slash + 1), file.fileName());
+  } else {
+    recordName_.clear();
+  }
+  if (arguments.size() == 2) mode_ = modeOfLetter(arguments[1]).value_or(ModeRomaji);
+  return found ? CommandLine::RecordFile : CommandLine::MissingFile;
+}
+
+double ViewerSession::startDate(const QDate& day, double before) {
+  return DayCount::encodeDate(day.year(), day.month(), day.day()).value_or(before);
+}
+
+void ViewerSession::setStartDay(const QDate& day) {
+  ViewSettings s = core_.settings();
+  s.startDate = startDate(day, s.startDate);
+  core_.setSettings(s);
+}
+
+void ViewerSession::setControls(const Controls& c, const QDateTime& now) {
+  ViewSettings s = core_.settings();
+  s.mode = static_cast<PracticeMode>(mode_);
+  s.noMiss = c.noMiss;
+  s.levelUpOnly = c.levelUpOnly;
+  s.period = c.period;
+  s.minHits = c.minHits;
+  s.rankCount = c.rankCount;
+  s.moreMissesAbove = c.moreMissesAbove;
+  s.now = now;
+  core_.setSettings(s);
+}
+
+void ViewerSession::setRecentLimit(int limit) {
+  ViewSettings s = core_.settings();
+  s.recentLimit = limit;
+  core_.setSettings(s);
+}
+
+void ViewerSession::setMarks(const QString& hitMark, const QString& missMark) {
+  ViewSettings s = core_.settings();
+  if (!hitMark.isEmpty()) s.hitMark = hitMark;
+  if (!missMark.isEmpty()) s.missMark = missMark;
+  core_.setSettings(s);
+}
+
+void ViewerSession::setAverageFilters(int maxMiss, int minHitMiss, int countInterval) {
+  ViewSettings s = core_.settings();
+  s.maxMiss = maxMiss;
+  s.minHitMiss = minHitMiss;
+  s.countInterval = countInterval;
+  core_.setSettings(s);
+}
+
+ViewerSession::AfterReload ViewerSession::reload(ViewerCore::Reload kind, const QDate& today) {
+  const LoadOutcome outcome = core_.reload(recordPath(), kind);
+  if (outcome == LoadOutcome::OutOfMemory) return AfterReload::ClearPanes;
+  if (outcome != LoadOutcome::Loaded) return AfterReload::Nothing;
+  // Runs of other modes alone change nothing that the views of this mode show.
+  if (!core_.changedMode(static_cast<PracticeMode>(mode_))) return AfterReload::ViewsUnchanged;
+  // A record is celebrated on the day it is set, also when the viewer has been open since an earlier day.
+  setStartDay(today);
+  return AfterReload::Recompute;
+}
+
+int ViewerSession::bannerPictureCount(const QString& folder) {
+  int count = 0;
+  // Name filters match without regard to case: "OIWAI1.BMP" counts too.
+  const QStringList names = QDir(folder).entryList({u"Oiwai*.bmp"_s}, QDir::Files | QDir::Hidden | QDir::System);
+  for (const QString& name : names) {
+    const qsizetype dot = name.indexOf(u'.');
+    bool ok = false;
+    const int number = name.mid(5, dot - 5).toInt(&ok);
+    count = std::max(count, ok ? number & 0xFF : 0);
+  }
+  return count;
+}
+
+std::span<const PracticeRecord* const> ViewerSession::calendarRuns() const {
+  const LoadedRecords& records = core_.records();
+  return {records.AllRecords.data(), records.AllRecords.size()};
+}
+
+PracticeMode ViewerSession::calendarMode() const { return static_cast<PracticeMode>(std::clamp(mode_, 0, 255)); }
+
+bool ViewerSession::calendarAllModes() const { return CalendarOptions::load(settings_).allModes; }
+
+QString ViewerSession::exportFileName(ExportContent content, View view) const {
+  // Named as the typist calls what it holds: every run, the calendar, or the tab.
+  const QString part = content == ExportContent::Calendar   ? u"カレンダー"_s
+                       : content == ExportContent::EveryRun ? u"全記録"_s
+                                                            : viewInfo(view).caption.toString();
+  return QFileInfo(recordName_).completeBaseName() + u'_' + part + u".csv"_s;
+}
+
+ViewExport::Result ViewerSession::writeExport(QIODevice& out, const ExportRequest& r,
+                                              const ViewExport::Progress& progress) {
+  const TextEncoding encoding = r.shiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+  switch (r.content) {
+    case ExportContent::Calendar: {
+      // The calendar's days as the calendar window counts them: the mode shown, or every mode.
+      const PracticeCalendar days = PracticeCalendar::build(
+          calendarRuns(),
+          r.calendarAllModes ? std::nullopt : std::optional<PracticeMode>(static_cast<PracticeMode>(mode_)), r.today);
+      return r.json ? ViewExport::writeJson(out, core_, {}, false, recordName_, &days)
+                    : ViewExport::writeCalendarCsv(out, days, encoding);
+    }
+    case ExportContent::EveryRun:
+      return r.json ? ViewExport::writeJson(out, core_, {}, true, recordName_, nullptr, progress)
+                    : ViewExport::writeRunsCsv(out, core_.records(), encoding, progress);
+    case ExportContent::ActiveView: break;
+  }
+  return r.json ? ViewExport::writeJson(out, core_, {r.view}, false, recordName_)
+                : ViewExport::writeViewCsv(out, core_, r.view, encoding);
+}
