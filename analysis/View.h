@@ -13,8 +13,9 @@ enum View : int { ViewHistory, ViewGraph, ViewAverage, ViewMiss, ViewBest };
 inline constexpr int ViewCount = 5;
 
 // What each view is called and what it offers, in one place: the window's
-// tabs, menus and help, the settings file's font sections, the report tool's
-// --view and the export's member names and file names all read it.
+// tabs, menus and help, the report tool's --view and the export's member names
+// and file names all read it. The panes' font sections are settings keys and
+// live with them (settings/Options.h, one per pane in this order).
 struct ViewInfo {
   View view;
   QStringView name;         // --view value, export member: "history", ...
@@ -25,15 +26,14 @@ struct ViewInfo {
   bool charted;             // the 3D chart shows it
   bool averagePass;         // computed by the averages (else by the mode pass)
   int helpTopic;
-  QStringView fontSection;  // the settings file's section of the pane's font
 };
 
 inline constexpr std::array<ViewInfo, ViewCount> Views = {{
-    {ViewHistory, u"history", u"ベストの足跡", u"Best1", u"ベストの足跡(&B)", true, true, false, 5000, u"Font"},
-    {ViewGraph, u"graph", u"ベストのグラフ", u"Graph1", u"ベストのグラフ(&G)", false, true, false, 6000, u"GraphFont"},
-    {ViewAverage, u"average", u"平均の推移", u"Aver1", u"平均の推移(&A)", false, true, true, 7000, u"AverFont"},
-    {ViewMiss, u"miss", u"ミスワースト10", u"Miss1", u"ミスワースト１０(&M)", true, false, false, 8000, u"MissFont"},
-    {ViewBest, u"best", u"自己ベスト10", u"MyBest1", u"自己ベスト10(&Y)", true, false, false, 10001, u"BestFont"},
+    {ViewHistory, u"history", u"ベストの足跡", u"Best1", u"ベストの足跡(&B)", true, true, false, 5000},
+    {ViewGraph, u"graph", u"ベストのグラフ", u"Graph1", u"ベストのグラフ(&G)", false, true, false, 6000},
+    {ViewAverage, u"average", u"平均の推移", u"Aver1", u"平均の推移(&A)", false, true, true, 7000},
+    {ViewMiss, u"miss", u"ミスワースト10", u"Miss1", u"ミスワースト１０(&M)", true, false, false, 8000},
+    {ViewBest, u"best", u"自己ベスト10", u"MyBest1", u"自己ベスト10(&Y)", true, false, false, 10001},
 }};
 
 // The view's row; a tag out of range reads the nearest view's.

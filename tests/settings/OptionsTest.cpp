@@ -14,8 +14,6 @@
 
 using namespace Qt::StringLiterals;
 
-static_assert(PaneCount == ViewCount, "one pane font per view");
-
 namespace {
 
 const SettingsEnvironment Screen{1920, 1080, u"/opt/hoko32/"_s};
@@ -129,7 +127,7 @@ TEST_F(OptionsTest, ChartWindowIsCentredAtTheSizeRead) {
 // new file, read back as written.
 TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
   MainOptions o{801, 602,      13, 14, 1,  false, 200,  3,     u"#"_s, u"-"_s,     u"/f.mid"_s, u"ok"_s, u"IPAGothic"_s,
-                40,  0x123456, 9,  7,  25, 999,   true, false, false,  u"/rec/"_s, u"a.txt"_s};
+                40,  0x123456, 9,  7,  25, 999,   true, false, false,  u"/rec/"_s, u"a.txt"_s,  {}};
   for (int pane = 0; pane < PaneCount; ++pane)
     o.fonts[pane] = PaneFont{u"F%1"_s.arg(pane), 11 + pane, 16 + pane, 32 + pane};
   const ChartOptions chart{401, 602, 33, 44, false, false, false, 5, 25};
@@ -172,8 +170,9 @@ TEST(SettingsLocation, BesideAWritableProgramElsePerUser) {
   const QString perUser = dir.file(u"config/hoko32/hoko32.ini"_s);
   // A program whose folder cannot be written: one that is missing; /proc, not writable even for root.
   EXPECT_EQ(SettingsLocation::forProgram(dir.file(u"missing/hoko32"_s)), perUser);
-  if (const QFileInfo proc(u"/proc/self"_s); proc.isDir() && !proc.isWritable())
+  if (const QFileInfo proc(u"/proc/self"_s); proc.isDir() && !proc.isWritable()) {
     EXPECT_EQ(SettingsLocation::forProgram(u"/proc/self/hoko32"_s), perUser);
+  }
   // An installed program keeps its settings per user also when its folder could be written (an
   // administrator), in the folder of the installed programs and below it.
   const QStringList installed = UserFolders::installedProgramFolders();
