@@ -25,6 +25,7 @@
 #include "viewer/ExportTarget.h"
 #include "viewer/ViewExport.h"
 #include "viewer/ViewerCore.h"
+#include "viewer/ViewerSession.h"
 
 using namespace Qt::StringLiterals;
 
@@ -150,7 +151,8 @@ int ReportTool::report(const QStringList& arguments, StdioDevice& out, QTextStre
   if (refusesOutput(recordPath, settingsPath, err)) return ExitOutputFailed;
   SettingsFile settings(settingsPath);
   StreamFeedback feedback(err);
-  ViewerCore viewer(settings, feedback);
+  ViewerSession session(settings, feedback);  // as the viewer's window drives it
+  ViewerCore& viewer = session.core();
   // The viewer asks for a file to be chosen; a terminal is told what is wrong with this one.
   int error = 0;
   if (const FileProblem problem = inspectPath(recordPath, &error); problem != FileProblem::None) {
@@ -167,8 +169,8 @@ int ReportTool::report(const QStringList& arguments, StdioDevice& out, QTextStre
     runs.flush();
   }
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
-  viewer.setSettings(
-      reportViewSettings(MainOptions::load(settings, environment), options, QDateTime::currentDateTime()));
+  const MainOptions stored = session.loadOptions(environment);
+  viewer.setSettings(reportViewSettings(stored, options, QDateTime::currentDateTime()));
   std::optional<PracticeCalendar> calendar;
   if (options.calendar) calendar = reportCalendar(viewer, options);
   const PracticeCalendar* shownCalendar = calendar ? &*calendar : nullptr;
