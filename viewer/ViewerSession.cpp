@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <type_traits>
 
 #include "records/DayCount.h"
 #include "settings/CalendarOptions.h"
@@ -14,6 +15,37 @@ using namespace Qt::StringLiterals;
 // The settings file keeps one font section per pane, in the order of the views.
 static_assert(PaneCount == ViewCount, "one pane font per view");
 
+namespace {
+
+// An option of the settings file that is also a view setting: read into the
+// view settings at the start, written back as they stand at the close.
+struct SharedOption {
+  void (*read)(const MainOptions&, ViewSettings&);
+  void (*write)(const ViewSettings&, MainOptions&);
+};
+
+template <auto option, auto setting>
+constexpr SharedOption shared() {
+  return {[](const MainOptions& o, ViewSettings& s) { s.*setting = o.*option; },
+          [](const ViewSettings& s, MainOptions& o) {
+            o.*option = static_cast<std::remove_cvref_t<decltype(o.*option)>>(s.*setting);
+          }};
+}
+
+// Each such option once; the mode and the record file are the session's own.
+constexpr SharedOption SharedOptions[] = {
+    shared<&MainOptions::recent, &ViewSettings::recentLimit>(),
+    shared<&MainOptions::hitMark, &ViewSettings::hitMark>(),
+    shared<&MainOptions::missMark, &ViewSettings::missMark>(),
+    shared<&MainOptions::maxMiss, &ViewSettings::maxMiss>(),
+    shared<&MainOptions::maxHitMiss, &ViewSettings::minHitMiss>(),
+    shared<&MainOptions::countInterval, &ViewSettings::countInterval>(),
+    shared<&MainOptions::rankCount, &ViewSettings::rankCount>(),
+    shared<&MainOptions::missEval, &ViewSettings::moreMissesAbove>(),
+};
+
+}  // namespace
+
 ViewerSession::ViewerSession(SettingsFile& settings, LoadFeedback& feedback)
     : settings_(settings), core_(settings, feedback) {}
 
@@ -21,14 +53,7 @@ ViewSettings ViewerSession::viewSettingsOf(const MainOptions& o) {
   ViewSettings s;
   const bool modeKnown = o.defaultType >= 0 && o.defaultType < PracticeModeCount;
   s.mode = static_cast<PracticeMode>(modeKnown ? o.defaultType : ModeRomaji);
-  s.recentLimit = o.recent;
-  s.hitMark = o.hitMark;
-  s.missMark = o.missMark;
-  s.maxMiss = o.maxMiss;
-  s.minHitMiss = o.maxHitMiss;
-  s.countInterval = o.countInterval;
-  s.rankCount = o.rankCount;
-  s.moreMissesAbove = o.missEval;
+  for (const SharedOption& option : SharedOptions) option.read(o, s);
   return s;
 }
 
@@ -44,16 +69,8 @@ MainOptions ViewerSession::loadOptions(const SettingsEnvironment& environment) {
 }
 
 bool ViewerSession::saveOptions(MainOptions o, MainOptions::ColorResolver resolveColor) const {
-  const ViewSettings& s = core_.settings();
-  o.recent = static_cast<std::uint8_t>(s.recentLimit);
+  for (const SharedOption& option : SharedOptions) option.write(core_.settings(), o);
   o.defaultType = mode_;
-  o.hitMark = s.hitMark;
-  o.missMark = s.missMark;
-  o.maxMiss = static_cast<std::uint8_t>(s.maxMiss);
-  o.maxHitMiss = s.minHitMiss;
-  o.countInterval = s.countInterval;
-  o.rankCount = s.rankCount;
-  o.missEval = s.moreMissesAbove;
   o.path = recordFolder_;
   o.recFile = recordName_;
   return o.save(settings_, resolveColor);

@@ -3,6 +3,8 @@
 // window to do, the banner pictures and the export's names and failures.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <QBuffer>
 #include <QFile>
 
@@ -75,6 +77,7 @@ TEST_F(ViewerSessionTest, OptionsGoBackAsTheyCame) {
     stored.defaultType = mode;
     stored.recent = 12;
     stored.hitMark = u"#"_s;
+    stored.missMark = u"-"_s;
     stored.maxMiss = 9;
     stored.maxHitMiss = 30;
     stored.countInterval = 25;
@@ -91,12 +94,23 @@ TEST_F(ViewerSessionTest, OptionsGoBackAsTheyCame) {
     EXPECT_FALSE(fresh.modeSelected());
     EXPECT_EQ(fresh.recordPath(), u"/rec/a.ｷﾛｸ"_s);
     const ViewSettings& s = fresh.core().settings();
-    EXPECT_EQ(s.recentLimit, 12);
-    EXPECT_EQ(s.hitMark, u"#"_s);
-    EXPECT_EQ(s.minHitMiss, 30);
+    EXPECT_EQ(std::tuple(s.recentLimit, s.hitMark, s.missMark, s.maxMiss, s.minHitMiss, s.countInterval, s.rankCount,
+                         s.moreMissesAbove),
+              std::tuple(12, u"#"_s, u"-"_s, 9, 30, 25, 33, false));
     EXPECT_EQ(ViewerSession::viewSettingsOf(loaded).mode, mode == ModeKana ? ModeKana : ModeRomaji);
     fresh.setControls({false, false, AveragePeriod::Day, 0, 33, false}, {});
-    ASSERT_TRUE(fresh.saveOptions(loaded, [](SettingsColor) { return 0u; }));
+    // The view settings' options are written as the session holds them, not as the window passes them.
+    MainOptions window = loaded;
+    const MainOptions defaults = MainOptions::defaults({});
+    window.recent = defaults.recent;
+    window.hitMark = defaults.hitMark;
+    window.missMark = defaults.missMark;
+    window.maxMiss = defaults.maxMiss;
+    window.maxHitMiss = defaults.maxHitMiss;
+    window.countInterval = defaults.countInterval;
+    window.rankCount = defaults.rankCount;
+    window.missEval = defaults.missEval;
+    ASSERT_TRUE(fresh.saveOptions(window, [](SettingsColor) { return 0u; }));
     EXPECT_EQ(dir.read(u"hoko32.ini"_s), before) << mode;
   }
 }
