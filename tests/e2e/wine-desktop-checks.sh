@@ -43,21 +43,8 @@ start_viewer() {  # [ENV...] -- ARGS...: runs $folder/hoko32.exe in the working 
   viewer_pid=$!
 }
 
-# Ctrl+X as lib.sh sends it, sent again while the program runs on: Wine without a
-# window manager can drop a key that comes while a window takes the focus back
-# from a dialog that closed.
-close_with_ctrl_x() {
-  local attempt end
-  for attempt in 1 2 3; do
-    keys "$1" ctrl+x
-    end=$((SECONDS + 15))
-    while kill -0 "$viewer_pid" 2>/dev/null && ((SECONDS < end)); do sleep 0.2; done
-    kill -0 "$viewer_pid" 2>/dev/null || break
-  done
-  kill -0 "$viewer_pid" 2>/dev/null && fail "$2: Ctrl+X did not close the program"
-  wait "$viewer_pid" || fail "$2: the program ended with status $?"
-  viewer_pid=
-}
+# Wine without a window manager can drop a key: Ctrl+X is sent again while the program runs on.
+ctrl_x_tries=3
 
 # A pane as the clipboard gets it after すべてｺﾋﾟｰ, compared with the report tool's
 # text; waits while the viewer is still busy.
