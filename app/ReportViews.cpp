@@ -30,7 +30,7 @@ QString joined(const QStringList& lines) { return lines.join(u'\n') + u'\n'; }
 
 ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& command, const QDateTime& clock) {
   ViewSettings s = ViewerSession::viewSettingsOf(stored);
-  if (command.mode) s.mode = static_cast<PracticeMode>(*command.mode);
+  if (command.mode) s.mode = *command.mode;
   s.noMiss = command.nomiss;
   s.levelUpOnly = command.levelup;
   s.period = static_cast<AveragePeriod>(static_cast<int>(command.period) + 1);
@@ -56,7 +56,7 @@ QList<View> reportViews(const QList<View>& requested, bool calendar) {
 PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& command) {
   const auto& runs = viewer.records().AllRecords;
   return PracticeCalendar::build({runs.data(), runs.size()},
-                                 command.allModes ? std::nullopt : std::optional(viewer.settings().mode),
+                                 command.allModes ? std::nullopt : std::optional(viewer.settings().practiceMode()),
                                  viewer.settings().now.date());
 }
 

@@ -351,14 +351,15 @@ void TfrmMain::MakeDataClick() {
 
 // The core computes with the mode and the options as the menus and controls stand.
 void TfrmMain::updateViewSettings() {
-  ViewerSession::Controls controls;
-  controls.noMiss = menuItem(u"Nomiss1"_s)->isChecked();
-  controls.levelUpOnly = menuItem(u"Level1"_s)->isChecked();
-  controls.period = static_cast<AveragePeriod>(averagePeriodTag_);
-  controls.minHits = seMissCon->value();
-  controls.rankCount = seRankCount->value();
-  controls.moreMissesAbove = cbMIssEval->isChecked();
-  session_->setControls(controls, QDateTime::currentDateTime());
+  session_->changeSettings([this](ViewSettings& s) {
+    s.noMiss = menuItem(u"Nomiss1"_s)->isChecked();
+    s.levelUpOnly = menuItem(u"Level1"_s)->isChecked();
+    s.period = static_cast<AveragePeriod>(averagePeriodTag_);
+    s.minHits = seMissCon->value();
+    s.rankCount = seRankCount->value();
+    s.moreMissesAbove = cbMIssEval->isChecked();
+    s.now = QDateTime::currentDateTime();
+  });
 }
 
 void TfrmMain::MainProcedure() {
@@ -572,7 +573,7 @@ void TfrmMain::GraphCharClick() {
 void TfrmMain::Recent1Click() {
   frmRecent->SpinEdit1->setValue(session_->core().settings().recentLimit);
   if (frmRecent->exec() != QDialog::Accepted) return;
-  session_->setRecentLimit(frmRecent->SpinEdit1->value());
+  session_->changeSettings([this](ViewSettings& s) { s.recentLimit = frmRecent->SpinEdit1->value(); });
   if (!Memos[ViewHistory]->document()->isEmpty()) ShowHokoseki();
   if (!Memos[ViewGraph]->document()->isEmpty()) ShowGraph();
   if (!Memos[ViewAverage]->document()->isEmpty()) ShowAver();
@@ -598,8 +599,11 @@ void TfrmMain::ButtonAverCfgClick() {
   frmAverCfg->SpinEdit2->setValue(current.minHitMiss);
   frmAverCfg->SpinEdit3->setValue(current.countInterval);
   if (frmAverCfg->exec() != QDialog::Accepted) return;
-  session_->setAverageFilters(frmAverCfg->SpinEdit1->value(), frmAverCfg->SpinEdit2->value(),
-                              frmAverCfg->SpinEdit3->value());
+  session_->changeSettings([this](ViewSettings& s) {
+    s.maxMiss = frmAverCfg->SpinEdit1->value();
+    s.minHitMiss = frmAverCfg->SpinEdit2->value();
+    s.countInterval = frmAverCfg->SpinEdit3->value();
+  });
   AverageCalc();
 }
 

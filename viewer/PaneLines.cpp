@@ -9,8 +9,8 @@ QStringList of(View view, const ModePass& pass, const AverageTrend& trend, const
     case ViewHistory: return ViewTexts::historyPaneLines(pass.HistoryLines, s.recentLimit);
     case ViewGraph: return ViewTexts::graphPaneLines(pass.GraphLines, s.recentLimit);
     case ViewAverage: return averagePaneLines(trend.AverageLines, s.recentLimit);
-    case ViewMiss: return ViewTexts::missPaneLines(pass.Miss, s.mode);
-    case ViewBest: return ViewTexts::bestPaneLines(pass.ModeRecords, s.rankCount, s.noMiss, s.mode, s.now);
+    case ViewMiss: return ViewTexts::missPaneLines(pass.Miss, s.practiceMode());
+    case ViewBest: return ViewTexts::bestPaneLines(pass.ModeRecords, s.rankCount, s.noMiss, s.practiceMode(), s.now);
   }
   return {};
 }

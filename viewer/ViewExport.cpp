@@ -472,7 +472,7 @@ Result writeJson(QIODevice& device, const ViewerCore& viewer, const QList<View>&
     // The document's members, by name: QJsonObject's order.
     std::map<QString, std::function<void()>> members;
     members[u"file"_s] = [&] { json.string(fileName); };
-    members[u"mode"_s] = [&] { jsonMode(json, viewer.settings().mode); };
+    members[u"mode"_s] = [&] { jsonMode(json, viewer.settings().practiceMode()); };
     members[u"options"_s] = [&] { jsonOptions(json, viewer.settings()); };
     if (withRuns) members[u"runs"_s] = [&] { jsonRuns(json, out, viewer.records(), progress); };
     for (View view : views) {

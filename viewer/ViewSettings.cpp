@@ -4,7 +4,7 @@ namespace ViewSettingsMapping {
 
 ModePassOptions modePassOptions(const ViewSettings& s) {
   ModePassOptions o;
-  o.mode = s.mode;
+  o.mode = s.practiceMode();
   o.noMiss = s.noMiss;
   o.levelUpOnly = s.levelUpOnly;
   o.hitMark = s.hitMark;
@@ -17,7 +17,7 @@ ModePassOptions modePassOptions(const ViewSettings& s) {
 
 AverageOptions averageOptions(const ViewSettings& s) {
   AverageOptions o;
-  o.mode = s.mode;
+  o.mode = s.practiceMode();
   o.noMiss = s.noMiss;
   o.period = s.period;
   o.maxMiss = s.maxMiss;

@@ -13,7 +13,9 @@
 // mapping below, so that the window's panes and the report tool's output
 // cannot drift apart.
 struct ViewSettings {
-  PracticeMode mode = ModeRomaji;
+  // The current mode. The settings file may give one that names no mode: it is
+  // kept as it came and written back so, and the window computes nothing for it.
+  int mode = ModeRomaji;
   bool noMiss = false;
   bool levelUpOnly = false;
   AveragePeriod period = AveragePeriod::Day;
@@ -28,6 +30,8 @@ struct ViewSettings {
   QString missMark = QStringLiteral("x");
   double startDate = 0;  // the day the program started, as a day count: a record of that day celebrates
   QDateTime now;         // the clock of the ranking's header
+
+  PracticeMode practiceMode() const { return static_cast<PracticeMode>(mode); }
 };
 
 namespace ViewSettingsMapping {

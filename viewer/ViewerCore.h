@@ -54,7 +54,6 @@ class ViewerCore {
 
   const ViewSettings& settings() const { return settings_; }
   void setSettings(const ViewSettings& settings) { settings_ = settings; }
-  void selectMode(PracticeMode mode) { settings_.mode = mode; }
 
   // The mode pass (history, graph, worst ten, ranking). A record of the start
   // day comes back once per mode and load, the first time its pass runs.

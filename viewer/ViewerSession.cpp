@@ -60,9 +60,8 @@ ViewSettings ViewerSession::viewSettingsOf(const MainOptions& o) {
 MainOptions ViewerSession::loadOptions(const SettingsEnvironment& environment) {
   const MainOptions o = MainOptions::load(settings_, environment);
   ViewSettings s = viewSettingsOf(o);
-  s.mode = core_.settings().mode;  // the mode is taken below, as it is
+  s.mode = o.defaultType;  // as it is: one that names no mode selects none
   core_.setSettings(s);
-  mode_ = o.defaultType;
   recordFolder_ = o.path;
   recordName_ = o.recFile;
   return o;
@@ -70,17 +69,16 @@ MainOptions ViewerSession::loadOptions(const SettingsEnvironment& environment) {
 
 bool ViewerSession::saveOptions(MainOptions o, MainOptions::ColorResolver resolveColor) const {
   for (const SharedOption& option : SharedOptions) option.write(core_.settings(), o);
-  o.defaultType = mode_;
+  o.defaultType = mode();
   o.path = recordFolder_;
   o.recFile = recordName_;
   return o.save(settings_, resolveColor);
 }
 
 void ViewerSession::selectMode(int mode) {
-  mode_ = mode;
   selected_ = mode >= 0 && mode < PracticeModeCount;
   ViewSettings s = core_.settings();
-  s.mode = static_cast<PracticeMode>(mode);
+  s.mode = mode;
   core_.setSettings(s);
 }
 
@@ -111,7 +109,11 @@ ViewerSession::CommandLine ViewerSession::applyCommandLine(const QStringList& ar
   } else {
     recordName_.clear();
   }
-  if (arguments.size() == 2) mode_ = modeOfLetter(arguments[1]).value_or(ModeRomaji);
+  if (arguments.size() == 2) {
+    ViewSettings s = core_.settings();
+    s.mode = modeOfLetter(arguments[1]).value_or(ModeRomaji);
+    core_.setSettings(s);
+  }
   return found ? CommandLine::RecordFile : CommandLine::MissingFile;
 }
 
@@ -125,22 +127,11 @@ void ViewerSession::setStartDay(const QDate& day) {
   core_.setSettings(s);
 }
 
-void ViewerSession::setControls(const Controls& c, const QDateTime& now) {
+void ViewerSession::changeSettings(const std::function<void(ViewSettings&)>& change) {
   ViewSettings s = core_.settings();
-  s.mode = static_cast<PracticeMode>(mode_);
-  s.noMiss = c.noMiss;
-  s.levelUpOnly = c.levelUpOnly;
-  s.period = c.period;
-  s.minHits = c.minHits;
-  s.rankCount = c.rankCount;
-  s.moreMissesAbove = c.moreMissesAbove;
-  s.now = now;
-  core_.setSettings(s);
-}
-
-void ViewerSession::setRecentLimit(int limit) {
-  ViewSettings s = core_.settings();
-  s.recentLimit = limit;
+  change(s);
+  s.mode = core_.settings().mode;
+  s.startDate = core_.settings().startDate;
   core_.setSettings(s);
 }
 
@@ -151,20 +142,12 @@ void ViewerSession::setMarks(const QString& hitMark, const QString& missMark) {
   core_.setSettings(s);
 }
 
-void ViewerSession::setAverageFilters(int maxMiss, int minHitMiss, int countInterval) {
-  ViewSettings s = core_.settings();
-  s.maxMiss = maxMiss;
-  s.minHitMiss = minHitMiss;
-  s.countInterval = countInterval;
-  core_.setSettings(s);
-}
-
 ViewerSession::AfterReload ViewerSession::reload(ViewerCore::Reload kind, const QDate& today) {
   const LoadOutcome outcome = core_.reload(recordPath(), kind);
   if (outcome == LoadOutcome::OutOfMemory) return AfterReload::ClearPanes;
   if (outcome != LoadOutcome::Loaded) return AfterReload::Nothing;
   // Runs of other modes alone change nothing that the views of this mode show.
-  if (!core_.changedMode(static_cast<PracticeMode>(mode_))) return AfterReload::ViewsUnchanged;
+  if (!core_.changedMode(core_.settings().practiceMode())) return AfterReload::ViewsUnchanged;
   // A record is celebrated on the day it is set, also when the viewer has been open since an earlier day.
   setStartDay(today);
   return AfterReload::Recompute;
@@ -188,7 +171,7 @@ std::span<const PracticeRecord* const> ViewerSession::calendarRuns() const {
   return {records.AllRecords.data(), records.AllRecords.size()};
 }
 
-PracticeMode ViewerSession::calendarMode() const { return static_cast<PracticeMode>(std::clamp(mode_, 0, 255)); }
+PracticeMode ViewerSession::calendarMode() const { return static_cast<PracticeMode>(std::clamp(mode(), 0, 255)); }
 
 bool ViewerSession::calendarAllModes() const { return CalendarOptions::load(settings_).allModes; }
 
@@ -208,7 +191,7 @@ ViewExport::Result ViewerSession::writeExport(QIODevice& out, const ExportReques
       // The calendar's days as the calendar window counts them: the mode shown, or every mode.
       const PracticeCalendar days = PracticeCalendar::build(
           calendarRuns(),
-          r.calendarAllModes ? std::nullopt : std::optional<PracticeMode>(static_cast<PracticeMode>(mode_)), r.today);
+          r.calendarAllModes ? std::nullopt : std::optional(core_.settings().practiceMode()), r.today);
       return r.json ? ViewExport::writeJson(out, core_, {}, false, recordName_, &days)
                     : ViewExport::writeCalendarCsv(out, days, encoding);
     }

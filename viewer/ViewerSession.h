@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -17,8 +18,7 @@ class QIODevice;
 class SettingsFile;
 
 // The viewer as the main window drives it: the core and what the window used
-// to decide by itself. It holds the current mode (as the settings file gives
-// it, also a value that names no mode), the record file, the mapping between
+// to decide by itself. It holds the record file, the mapping between
 // the settings file's options and the view settings, the start day, the rule
 // of a live reload, the practice calendar's input and the export of the
 // active view, every run or the calendar's days. The window reads its
@@ -32,8 +32,8 @@ class ViewerSession {
   const ViewerCore& core() const { return core_; }
   SettingsFile& settingsFile() const { return settings_; }
 
-  // The view settings a program starts with from the settings file's options;
-  // a mode that names none computes as romaji.
+  // The view settings the report tool starts with from the settings file's
+  // options; a mode that names none computes as romaji.
   static ViewSettings viewSettingsOf(const MainOptions& options);
   // Reads the options, takes the mode, the record file and the view settings
   // they hold, and returns them for the window's own (geometry, fonts, ...).
@@ -42,9 +42,9 @@ class ViewerSession {
   // they stand now; false when the settings file cannot be written.
   bool saveOptions(MainOptions options, MainOptions::ColorResolver resolveColor) const;
 
-  // The current mode. The settings file may give one that names no mode:
-  // then no mode is selected and nothing is computed for it.
-  int mode() const { return mode_; }
+  // The current mode, held in the view settings. The settings file may give
+  // one that names no mode: then no mode is selected and nothing is computed for it.
+  int mode() const { return core_.settings().mode; }
   // Selects the mode (the window presses its button); until then, as after
   // the settings file or the command line named one, no mode is selected.
   void selectMode(int mode);
@@ -68,19 +68,10 @@ class ViewerSession {
   void setStartDay(const QDate& day);
   static double startDate(const QDate& day, double before);
 
-  // The view settings as the window's controls stand, with the mode and the clock.
-  struct Controls {
-    bool noMiss = false;
-    bool levelUpOnly = false;
-    AveragePeriod period = AveragePeriod::Day;
-    int minHits = 0;
-    int rankCount = 10;
-    bool moreMissesAbove = true;
-  };
-  void setControls(const Controls& controls, const QDateTime& now);
-  void setRecentLimit(int limit);
+  // Changes the view settings as the window's controls and dialogs stand
+  // (`change` edits a copy); the mode and the start day stay as the session holds them.
+  void changeSettings(const std::function<void(ViewSettings&)>& change);
   void setMarks(const QString& hitMark, const QString& missMark);  // an empty one keeps its character
-  void setAverageFilters(int maxMiss, int minHitMiss, int countInterval);
 
   // Whether a change of the record file is followed now: the option on, a
   // mode selected and a record file named.
@@ -121,7 +112,6 @@ class ViewerSession {
  private:
   SettingsFile& settings_;
   ViewerCore core_;
-  int mode_ = ModeRomaji;
   bool selected_ = false;
   QString recordFolder_;
   QString recordName_;

@@ -31,6 +31,12 @@ class ViewerCoreTest : public ::testing::Test {
     viewer.setSettings(s);
   }
 
+  void selectMode(PracticeMode mode) {
+    ViewSettings s = viewer.settings();
+    s.mode = mode;
+    viewer.setSettings(s);
+  }
+
   TempDir dir;
   QString recordPath;
   SettingsFile settings{dir.file(u"hoko32.ini"_s)};
@@ -45,9 +51,9 @@ TEST_F(ViewerCoreTest, ARecordOfTheStartDayIsCelebratedOncePerModeAndLoad) {
   EXPECT_EQ(first->mode, ModeRomaji);
   EXPECT_EQ(first->best, 260);
   EXPECT_FALSE(viewer.recalculate(ViewBest));  // the same load: already celebrated
-  viewer.selectMode(ModeKana);
+  selectMode(ModeKana);
   EXPECT_FALSE(viewer.recalculate(ViewHistory));  // no record of the start day in kana
-  viewer.selectMode(ModeRomaji);
+  selectMode(ModeRomaji);
   EXPECT_FALSE(viewer.recalculate(ViewAverage));  // the averages celebrate nothing
   EXPECT_FALSE(viewer.recalculate(ViewHistory));
 
@@ -112,7 +118,7 @@ TEST_F(ViewerCoreTest, EachViewAnswersFromThePassBehindIt) {
 
   // The settings as they stand when the lines are made: a mode switch shows in
   // the titles only after its pass.
-  viewer.selectMode(ModeKana);
+  selectMode(ModeKana);
   viewer.recalculate(ViewHistory);
   EXPECT_TRUE(viewer.paneLines(ViewHistory).first().startsWith(u"<<カナの足跡 >>"_s));
   EXPECT_TRUE(viewer.paneLines(ViewAverage).first().startsWith(u"<<ローマ字の平均の推移 >>"_s));

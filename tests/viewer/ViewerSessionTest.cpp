@@ -98,7 +98,8 @@ TEST_F(ViewerSessionTest, OptionsGoBackAsTheyCame) {
                          s.moreMissesAbove),
               std::tuple(12, u"#"_s, u"-"_s, 9, 30, 25, 33, false));
     EXPECT_EQ(ViewerSession::viewSettingsOf(loaded).mode, mode == ModeKana ? ModeKana : ModeRomaji);
-    fresh.setControls({false, false, AveragePeriod::Day, 0, 33, false}, {});
+    // A change of the controls keeps the mode as the settings file gave it.
+    fresh.changeSettings([](ViewSettings& s) { s.mode = ModeAlphabet, s.rankCount = 33, s.moreMissesAbove = false; });
     // The view settings' options are written as the session holds them, not as the window passes them.
     MainOptions window = loaded;
     const MainOptions defaults = MainOptions::defaults({});
