@@ -190,8 +190,7 @@ ViewExport::Result ViewerSession::writeExport(QIODevice& out, const ExportReques
     case ExportContent::Calendar: {
       // The calendar's days as the calendar window counts them: the mode shown, or every mode.
       const PracticeCalendar days = PracticeCalendar::build(
-          calendarRuns(),
-          r.calendarAllModes ? std::nullopt : std::optional(core_.settings().practiceMode()), r.today);
+          calendarRuns(), r.calendarAllModes ? std::nullopt : std::optional(core_.settings().practiceMode()), r.today);
       return r.json ? ViewExport::writeJson(out, core_, {}, false, recordName_, &days)
                     : ViewExport::writeCalendarCsv(out, days, encoding);
     }
