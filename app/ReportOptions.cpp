@@ -7,6 +7,7 @@
 
 #include "records/PracticeRecord.h"
 #include "settings/Options.h"
+#include "viewer/ProgressExport.h"
 #include "viewer/ViewerSession.h"
 
 using namespace Qt::StringLiterals;
@@ -56,6 +57,12 @@ QDateTime nowValue(const QString& value) {
   return when;
 }
 
+QDate dayValue(const QString& name, const QString& value) {
+  const QDate day = QDate::fromString(value, u"yyyy-MM-dd"_s);
+  if (!day.isValid()) throw ReportOptionError(u"%1 takes a day \"YYYY-MM-DD\", not \"%2\""_s.arg(name, value));
+  return day;
+}
+
 using Flag = std::function<void(ReportOptions&)>;
 using Valued = std::function<void(ReportOptions&, const QString& name, const QString& value)>;
 
@@ -81,12 +88,15 @@ const std::map<QString, Valued>& valuedOptions() {
       {u"--mode"_s, [](ReportOptions& o, const QString&, const QString& v) { o.mode = modeValue(v); }},
       {u"--view"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
-         // The calendar is no tab of the window: it has a flag of its own.
-         std::map<QString, std::optional<View>> names = {{CalendarViewName.toString(), std::nullopt}};
+         // The calendar and the progress series are no tabs of the window: they have flags of their own.
+         std::map<QString, std::optional<View>> names = {{CalendarViewName.toString(), std::nullopt},
+                                                         {ProgressExport::name(), std::nullopt}};
          for (const ViewInfo& info : Views) names[info.name.toString()] = info.view;
          const std::optional<View> view = namedValue<std::optional<View>>(n, v, names);
          if (view)
            o.views << *view;
+         else if (v == ProgressExport::name())
+           o.progress = true;
          else
            o.calendar = true;
        }},
@@ -123,6 +133,10 @@ const std::map<QString, Valued>& valuedOptions() {
       {u"--hit-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.hitMark = markValue(n, v); }},
       {u"--miss-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.missMark = markValue(n, v); }},
       {u"--now"_s, [](ReportOptions& o, const QString&, const QString& v) { o.now = nowValue(v); }},
+      {u"--window"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) { o.window = integerValue(n, v, 1, INT_MAX); }},
+      {u"--since"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.since = dayValue(n, v); }},
+      {u"--until"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.until = dayValue(n, v); }},
       {u"--encoding"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
          o.encoding = namedValue<ReportEncoding>(
@@ -146,7 +160,7 @@ void checkFormat(const ReportOptions& options) {
       throw ReportOptionError(u"--format json is always UTF-8; --encoding sjis goes only with text or csv"_s);
     return;
   }
-  const qsizetype tables = options.views.size() + (options.calendar ? 1 : 0);
+  const qsizetype tables = options.views.size() + (options.calendar ? 1 : 0) + (options.progress ? 1 : 0);
   if (options.runs && tables > 0)
     throw ReportOptionError(u"--format csv writes one table: --runs or one --view, not both"_s);
   if (!options.runs && tables != 1)
@@ -188,7 +202,9 @@ void parseInto(ReportOptions& options, const QStringList& arguments) {
   }
   if (options.help || options.version) return;
   if (options.recordFile.isEmpty()) throw ReportOptionError(u"no record file given"_s);
-  if (options.allModes && !options.calendar) throw ReportOptionError(u"--all-modes goes only with --view calendar"_s);
+  if (options.allModes && !options.calendar && !options.progress)
+    throw ReportOptionError(u"--all-modes goes only with --view calendar or --view progress"_s);
+  if (options.window && !options.progress) throw ReportOptionError(u"--window goes only with --view progress"_s);
   checkFormat(options);
 }
 
@@ -214,12 +230,16 @@ file) and prints what the viewer's panes show.
   --settings PATH     settings file to read options from and keep FileSize in
                       (default: the viewer's own settings file)
   --mode M            current mode: A, ｱ (or K), R, !
-  --view NAME         history, graph, average, miss, best, calendar;
-                      repeatable (default: the first five, in tab order).
-                      calendar: the mode's practice days with their runs,
-                      averages and personal bests, and the streaks of days
-                      up to the day of --now
-  --all-modes         the calendar counts the runs of every mode
+  --view NAME         history, graph, average, miss, best, calendar,
+                      progress; repeatable (default: the first five, in tab
+                      order). calendar: the mode's practice days with their
+                      runs, averages and personal bests, and the streaks of
+                      days up to the day of --now. progress: every run of
+                      the mode with the trailing means of its hits and miss
+                      rate and the best so far, then the figures of them all
+  --all-modes         the calendar and the progress series count the runs of
+                      every mode
+  --window N          the runs the progress series' means take (default: 10)
   --copy              print what "copy all" puts on the clipboard
   --runs              print every kept run first:
                       <mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>
@@ -238,6 +258,10 @@ file) and prints what the viewer's panes show.
   --now "YYYY-MM-DD HH:MM:SS"
                       the clock for the celebration check, the ranking
                       header and the calendar's today
+  --since YYYY-MM-DD  count only the runs of this day and later (every view,
+                      --runs, the calendar and the exports), as though the
+                      record file held no earlier lines
+  --until YYYY-MM-DD  count only the runs of this day and earlier
   --rebuild           rebuild the compressed data file (a full load)
   --format F          text (default: what the panes show), csv or json.
                       csv is one table: --runs, or one --view's data; in

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -19,9 +20,11 @@ struct ReportOptions {
   QString recordFile;
   QString settingsPath;  // empty: the viewer's own settings file
   std::optional<int> mode;
-  QList<View> views;      // empty: all five in tab order, unless the calendar alone is asked for
-  bool calendar = false;  // --view calendar: the practice calendar, after the views
-  bool allModes = false;  // the calendar counts every mode's runs
+  QList<View> views;          // empty: all five in tab order, unless the calendar alone is asked for
+  bool calendar = false;      // --view calendar: the practice calendar, after the views
+  bool allModes = false;      // the calendar counts every mode's runs
+  bool progress = false;      // --view progress: the progress series, after the views and the calendar
+  std::optional<int> window;  // --window: the runs of the progress series' trailing means (default 10)
   bool copy = false;
   bool runs = false;
   bool nomiss = false;
@@ -37,6 +40,8 @@ struct ReportOptions {
   std::optional<QString> hitMark;
   std::optional<QString> missMark;
   std::optional<QDateTime> now;
+  std::optional<QDate> since;  // the era: only the runs of these days count
+  std::optional<QDate> until;
   bool rebuild = false;
   ReportEncoding encoding = ReportEncoding::Utf8;
   ReportFormat format = ReportFormat::Text;

@@ -41,7 +41,11 @@ TextEncoding textEncoding(ReportEncoding encoding) {
 }  // namespace
 
 void writeRunsText(ExportOutput& out, const LoadedRecords& records) {
-  for (const PracticeRecord* r : records.AllRecords) {
+  writeRunsText(out, {records.AllRecords.data(), records.AllRecords.size()});
+}
+
+void writeRunsText(ExportOutput& out, std::span<const PracticeRecord* const> runs) {
+  for (const PracticeRecord* r : runs) {
     if (out.failed()) return;
     const DayCount::CivilDate date = DayCount::decodeDate(r->Date);
     const DayCount::ClockTime time = DayCount::decodeTime(r->Time());
@@ -163,28 +167,36 @@ int ReportTool::report(const QStringList& arguments, StdioDevice& out, QTextStre
   if (viewer.load(recordPath) != LoadOutcome::Loaded) return ExitLoadFailed;
 
   const TextEncoding encoding = textEncoding(options.encoding);
-  if (options.runs && options.format == ReportFormat::Text) {
-    ExportOutput runs(out);
-    writeRunsText(runs, viewer.records());
-    runs.flush();
-  }
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
   const MainOptions stored = session.loadOptions(environment);
   viewer.setSettings(reportViewSettings(stored, options, QDateTime::currentDateTime()));
+  if (options.runs && options.format == ReportFormat::Text) {
+    ExportOutput runs(out);  // those of the era, once the settings give it
+    writeRunsText(runs, viewer.runsInView().runs);
+    runs.flush();
+  }
   std::optional<PracticeCalendar> calendar;
   if (options.calendar) calendar = reportCalendar(viewer, options);
   const PracticeCalendar* shownCalendar = calendar ? &*calendar : nullptr;
+  std::optional<ProgressExport::Series> progress;
+  if (options.progress) progress = reportProgress(viewer, options);
+  const ProgressExport::Series* shownProgress = progress ? &*progress : nullptr;
   switch (options.format) {
     case ReportFormat::Text:
-      print(out, reportViewsText(viewer, options.views, options.copy, shownCalendar), encoding);
+      print(out, reportViewsText(viewer, options.views, options.copy, shownCalendar, shownProgress), encoding);
       return ExitOk;
-    case ReportFormat::Csv: return writeCsv(out, viewer, options, shownCalendar, err);
+    case ReportFormat::Csv:
+      if (progress) return finish(ProgressExport::writeCsv(out, *progress, encoding), err);
+      return writeCsv(out, viewer, options, shownCalendar, err);
     case ReportFormat::Json: {
-      const QList<View> views = reportViews(options.views, options.calendar);
+      const QList<View> views = reportViews(options.views, options.calendar || options.progress);
       recalculateViews(viewer, views);
-      return finish(
-          ViewExport::writeJson(out, viewer, views, options.runs, QFileInfo(recordPath).fileName(), shownCalendar),
-          err);
+      ViewExport::JsonMember member;
+      if (progress)
+        member = {ProgressExport::name(), [&](JsonWriter& json) { ProgressExport::writeJson(json, *progress); }};
+      return finish(ViewExport::writeJson(out, viewer, views, options.runs, QFileInfo(recordPath).fileName(),
+                                          shownCalendar, {}, member),
+                    err);
     }
   }
   return ExitOk;
@@ -194,7 +206,7 @@ int ReportTool::report(const QStringList& arguments, StdioDevice& out, QTextStre
 int ReportTool::writeCsv(QIODevice& out, ViewerCore& viewer, const ReportOptions& options,
                          const PracticeCalendar* calendar, QTextStream& err) {
   const TextEncoding encoding = textEncoding(options.encoding);
-  if (options.runs) return finish(ViewExport::writeRunsCsv(out, viewer.records(), encoding), err);
+  if (options.runs) return finish(ViewExport::writeRunsCsv(out, viewer.runsInView().runs, encoding), err);
   if (calendar) return finish(ViewExport::writeCalendarCsv(out, *calendar, encoding), err);
   const View view = options.views.front();
   viewer.recalculate(view);

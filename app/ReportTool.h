@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <span>
 
 #include "records/LoadedRecords.h"
 #include "viewer/EncodedText.h"
@@ -56,5 +57,6 @@ class ReportTool {
   std::FILE* err_;
 };
 
-// "<mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>\n" per kept run.
+// "<mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>\n" per run: every kept run, or those in view.
+void writeRunsText(ExportOutput& out, std::span<const PracticeRecord* const> runs);
 void writeRunsText(ExportOutput& out, const LoadedRecords& records);

@@ -46,6 +46,8 @@ ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& 
   s.now = command.now.value_or(clock);
   // The report runs "on the day the program started": the day of its clock.
   s.startDate = ViewerSession::startDate(s.now.date(), 0);
+  if (command.since) s.eraFrom = *command.since;
+  if (command.until) s.eraTo = *command.until;
   return s;
 }
 
@@ -54,10 +56,15 @@ QList<View> reportViews(const QList<View>& requested, bool calendar) {
 }
 
 PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& command) {
-  const auto& runs = viewer.records().AllRecords;
-  return PracticeCalendar::build({runs.data(), runs.size()},
+  return PracticeCalendar::build(viewer.runsInView().runs,
                                  command.allModes ? std::nullopt : std::optional(viewer.settings().practiceMode()),
                                  viewer.settings().now.date());
+}
+
+ProgressExport::Series reportProgress(const ViewerCore& viewer, const ReportOptions& command) {
+  return ProgressExport::seriesOf(viewer.runsInView().runs,
+                                  command.allModes ? std::nullopt : std::optional(viewer.settings().practiceMode()),
+                                  viewer.settings().noMiss, command.window.value_or(10));
 }
 
 void recalculateViews(ViewerCore& viewer, const QList<View>& views) {
@@ -67,11 +74,11 @@ void recalculateViews(ViewerCore& viewer, const QList<View>& views) {
 }
 
 QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool copyAll,
-                        const PracticeCalendar* calendar) {
-  const QList<View> views = reportViews(requested, calendar != nullptr);
+                        const PracticeCalendar* calendar, const ProgressExport::Series* progress) {
+  const QList<View> views = reportViews(requested, calendar != nullptr || progress != nullptr);
   recalculateViews(viewer, views);
 
-  const bool headed = views.size() + (calendar ? 1 : 0) > 1;
+  const bool headed = views.size() + (calendar ? 1 : 0) + (progress ? 1 : 0) > 1;
   QString text;
   for (View view : views) {
     if (headed) text += u"==== "_s + ViewExport::viewName(view) + u'\n';
@@ -83,6 +90,10 @@ QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool c
   if (calendar) {
     if (headed) text += u"==== "_s + ViewExport::calendarName() + u'\n';
     text += joined(CalendarTexts::calendarLines(*calendar));
+  }
+  if (progress) {
+    if (headed) text += u"==== "_s + ProgressExport::name() + u'\n';
+    text += joined(ProgressExport::textLines(*progress));
   }
   return text;
 }

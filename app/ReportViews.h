@@ -6,6 +6,7 @@
 
 #include "app/ReportOptions.h"
 #include "settings/Options.h"
+#include "viewer/ProgressExport.h"
 #include "viewer/ViewSettings.h"
 
 class PracticeCalendar;
@@ -23,6 +24,10 @@ QList<View> reportViews(const QList<View>& requested, bool calendar = false);
 // mode's with --all-modes; today is the day of the settings' clock.
 PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& command);
 
+// The progress series of the runs in view: the current mode's, or every
+// mode's with --all-modes; with --nomiss those without a miss.
+ProgressExport::Series reportProgress(const ViewerCore& viewer, const ReportOptions& command);
+
 // Runs the passes behind the views (the mode pass once, the averages once).
 void recalculateViews(ViewerCore& viewer, const QList<View>& views);
 
@@ -30,6 +35,7 @@ void recalculateViews(ViewerCore& viewer, const QList<View>& views);
 // all" takes it: lines joined by "\n" with a final "\n"; several views each
 // start with "==== NAME". The viewer's settings are the report's. A calendar,
 // when given, comes after the views (CalendarTexts::calendarLines), headed
-// "==== calendar" when there is more than it.
+// "==== calendar" when there is more than it; a progress series comes last
+// ("==== progress").
 QString reportViewsText(ViewerCore& viewer, const QList<View>& views, bool copyAll,
-                        const PracticeCalendar* calendar = nullptr);
+                        const PracticeCalendar* calendar = nullptr, const ProgressExport::Series* progress = nullptr);

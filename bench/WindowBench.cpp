@@ -16,6 +16,8 @@
 #include "calendar/PracticeCalendarWindow.h"
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
+#include "progress/ProgressChartView.h"
+#include "progress/ProgressWindow.h"
 #include "settings/SettingsFile.h"
 #include "tools/RecordFileGenerator.h"
 #include "ui/FontNames.h"
@@ -196,6 +198,56 @@ void BM_CalendarRepaintOnAMillionRuns(benchmark::State& state) {
   state.counters["days"] = static_cast<double>(calendar.calendar().practiceDays());
 }
 BENCHMARK(BM_CalendarRepaintOnAMillionRuns)->Unit(benchmark::kMillisecond);
+
+// The progress chart on the million runs: the window made, given the runs of
+// one mode (250,000) or of every mode (1,000,000), shown and painted.
+void BM_ProgressOpenOnAMillionRuns(benchmark::State& state) {
+  TfrmMain& window = millionWindow();
+  const LoadedRecords& records = window.viewer().records();
+  const std::span<const PracticeRecord* const> runs(records.AllRecords.data(), records.AllRecords.size());
+  const auto mode = static_cast<PracticeMode>(state.range(0) != 0 ? PracticeModeCount : ModeRomaji);
+  for (auto _ : state) {
+    ProgressWindow progress(ProgressOptions{}, {}, &window);
+    progress.resize(1000, 640);
+    progress.show();
+    progress.setRuns(runs, mode, false, QDate::currentDate());
+    paint(progress);
+    state.PauseTiming();
+    progress.hide();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ProgressOpenOnAMillionRuns)->Arg(0)->Arg(1)->ArgName("allModes")->Unit(benchmark::kMillisecond);
+
+// A repaint of the chart of a million runs into a picture after the range
+// moved (so no column is kept from the paint before): the whole range, and
+// zoomed to a tenth of it and panned by a pixel or so each time.
+void BM_ProgressRepaintOnAMillionRuns(benchmark::State& state) {
+  const LoadedRecords& records = millionWindow().viewer().records();
+  const std::vector<ProgressRun> runs = ProgressSeries::runsOf(
+      std::span<const PracticeRecord* const>(records.AllRecords.data(), records.AllRecords.size()), std::nullopt,
+      false);
+  ProgressChartView chart;
+  chart.resize(1000, 600);
+  chart.setPoints(ProgressSeries::points(runs, 10), 10);
+  const auto whole = chart.wholeRange();
+  const double span = (whole.to - whole.from) / (state.range(0) != 0 ? 10 : 1);
+  const double from = (whole.from + whole.to - span) / 2;
+  // Two ranges a pixel or so apart: the whole range and one a little narrower, or a tenth and the same moved.
+  const ProgressChartView::TimeRange ranges[] = {
+      {from, from + span},
+      state.range(0) != 0 ? ProgressChartView::TimeRange{from + span / 1000, from + span * 1.001}
+                          : ProgressChartView::TimeRange{from, from + span * 0.999}};
+  QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
+  int step = 0;
+  for (auto _ : state) {
+    chart.setVisibleRange(ranges[step++ % 2]);
+    QPainter painter(&image);
+    chart.paintChart(painter, image.rect());
+  }
+  state.counters["runs"] = static_cast<double>(runs.size());
+}
+BENCHMARK(BM_ProgressRepaintOnAMillionRuns)->Arg(0)->Arg(1)->ArgName("zoomed")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

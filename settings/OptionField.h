@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <algorithm>
@@ -85,6 +86,18 @@ class OptionField {
     return {std::move(key), field, std::move(fallback), &SettingsFile::readMark,
             [](SettingsFile& f, const QString& s, const QString& k, const QString& v, ColorResolver) {
               return f.writeMark(s, k, v);
+            }};
+  }
+
+  // A day as "YYYY/MM/DD"; an empty value, or one that names no day, is no day (a null date).
+  static OptionField day(QString key, QDate Options::*field) {
+    return {std::move(key), field, Default<QDate>(QDate()),
+            [](const SettingsFile& f, const QString& s, const QString& k, const QDate& d) {
+              const QString text = f.readText(s, k, {});
+              return text.isEmpty() ? d : QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+            },
+            [](SettingsFile& f, const QString& s, const QString& k, const QDate& v, ColorResolver) {
+              return f.writeText(s, k, v.isValid() ? v.toString(QStringLiteral("yyyy/MM/dd")) : QString());
             }};
   }
 

@@ -16,6 +16,7 @@ inline const QString FileSize = QStringLiteral("FileSize");
 inline const QString ChartForm = QStringLiteral("ChartForm");
 inline const QString ChartOption = QStringLiteral("ChartOption");
 inline const QString Calendar = QStringLiteral("Calendar");
+inline const QString Progress = QStringLiteral("Progress");
 inline const QString OiwaiBmpPattern = QStringLiteral("OiwaiBmpPattern");  // a key of Option, kept by the banner
 }  // namespace SettingsKeys
 

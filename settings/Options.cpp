@@ -44,6 +44,8 @@ const OptionTable<MainOptions>& optionTable() {
       Main::boolean(u"Show3DGraph"_s, &MainOptions::show3DGraph, false),
       Main::boolean(u"MissEval"_s, &MainOptions::missEval, true),
       Main::boolean(u"AutoReload"_s, &MainOptions::autoReload, true),
+      Main::day(u"EraFrom"_s, &MainOptions::eraFrom),
+      Main::day(u"EraTo"_s, &MainOptions::eraTo),
   };
   return table;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <array>
@@ -51,6 +52,8 @@ struct MainOptions {
   bool show3DGraph = false;
   bool missEval = true;
   bool autoReload = true;  // follow the record file while the viewer is open
+  QDate eraFrom;           // the views count runs from this day on (null: from the first)
+  QDate eraTo;             // and up to this day (null: up to the last)
   // File
   QString path;     // record folder, ends in a path delimiter
   QString recFile;  // record file name without folder

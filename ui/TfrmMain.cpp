@@ -92,7 +92,6 @@ TfrmMain::~TfrmMain() {
 // Start-up and close
 
 void TfrmMain::FormCreate(const StartupContext& context) {
-  setWindowTitle(u"ＴＡＰＰＥＲの足跡32"_s);
   setWindowIcon(Pictures::programIconSet());
   frmOpening = new TfrmOpening();
   feedback_ = std::make_unique<LoadingFeedback>(*frmOpening, this);
@@ -138,6 +137,7 @@ void TfrmMain::applyOptions(const MainOptions& o) {
   setGeometry(o.left, o.top, o.width, o.height);
   if (o.windowState == 1) setWindowState(Qt::WindowMinimized);
   if (o.windowState == 2) setWindowState(Qt::WindowMaximized);
+  showEra();  // the title, with the era the options hold
   menuItem(u"Hint1"_s)->setChecked(o.hint);
   FanfareFile = o.fanfare;
   CelebrationMessage = o.oiwaiMessage;
@@ -303,6 +303,7 @@ void TfrmMain::Calendar1Click() {
 }
 
 void TfrmMain::updateCalendar() {
+  updateProgress();
   if (!calendarWindow_ || !calendarWindow_->isVisible()) return;
   calendarWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), QDate::currentDate());
 }
@@ -456,6 +457,7 @@ void TfrmMain::Best1Click(int tag) {
 void TfrmMain::Nomiss1Click() {
   setMissPaneVisible();
   if (modeSelected()) runActivePass();
+  updateProgress();
 }
 
 void TfrmMain::Level1Click() {

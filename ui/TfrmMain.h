@@ -31,6 +31,7 @@ class HelpSystem;
 class LoadingFeedback;
 class RecordFileWatcher;
 class PracticeCalendarWindow;
+class ProgressWindow;
 class RecordFilePanel;
 class PaneFeeder;
 class PaneFontDialog;
@@ -136,6 +137,10 @@ class TfrmMain : public QMainWindow {
   void writeExport(const QString& path, ViewerSession::ExportRequest request);
   void Calendar1Click();
   void updateCalendar();  // the calendar window, when open, follows the runs, the mode and the day
+  void Progress1Click();
+  void Era1Click();
+  void showEra();         // the title names the era, while one is set
+  void updateProgress();  // the progress window, when open, follows the runs, the mode, no-miss and the day
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
 
   void FormCreate(const StartupContext& context);
@@ -221,6 +226,7 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<ViewerSession> session_;  // the mode, the record file and the viewer core
   RecordFileWatcher* watcher_ = nullptr;
   PracticeCalendarWindow* calendarWindow_ = nullptr;           // made at its first opening
+  ProgressWindow* progressWindow_ = nullptr;                   // made at its first opening
   LoadScheduler* loads_ = nullptr;                             // when loads run: one at a time
   std::array<std::optional<QPoint>, ViewCount> keptScroll_{};  // where the user left each pane, across a live reload
   int averagePeriodTag_ = 1;

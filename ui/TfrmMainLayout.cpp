@@ -228,6 +228,7 @@ void TfrmMain::buildMenus() {
   addItem(show, u"Graph2"_s, u"３Ｄグラフ...(&3)"_s, QKeySequence(u"Ctrl+G"_s), &TfrmMain::GraphButtonClick);
   addItem(show, u"Show3DGraph"_s, u"起動時に3Dグラフ表示"_s, {}, &TfrmMain::Show3DGraphClick)->setCheckable(true);
   addItem(show, u"Calendar1"_s, u"練習カレンダー"_s, QKeySequence(u"Ctrl+Y"_s), &TfrmMain::Calendar1Click);
+  addItem(show, u"Progress1"_s, u"進歩グラフ"_s, QKeySequence(u"Ctrl+P"_s), &TfrmMain::Progress1Click);
   separator(show, u"N8"_s);
   addItem(show, u"Font2"_s, u"ﾌｫﾝﾄの変更...(&F)"_s, QKeySequence(u"Ctrl+F"_s), &TfrmMain::Font2Click);
   QMenu* color = show->addMenu(u"背景色の変更(&O)"_s);
@@ -271,6 +272,7 @@ void TfrmMain::buildMenus() {
       ->setCheckable(true);
   separator(option, u"N6"_s);
   addItem(option, u"KM1"_s, u"お祝いの設定...(&O)"_s, QKeySequence(u"Ctrl+O"_s), &TfrmMain::KM1Click);
+  addItem(option, u"Era1"_s, u"集計の開始日..."_s, {}, &TfrmMain::Era1Click);
 
   QMenu* help = bar->addMenu(u"ﾍﾙﾌﾟ(&H)"_s);
   help->setObjectName(u"Help1"_s);

@@ -274,12 +274,12 @@ void jsonOptions(JsonWriter& json, const ViewSettings& s) {
   json.end();
 }
 
-void jsonRuns(JsonWriter& json, const ExportOutput& out, const LoadedRecords& records, const Progress& progress) {
+void jsonRuns(JsonWriter& json, const ExportOutput& out, std::span<const PracticeRecord* const> runs,
+              const Progress& progress) {
   // The four names are encoded once (the loader keeps no run of another mode).
   std::array<QByteArray, PracticeModeCount> names;
   for (int m = 0; m < PracticeModeCount; ++m)
     names[static_cast<std::size_t>(m)] = JsonWriter::encoded(modeTitleName(static_cast<PracticeMode>(m)));
-  const auto& runs = records.AllRecords;
   const auto total = static_cast<std::int64_t>(runs.size());
   json.beginArray();
   for (std::int64_t i = 0; i < total && !out.failed(); ++i) {
@@ -395,6 +395,11 @@ QString viewName(View view) { return viewInfo(view).name.toString(); }
 QString outOfMemory(const QString& target) { return target + u" に書き出すためのメモリが足りません。"_s; }
 
 Result writeRunsCsv(QIODevice& device, const LoadedRecords& records, TextEncoding encoding, const Progress& progress) {
+  return writeRunsCsv(device, {records.AllRecords.data(), records.AllRecords.size()}, encoding, progress);
+}
+
+Result writeRunsCsv(QIODevice& device, std::span<const PracticeRecord* const> runs, TextEncoding encoding,
+                    const Progress& progress) {
   return exportTo(device, [&](ExportOutput& out, Result& result) {
     CsvWriter csv(out, encoding);
     for (const QString& column : {u"mode"_s, u"mode_name"_s, u"date"_s, u"time"_s, u"hits"_s, u"misses"_s})
@@ -404,7 +409,6 @@ Result writeRunsCsv(QIODevice& device, const LoadedRecords& records, TextEncodin
     std::array<QByteArray, PracticeModeCount> names;
     for (int m = 0; m < PracticeModeCount; ++m)
       names[static_cast<std::size_t>(m)] = csv.field(modeTitleName(static_cast<PracticeMode>(m)));
-    const auto& runs = records.AllRecords;
     const auto total = static_cast<std::int64_t>(runs.size());
     for (std::int64_t i = 0; i < total && !out.failed(); ++i) {
       const PracticeRecord& r = *runs[static_cast<std::size_t>(i)];
@@ -466,7 +470,8 @@ Result writeCalendarCsv(QIODevice& device, const PracticeCalendar& calendar, Tex
 }
 
 Result writeJson(QIODevice& device, const ViewerCore& viewer, const QList<View>& views, bool withRuns,
-                 const QString& fileName, const PracticeCalendar* calendar, const Progress& progress) {
+                 const QString& fileName, const PracticeCalendar* calendar, const Progress& progress,
+                 const JsonMember& extra) {
   return exportTo(device, [&](ExportOutput& out, Result&) {
     JsonWriter json(out);
     // The document's members, by name: QJsonObject's order.
@@ -474,7 +479,7 @@ Result writeJson(QIODevice& device, const ViewerCore& viewer, const QList<View>&
     members[u"file"_s] = [&] { json.string(fileName); };
     members[u"mode"_s] = [&] { jsonMode(json, viewer.settings().practiceMode()); };
     members[u"options"_s] = [&] { jsonOptions(json, viewer.settings()); };
-    if (withRuns) members[u"runs"_s] = [&] { jsonRuns(json, out, viewer.records(), progress); };
+    if (withRuns) members[u"runs"_s] = [&] { jsonRuns(json, out, viewer.runsInView().runs, progress); };
     for (View view : views) {
       members[viewName(view)] = [&json, &viewer, view] {
         const Table table = viewTable(viewer, view);
@@ -485,6 +490,7 @@ Result writeJson(QIODevice& device, const ViewerCore& viewer, const QList<View>&
       };
     }
     if (calendar) members[calendarName()] = [&] { jsonCalendar(json, *calendar); };
+    if (!extra.name.isEmpty()) members[extra.name] = [&] { extra.write(json); };
     json.beginObject();
     for (const auto& [name, write] : members) {
       if (out.failed()) return;

@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "analysis/View.h"
 #include "records/LoadedRecords.h"
 #include "viewer/EncodedText.h"
 #include "viewer/ExportTarget.h"
 
+class JsonWriter;
 class PracticeCalendar;
 class QIODevice;
 class ViewerCore;
@@ -43,7 +45,9 @@ struct Result {
 // Told every few thousand runs how many of the `total` runs are written.
 using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
 
-// Every kept run in record-file order.
+// The runs in record-file order: every kept run, or those the views count (ViewerCore::runsInView).
+Result writeRunsCsv(QIODevice& out, std::span<const PracticeRecord* const> runs, TextEncoding encoding,
+                    const Progress& progress = {});
 Result writeRunsCsv(QIODevice& out, const LoadedRecords& records, TextEncoding encoding, const Progress& progress = {});
 
 // The data of one view.
@@ -52,12 +56,18 @@ Result writeViewCsv(QIODevice& out, const ViewerCore& viewer, View view, TextEnc
 // One row per practice day of the calendar, oldest first.
 Result writeCalendarCsv(QIODevice& out, const PracticeCalendar& calendar, TextEncoding encoding);
 
-// The file name, the mode, the settings, every run (when `withRuns`), one
+// The file name, the mode, the settings, the runs in view (when `withRuns`), one
 // member per view in `views` and, when given, the calendar's figures and days
-// (member "calendar"). Always UTF-8, without a byte-order mark; the document
+// (member "calendar"), and `extra` when it has a name (the report tool's
+// progress series). Always UTF-8, without a byte-order mark; the document
 // QJsonDocument would write of the same values, indented.
+struct JsonMember {
+  QString name;
+  std::function<void(JsonWriter&)> write;
+};
 Result writeJson(QIODevice& out, const ViewerCore& viewer, const QList<View>& views, bool withRuns,
-                 const QString& fileName, const PracticeCalendar* calendar = nullptr, const Progress& progress = {});
+                 const QString& fileName, const PracticeCalendar* calendar = nullptr, const Progress& progress = {},
+                 const JsonMember& extra = {});
 
 // The name of the view's member and of its --view value: "history", "graph",
 // "average", "miss", "best".

@@ -1,5 +1,9 @@
 #include "viewer/ViewSettings.h"
 
+#include "records/DayCount.h"
+
+using namespace Qt::StringLiterals;
+
 namespace ViewSettingsMapping {
 
 ModePassOptions modePassOptions(const ViewSettings& s) {
@@ -26,6 +30,36 @@ AverageOptions averageOptions(const ViewSettings& s) {
   o.hitMark = s.hitMark;
   o.missMark = s.missMark;
   return o;
+}
+
+namespace {
+
+// A day the day count cannot hold lies before or after every run.
+std::int32_t dayOf(const QDate& day) {
+  using Limits = std::numeric_limits<std::int32_t>;
+  return DayCount::encodeDay(day.year(), day.month(), day.day())
+      .value_or(day.year() < 1 ? Limits::min() : Limits::max());
+}
+
+QString shown(const QDate& day) { return day.toString(u"yyyy/MM/dd"_s); }
+
+}  // namespace
+
+std::optional<EraDays> eraDays(const ViewSettings& s) {
+  if (!s.eraFrom.isValid() && !s.eraTo.isValid()) return std::nullopt;
+  EraDays days;
+  if (s.eraFrom.isValid()) days.first = dayOf(s.eraFrom);
+  if (s.eraTo.isValid()) days.last = dayOf(s.eraTo);
+  return days;
+}
+
+QString windowTitle(const ViewSettings& s) {
+  const QString name = u"ＴＡＰＰＥＲの足跡32"_s;
+  if (s.eraFrom.isValid() && s.eraTo.isValid())
+    return name + u" ("_s + shown(s.eraFrom) + u" ～ "_s + shown(s.eraTo) + u')';
+  if (s.eraFrom.isValid()) return name + u" ("_s + shown(s.eraFrom) + u" 以降)"_s;
+  if (s.eraTo.isValid()) return name + u" ("_s + shown(s.eraTo) + u" まで)"_s;
+  return name;
 }
 
 }  // namespace ViewSettingsMapping

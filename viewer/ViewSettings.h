@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QDate>
 #include <QDateTime>
 #include <QString>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
 
 #include "analysis/AverageTrend.h"
 #include "analysis/ModePass.h"
@@ -30,13 +35,31 @@ struct ViewSettings {
   QString missMark = QStringLiteral("x");
   double startDate = 0;  // the day the program started, as a day count: a record of that day celebrates
   QDateTime now;         // the clock of the ranking's header
+  // The era: while either day is set, every view counts only the runs of the
+  // days from `eraFrom` up to `eraTo` (both included; a null date leaves that side open).
+  QDate eraFrom;
+  QDate eraTo;
 
   PracticeMode practiceMode() const { return static_cast<PracticeMode>(mode); }
+};
+
+// An era's days as day counts (PracticeRecord::Date), both included.
+struct EraDays {
+  std::int32_t first = std::numeric_limits<std::int32_t>::min();
+  std::int32_t last = std::numeric_limits<std::int32_t>::max();
+
+  bool contains(std::int32_t day) const { return day >= first && day <= last; }
+  bool operator==(const EraDays&) const = default;
 };
 
 namespace ViewSettingsMapping {
 
 ModePassOptions modePassOptions(const ViewSettings& settings);
 AverageOptions averageOptions(const ViewSettings& settings);
+// The era's days; none when no era is set.
+std::optional<EraDays> eraDays(const ViewSettings& settings);
+// The main window's title: the program's name, and the era while one is set,
+// "ＴＡＰＰＥＲの足跡32 (2025/04/01 以降)" or "(2025/04/01 ～ 2025/12/31)".
+QString windowTitle(const ViewSettings& settings);
 
 }  // namespace ViewSettingsMapping

@@ -1,5 +1,8 @@
 #include "viewer/ViewerCore.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "analysis/ViewTexts.h"
 #include "viewer/PaneLines.h"
 
@@ -11,6 +14,8 @@ LoadOutcome ViewerCore::load(const QString& recordPath) {
   if (outcome == LoadOutcome::Loaded || outcome == LoadOutcome::OutOfMemory) celebration_.clear();
   bestsMeasured_ = false;
   changedModes_.fill(true);
+  inDateOrder_.reset();
+  selectEraRuns();
   return outcome;
 }
 
@@ -28,11 +33,16 @@ LoadOutcome ViewerCore::reload(const QString& recordPath, Reload kind) {
         kind == Reload::Appended ? RecordLoader::TailEnd::WholeLines : RecordLoader::TailEnd::AsItIs);
   }
   const bool inPlace = outcome == LoadOutcome::Loaded && loader_.lastSummary().kind == LoadKind::Appended;
+  inDateOrder_.reset();
+  selectEraRuns();  // the era applies to the appended runs as well
   measureBests(inPlace ? known : 0);
   changedModes_.fill(!inPlace);
   if (inPlace) {
-    for (std::size_t i = known; i < records_.AllRecords.size(); ++i)
-      if (records_.AllRecords[i]->Mode < PracticeModeCount) changedModes_[records_.AllRecords[i]->Mode] = true;
+    // Runs outside the era change nothing a view shows.
+    for (std::size_t i = known; i < records_.AllRecords.size(); ++i) {
+      const PracticeRecord& r = *records_.AllRecords[i];
+      if (r.Mode < PracticeModeCount && (!era_ || era_->contains(r.Date))) changedModes_[r.Mode] = true;
+    }
   }
   // A best beaten as the views count runs now (all of them, or those without a miss) is a new record.
   const auto& now = settings_.noMiss ? bests_.noMiss : bests_.all;
@@ -47,26 +57,76 @@ void ViewerCore::measureBests(std::size_t from) {
   bestsMeasured_ = true;
   for (std::size_t i = from; i < records_.AllRecords.size(); ++i) {
     const PracticeRecord& r = *records_.AllRecords[i];
-    if (r.Mode >= PracticeModeCount) continue;
+    if (r.Mode >= PracticeModeCount || (era_ && !era_->contains(r.Date))) continue;
     int& best = bests_.all[r.Mode];
     best = std::max<int>(best, r.Hits);
     if (r.Misses == 0) bests_.noMiss[r.Mode] = std::max<int>(bests_.noMiss[r.Mode], r.Hits);
   }
 }
 
+void ViewerCore::setSettings(const ViewSettings& settings) {
+  settings_ = settings;
+  if (ViewSettingsMapping::eraDays(settings_) == era_) return;
+  selectEraRuns();
+  bestsMeasured_ = false;  // the bests a reload compares with are the new era's
+}
+
+void ViewerCore::selectEraRuns() {
+  era_ = ViewSettingsMapping::eraDays(settings_);
+  eraCopied_ = false;
+  eraBegin_ = eraEnd_ = 0;
+  eraStore_ = {};
+  eraRuns_ = {};
+  if (!era_) return;
+  const auto& store = records_.RecordStore;
+  // A record file written day after day holds the era's runs in one stretch: the views take them where
+  // they lie, found by halving. Whether the runs are in date order is found once per load.
+  const auto earlier = [](const PracticeRecord& a, const PracticeRecord& b) { return a.Date < b.Date; };
+  if (!inDateOrder_) inDateOrder_ = std::is_sorted(store.begin(), store.end(), earlier);
+  if (*inDateOrder_) {
+    const auto first = std::partition_point(store.begin(), store.end(),
+                                            [this](const PracticeRecord& r) { return r.Date < era_->first; });
+    const auto end =
+        std::partition_point(first, store.end(), [this](const PracticeRecord& r) { return r.Date <= era_->last; });
+    eraBegin_ = static_cast<std::size_t>(first - store.begin());
+    eraEnd_ = static_cast<std::size_t>(end - store.begin());
+    return;
+  }
+  const auto inEra = [this](const PracticeRecord& r) { return era_->contains(r.Date); };
+  const auto first = std::find_if(store.begin(), store.end(), inEra);
+  if (first == store.end()) return;
+  const auto end =
+      std::find_if(std::make_reverse_iterator(store.end()), std::make_reverse_iterator(first), inEra).base();
+  eraBegin_ = static_cast<std::size_t>(first - store.begin());
+  eraEnd_ = static_cast<std::size_t>(end - store.begin());
+  if (std::all_of(first, end, inEra)) return;  // out of order elsewhere only
+  eraCopied_ = true;
+  eraStore_.reserve(eraEnd_ - eraBegin_);
+  std::copy_if(first, end, std::back_inserter(eraStore_), inEra);
+  eraRuns_.reserve(eraStore_.size());
+  for (const PracticeRecord& r : eraStore_) eraRuns_.push_back(&r);
+}
+
+RunsInView ViewerCore::runsInView() const {
+  if (eraCopied_) return {eraStore_, eraRuns_};
+  if (!era_)
+    return {{records_.RecordStore.data(), records_.RecordStore.size()},
+            {records_.AllRecords.data(), records_.AllRecords.size()}};
+  // The store holds the runs in load order, as AllRecords refers to them.
+  const std::size_t count = eraEnd_ - eraBegin_;
+  return {{records_.RecordStore.data() + eraBegin_, count}, {records_.AllRecords.data() + eraBegin_, count}};
+}
+
 bool ViewerCore::forgetStoredSize(const QString& recordPath) { return loader_.forgetStoredSize(recordPath); }
 
 std::optional<RecordToCelebrate> ViewerCore::recalculateRecords() {
-  // The store holds the runs in load order, as AllRecords refers to them.
-  const std::span<const PracticeRecord> all(records_.RecordStore.data(), records_.RecordStore.size());
-  pass_.run(all, ViewSettingsMapping::modePassOptions(settings_), celebration_);
+  pass_.run(runsInView().store, ViewSettingsMapping::modePassOptions(settings_), celebration_);
   if (!pass_.celebrate) return std::nullopt;
-  return RecordToCelebrate{settings_.mode, pass_.best};
+  return RecordToCelebrate{settings_.practiceMode(), pass_.best};
 }
 
 void ViewerCore::recalculateAverages() {
-  const std::span<const PracticeRecord* const> all(records_.AllRecords.data(), records_.AllRecords.size());
-  averages_.calculate(all, ViewSettingsMapping::averageOptions(settings_));
+  averages_.calculate(runsInView().runs, ViewSettingsMapping::averageOptions(settings_));
 }
 
 std::optional<RecordToCelebrate> ViewerCore::recalculate(View view) {

@@ -4,6 +4,8 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "analysis/AverageTrend.h"
 #include "analysis/CelebrationFlags.h"
@@ -13,6 +15,13 @@
 #include "records/LoadedRecords.h"
 #include "records/RecordLoader.h"
 #include "viewer/ViewSettings.h"
+
+// The runs every view counts, in record-file order: the loaded runs, or while
+// an era is set those of its days.
+struct RunsInView {
+  std::span<const PracticeRecord> store;        // one contiguous array
+  std::span<const PracticeRecord* const> runs;  // the same runs, by reference
+};
 
 // A record of the start day, to be congratulated on.
 struct RecordToCelebrate {
@@ -53,7 +62,8 @@ class ViewerCore {
   bool forgetStoredSize(const QString& recordPath);
 
   const ViewSettings& settings() const { return settings_; }
-  void setSettings(const ViewSettings& settings) { settings_ = settings; }
+  // A change of the era picks the runs in view anew.
+  void setSettings(const ViewSettings& settings);
 
   // The mode pass (history, graph, worst ten, ranking). A record of the start
   // day comes back once per mode and load, the first time its pass runs.
@@ -68,7 +78,11 @@ class ViewerCore {
   QStringList copyAllLines(View view, const QStringList& paneLines) const;
   ChartInput chartInput(View view) const;
 
-  const LoadedRecords& records() const { return records_; }
+  const LoadedRecords& records() const { return records_; }  // every loaded run
+  // What the passes, the exports and the calendar count: without an era the
+  // loaded runs themselves; with one only the runs of its days, as though the
+  // record file held no other lines.
+  RunsInView runsInView() const;
   bool hasRuns() const { return !records_.AllRecords.empty(); }
   const ModePass& modePass() const { return pass_; }  // the last mode pass's results
   const AverageTrend& averages() const { return averages_; }
@@ -80,7 +94,8 @@ class ViewerCore {
     std::array<int, PracticeModeCount> all{};
     std::array<int, PracticeModeCount> noMiss{};
   };
-  void measureBests(std::size_t from);  // over the runs from that index on
+  void measureBests(std::size_t from);  // over the runs from that index on (those in the era)
+  void selectEraRuns();                 // after a load, a reload or a change of the era
 
   RecordLoader loader_;  // one for the program run: what it has told the user, it tells once
   LoadedRecords records_;
@@ -93,4 +108,14 @@ class ViewerCore {
   // (the report tool) never walks the runs for them.
   bool bestsMeasured_ = false;
   std::array<bool, PracticeModeCount> changedModes_{};
+  // The era the runs in view were picked for. Its runs lie in one stretch of
+  // the store [eraBegin_, eraEnd_) when the file was written day after day;
+  // otherwise they are copied into eraStore_ and eraRuns_.
+  std::optional<EraDays> era_;
+  std::optional<bool> inDateOrder_;  // whether the loaded runs are; found at the first era after a load
+  bool eraCopied_ = false;
+  std::size_t eraBegin_ = 0;
+  std::size_t eraEnd_ = 0;
+  std::vector<PracticeRecord> eraStore_;
+  std::vector<const PracticeRecord*> eraRuns_;
 };

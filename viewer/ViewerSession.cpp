@@ -42,6 +42,8 @@ constexpr SharedOption SharedOptions[] = {
     shared<&MainOptions::countInterval, &ViewSettings::countInterval>(),
     shared<&MainOptions::rankCount, &ViewSettings::rankCount>(),
     shared<&MainOptions::missEval, &ViewSettings::moreMissesAbove>(),
+    shared<&MainOptions::eraFrom, &ViewSettings::eraFrom>(),
+    shared<&MainOptions::eraTo, &ViewSettings::eraTo>(),
 };
 
 }  // namespace
@@ -135,6 +137,13 @@ void ViewerSession::changeSettings(const std::function<void(ViewSettings&)>& cha
   core_.setSettings(s);
 }
 
+void ViewerSession::setEra(const QDate& from, const QDate& to) {
+  ViewSettings s = core_.settings();
+  s.eraFrom = from.isValid() ? from : QDate();
+  s.eraTo = to.isValid() ? to : QDate();
+  core_.setSettings(s);
+}
+
 void ViewerSession::setMarks(const QString& hitMark, const QString& missMark) {
   ViewSettings s = core_.settings();
   if (!hitMark.isEmpty()) s.hitMark = hitMark;
@@ -166,10 +175,7 @@ int ViewerSession::bannerPictureCount(const QString& folder) {
   return count;
 }
 
-std::span<const PracticeRecord* const> ViewerSession::calendarRuns() const {
-  const LoadedRecords& records = core_.records();
-  return {records.AllRecords.data(), records.AllRecords.size()};
-}
+std::span<const PracticeRecord* const> ViewerSession::calendarRuns() const { return core_.runsInView().runs; }
 
 PracticeMode ViewerSession::calendarMode() const { return static_cast<PracticeMode>(std::clamp(mode(), 0, 255)); }
 
@@ -196,7 +202,7 @@ ViewExport::Result ViewerSession::writeExport(QIODevice& out, const ExportReques
     }
     case ExportContent::EveryRun:
       return r.json ? ViewExport::writeJson(out, core_, {}, true, recordName_, nullptr, progress)
-                    : ViewExport::writeRunsCsv(out, core_.records(), encoding, progress);
+                    : ViewExport::writeRunsCsv(out, core_.runsInView().runs, encoding, progress);
     case ExportContent::ActiveView: break;
   }
   return r.json ? ViewExport::writeJson(out, core_, {r.view}, false, recordName_)

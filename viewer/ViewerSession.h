@@ -72,6 +72,9 @@ class ViewerSession {
   // (`change` edits a copy); the mode and the start day stay as the session holds them.
   void changeSettings(const std::function<void(ViewSettings&)>& change);
   void setMarks(const QString& hitMark, const QString& missMark);  // an empty one keeps its character
+  // Sets the era (a null or invalid day leaves that side open; both: no era).
+  // The caller then clears the panes and computes the active view again.
+  void setEra(const QDate& from, const QDate& to);
 
   // Whether a change of the record file is followed now: the option on, a
   // mode selected and a record file named.
@@ -86,7 +89,7 @@ class ViewerSession {
   // The banner pictures "Oiwai<n>.bmp" in the folder: the largest n (0 without one).
   static int bannerPictureCount(const QString& folder);
 
-  // The practice calendar's runs and mode.
+  // The practice calendar's runs (those in view) and mode.
   std::span<const PracticeRecord* const> calendarRuns() const;
   PracticeMode calendarMode() const;
   // Whether the calendar counts every mode, as the calendar window last kept it.

@@ -45,6 +45,9 @@ TEST(ReportOptions, GoodCommandLines) {
   EXPECT_EQ(calendar.views, QList<View>{ViewBest}) << "the calendar is no tab's view";
   EXPECT_EQ(parse(u"--format csv --view calendar f"_s).error, QString());
   EXPECT_FALSE(parse(u"--view best f"_s).options.calendar);
+  const ReportOptions progress = parse(u"--view progress --window 3 --all-modes f"_s).options;
+  EXPECT_TRUE(progress.progress && progress.allModes && !progress.calendar && progress.views.isEmpty());
+  EXPECT_EQ(progress.window, 3);
 
   const auto withNow = parseReportOptions({u"--now"_s, u"2024-02-29 23:59:58"_s, u"f"_s});
   ASSERT_EQ(withNow.error, QString());
@@ -72,6 +75,8 @@ TEST(ReportOptions, BadCommandLinesAreRejectedWithAReason) {
       {u"--hit-mark ab f"_s, u"--hit-mark"_s},
       {u"--miss-mark= f"_s, u"--miss-mark"_s},
       {u"--now 2024-13-01 f"_s, u"--now"_s},
+      {u"--since 2023-02-29 f"_s, u"--since takes a day"_s},
+      {u"--until 2023/05/01 f"_s, u"--until takes a day"_s},
       {u"--encoding latin1 f"_s, u"--encoding"_s},
       {u"--runs=yes f"_s, u"--runs takes no value"_s},
       {u"f --settings"_s, u"--settings needs a value"_s},
@@ -81,6 +86,7 @@ TEST(ReportOptions, BadCommandLinesAreRejectedWithAReason) {
       {u"--format csv --runs --view best f"_s, u"not both"_s},
       {u"--format csv --view calendar --view best f"_s, u"exactly one --view"_s},
       {u"--format csv --runs --view calendar f"_s, u"not both"_s},
+      {u"--format csv --view progress --view best f"_s, u"exactly one --view"_s},
       {u"--all-modes f"_s, u"--all-modes goes only with --view calendar"_s},
       {u"--all-modes=1 --view calendar f"_s, u"--all-modes takes no value"_s},
       {u"--view Calendar f"_s, u"--view takes one of average, best, calendar, graph, history, miss"_s},

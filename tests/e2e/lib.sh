@@ -76,7 +76,7 @@ keys() {
 }
 
 # Window names: the main window, the message boxes, the dialogs.
-main_window='ＴＡＰＰＥＲの足跡32$'
+main_window='^ＴＡＰＰＥＲの足跡32( \(.*\))?$'  # with the era in brackets while one is set; never the help window
 message_box='ＴＡＰＰＥＲの足跡３２$'
 loading_window='^ＴＡＰＰＥＲの足跡３２ 読み込み中$'  # the loading window, never taken for a message box
 

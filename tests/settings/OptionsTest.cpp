@@ -9,6 +9,7 @@
 #include "settings/CalendarOptions.h"
 #include "settings/ChartOptions.h"
 #include "settings/Options.h"
+#include "settings/ProgressOptions.h"
 #include "settings/SettingsLocation.h"
 #include "support/TempDir.h"
 
@@ -52,6 +53,7 @@ TEST_F(OptionsTest, MissingFileGivesTheStartValues) {
   EXPECT_TRUE(o.missEval);
   EXPECT_EQ(o.path, u"/opt/hoko32/"_s);
   EXPECT_EQ(o.recFile, QString());
+  EXPECT_TRUE(o.eraFrom.isNull() && o.eraTo.isNull()) << "no era: every run counts";
   for (const PaneFont& font : o.fonts) {
     EXPECT_EQ(font.name, u"ＭＳ ゴシック"_s);
     EXPECT_EQ(font.size, 10);
@@ -64,7 +66,7 @@ TEST_F(OptionsTest, MissingFileGivesTheStartValues) {
 TEST_F(OptionsTest, StoredValuesAtTheirEdges) {
   dir.write(u"hoko32.ini"_s,
             "[Form]\r\nWidth=0x200\r\n[Option]\r\nRecent=300\r\nRankCount=0\r\nHitMark=abc\r\nMaxMiss=-1\r\n"
-            "Default Type=4\r\n[GraphFont]\r\nSize=14\r\nBackColor=255\r\n");
+            "Default Type=4\r\nEraFrom=2025/13/01\r\nEraTo=\r\n[GraphFont]\r\nSize=14\r\nBackColor=255\r\n");
   MainOptions o = MainOptions::load(file, Screen);
   EXPECT_EQ(o.width, 512);
   EXPECT_EQ(o.recent, 44);
@@ -72,6 +74,8 @@ TEST_F(OptionsTest, StoredValuesAtTheirEdges) {
   EXPECT_EQ(o.hitMark, u"a"_s);
   EXPECT_EQ(o.maxMiss, 255);
   EXPECT_EQ(o.defaultType, 4);
+  EXPECT_FALSE(o.eraFrom.isValid()) << "a value that names no day is no era";
+  EXPECT_TRUE(o.eraTo.isNull());
   EXPECT_EQ(o.fonts[ViewGraph].size, 14);
   EXPECT_EQ(o.fonts[ViewGraph].backColor, 255);
   EXPECT_EQ(o.fonts[ViewHistory].size, 10);
@@ -126,19 +130,24 @@ TEST_F(OptionsTest, ChartWindowIsCentredAtTheSizeRead) {
 // Every key of every section away from its default: written in the order of a
 // new file, read back as written.
 TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
-  MainOptions o{801, 602,      13, 14, 1,  false, 200,  3,     u"#"_s, u"-"_s,     u"/f.mid"_s, u"ok"_s, u"IPAGothic"_s,
-                40,  0x123456, 9,  7,  25, 999,   true, false, false,  u"/rec/"_s, u"a.txt"_s,  {}};
+  MainOptions o{801, 602,      13, 14, 1,  false, 200,  3,     u"#"_s, u"-"_s, u"/f.mid"_s, u"ok"_s,    u"IPAGothic"_s,
+                40,  0x123456, 9,  7,  25, 999,   true, false, false,  {},     {},          u"/rec/"_s, u"a.txt"_s,
+                {}};
+  o.eraFrom = QDate(2025, 4, 1);
+  o.eraTo = QDate(2025, 12, 31);
   for (int pane = 0; pane < PaneCount; ++pane)
     o.fonts[pane] = PaneFont{u"F%1"_s.arg(pane), 11 + pane, 16 + pane, 32 + pane};
   const ChartOptions chart{401, 602, 33, 44, false, false, false, 5, 25};
   const CalendarOptions calendar{70, 80, 640, 480, true};
-  ASSERT_TRUE(o.save(file, resolveForTest) && chart.save(file) && calendar.save(file));
+  const ProgressOptions progress{90, 100, 800, 500, 25, 7, 300, QDate(2026, 1, 2), QDate(2026, 11, 30)};
+  ASSERT_TRUE(o.save(file, resolveForTest) && chart.save(file) && calendar.save(file) && progress.save(file));
 
   QByteArray expected =
       "[Form]\r\nWindowState=1\r\nWidth=801\r\nHeight=602\r\nLeft=13\r\nTop=14\r\n\r\n"
       "[Option]\r\nHint=0\r\nRecent=200\r\nDefault Type=3\r\nHitMark=#\r\nMissMark=-\r\nFanfare=/f.mid\r\n"
       "OiwaiMessage=ok\r\nOiwaiFontName=IPAGothic\r\nOiwaiFontSize=40\r\nOiwaiFontColor=1193046\r\nMaxMiss=9\r\n"
-      "MaxHitMiss=7\r\nCountInterval=25\r\nRankCount=999\r\nShow3DGraph=1\r\nMissEval=0\r\nAutoReload=0\r\n\r\n"
+      "MaxHitMiss=7\r\nCountInterval=25\r\nRankCount=999\r\nShow3DGraph=1\r\nMissEval=0\r\nAutoReload=0\r\n"
+      "EraFrom=2025/04/01\r\nEraTo=2025/12/31\r\n\r\n"
       "[File]\r\nPath=/rec/\r\nRecFile=a.txt\r\n";
   for (int pane = 0; pane < PaneCount; ++pane)
     expected += u"\r\n[%1]\r\nFontName=F%2\r\nSize=%3\r\nColor=%4\r\nBackColor=%5\r\n"_s.arg(paneFontSections()[pane])
@@ -150,7 +159,9 @@ TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
   expected +=
       "\r\n[ChartForm]\r\nHeight=401\r\nWidth=602\r\nTop=33\r\nLeft=44\r\n\r\n"
       "[ChartOption]\r\nMarker=0\r\nLegend=0\r\n3D=0\r\nBarStyle=5\r\nMaxPointsPerPage=25\r\n\r\n"
-      "[Calendar]\r\nLeft=70\r\nTop=80\r\nWidth=640\r\nHeight=480\r\nAllModes=1\r\n";
+      "[Calendar]\r\nLeft=70\r\nTop=80\r\nWidth=640\r\nHeight=480\r\nAllModes=1\r\n\r\n"
+      "[Progress]\r\nLeft=90\r\nTop=100\r\nWidth=800\r\nHeight=500\r\nWindow=25\r\nRange=7\r\nLastRuns=300\r\n"
+      "From=2026/01/02\r\nTo=2026/11/30\r\n";
   QFile written(file.path());
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   EXPECT_EQ(written.readAll().toStdString(), expected.toStdString());
@@ -158,6 +169,7 @@ TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
   EXPECT_EQ(MainOptions::load(file, Screen), o);
   EXPECT_EQ(ChartOptions::load(file, Screen), chart);
   EXPECT_EQ(CalendarOptions::load(file), calendar);
+  EXPECT_EQ(ProgressOptions::load(file), progress);
 }
 
 TEST(SettingsLocation, BesideAWritableProgramElsePerUser) {

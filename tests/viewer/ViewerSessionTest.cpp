@@ -83,6 +83,7 @@ TEST_F(ViewerSessionTest, OptionsGoBackAsTheyCame) {
     stored.countInterval = 25;
     stored.rankCount = 33;
     stored.missEval = false;
+    stored.eraFrom = QDate(2025, 4, 1);
     stored.path = u"/rec/"_s;
     stored.recFile = u"a.ｷﾛｸ"_s;
     ASSERT_TRUE(stored.save(settings, [](SettingsColor) { return 0u; }));
@@ -95,8 +96,8 @@ TEST_F(ViewerSessionTest, OptionsGoBackAsTheyCame) {
     EXPECT_EQ(fresh.recordPath(), u"/rec/a.ｷﾛｸ"_s);
     const ViewSettings& s = fresh.core().settings();
     EXPECT_EQ(std::tuple(s.recentLimit, s.hitMark, s.missMark, s.maxMiss, s.minHitMiss, s.countInterval, s.rankCount,
-                         s.moreMissesAbove),
-              std::tuple(12, u"#"_s, u"-"_s, 9, 30, 25, 33, false));
+                         s.moreMissesAbove, s.eraFrom, s.eraTo),
+              std::tuple(12, u"#"_s, u"-"_s, 9, 30, 25, 33, false, QDate(2025, 4, 1), QDate()));
     EXPECT_EQ(ViewerSession::viewSettingsOf(loaded).mode, mode == ModeKana ? ModeKana : ModeRomaji);
     // A change of the controls keeps the mode as the settings file gave it.
     fresh.changeSettings([](ViewSettings& s) { s.mode = ModeAlphabet, s.rankCount = 33, s.moreMissesAbove = false; });
@@ -111,6 +112,7 @@ TEST_F(ViewerSessionTest, OptionsGoBackAsTheyCame) {
     window.countInterval = defaults.countInterval;
     window.rankCount = defaults.rankCount;
     window.missEval = defaults.missEval;
+    window.eraFrom = defaults.eraFrom;
     ASSERT_TRUE(fresh.saveOptions(window, [](SettingsColor) { return 0u; }));
     EXPECT_EQ(dir.read(u"hoko32.ini"_s), before) << mode;
   }

@@ -1,0 +1,268 @@
+#include "progress/ProgressWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "progress/PlaceBeside.h"
+#include "progress/ProgressChartView.h"
+#include "settings/SettingsFile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int MostRuns = 100'000'000;
+
+// A window's frame (title bar and borders) around its client area.
+QMargins frameMarginsOf(const QWidget* window) {
+  const QRect frame = window->frameGeometry();
+  const QRect client = window->geometry();
+  return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+          frame.bottom() - client.bottom()};
+}
+
+QString countText(int n) { return QLocale(QLocale::Japanese, QLocale::Japan).toString(n); }
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(SettingsFile* settings, QWidget* parent, ErrorReporter reporter)
+    : ProgressWindow(settings ? ProgressOptions::load(*settings) : ProgressOptions(), {}, parent, std::move(reporter)) {
+  if (settings)
+    saver_ = [settings](const ProgressOptions& options) -> std::optional<QString> {
+      if (options.save(*settings)) return std::nullopt;
+      return settings->writeFailureMessage();
+    };
+}
+
+ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWidget* parent, ErrorReporter reporter)
+    : QDialog(parent), stored_(std::move(options)), saver_(std::move(saver)), reporter_(std::move(reporter)) {
+  setObjectName(u"frmProgress"_s);
+  setWindowTitle(u"進歩グラフ"_s);
+  setModal(false);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* controls = new QHBoxLayout;
+  ranges_ = new QComboBox(this);
+  ranges_->setObjectName(u"cbRange"_s);
+  ranges_->addItems(
+      {u"全期間"_s, u"直近1年"_s, u"6か月"_s, u"3か月"_s, u"1か月"_s, u"1週間"_s, u"直近 N 回"_s, u"期間指定"_s});
+  controls->addWidget(ranges_);
+  lastRuns_ = new QSpinBox(this);
+  lastRuns_->setObjectName(u"seLastRuns"_s);
+  lastRuns_->setRange(1, MostRuns);
+  lastRuns_->setSuffix(u" 回"_s);
+  controls->addWidget(lastRuns_);
+  from_ = new QDateEdit(this);
+  from_->setObjectName(u"dtFrom"_s);
+  until_ = new QLabel(u"～"_s, this);
+  to_ = new QDateEdit(this);
+  to_->setObjectName(u"dtTo"_s);
+  for (QDateEdit* edit : {from_, to_}) {
+    edit->setDisplayFormat(u"yyyy/MM/dd"_s);
+    edit->setCalendarPopup(true);
+  }
+  controls->addWidget(from_);
+  controls->addWidget(until_);
+  controls->addWidget(to_);
+  controls->addSpacing(fontMetrics().height());
+  controls->addWidget(new QLabel(u"平均の回数"_s, this));
+  windows_ = new QComboBox(this);
+  windows_->setObjectName(u"cbWindow"_s);
+  windows_->setEditable(true);
+  windows_->setInsertPolicy(QComboBox::NoInsert);
+  windows_->addItems({u"5"_s, u"10"_s, u"25"_s, u"50"_s, u"100"_s, u"250"_s, u"1000"_s});
+  windows_->setValidator(new QIntValidator(1, MostRuns, windows_));
+  controls->addWidget(windows_);
+  controls->addStretch();
+  auto* save = new QPushButton(u"画像として保存..."_s, this);
+  save->setObjectName(u"btnSavePicture"_s);
+  save->setAutoDefault(false);
+  controls->addWidget(save);
+  layout->addLayout(controls);
+
+  auto* body = new QHBoxLayout;
+  chart_ = new ProgressChartView(this);
+  chart_->setToolTip(QString());
+  body->addWidget(chart_, 1);
+  auto* side = new QVBoxLayout;
+  shown_ = new QLabel(this);
+  shown_->setObjectName(u"lblShown"_s);
+  side->addWidget(shown_);
+  auto* form = new QFormLayout;
+  const auto figure = [&](const QString& name, const QString& caption) {
+    auto* value = new QLabel(this);
+    value->setObjectName(name);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(caption, value);
+    return value;
+  };
+  runCount_ = figure(u"lblRuns"_s, u"回数"_s);
+  practiceDays_ = figure(u"lblPracticeDays"_s, u"練習日数"_s);
+  meanHits_ = figure(u"lblMeanHits"_s, u"平均打数"_s);
+  bestHits_ = figure(u"lblBestHits"_s, u"最高打数"_s);
+  meanMissRate_ = figure(u"lblMeanMissRate"_s, u"平均ミス率"_s);
+  side->addLayout(form);
+  change_ = new QLabel(this);
+  change_->setObjectName(u"lblChange"_s);
+  side->addWidget(change_);
+  side->addStretch();
+  body->addLayout(side);
+  layout->addLayout(body, 1);
+
+  // The choices kept from the last time.
+  ranges_->setCurrentIndex(std::clamp(stored_.range, 0, ranges_->count() - 1));
+  lastRuns_->setValue(std::max(1, stored_.lastRuns));
+  window_ = std::max(1, stored_.window);
+  windows_->setEditText(QString::number(window_));
+  to_->setDate(stored_.to.isValid() ? stored_.to : today_);
+  from_->setDate(stored_.from.isValid() ? stored_.from : to_->date().addMonths(-1).addDays(1));
+  showRangeControls();
+
+  connect(ranges_, &QComboBox::currentIndexChanged, this, [this] {
+    showRangeControls();
+    reselect(false);
+  });
+  connect(lastRuns_, &QSpinBox::valueChanged, this, [this] { reselect(false); });
+  connect(from_, &QDateEdit::dateChanged, this, [this] { reselect(false); });
+  connect(to_, &QDateEdit::dateChanged, this, [this] { reselect(false); });
+  connect(windows_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    bool ok = false;
+    const int window = text.toInt(&ok);
+    if (!ok || window < 1 || window == window_) return;
+    window_ = window;
+    reselect(true);
+  });
+  connect(save, &QPushButton::clicked, this, &ProgressWindow::chooseSaveFile);
+  connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, &ProgressWindow::copyPicture);
+  reselect(false);
+}
+
+void ProgressWindow::showRangeControls() {
+  const auto kind = static_cast<ProgressRangeKind>(ranges_->currentIndex());
+  lastRuns_->setVisible(kind == ProgressRangeKind::LastRuns);
+  for (QWidget* w : std::initializer_list<QWidget*>{from_, until_, to_})
+    w->setVisible(kind == ProgressRangeKind::Dates);
+}
+
+ProgressRange ProgressWindow::range() const {
+  return {static_cast<ProgressRangeKind>(ranges_->currentIndex()), lastRuns_->value(), from_->date(), to_->date()};
+}
+
+void ProgressWindow::setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today) {
+  runs_ = runs;
+  mode_ = mode;
+  noMiss_ = noMiss;
+  today_ = today;
+  rebuild();
+}
+
+void ProgressWindow::rebuild() {
+  const bool everyMode = mode_ >= PracticeModeCount;
+  modeRuns_ = ProgressSeries::runsOf(runs_, everyMode ? std::nullopt : std::optional<PracticeMode>(mode_), noMiss_);
+  const QString modeName =
+      everyMode ? u"すべてのモード"_s : QString::fromUtf16(ModeName[mode_].data(), qsizetype(ModeName[mode_].size()));
+  shown_->setText(noMiss_ ? modeName + u"（ノーミスのみ）"_s : modeName);
+  reselect(true);
+}
+
+// keepVisible: the same runs anew (a reload, another mean): a zoomed chart stays where it was.
+void ProgressWindow::reselect(bool keepVisible) {
+  const ProgressChartView::TimeRange visible = chart_->visibleRange();
+  const bool zoomed = keepVisible && visible != chart_->wholeRange();
+  const ProgressSeries::Selection selection = ProgressSeries::select(modeRuns_, range(), today_);
+  chart_->setPoints(ProgressSeries::points(selection.shown, window_), window_);
+  if (zoomed) chart_->setVisibleRange(visible);
+
+  figures_ = ProgressSeries::figures(selection.shown);
+  const bool any = figures_.runs > 0;
+  runCount_->setText(countText(figures_.runs));
+  practiceDays_->setText(countText(figures_.practiceDays));
+  meanHits_->setText(any ? QString::number(figures_.meanHits, 'f', 1) : u"-"_s);
+  bestHits_->setText(any ? countText(figures_.bestHits) : u"-"_s);
+  meanMissRate_->setText(any ? QString::number(figures_.meanMissRate * 100, 'f', 2) + u'%' : u"-"_s);
+  change_->setText(ProgressSeries::changeText(figures_, ProgressSeries::figures(selection.before)));
+}
+
+bool ProgressWindow::savePicture(const QString& path) const { return chart_->picture().save(path, "PNG"); }
+
+void ProgressWindow::copyPicture() const { QGuiApplication::clipboard()->setImage(chart_->picture()); }
+
+void ProgressWindow::chooseSaveFile() {
+  QString path = QFileDialog::getSaveFileName(this, u"画像として保存"_s, u"進歩グラフ.png"_s, u"PNG 画像 (*.png)"_s);
+  if (path.isEmpty()) return;
+  if (!path.endsWith(u".png"_s, Qt::CaseInsensitive)) path += u".png"_s;
+  if (savePicture(path)) return;
+  const QString failure = u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(path));
+  if (reporter_)
+    reporter_(this, failure);
+  else
+    QMessageBox::critical(this, windowTitle(), failure);
+}
+
+void ProgressWindow::showEvent(QShowEvent* event) {
+  if (!placed_) {
+    placed_ = true;
+    placeFirstTime();
+  }
+  QDialog::showEvent(event);
+}
+
+// The size and place kept in the settings file, or a size of its own beside
+// the main window, on its screen.
+void ProgressWindow::placeFirstTime() {
+  const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+  const QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  const QMargins frame = main ? frameMarginsOf(main) : QMargins();
+  const QSize room = area.size().shrunkBy(frame);
+  const QSize wanted(stored_.width > 0 ? stored_.width : std::min(room.width() * 9 / 10, 960),
+                     stored_.height > 0 ? stored_.height : std::min(room.height() * 9 / 10, 600));
+  resize(wanted);
+  if (stored_.left >= 0 && stored_.top >= 0)
+    move(stored_.left, stored_.top);
+  else if (main)
+    move(placeBeside(main->frameGeometry(), wanted.grownBy(frame), area));
+  else
+    move(area.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+}
+
+void ProgressWindow::hideEvent(QHideEvent* event) {
+  if (!event->spontaneous()) saveOptions();
+  QDialog::hideEvent(event);
+}
+
+ProgressOptions ProgressWindow::options() const {
+  const QRect frame = frameGeometry();
+  return {frame.left(),       frame.top(),   width(),    height(), window_, ranges_->currentIndex(),
+          lastRuns_->value(), from_->date(), to_->date()};
+}
+
+void ProgressWindow::saveOptions() {
+  if (!saver_) return;
+  const std::optional<QString> failure = saver_(options());
+  if (!failure) return;
+  if (reporter_)
+    reporter_(this, *failure);
+  else
+    QMessageBox::critical(this, windowTitle(), *failure);
+}

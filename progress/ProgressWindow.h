@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "analysis/ProgressSeries.h"
+#include "settings/ProgressOptions.h"
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QSpinBox;
+class ProgressChartView;
+class SettingsFile;
+
+// The progress chart window: every run of the mode in the chosen range as a
+// point with its trailing mean and the best so far, the miss rate below, and
+// beside them the range's figures and the change against the range before.
+// Non-modal; it is given the runs, the main window's mode, the no-miss option
+// and today, and its place, range and mean's runs as ProgressOptions, which it
+// hands back whenever it is hidden. It knows no other window; it opens beside
+// its parent.
+class ProgressWindow : public QDialog {
+  Q_OBJECT
+ public:
+  using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
+  // Keeps the options the window hands back; gives the text of an error to
+  // show when they cannot be kept.
+  using OptionsSaver = std::function<std::optional<QString>(const ProgressOptions&)>;
+
+  ProgressWindow(ProgressOptions options, OptionsSaver saver, QWidget* parent = nullptr, ErrorReporter reporter = {});
+  // The same with the options of `settings` (none: the first place and size), saved back to it.
+  explicit ProgressWindow(SettingsFile* settings, QWidget* parent = nullptr, ErrorReporter reporter = {});
+
+  // The runs shown until the next call (the caller keeps them), the mode of
+  // the main window (one past the modes: every mode), the no-miss option and today.
+  void setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today);
+
+  ProgressRange range() const;
+  int meanWindow() const { return window_; }
+  const RangeFigures& figures() const { return figures_; }
+  ProgressChartView* chart() const { return chart_; }
+  // The options as the window stands: its frame's place, its size, the range and the mean's runs.
+  ProgressOptions options() const;
+
+  bool savePicture(const QString& path) const;  // the chart as a PNG file
+  void copyPicture() const;                     // the chart as a picture on the clipboard
+
+ protected:
+  void hideEvent(QHideEvent* event) override;  // closed, Escape, or the main window closing: the place is kept
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void rebuild();                   // the mode's runs anew, then the range
+  void reselect(bool keepVisible);  // the range's runs, means, figures and chart
+  void chooseSaveFile();
+  void saveOptions();
+  void placeFirstTime();
+  void showRangeControls();
+
+  ProgressOptions stored_;
+  OptionsSaver saver_;
+  ErrorReporter reporter_;
+  std::span<const PracticeRecord* const> runs_;
+  PracticeMode mode_ = ModeRomaji;
+  bool noMiss_ = false;
+  QDate today_ = QDate::currentDate();
+  std::vector<ProgressRun> modeRuns_;
+  int window_ = 10;
+  RangeFigures figures_;
+  bool placed_ = false;
+
+  QComboBox* ranges_ = nullptr;
+  QSpinBox* lastRuns_ = nullptr;
+  QDateEdit* from_ = nullptr;
+  QDateEdit* to_ = nullptr;
+  QLabel* until_ = nullptr;
+  QComboBox* windows_ = nullptr;
+  ProgressChartView* chart_ = nullptr;
+  QLabel* shown_ = nullptr;  // the mode and option the runs are of
+  QLabel* runCount_ = nullptr;
+  QLabel* practiceDays_ = nullptr;
+  QLabel* meanHits_ = nullptr;
+  QLabel* bestHits_ = nullptr;
+  QLabel* meanMissRate_ = nullptr;
+  QLabel* change_ = nullptr;
+};

@@ -1,0 +1,60 @@
+// An era (--since, --until) gives every view, the runs, the calendar and the exports
+// as the report gives them for a copy of the record file holding only the era's days.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "support/ReportToolFixture.h"
+#include "tools/RecordFileGenerator.h"
+
+namespace {
+
+TEST_F(ReportToolTest, AnEraCountsAsTheFileWithoutTheOtherDays) {
+  GeneratorOptions generator;
+  generator.runs = 900;
+  generator.start = {2023, 1, 1};
+  generator.newestDay = DayCount::CivilDate{2023, 12, 20};
+  generator.keepStart = true;
+  std::vector<GeneratedRun> runs = generateRuns(generator);
+  // Mid-file, out of date order, a romaji best of before every era: each era from 2023 on
+  // starts with lower records, and the era's runs lie in no single stretch of the file.
+  runs.insert(runs.begin() + 450, GeneratedRun{ModeRomaji, {2022, 12, 1}, {0, 0, 0}, 990, 0});
+  const QString whole = dir.write(u"run.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(runs)));
+  const QDate eras[][2] = {{QDate(2023, 6, 15), {}},
+                           {{}, QDate(2023, 5, 20)},
+                           {QDate(2023, 5, 1), QDate(2023, 7, 31)},
+                           {QDate(2023, 10, 1), QDate(2023, 12, 31)},
+                           {QDate(2030, 1, 1), QDate(2030, 12, 31)}};
+  const QStringList asked[] = {{u"--runs"_s},
+                               {u"--copy"_s, u"--mode"_s, u"A"_s, u"--period"_s, u"week"_s},
+                               {u"--view"_s, u"calendar"_s, u"--all-modes"_s},
+                               {u"--mode"_s, u"!"_s, u"--view"_s, u"calendar"_s, u"--view"_s, u"best"_s},
+                               {u"--format"_s, u"csv"_s, u"--runs"_s},
+                               {u"--format"_s, u"csv"_s, u"--view"_s, u"history"_s, u"--nomiss"_s},
+                               {u"--format"_s, u"json"_s, u"--runs"_s, u"--period"_s, u"month"_s}};
+  int copies = 0;
+  for (const auto& [since, until] : eras) {
+    std::vector<GeneratedRun> kept;
+    for (const GeneratedRun& r : runs) {
+      const QDate day(r.date.year, r.date.month, r.date.day);
+      if ((since.isNull() || day >= since) && (until.isNull() || day <= until)) kept.push_back(r);
+    }
+    // A folder of its own per copy, the file named alike (the JSON names it).
+    const QString folder = u"era%1"_s.arg(++copies);
+    ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
+    const QString copy = dir.write(folder + u"/run.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(kept)));
+    QStringList era;
+    if (since.isValid()) era << u"--since"_s << since.toString(u"yyyy-MM-dd"_s);
+    if (until.isValid()) era << u"--until"_s << until.toString(u"yyyy-MM-dd"_s);
+    for (const QStringList& arguments : asked) {
+      const Result expected = report(arguments + QStringList{copy});
+      const Result got = report(era + arguments + QStringList{whole});
+      ASSERT_EQ(expected.status, 0) << expected.err.toStdString();
+      EXPECT_EQ(got.status, 0);
+      EXPECT_TRUE(got.out == expected.out) << (era + arguments).join(u' ').toStdString();
+    }
+  }
+  EXPECT_EQ(report({u"--since"_s, u"2023-02-30"_s, whole}).status, 2) << "a day that does not exist";
+}
+
+}  // namespace

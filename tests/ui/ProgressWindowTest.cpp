@@ -1,0 +1,184 @@
+// The progress chart window offscreen: opened from the main window, the
+// figures of the chosen range, zoom and Home, the picture it saves, and the
+// time axis' labels.
+#include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+#include "progress/ProgressChartView.h"
+#include "progress/ProgressWindow.h"
+#include "progress/TimeAxis.h"
+#include "support/Runs.h"
+#include "support/TempDir.h"
+#include "support/TypistFile.h"
+#include "ui/FontNames.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TfrmMain.h"
+
+using namespace Qt::StringLiterals;
+
+class ProgressWindowTest : public QObject {
+  Q_OBJECT
+
+  const QDate today{2026, 12, 7};
+  RunList runs;
+  std::vector<const PracticeRecord*> refs;
+
+  static QString figure(const ProgressWindow& window, const QString& name) {
+    return window.findChild<QLabel*>(name)->text();
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    FontNames::installSubstitutions();
+    // Two romaji runs this week (one of them 6 days back, the week's first day),
+    // one the day before the week, one a year and more ago, and a kana run.
+    runs.add(makeRun(ModeRomaji, 2025, 6, 1, 150, 10))
+        .add(makeRun(ModeRomaji, 2026, 11, 30, 200, 0))
+        .add(makeRun(ModeKana, 2026, 12, 2, 999, 0))
+        .add(makeRun(ModeRomaji, 2026, 12, 1, 300, 6, 21, 5, 13))
+        .add(makeRun(ModeRomaji, 2026, 12, 7, 260, 0, 8));
+    refs = runs.references();
+  }
+
+  void opensFromTheMainWindow() {
+    MessageBoxes::setHandler([](const QString&) {});
+    TempDir dir;
+    writeTypistFile(dir, 300);
+    TfrmMain main(
+        StartupContext{dir.file(u"hoko32.ini"_s), dir.path() + u'/', dir.path(), {dir.file(u"typist.ｷﾛｸ"_s), u"R"_s}});
+    main.createLongLivedDialogs();
+    main.show();
+    QAction* item = main.findChild<QAction*>(u"Progress1"_s);
+    QCOMPARE(item->shortcut(), QKeySequence(u"Ctrl+P"_s));
+    item->trigger();
+    auto* window = main.findChild<ProgressWindow*>(u"frmProgress"_s);
+    QVERIFY(window && window->isVisible() && !window->isModal());
+    QCOMPARE(window->windowTitle(), u"進歩グラフ"_s);
+    int romaji = 0;
+    for (const PracticeRecord* r : main.viewer().records().AllRecords) romaji += r->Mode == ModeRomaji;
+    QCOMPARE(window->figures().runs, romaji);
+    QVERIFY(romaji > 0);
+    MessageBoxes::setHandler(nullptr);
+  }
+
+  void showsTheFiguresOfTheChosenRange() {
+    ProgressWindow window(ProgressOptions{}, {});
+    window.setRuns(refs, ModeRomaji, false, today);
+    auto* ranges = window.findChild<QComboBox*>(u"cbRange"_s);
+    struct Case {
+      int range;
+      QString runs, days, mean, best, missRate, change;
+    };
+    const Case cases[] = {
+        {0, u"4"_s, u"4"_s, u"227.5"_s, u"300"_s, u"2.05%"_s, QString()},
+        // This week: 300 (6/306 missed) and 260; the week before holds the 200 of 11/30.
+        {5, u"2"_s, u"2"_s, u"280.0"_s, u"300"_s, u"0.98%"_s, u"前の期間より +40.0%"_s},
+    };
+    for (const Case& c : cases) {
+      ranges->setCurrentIndex(c.range);
+      QCOMPARE(figure(window, u"lblRuns"_s), c.runs);
+      QCOMPARE(figure(window, u"lblPracticeDays"_s), c.days);
+      QCOMPARE(figure(window, u"lblMeanHits"_s), c.mean);
+      QCOMPARE(figure(window, u"lblBestHits"_s), c.best);
+      QCOMPARE(figure(window, u"lblMeanMissRate"_s), c.missRate);
+      QCOMPARE(figure(window, u"lblChange"_s), c.change);
+      QCOMPARE(window.chart()->points().size(), std::size_t(c.runs.toInt()));
+    }
+    // No-miss leaves out the runs with a miss; another mean window changes the means only.
+    ranges->setCurrentIndex(0);
+    window.setRuns(refs, ModeRomaji, true, today);
+    QCOMPARE(figure(window, u"lblRuns"_s), u"2"_s);
+    window.findChild<QComboBox*>(u"cbWindow"_s)->setEditText(u"1"_s);
+    QCOMPARE(window.meanWindow(), 1);
+    QCOMPARE(window.chart()->points().back().meanHits, 260.0);
+  }
+
+  void homeShowsTheWholeRangeAfterAZoom() {
+    ProgressWindow window(ProgressOptions{}, {});
+    window.setRuns(refs, ModeRomaji, false, today);
+    window.resize(800, 500);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ProgressChartView* chart = window.chart();
+    const auto whole = chart->wholeRange();
+    QVERIFY(whole.from < TimeAxis::dayCountOf({2025, 6, 1}) && whole.to > TimeAxis::dayCountOf(today));
+
+    const QPoint middle = chart->rect().center();
+    QWheelEvent wheel(middle, chart->mapToGlobal(middle), {}, {0, 360}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(chart, &wheel);
+    const auto zoomed = chart->visibleRange();
+    QVERIFY(zoomed.to - zoomed.from < (whole.to - whole.from) * 0.6);
+    QVERIFY(zoomed.from > whole.from && zoomed.to < whole.to);
+
+    QTest::keyClick(chart, Qt::Key_Home);
+    QCOMPARE(chart->visibleRange(), whole);
+
+    // A right-button drag zooms into the dragged stretch; a double-click goes back.
+    QTest::mousePress(chart, Qt::RightButton, {}, middle);
+    QTest::mouseMove(chart, middle + QPoint(40, 0));
+    QTest::mouseRelease(chart, Qt::RightButton, {}, middle + QPoint(40, 0));
+    QVERIFY(chart->visibleRange().to - chart->visibleRange().from < (whole.to - whole.from) / 5);
+    QTest::mouseDClick(chart, Qt::LeftButton, {}, middle);
+    QCOMPARE(chart->visibleRange(), whole);
+
+    // The hint names the run under the cursor, with the mean of the runs up to it.
+    const double day = TimeAxis::dayCountOf({2026, 12, 1});
+    chart->setVisibleRange({day, day + 1});
+    chart->repaint();
+    QStringList hints;
+    for (int x = 0; x < chart->width(); x += 4)
+      if (const auto hint = chart->hintAt({x, chart->height() / 3})) hints << *hint;
+    QVERIFY(!hints.isEmpty());
+    for (const QString& hint : hints) QCOMPARE(hint, u"2026/12/01 21:05:13  打数 300  ミス 6  平均 216.7"_s);
+  }
+
+  void savesThePictureOfTheChart() {
+    ProgressWindow window(ProgressOptions{}, {});
+    window.setRuns(refs, ModeRomaji, false, today);
+    window.resize(700, 450);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TempDir dir;
+    const QString path = dir.file(u"chart.png"_s);
+    QVERIFY(window.savePicture(path));
+    const QImage saved(path, "PNG");
+    QVERIFY(!saved.isNull());
+    QCOMPARE(saved.size(), window.chart()->size());
+    // Something is drawn on the background: the runs, lines and labels.
+    const QRgb background = saved.pixel(0, 0);
+    int drawn = 0;
+    for (int y = 0; y < saved.height(); y += 2)
+      for (int x = 0; x < saved.width(); x += 2) drawn += saved.pixel(x, y) != background;
+    QVERIFY(drawn > 500);
+  }
+
+  void labelsTheTimeAxisByTheSpan() {
+    const double day = TimeAxis::dayCountOf(today);
+    struct Case {
+      double from, to;
+      QString first;
+    };
+    const Case cases[] = {
+        {day - 3000, day, u"2019年"_s},  // years
+        {day - 200, day, u"6月"_s},      // months, from 2026/05/21
+        {day - 10, day, u"2026/11/27"_s},
+        {day + 0.5, day + 0.75, u"12:00"_s},
+    };
+    for (const Case& c : cases) {
+      const auto ticks = TimeAxis::ticks(c.from, c.to, 800, 80, 30, 50, 40);
+      QVERIFY(!ticks.empty());
+      QCOMPARE(ticks.front().label, c.first);
+      QVERIFY(int(ticks.size()) <= 800 / 30);
+      for (const TimeAxis::Tick& tick : ticks) QVERIFY(tick.at >= c.from && tick.at <= c.to);
+    }
+  }
+};
+
+QTEST_MAIN(ProgressWindowTest)
+#include "ProgressWindowTest.moc"

@@ -1,0 +1,81 @@
+#include "ui/EraDialog.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/FixedDialog.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QDateEdit* makeDateEdit(const QString& name, QCheckBox* check, QWidget* parent) {
+  auto* edit = new QDateEdit(parent);
+  edit->setObjectName(name);
+  edit->setDisplayFormat(u"yyyy/MM/dd"_s);
+  edit->setCalendarPopup(true);
+  edit->setMinimumWidth(120);
+  edit->setEnabled(false);
+  QObject::connect(check, &QCheckBox::toggled, edit, &QWidget::setEnabled);
+  return edit;
+}
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setMinimumWidth(75);
+  return button;
+}
+
+}  // namespace
+
+EraDialog::EraDialog(QWidget* parent) : QDialog(parent) {
+  FixedDialog::prepare(this);
+  setObjectName(u"EraDialog"_s);
+  setWindowTitle(u"集計の開始日"_s);
+  FromCheck = new QCheckBox(u"開始日から集計する"_s, this);
+  FromCheck->setObjectName(u"FromCheck"_s);
+  FromDate = makeDateEdit(u"FromDate"_s, FromCheck, this);
+  ToCheck = new QCheckBox(u"終了日まで"_s, this);
+  ToCheck->setObjectName(u"ToCheck"_s);
+  ToDate = makeDateEdit(u"ToDate"_s, ToCheck, this);
+  BitBtn1 = makeButton(u"BitBtn1"_s, u"OK"_s, this);
+  BitBtn1->setDefault(true);
+  BitBtn2 = makeButton(u"BitBtn2"_s, u"キャンセル"_s, this);
+  connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* days = new QGridLayout;
+  days->setHorizontalSpacing(12);
+  days->addWidget(FromCheck, 0, 0);
+  days->addWidget(FromDate, 0, 1);
+  days->addWidget(ToCheck, 1, 0);
+  days->addWidget(ToDate, 1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(BitBtn1);
+  buttons->addWidget(BitBtn2);
+  buttons->addStretch();
+  auto* column = new QVBoxLayout(this);
+  column->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog
+  column->setContentsMargins(16, 16, 16, 12);
+  column->addLayout(days);
+  column->addSpacing(12);
+  column->addLayout(buttons);
+  column->activate();  // fixes the size before the window exists
+}
+
+void EraDialog::setEra(const QDate& from, const QDate& to, const QDate& today) {
+  FromCheck->setChecked(from.isValid());
+  FromDate->setDate(from.isValid() ? from : today);
+  ToCheck->setChecked(to.isValid());
+  ToDate->setDate(to.isValid() ? to : today);
+}
+
+QDate EraDialog::from() const { return FromCheck->isChecked() ? FromDate->date() : QDate(); }
+
+QDate EraDialog::to() const { return ToCheck->isChecked() ? ToDate->date() : QDate(); }

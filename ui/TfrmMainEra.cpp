@@ -1,0 +1,22 @@
+#include <QDate>
+
+#include "ui/EraDialog.h"
+#include "ui/TfrmMain.h"
+#include "viewer/ViewerSession.h"
+
+// オプション → 集計の開始日: the views count only the runs of the era chosen.
+void TfrmMain::Era1Click() {
+  EraDialog dialog(this);
+  const ViewSettings& s = session_->core().settings();
+  dialog.setEra(s.eraFrom, s.eraTo, QDate::currentDate());
+  if (dialog.exec() != QDialog::Accepted) return;
+  session_->setEra(dialog.from(), dialog.to());
+  showEra();
+  updateCalendar();
+  if (!modeSelected()) return;
+  // As a mode switch does: the other panes are computed when their tab is shown.
+  clearPanes();
+  runActivePass();
+}
+
+void TfrmMain::showEra() { setWindowTitle(ViewSettingsMapping::windowTitle(session_->core().settings())); }

@@ -1,0 +1,22 @@
+#include <QDate>
+
+#include "progress/ProgressWindow.h"
+#include "settings/SettingsFile.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TfrmMain.h"
+#include "viewer/ViewerSession.h"
+
+// The progress chart, non-modal: made once, then shown and brought up.
+void TfrmMain::Progress1Click() {
+  if (!progressWindow_) progressWindow_ = new ProgressWindow(settings_.get(), this, MessageBoxes::showError);
+  progressWindow_->show();  // placed before its first chart is painted
+  updateProgress();
+  progressWindow_->raise();
+  progressWindow_->activateWindow();
+}
+
+void TfrmMain::updateProgress() {
+  if (!progressWindow_ || !progressWindow_->isVisible()) return;
+  progressWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), session_->core().settings().noMiss,
+                           QDate::currentDate());
+}
