@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -20,9 +22,11 @@
 #include "celebration/TfrmOiwai.h"
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
+#include "progress/ProgressWindow.h"
 #include "settings/Options.h"
 #include "settings/SettingsLocation.h"
 #include "tools/RecordFileGenerator.h"
+#include "ui/EraDialog.h"
 #include "ui/ExportDialog.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
@@ -166,6 +170,44 @@ void ScreenshotTour::saveCalendar(TfrmMain& window) {
   calendar->close();
 }
 
+// The progress chart over all time, the last year and the last week of the
+// sample, counted back from the sample's newest day rather than from today.
+void ScreenshotTour::saveProgress(TfrmMain& window) {
+  window.findChild<QAction*>(u"Progress1"_s)->trigger();
+  auto* progress = window.findChild<ProgressWindow*>();
+  if (!progress) return;
+  const auto runs = window.viewer().runsInView().runs;
+  if (runs.empty()) return;
+  const PracticeRecord& newest = *runs.back();
+  progress->resize(1000, 640);
+  progress->setRuns(runs, ModeRomaji, false, QDate(newest.Year, newest.Month, newest.Day));
+  auto* ranges = progress->findChild<QComboBox*>(u"cbRange"_s);
+  const std::pair<ProgressRangeKind, QString> shots[] = {{ProgressRangeKind::All, u"progress-all"_s},
+                                                         {ProgressRangeKind::OneYear, u"progress-year"_s},
+                                                         {ProgressRangeKind::OneWeek, u"progress-week"_s}};
+  for (const auto& [kind, name] : shots) {
+    ranges->setCurrentIndex(static_cast<int>(kind));
+    save(progress, name);
+  }
+  ranges->setCurrentIndex(static_cast<int>(ProgressRangeKind::All));
+  progress->close();
+}
+
+// The history counted from a day on: the era's dialog, then the pane under it.
+void ScreenshotTour::saveEra(TfrmMain& window) {
+  QTimer::singleShot(300, [this] {
+    auto* dialog = qobject_cast<EraDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialog->FromCheck->setChecked(true);
+    dialog->FromDate->setDate(QDate(2024, 1, 1));
+    save(dialog, u"dialog-era"_s);
+    dialog->accept();
+  });
+  window.findChild<QAction*>(u"Era1"_s)->trigger();
+  window.findChild<QTabWidget*>(u"PageControl1"_s)->setCurrentIndex(ViewHistory);
+  save(&window, u"tab-history-era"_s);
+}
+
 int ScreenshotTour::run() {
   QDir().mkpath(folder_);
   MessageBoxes::setHandler([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
@@ -206,10 +248,12 @@ int ScreenshotTour::run() {
   exportChoice.hide();
   saveLiveReload(window);
   saveCalendar(window);
+  saveProgress(window);
   saveCharts(window);
   saveBanners(window);
   window.help()->showContents();
   if (QWidget* help = window.help()->window()) save(help, u"help"_s);
+  saveEra(window);  // last: the era stays in this tour's settings file
   window.close();
   return saved_ > 0 ? 0 : 1;
 }

@@ -19,6 +19,8 @@ class ScreenshotTour {
   void saveCharts(TfrmMain& window);
   void saveLiveReload(TfrmMain& window);
   void saveCalendar(TfrmMain& window);
+  void saveProgress(TfrmMain& window);
+  void saveEra(TfrmMain& window);
 
   QString recordFile_;
   QString folder_;

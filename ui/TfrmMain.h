@@ -184,6 +184,8 @@ class TfrmMain : public QMainWindow {
   // Components, under their design names.
   QToolBar* ToolBar1 = nullptr;
   RecordFilePanel* plRecFile = nullptr;
+  QLabel* lblEra = nullptr;                                   // the era, on the tool bar while one is set
+  QAction* lblEraAction = nullptr;                            // its place on the tool bar
   std::array<QToolButton*, PracticeModeCount> ModeButtons{};  // ButtonA, ButtonK, ButtonR, ButtonE
   QToolButton* GraphButton = nullptr;
   QToolButton* CalendarButton = nullptr;

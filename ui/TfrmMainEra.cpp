@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QDate>
+#include <QLabel>
 
 #include "ui/EraDialog.h"
 #include "ui/TfrmMain.h"
@@ -19,4 +21,11 @@ void TfrmMain::Era1Click() {
   runActivePass();
 }
 
-void TfrmMain::showEra() { setWindowTitle(ViewSettingsMapping::windowTitle(session_->core().settings())); }
+// In the title and on the tool bar, so that nobody takes the views of an era for the whole history.
+void TfrmMain::showEra() {
+  const ViewSettings& s = session_->core().settings();
+  setWindowTitle(ViewSettingsMapping::windowTitle(s));
+  const QString era = ViewSettingsMapping::eraText(s);
+  lblEra->setText(era);
+  lblEraAction->setVisible(!era.isEmpty());
+}

@@ -89,6 +89,13 @@ void TfrmMain::buildToolBar() {
   ToolBar1->addSeparator();
   ExitButton = toolButton(u"ExitButton"_s, u"終了"_s, 11);
   connect(ExitButton, &QToolButton::clicked, this, &TfrmMain::Exit1Click);
+  // The era the views count, while one is set (showEra).
+  lblEra = new QLabel(ToolBar1);
+  lblEra->setObjectName(u"lblEra"_s);
+  lblEra->setToolTip(u"集計の開始日: この期間の記録だけを数えています"_s);
+  lblEra->setStyleSheet(u"QLabel { color: #a03000; font-weight: bold; padding: 0 8px; }"_s);
+  lblEraAction = ToolBar1->addWidget(lblEra);
+  lblEraAction->setVisible(false);
 }
 
 void TfrmMain::buildPages() {

@@ -53,13 +53,17 @@ std::optional<EraDays> eraDays(const ViewSettings& s) {
   return days;
 }
 
+QString eraText(const ViewSettings& s) {
+  if (s.eraFrom.isValid() && s.eraTo.isValid()) return shown(s.eraFrom) + u" ～ "_s + shown(s.eraTo);
+  if (s.eraFrom.isValid()) return shown(s.eraFrom) + u" 以降"_s;
+  if (s.eraTo.isValid()) return shown(s.eraTo) + u" まで"_s;
+  return {};
+}
+
 QString windowTitle(const ViewSettings& s) {
   const QString name = u"ＴＡＰＰＥＲの足跡32"_s;
-  if (s.eraFrom.isValid() && s.eraTo.isValid())
-    return name + u" ("_s + shown(s.eraFrom) + u" ～ "_s + shown(s.eraTo) + u')';
-  if (s.eraFrom.isValid()) return name + u" ("_s + shown(s.eraFrom) + u" 以降)"_s;
-  if (s.eraTo.isValid()) return name + u" ("_s + shown(s.eraTo) + u" まで)"_s;
-  return name;
+  const QString era = eraText(s);
+  return era.isEmpty() ? name : name + u" ("_s + era + u')';
 }
 
 }  // namespace ViewSettingsMapping

@@ -60,6 +60,8 @@ AverageOptions averageOptions(const ViewSettings& settings);
 std::optional<EraDays> eraDays(const ViewSettings& settings);
 // The main window's title: the program's name, and the era while one is set,
 // "ＴＡＰＰＥＲの足跡32 (2025/04/01 以降)" or "(2025/04/01 ～ 2025/12/31)".
+// The era as the window names it ("2025/04/01 以降"; empty without one), and the title with it.
+QString eraText(const ViewSettings& settings);
 QString windowTitle(const ViewSettings& settings);
 
 }  // namespace ViewSettingsMapping

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -34,6 +35,7 @@ class EraWindowTest : public QObject, private MainWindowFixture {
     });
     window->findChild<QAction*>(u"Era1"_s)->trigger();
     QCOMPARE(window->windowTitle(), u"ＴＡＰＰＥＲの足跡32 (2024/03/01 以降)"_s);
+    QCOMPARE(window->findChild<QLabel*>(u"lblEra"_s)->text(), u"2024/03/01 以降"_s);
 
     QProcess report;
     report.start(QString::fromUtf8(HOKO32_REPORT_EXE), {u"--settings"_s, settingsPath(), u"--copy"_s, u"--view"_s,
