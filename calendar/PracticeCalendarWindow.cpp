@@ -18,6 +18,7 @@
 #include "analysis/CalendarTexts.h"
 #include "calendar/CalendarColors.h"
 #include "calendar/CalendarMapView.h"
+#include "calendar/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 
 using namespace Qt::StringLiterals;
@@ -33,14 +34,6 @@ QPixmap legendPicture(const CalendarColors& colors, int square) {
   for (int level = 0; level < CalendarColors::Levels(); ++level)
     painter.fillRect(level * (square + gap), 0, square, square, colors.levels[static_cast<std::size_t>(level)]);
   return picture;
-}
-
-// A window's frame (title bar and borders) around its client area.
-QMargins frameMarginsOf(const QWidget* window) {
-  const QRect frame = window->frameGeometry();
-  const QRect client = window->geometry();
-  return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-          frame.bottom() - client.bottom()};
 }
 
 }  // namespace
@@ -178,7 +171,7 @@ void PracticeCalendarWindow::placeFirstTime() {
   const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
   const QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
   const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  const QMargins frame = main ? frameMarginsOf(main) : QMargins();
+  const QMargins frame = main ? WindowPlacement::frameMarginsOf(main) : QMargins();
   const QSize room = area.size().shrunkBy(frame);  // the most the window may be, its frame aside
 
   const int width = stored_.width;
@@ -194,31 +187,9 @@ void PracticeCalendarWindow::placeFirstTime() {
   if (left >= 0 && top >= 0)
     move(left, top);
   else if (main)
-    move(placeBeside(main->frameGeometry(), wanted.grownBy(frame), area));
+    move(WindowPlacement::placeBeside(main->frameGeometry(), wanted.grownBy(frame), area));
   else
     move(area.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
-}
-
-QPoint PracticeCalendarWindow::placeBeside(const QRect& mainFrame, const QSize& frame, const QRect& screen) {
-  const auto within = [](int at, int low, int high) { return std::max(low, std::min(at, high)); };
-  const int lowest = screen.bottom() + 1 - frame.height();
-  const int top = within(mainFrame.top(), screen.top(), lowest);
-  if (mainFrame.right() + frame.width() <= screen.right()) return {mainFrame.right() + 1, top};
-  if (mainFrame.left() - frame.width() >= screen.left()) return {mainFrame.left() - frame.width(), top};
-  // No room on either side: flush with a side of the screen, where it covers least.
-  QPoint best;
-  qint64 least = -1;
-  for (const int x : {screen.left(), std::max(screen.left(), screen.right() + 1 - frame.width())}) {
-    for (const int y : {top, screen.top(), std::max(screen.top(), lowest)}) {
-      const QRect covered = QRect(QPoint(x, y), frame) & mainFrame;
-      const qint64 area = covered.isEmpty() ? 0 : qint64(covered.width()) * covered.height();
-      if (least < 0 || area < least) {
-        least = area;
-        best = {x, y};
-      }
-    }
-  }
-  return best;
 }
 
 void PracticeCalendarWindow::setRunsFont(const QFont& font) { dayRuns_->setFont(font); }

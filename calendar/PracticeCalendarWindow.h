@@ -51,11 +51,6 @@ class PracticeCalendarWindow : public QDialog {
   // The font of the list of a day's runs, whose columns line up in a fixed-pitch font.
   void setRunsFont(const QFont& font);
 
-  // Where a window of frame size `frame` opens when it has no place of its
-  // own: beside the main window's frame, on its right where that fits on the
-  // screen, else on its left, else where it covers the least of it.
-  static QPoint placeBeside(const QRect& mainFrame, const QSize& frame, const QRect& screen);
-
  protected:
   void hideEvent(QHideEvent* event) override;  // closed, Escape, or the main window closing: the place is kept
   void showEvent(QShowEvent* event) override;

@@ -20,7 +20,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "progress/PlaceBeside.h"
+#include "calendar/WindowPlacement.h"
 #include "progress/ProgressChartView.h"
 #include "settings/SettingsFile.h"
 
@@ -29,14 +29,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int MostRuns = 100'000'000;
-
-// A window's frame (title bar and borders) around its client area.
-QMargins frameMarginsOf(const QWidget* window) {
-  const QRect frame = window->frameGeometry();
-  const QRect client = window->geometry();
-  return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-          frame.bottom() - client.bottom()};
-}
 
 QString countText(int n) { return QLocale(QLocale::Japanese, QLocale::Japan).toString(n); }
 
@@ -233,7 +225,7 @@ void ProgressWindow::placeFirstTime() {
   const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
   const QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
   const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  const QMargins frame = main ? frameMarginsOf(main) : QMargins();
+  const QMargins frame = main ? WindowPlacement::frameMarginsOf(main) : QMargins();
   const QSize room = area.size().shrunkBy(frame);
   const QSize wanted(stored_.width > 0 ? stored_.width : std::min(room.width() * 9 / 10, 960),
                      stored_.height > 0 ? stored_.height : std::min(room.height() * 9 / 10, 600));
@@ -241,7 +233,7 @@ void ProgressWindow::placeFirstTime() {
   if (stored_.left >= 0 && stored_.top >= 0)
     move(stored_.left, stored_.top);
   else if (main)
-    move(placeBeside(main->frameGeometry(), wanted.grownBy(frame), area));
+    move(WindowPlacement::placeBeside(main->frameGeometry(), wanted.grownBy(frame), area));
   else
     move(area.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
 }

@@ -26,6 +26,7 @@
 #include "calendar/CalendarMapView.h"
 #include "calendar/CalendarRenderer.h"
 #include "calendar/PracticeCalendarWindow.h"
+#include "calendar/WindowPlacement.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
 #include "support/RecordLines.h"
@@ -180,7 +181,7 @@ class CalendarWindowTest : public QObject {
   // screen, else left, else where it covers least of it.
   void opensBesideTheMainWindow() {
     const QRect screen(0, 0, 1280, 1024);
-    const auto placed = [&screen](QRect main) { return PracticeCalendarWindow::placeBeside(main, {400, 300}, screen); };
+    const auto placed = [&screen](QRect main) { return WindowPlacement::placeBeside(main, {400, 300}, screen); };
     QCOMPARE(placed({100, 900, 600, 500}), QPoint(700, 724));  // and held on the screen
     QCOMPARE(placed({600, 50, 600, 500}), QPoint(200, 50));
     QCOMPARE(placed({100, 0, 900, 800}), QPoint(880, 724));
