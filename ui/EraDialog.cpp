@@ -24,13 +24,6 @@ QDateEdit* makeDateEdit(const QString& name, QCheckBox* check, QWidget* parent) 
   return edit;
 }
 
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setMinimumWidth(75);
-  return button;
-}
-
 }  // namespace
 
 EraDialog::EraDialog(QWidget* parent) : QDialog(parent) {
@@ -43,11 +36,9 @@ EraDialog::EraDialog(QWidget* parent) : QDialog(parent) {
   ToCheck = new QCheckBox(u"終了日まで"_s, this);
   ToCheck->setObjectName(u"ToCheck"_s);
   ToDate = makeDateEdit(u"ToDate"_s, ToCheck, this);
-  BitBtn1 = makeButton(u"BitBtn1"_s, u"OK"_s, this);
-  BitBtn1->setDefault(true);
-  BitBtn2 = makeButton(u"BitBtn2"_s, u"キャンセル"_s, this);
-  connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  const FixedDialog::Buttons buttons = FixedDialog::okAndCancel(this);
+  BitBtn1 = buttons.ok;
+  BitBtn2 = buttons.cancel;
 
   auto* days = new QGridLayout;
   days->setHorizontalSpacing(12);
@@ -55,18 +46,7 @@ EraDialog::EraDialog(QWidget* parent) : QDialog(parent) {
   days->addWidget(FromDate, 0, 1);
   days->addWidget(ToCheck, 1, 0);
   days->addWidget(ToDate, 1, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(BitBtn1);
-  buttons->addWidget(BitBtn2);
-  buttons->addStretch();
-  auto* column = new QVBoxLayout(this);
-  column->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog
-  column->setContentsMargins(16, 16, 16, 12);
-  column->addLayout(days);
-  column->addSpacing(12);
-  column->addLayout(buttons);
-  column->activate();  // fixes the size before the window exists
+  FixedDialog::layOut(this, days, buttons);
 }
 
 void EraDialog::setEra(const QDate& from, const QDate& to, const QDate& today) {

@@ -46,13 +46,9 @@ TfrmGChar::TfrmGChar(QWidget* parent) : QDialog(parent) {
 
   edtHit = makeMarkField(u"edtHit"_s, u"o"_s, this);
   edtMiss = makeMarkField(u"edtMiss"_s, u"x"_s, this);
-  BitBtn1 = new QPushButton(u"OK"_s, this);
-  BitBtn1->setObjectName(u"BitBtn1"_s);
-  BitBtn1->setDefault(true);
-  BitBtn2 = new QPushButton(u"キャンセル"_s, this);
-  BitBtn2->setObjectName(u"BitBtn2"_s);
-  connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  const FixedDialog::Buttons buttons = FixedDialog::okAndCancel(this);
+  BitBtn1 = buttons.ok;
+  BitBtn2 = buttons.cancel;
 
   auto* fields = new QGridLayout;
   fields->setHorizontalSpacing(12);
@@ -61,19 +57,7 @@ TfrmGChar::TfrmGChar(QWidget* parent) : QDialog(parent) {
   fields->addWidget(makeFieldLabel(u"Miss に使用するキャラクタ"_s, edtMiss, this), 1, 0);
   fields->addWidget(edtMiss, 1, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(BitBtn1);
-  buttons->addWidget(BitBtn2);
-  buttons->addStretch();
-
-  auto* column = new QVBoxLayout(this);
-  column->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog
-  column->setContentsMargins(16, 16, 16, 12);
-  column->addLayout(fields);
-  column->addSpacing(12);
-  column->addLayout(buttons);
-  column->activate();  // fixes the size before the window exists
+  FixedDialog::layOut(this, fields, buttons);
 }
 
 void TfrmGChar::setMarks(const QString& hit, const QString& miss) {

@@ -10,17 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setMinimumWidth(75);
-  return button;
-}
-
-}  // namespace
-
 TfrmRecent::TfrmRecent(QWidget* parent, Derived) : QDialog(parent) {
   FixedDialog::prepare(this);
   Label1 = new QLabel(this);
@@ -33,11 +22,9 @@ TfrmRecent::TfrmRecent(QWidget* parent, Derived) : QDialog(parent) {
   SpinEdit1->setSingleStep(1);
   Label1->setBuddy(SpinEdit1);
 
-  BitBtn1 = makeButton(u"BitBtn1"_s, u"OK"_s, this);
-  BitBtn1->setDefault(true);
-  BitBtn2 = makeButton(u"BitBtn2"_s, u"キャンセル"_s, this);
-  connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  const FixedDialog::Buttons buttons = FixedDialog::okAndCancel(this);
+  BitBtn1 = buttons.ok;
+  BitBtn2 = buttons.cancel;
 }
 
 TfrmRecent::TfrmRecent(QWidget* parent) : TfrmRecent(parent, Derived{}) {
