@@ -168,28 +168,13 @@ void PracticeCalendarWindow::showEvent(QShowEvent* event) {
 // The size and place kept in the settings file, or one that shows a whole
 // year, beside the main window, on its screen.
 void PracticeCalendarWindow::placeFirstTime() {
-  const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-  const QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  const QMargins frame = main ? WindowPlacement::frameMarginsOf(main) : QMargins();
-  const QSize room = area.size().shrunkBy(frame);  // the most the window may be, its frame aside
-
-  const int width = stored_.width;
-  const int height = stored_.height;
-  const int widest = room.width() * 9 / 10;
+  const WindowPlacement::Surroundings around = WindowPlacement::surroundingsOf(this);
+  const int widest = around.room.width() * 9 / 10;
   map_->setWidthLimit(widest - (calendarWidth() - map_->sizeHint().width()));
-  const QSize wanted(width > 0 ? width : std::min(widest, calendarWidth()),
-                     height > 0 ? height : std::min(room.height(), std::max(room.height() * 2 / 3, yearHeight())));
-  resize(wanted);
-
-  const int left = stored_.left;
-  const int top = stored_.top;
-  if (left >= 0 && top >= 0)
-    move(left, top);
-  else if (main)
-    move(WindowPlacement::placeBeside(main->frameGeometry(), wanted.grownBy(frame), area));
-  else
-    move(area.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+  const int tallest = around.room.height();
+  const QSize wanted(stored_.width > 0 ? stored_.width : std::min(widest, calendarWidth()),
+                     stored_.height > 0 ? stored_.height : std::min(tallest, std::max(tallest * 2 / 3, yearHeight())));
+  WindowPlacement::place(this, around, wanted, stored_.left, stored_.top);
 }
 
 void PracticeCalendarWindow::setRunsFont(const QFont& font) { dayRuns_->setFont(font); }

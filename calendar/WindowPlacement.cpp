@@ -1,5 +1,7 @@
 #include "calendar/WindowPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -31,6 +33,27 @@ QMargins frameMarginsOf(const QWidget* window) {
   const QRect client = window->geometry();
   return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
           frame.bottom() - client.bottom()};
+}
+
+Surroundings surroundingsOf(const QWidget* window) {
+  Surroundings around;
+  around.main = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+  const QScreen* screen =
+      around.main && around.main->screen() ? around.main->screen() : QGuiApplication::primaryScreen();
+  around.area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  around.frame = around.main ? frameMarginsOf(around.main) : QMargins();
+  around.room = around.area.size().shrunkBy(around.frame);
+  return around;
+}
+
+void place(QWidget* window, const Surroundings& around, const QSize& size, int left, int top) {
+  window->resize(size);
+  if (left >= 0 && top >= 0)
+    window->move(left, top);
+  else if (around.main)
+    window->move(placeBeside(around.main->frameGeometry(), size.grownBy(around.frame), around.area));
+  else
+    window->move(around.area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 }  // namespace WindowPlacement

@@ -222,20 +222,10 @@ void ProgressWindow::showEvent(QShowEvent* event) {
 // The size and place kept in the settings file, or a size of its own beside
 // the main window, on its screen.
 void ProgressWindow::placeFirstTime() {
-  const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-  const QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  const QMargins frame = main ? WindowPlacement::frameMarginsOf(main) : QMargins();
-  const QSize room = area.size().shrunkBy(frame);
-  const QSize wanted(stored_.width > 0 ? stored_.width : std::min(room.width() * 9 / 10, 960),
-                     stored_.height > 0 ? stored_.height : std::min(room.height() * 9 / 10, 600));
-  resize(wanted);
-  if (stored_.left >= 0 && stored_.top >= 0)
-    move(stored_.left, stored_.top);
-  else if (main)
-    move(WindowPlacement::placeBeside(main->frameGeometry(), wanted.grownBy(frame), area));
-  else
-    move(area.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+  const WindowPlacement::Surroundings around = WindowPlacement::surroundingsOf(this);
+  const QSize wanted(stored_.width > 0 ? stored_.width : std::min(around.room.width() * 9 / 10, 960),
+                     stored_.height > 0 ? stored_.height : std::min(around.room.height() * 9 / 10, 600));
+  WindowPlacement::place(this, around, wanted, stored_.left, stored_.top);
 }
 
 void ProgressWindow::hideEvent(QHideEvent* event) {
