@@ -1,6 +1,7 @@
 #include "progress/ProgressWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
@@ -84,6 +85,10 @@ ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWid
   windows_->addItems({u"5"_s, u"10"_s, u"25"_s, u"50"_s, u"100"_s, u"250"_s, u"1000"_s});
   windows_->setValidator(new QIntValidator(1, MostRuns, windows_));
   controls->addWidget(windows_);
+  controls->addSpacing(fontMetrics().height());
+  allModes_ = new QCheckBox(u"すべてのモード"_s, this);
+  allModes_->setObjectName(u"cbAllModes"_s);
+  controls->addWidget(allModes_);
   controls->addStretch();
   auto* save = new QPushButton(u"画像として保存..."_s, this);
   save->setObjectName(u"btnSavePicture"_s);
@@ -126,6 +131,7 @@ ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWid
   lastRuns_->setValue(std::max(1, stored_.lastRuns));
   window_ = std::max(1, stored_.window);
   windows_->setEditText(QString::number(window_));
+  allModes_->setChecked(stored_.allModes);
   to_->setDate(stored_.to.isValid() ? stored_.to : today_);
   from_->setDate(stored_.from.isValid() ? stored_.from : to_->date().addMonths(-1).addDays(1));
   showRangeControls();
@@ -144,6 +150,7 @@ ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWid
     window_ = window;
     reselect(true);
   });
+  connect(allModes_, &QCheckBox::toggled, this, &ProgressWindow::rebuild);
   connect(save, &QPushButton::clicked, this, &ProgressWindow::chooseSaveFile);
   connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, &ProgressWindow::copyPicture);
   reselect(false);
@@ -169,7 +176,7 @@ void ProgressWindow::setRuns(std::span<const PracticeRecord* const> runs, Practi
 }
 
 void ProgressWindow::rebuild() {
-  const bool everyMode = mode_ >= PracticeModeCount;
+  const bool everyMode = allModes_->isChecked() || mode_ >= PracticeModeCount;
   modeRuns_ = ProgressSeries::runsOf(runs_, everyMode ? std::nullopt : std::optional<PracticeMode>(mode_), noMiss_);
   const QString modeName =
       everyMode ? u"すべてのモード"_s : QString::fromUtf16(ModeName[mode_].data(), qsizetype(ModeName[mode_].size()));
@@ -235,8 +242,16 @@ void ProgressWindow::hideEvent(QHideEvent* event) {
 
 ProgressOptions ProgressWindow::options() const {
   const QRect frame = frameGeometry();
-  return {frame.left(),       frame.top(),   width(),    height(), window_, ranges_->currentIndex(),
-          lastRuns_->value(), from_->date(), to_->date()};
+  return {frame.left(),
+          frame.top(),
+          width(),
+          height(),
+          window_,
+          ranges_->currentIndex(),
+          lastRuns_->value(),
+          from_->date(),
+          to_->date(),
+          allModes_->isChecked()};
 }
 
 void ProgressWindow::saveOptions() {

@@ -12,6 +12,7 @@
 #include "analysis/ProgressSeries.h"
 #include "settings/ProgressOptions.h"
 
+class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -70,6 +71,7 @@ class ProgressWindow : public QDialog {
   std::span<const PracticeRecord* const> runs_;
   PracticeMode mode_ = ModeRomaji;
   bool noMiss_ = false;
+  QCheckBox* allModes_ = nullptr;  // every mode's runs rather than the main window's mode
   QDate today_ = QDate::currentDate();
   std::vector<ProgressRun> modeRuns_;
   int window_ = 10;

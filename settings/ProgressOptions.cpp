@@ -21,6 +21,7 @@ const OptionTable<ProgressOptions>& table() {
       Field::integer(u"LastRuns"_s, &ProgressOptions::lastRuns, 100, std::pair(1, MostRuns)),
       Field::day(u"From"_s, &ProgressOptions::from),
       Field::day(u"To"_s, &ProgressOptions::to),
+      Field::boolean(u"AllModes"_s, &ProgressOptions::allModes, false),
   };
   return fields;
 }

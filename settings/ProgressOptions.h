@@ -17,6 +17,7 @@ struct ProgressOptions {
   int lastRuns = 100;  // the N of "the newest N runs"
   QDate from;          // the two days of a range of dates (null: not chosen yet)
   QDate to;
+  bool allModes = false;  // every mode's runs rather than the mode shown
 
   static ProgressOptions load(const SettingsFile& file);
   // Stops at the first value that cannot be written and returns false.

@@ -139,7 +139,7 @@ TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
     o.fonts[pane] = PaneFont{u"F%1"_s.arg(pane), 11 + pane, 16 + pane, 32 + pane};
   const ChartOptions chart{401, 602, 33, 44, false, false, false, 5, 25};
   const CalendarOptions calendar{70, 80, 640, 480, true};
-  const ProgressOptions progress{90, 100, 800, 500, 25, 7, 300, QDate(2026, 1, 2), QDate(2026, 11, 30)};
+  const ProgressOptions progress{90, 100, 800, 500, 25, 7, 300, QDate(2026, 1, 2), QDate(2026, 11, 30), true};
   ASSERT_TRUE(o.save(file, resolveForTest) && chart.save(file) && calendar.save(file) && progress.save(file));
 
   QByteArray expected =
@@ -161,7 +161,7 @@ TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
       "[ChartOption]\r\nMarker=0\r\nLegend=0\r\n3D=0\r\nBarStyle=5\r\nMaxPointsPerPage=25\r\n\r\n"
       "[Calendar]\r\nLeft=70\r\nTop=80\r\nWidth=640\r\nHeight=480\r\nAllModes=1\r\n\r\n"
       "[Progress]\r\nLeft=90\r\nTop=100\r\nWidth=800\r\nHeight=500\r\nWindow=25\r\nRange=7\r\nLastRuns=300\r\n"
-      "From=2026/01/02\r\nTo=2026/11/30\r\n";
+      "From=2026/01/02\r\nTo=2026/11/30\r\nAllModes=1\r\n";
   QFile written(file.path());
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   EXPECT_EQ(written.readAll().toStdString(), expected.toStdString());

@@ -2,6 +2,7 @@
 // figures of the chosen range, zoom and Home, the picture it saves, and the
 // time axis' labels.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -96,6 +97,10 @@ class ProgressWindowTest : public QObject {
     window.findChild<QComboBox*>(u"cbWindow"_s)->setEditText(u"1"_s);
     QCOMPARE(window.meanWindow(), 1);
     QCOMPARE(window.chart()->points().back().meanHits, 260.0);
+    // Every mode: the kana run without a miss joins them, and the choice is kept.
+    window.findChild<QCheckBox*>(u"cbAllModes"_s)->setChecked(true);
+    QCOMPARE(figure(window, u"lblRuns"_s), u"3"_s);
+    QVERIFY(window.options().allModes);
   }
 
   void homeShowsTheWholeRangeAfterAZoom() {
