@@ -186,10 +186,16 @@ RangeFigures figures(std::span<const ProgressRun> runs) {
   return f;
 }
 
+std::optional<long long> changeTenths(const RangeFigures& now, const RangeFigures& before) {
+  if (now.runs == 0 || before.runs == 0 || before.meanHits <= 0) return std::nullopt;
+  return std::llround((now.meanHits - before.meanHits) / before.meanHits * 1000.0);
+}
+
 QString changeText(const RangeFigures& now, const RangeFigures& before) {
-  if (now.runs == 0 || before.runs == 0 || before.meanHits <= 0) return {};
-  const long long tenths = std::llround((now.meanHits - before.meanHits) / before.meanHits * 1000.0);
-  // No change shows as "+0.0%"; halves round away from zero.
+  const std::optional<long long> change = changeTenths(now, before);
+  if (!change) return {};
+  const long long tenths = *change;
+  // No change shows as "+0.0%".
   return u"前の期間より "_s + (tenths < 0 ? u'-' : u'+') + QString::number(std::llabs(tenths) / 10) + u'.' +
          QString::number(std::llabs(tenths) % 10) + u'%';
 }

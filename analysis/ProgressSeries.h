@@ -78,5 +78,7 @@ RangeFigures figures(std::span<const ProgressRun> runs);
 // in percent with one decimal and its sign ("+0.0%" for none). Empty when
 // either range has no run or the range before has a mean of 0 hits.
 QString changeText(const RangeFigures& now, const RangeFigures& before);
+// The same change in tenths of a percent (42 for +4.2%), halves away from zero.
+std::optional<long long> changeTenths(const RangeFigures& now, const RangeFigures& before);
 
 }  // namespace ProgressSeries

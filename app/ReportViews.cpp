@@ -62,9 +62,18 @@ PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& c
 }
 
 ProgressExport::Series reportProgress(const ViewerCore& viewer, const ReportOptions& command) {
-  return ProgressExport::seriesOf(viewer.runsInView().runs,
-                                  command.allModes ? std::nullopt : std::optional(viewer.settings().practiceMode()),
-                                  viewer.settings().noMiss, command.window.value_or(10));
+  const ViewSettings& s = viewer.settings();
+  const std::optional<PracticeMode> mode = command.allModes ? std::nullopt : std::optional(s.practiceMode());
+  ProgressExport::Series series =
+      ProgressExport::seriesOf(viewer.runsInView().runs, mode, s.noMiss, command.window.value_or(10));
+  // An era of two days is compared with as many days before it, from every loaded run.
+  if (s.eraFrom.isValid() && s.eraTo.isValid()) {
+    const auto& loaded = viewer.records().AllRecords;
+    const std::vector<ProgressRun> runs = ProgressSeries::runsOf({loaded.data(), loaded.size()}, mode, s.noMiss);
+    const ProgressRange era{ProgressRangeKind::Dates, 0, s.eraFrom, s.eraTo};
+    series.before = ProgressSeries::figures(ProgressSeries::select(runs, era, s.eraTo).before);
+  }
+  return series;
 }
 
 void recalculateViews(ViewerCore& viewer, const QList<View>& views) {

@@ -56,7 +56,7 @@ QString fourDecimals(double value) {
 Series seriesOf(std::span<const PracticeRecord* const> runs, std::optional<PracticeMode> mode, bool noMiss,
                 int window) {
   const std::vector<ProgressRun> kept = ProgressSeries::runsOf(runs, mode, noMiss);
-  return {mode, window, ProgressSeries::points(kept, window), ProgressSeries::figures(kept)};
+  return {mode, window, ProgressSeries::points(kept, window), ProgressSeries::figures(kept), std::nullopt};
 }
 
 QStringList textLines(const Series& series) {
@@ -81,6 +81,8 @@ QStringList textLines(const Series& series) {
         << u"練習日数: "_s + QString::number(f.practiceDays) + u"日"_s << u"平均打数: "_s + oneDecimal(f.meanHits)
         << u"最高打数: "_s + QString::number(f.bestHits)
         << u"平均ミス率: "_s + TextFormat::fixed2(f.meanMissRate * 100.0, 0) + u'%';
+  if (series.before)
+    if (const QString change = ProgressSeries::changeText(f, *series.before); !change.isEmpty()) lines << change;
   return lines;
 }
 
@@ -123,6 +125,10 @@ void writeJson(JsonWriter& json, const Series& series) {
   json.beginObject();
   json.key("best_hits"_L1);
   json.number(series.figures.bestHits);
+  if (const auto change = series.before ? ProgressSeries::changeTenths(series.figures, *series.before) : std::nullopt) {
+    json.key("change_percent"_L1);
+    json.decimal(static_cast<double>(*change) / 10.0);
+  }
   json.key("mean_hits"_L1);
   decimal(series.figures.meanHits);
   json.key("mean_miss_rate"_L1);

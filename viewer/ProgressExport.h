@@ -28,6 +28,9 @@ struct Series {
   int window = 10;
   std::vector<ProgressPoint> points;
   RangeFigures figures;
+  // The range of the same number of days just before, when the runs are
+  // those of an era with both days (--since and --until): the change against it.
+  std::optional<RangeFigures> before;
 };
 
 // The runs of the mode (every mode without one), those without a miss only
@@ -35,7 +38,8 @@ struct Series {
 Series seriesOf(std::span<const PracticeRecord* const> runs, std::optional<PracticeMode> mode, bool noMiss, int window);
 
 // A title line, a column header, one aligned line per run, then the figures
-// (回数, 練習日数, 平均打数, 最高打数, 平均ミス率).
+// (回数, 練習日数, 平均打数, 最高打数, 平均ミス率, and "前の期間より +4.2%"
+// when there is a range before with runs).
 QStringList textLines(const Series& series);
 
 // date,time,hits,misses,mean_hits,miss_rate,mean_miss_rate,best_so_far.

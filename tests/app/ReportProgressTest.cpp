@@ -58,6 +58,19 @@ TEST_F(ReportProgressTest, CsvRowsOfWindowTwo) {
   EXPECT_EQ(all[2], u"2023-04-05,09:09:00,150,30,175.0000,0.1667,0.0931,200"_s.split(u','));
 }
 
+// An era of two days is compared with as many days before it: 2023-05-02..03
+// (mean 200) against 2023-04-30..05-01 (no run), then 05-03 alone (220)
+// against 05-02 (180): +22.2%.
+TEST_F(ReportProgressTest, AnEraOfTwoDaysGivesTheChangeAgainstTheDaysBefore) {
+  const auto text = [this](const QString& since, const QString& until) {
+    return QString::fromUtf8(
+        run({u"--view"_s, u"progress"_s, u"--mode"_s, u"R"_s, u"--since"_s, since, u"--until"_s, until})
+            .readAllStandardOutput());
+  };
+  EXPECT_FALSE(text(u"2023-05-02"_s, u"2023-05-03"_s).contains(u"前の期間より"_s));
+  EXPECT_TRUE(text(u"2023-05-03"_s, u"2023-05-03"_s).endsWith(u"平均ミス率: 0.00%\n前の期間より +22.2%\n"_s));
+}
+
 TEST_F(ReportProgressTest, BadWindowIsAUsageError) {
   for (const QStringList& arguments : {QStringList{u"--view"_s, u"progress"_s, u"--window"_s, u"0"_s},
                                        QStringList{u"--view"_s, u"progress"_s, u"--window"_s, u"ten"_s},
