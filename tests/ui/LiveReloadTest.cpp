@@ -1,7 +1,8 @@
 // The viewer follows its record file while it is open, driven offscreen with
 // the real file watch: appended runs show in the active pane, a line caught
 // half written waits for its end, a record of today is celebrated once, the
-// option turns it all off, and a replaced file is loaded anew.
+// option turns it all off, a replaced file is loaded anew, and the progress
+// chart follows.
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -14,6 +15,8 @@
 #include <memory>
 
 #include "celebration/TfrmOiwai.h"
+#include "progress/ProgressChartView.h"
+#include "progress/ProgressWindow.h"
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "support/MainWindowFixture.h"
@@ -116,6 +119,20 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
     QTest::qWait(400);
     QCOMPARE(window->viewer().loader().lastSummary().parsedLines, 3);
     QVERIFY(messages.isEmpty());
+  }
+
+  // The progress chart, open beside the main window, takes the appended run in
+  // (its runs point into the loaded store, which a reload may move).
+  void theProgressChartFollowsAReload() {
+    auto window = start();
+    window->show();
+    window->findChild<QAction*>(u"Progress1"_s)->trigger();
+    auto* progress = window->findChild<ProgressWindow*>();
+    QVERIFY(progress && progress->isVisible());
+    const int shown = progress->figures().runs;
+    append(romajiRun(QDate(2024, 7, 1), 9, 123));
+    QTRY_COMPARE_WITH_TIMEOUT(progress->figures().runs, shown + 1, 2000);
+    QCOMPARE(progress->chart()->points().back().run.hits, 123);
   }
 
   void aLineWrittenInTwoHalvesIsNeverABadLine() {
