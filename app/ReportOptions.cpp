@@ -75,6 +75,7 @@ const std::map<QString, Flag>& flags() {
       {u"--miss-down"_s, [](ReportOptions& o) { o.missDown = true; }},
       {u"--rebuild"_s, [](ReportOptions& o) { o.rebuild = true; }},
       {u"--all-modes"_s, [](ReportOptions& o) { o.allModes = true; }},
+      {u"--all-days"_s, [](ReportOptions& o) { o.allDays = true; }},
       {u"--help"_s, [](ReportOptions& o) { o.help = true; }},
       {u"-h"_s, [](ReportOptions& o) { o.help = true; }},
       {u"--version"_s, [](ReportOptions& o) { o.version = true; }},
@@ -262,6 +263,8 @@ file) and prints what the viewer's panes show.
                       --runs, the calendar and the exports), as though the
                       record file held no earlier lines
   --until YYYY-MM-DD  count only the runs of this day and earlier
+  --all-days          count every run, whatever era the settings file keeps
+                      (--since and --until still apply)
   --rebuild           rebuild the compressed data file (a full load)
   --format F          text (default: what the panes show), csv or json.
                       csv is one table: --runs, or one --view's data; in

@@ -40,6 +40,7 @@ struct ReportOptions {
   std::optional<QString> hitMark;
   std::optional<QString> missMark;
   std::optional<QDateTime> now;
+  bool allDays = false;        // every run counts, whatever era the settings file keeps
   std::optional<QDate> since;  // the era: only the runs of these days count
   std::optional<QDate> until;
   bool rebuild = false;

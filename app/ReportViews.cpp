@@ -46,6 +46,7 @@ ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& 
   s.now = command.now.value_or(clock);
   // The report runs "on the day the program started": the day of its clock.
   s.startDate = ViewerSession::startDate(s.now.date(), 0);
+  if (command.allDays) s.eraFrom = s.eraTo = QDate();
   if (command.since) s.eraFrom = *command.since;
   if (command.until) s.eraTo = *command.until;
   return s;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 #include "support/ReportToolFixture.h"
 #include "tools/RecordFileGenerator.h"
@@ -55,6 +56,16 @@ TEST_F(ReportToolTest, AnEraCountsAsTheFileWithoutTheOtherDays) {
     }
   }
   EXPECT_EQ(report({u"--since"_s, u"2023-02-30"_s, whole}).status, 2) << "a day that does not exist";
+
+  // An era the settings file keeps applies unless --all-days sets it aside.
+  const QByteArray everyRun = report({u"--view"_s, u"history"_s, whole}).out;
+  QFile stored(settingsPath);
+  ASSERT_TRUE(stored.open(QIODevice::WriteOnly));
+  stored.write("[Option]\r\nEraFrom=2023/06/15\r\n");
+  stored.close();
+  EXPECT_EQ(report({u"--view"_s, u"history"_s, whole}).out,
+            report({u"--view"_s, u"history"_s, u"--since"_s, u"2023-06-15"_s, whole}).out);
+  EXPECT_EQ(report({u"--all-days"_s, u"--view"_s, u"history"_s, whole}).out, everyRun);
 }
 
 }  // namespace
