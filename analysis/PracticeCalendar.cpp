@@ -10,9 +10,6 @@
 
 namespace {
 
-// The Julian day of 1970-01-01, where DayCount::daysFromCivil counts from.
-constexpr std::int64_t JulianDayOf1970 = 2440588;
-
 // Practice days up to this many days apart are tallied in one array indexed by
 // the day (at most about 360 years, 4 MB); a wider range, such as a year
 // mistyped as 9999, goes to a hash map instead.
@@ -114,7 +111,7 @@ class DayTallies {
 
 PracticeDay dayOf(std::int64_t key, const Tally& t) {
   PracticeDay day;
-  day.date = QDate::fromJulianDay(key + JulianDayOf1970);
+  day.date = QDate::fromJulianDay(key + DayCount::JulianDayOf1970);
   day.runs = t.runs;
   day.bestHits = t.bestHits;
   day.averageHits = static_cast<double>(t.hits) / t.runs;

@@ -4,17 +4,16 @@
 #include <cmath>
 #include <numeric>
 
+#include "records/DayCount.h"
+
 using namespace Qt::StringLiterals;
 
 namespace ProgressSeries {
 
 namespace {
 
-// QDate's Julian day of 1899-12-30, day 0 of PracticeRecord::Date.
-constexpr qint64 JulianDayOfDayZero = 2415019;
-
 std::int32_t dayCountOf(const QDate& date) {
-  return static_cast<std::int32_t>(date.toJulianDay() - JulianDayOfDayZero);
+  return static_cast<std::int32_t>(date.toJulianDay() - DayCount::JulianDayOfDayZero);
 }
 
 bool earlier(const ProgressRun& a, const ProgressRun& b) {

@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "records/DayCount.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qint64 JulianDayOfDayZero = 2415019;  // 1899-12-30, day 0 of a day count
 constexpr double DaysPerYear = 365.2425;
 constexpr double DaysPerMonth = DaysPerYear / 12;
 
@@ -26,9 +27,9 @@ int fittingStep(const int (&steps)[N], double span, int pixels, int width) {
 
 namespace TimeAxis {
 
-QDate dateOf(double when) { return QDate::fromJulianDay(JulianDayOfDayZero + qint64(std::floor(when))); }
+QDate dateOf(double when) { return QDate::fromJulianDay(DayCount::JulianDayOfDayZero + qint64(std::floor(when))); }
 
-double dayCountOf(QDate date) { return double(date.toJulianDay() - JulianDayOfDayZero); }
+double dayCountOf(QDate date) { return double(date.toJulianDay() - DayCount::JulianDayOfDayZero); }
 
 std::vector<Tick> ticks(double from, double to, int pixels, int dateWidth, int monthWidth, int yearWidth,
                         int timeWidth) {

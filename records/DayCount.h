@@ -33,6 +33,11 @@ constexpr std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
 // 1899-12-30 is day 0 of the day count.
 inline constexpr std::int64_t Epoch = daysFromCivil(1899, 12, 30);
 
+// The Julian day numbers (QDate::toJulianDay) of 1970-01-01, where
+// daysFromCivil counts from, and of day 0 of the day count.
+inline constexpr std::int64_t JulianDayOf1970 = 2440588;
+inline constexpr std::int64_t JulianDayOfDayZero = JulianDayOf1970 + Epoch;
+
 constexpr bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // month 1..12

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "analysis/ProgressSeries.h"
+#include "records/DayCount.h"
 #include "support/QtPrinters.h"
 
 using namespace Qt::StringLiterals;
@@ -11,7 +12,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 ProgressRun runOn(QDate date, int hits, int misses = 0, int second = 0) {
-  return {std::int32_t(date.toJulianDay() - 2415019), second, hits, misses};  // days since 1899-12-30
+  return {std::int32_t(date.toJulianDay() - DayCount::JulianDayOfDayZero), second, hits, misses};
 }
 
 using Runs = std::vector<ProgressRun>;
