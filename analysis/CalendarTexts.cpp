@@ -42,12 +42,6 @@ QString isoDate(QDate date) {
   return TextFormat::isoDate(DayCount::CivilDate{date.year(), date.month(), date.day()});
 }
 
-QString oneDecimal(double value) {
-  const long long tenths = std::llround(value * 10.0);  // llround: halves away from zero
-  return (tenths < 0 ? u"-"_s : QString()) + QString::number(std::llabs(tenths) / 10) + u'.' +
-         QString::number(std::llabs(tenths) % 10);
-}
-
 QStringList figureLines(const PracticeCalendar& calendar) {
   const PracticeDay* busiest = calendar.busiestDay();
   return {u"<<"_s + modeText(calendar.mode()) + u"の練習カレンダー >>"_s,
@@ -65,8 +59,8 @@ QString dayHeaderLine() { return u"  練習日    回数  最高  平均HIT 平�
 QString dayLine(const PracticeDay& day) {
   QString line = isoDate(day.date) + TextFormat::number(day.runs, RunsWidth) +
                  TextFormat::number(day.bestHits, BestWidth) +
-                 oneDecimal(day.averageHits).rightJustified(AverageWidth, u' ') +
-                 oneDecimal(day.averageMisses).rightJustified(AverageWidth, u' ');
+                 TextFormat::fixed(day.averageHits, 1).rightJustified(AverageWidth, u' ') +
+                 TextFormat::fixed(day.averageMisses, 1).rightJustified(AverageWidth, u' ');
   if (day.personalBest) line += u"  "_s + PersonalBest;
   return line;
 }
@@ -85,7 +79,8 @@ QString dayTooltip(const PracticeDay* day, QDate date) {
     lines << u"練習なし"_s;
   } else {
     lines << u"練習回数: "_s + QString::number(day->runs) + Times << u"最高: "_s + QString::number(day->bestHits)
-          << u"平均: HIT "_s + oneDecimal(day->averageHits) + u" / MISS "_s + oneDecimal(day->averageMisses);
+          << u"平均: HIT "_s + TextFormat::fixed(day->averageHits, 1) + u" / MISS "_s +
+                 TextFormat::fixed(day->averageMisses, 1);
     if (day->personalBest) lines << PersonalBest;
   }
   return lines.join(u'\n');

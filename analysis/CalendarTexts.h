@@ -46,7 +46,5 @@ QStringList calendarLines(const PracticeCalendar& calendar);
 
 // "yyyy-mm-dd"; no text for an invalid date.
 QString isoDate(QDate date);
-// A value with one decimal, halves rounded away from zero.
-QString oneDecimal(double value);
 
 }  // namespace CalendarTexts

@@ -46,14 +46,17 @@ QString twoDigits(int value) {
   return latin1(text, writeDigits(text, value, 2));
 }
 
-QString fixed2(double value, int width) {
-  const long long hundredths = std::llround(value * 100.0);  // llround: halves away from zero
-  const long long whole = std::llabs(hundredths) / 100;
-  const long long cents = std::llabs(hundredths) % 100;
-  QString text =
-      (hundredths < 0 ? u"-"_s : QString()) + QString::number(whole) + u'.' + twoDigits(static_cast<int>(cents));
-  return text.rightJustified(width, u' ');
+QString fixed(double value, int decimals) {
+  long long scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  const long long units = std::llround(value * static_cast<double>(scale));  // llround: halves away from zero
+  const long long magnitude = std::llabs(units);
+  QString text = (units < 0 ? u"-"_s : QString()) + QString::number(magnitude / scale);
+  if (decimals > 0) text += u'.' + QString::number(magnitude % scale).rightJustified(decimals, u'0');
+  return text;
 }
+
+QString fixed2(double value, int width) { return fixed(value, 2).rightJustified(width, u' '); }
 
 char* writeDate(char* out, const DayCount::CivilDate& date, char separator) {
   out = writeYear(out, date.year);

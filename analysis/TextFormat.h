@@ -14,6 +14,8 @@ namespace TextFormat {
 QString number(long long value, int width);
 // "%.2d": at least two digits, zero-padded.
 QString twoDigits(int value);
+// A value with `decimals` decimals (0 to 9), halves rounded away from zero: "2.05".
+QString fixed(double value, int decimals);
 // "%<width>f" with two decimals; halves round away from zero.
 QString fixed2(double value, int width);
 

@@ -21,6 +21,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "analysis/TextFormat.h"
 #include "calendar/WindowPlacement.h"
 #include "progress/ProgressChartView.h"
 #include "settings/SettingsFile.h"
@@ -196,9 +197,9 @@ void ProgressWindow::reselect(bool keepVisible) {
   const bool any = figures_.runs > 0;
   runCount_->setText(countText(figures_.runs));
   practiceDays_->setText(countText(figures_.practiceDays));
-  meanHits_->setText(any ? QString::number(figures_.meanHits, 'f', 1) : u"-"_s);
+  meanHits_->setText(any ? TextFormat::fixed(figures_.meanHits, 1) : u"-"_s);
   bestHits_->setText(any ? countText(figures_.bestHits) : u"-"_s);
-  meanMissRate_->setText(any ? QString::number(figures_.meanMissRate * 100, 'f', 2) + u'%' : u"-"_s);
+  meanMissRate_->setText(any ? TextFormat::fixed(figures_.meanMissRate * 100, 2) + u'%' : u"-"_s);
   change_->setText(ProgressSeries::changeText(figures_, ProgressSeries::figures(selection.before)));
 }
 

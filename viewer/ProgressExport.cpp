@@ -37,21 +37,9 @@ QString rightAligned(const QString& label, int columns) {
 
 QString modeText(std::optional<PracticeMode> mode) { return mode ? modeTitleName(*mode) : u"すべてのモード"_s; }
 
-QString oneDecimal(double value) {
-  const long long tenths = std::llround(value * 10.0);
-  return (tenths < 0 ? u"-"_s : QString()) + QString::number(std::llabs(tenths) / 10) + u'.' +
-         QString::number(std::llabs(tenths) % 10);
-}
-
 }  // namespace
 
 QString name() { return u"progress"_s; }
-
-QString fourDecimals(double value) {
-  const long long units = std::llround(value * 10000.0);  // llround: halves away from zero
-  return (units < 0 ? u"-"_s : QString()) + QString::number(std::llabs(units) / 10000) + u'.' +
-         QString::number(std::llabs(units) % 10000).rightJustified(4, u'0');
-}
 
 Series seriesOf(std::span<const PracticeRecord* const> runs, std::optional<PracticeMode> mode, bool noMiss,
                 int window) {
@@ -71,16 +59,16 @@ QStringList textLines(const Series& series) {
   for (const ProgressPoint& p : series.points) {
     lines << TextFormat::isoDate(civilDate(p.run)) + u' ' + TextFormat::clockTime(p.run.second / 86400.0) +
                  TextFormat::number(p.run.hits, HitsWidth) + TextFormat::number(p.run.misses, MissesWidth) +
-                 fourDecimals(p.meanHits).rightJustified(MeanWidth, u' ') +
-                 fourDecimals(p.run.missRate()).rightJustified(RateWidth, u' ') +
-                 fourDecimals(p.meanMissRate).rightJustified(MeanRateWidth, u' ') +
+                 TextFormat::fixed(p.meanHits, 4).rightJustified(MeanWidth, u' ') +
+                 TextFormat::fixed(p.run.missRate(), 4).rightJustified(RateWidth, u' ') +
+                 TextFormat::fixed(p.meanMissRate, 4).rightJustified(MeanRateWidth, u' ') +
                  TextFormat::number(p.bestSoFar, BestWidth);
   }
   const RangeFigures& f = series.figures;
   lines << u"回数: "_s + QString::number(f.runs) + u"回"_s
-        << u"練習日数: "_s + QString::number(f.practiceDays) + u"日"_s << u"平均打数: "_s + oneDecimal(f.meanHits)
-        << u"最高打数: "_s + QString::number(f.bestHits)
-        << u"平均ミス率: "_s + TextFormat::fixed2(f.meanMissRate * 100.0, 0) + u'%';
+        << u"練習日数: "_s + QString::number(f.practiceDays) + u"日"_s
+        << u"平均打数: "_s + TextFormat::fixed(f.meanHits, 1) << u"最高打数: "_s + QString::number(f.bestHits)
+        << u"平均ミス率: "_s + TextFormat::fixed(f.meanMissRate * 100.0, 2) + u'%';
   if (series.before)
     if (const QString change = ProgressSeries::changeText(f, *series.before); !change.isEmpty()) lines << change;
   return lines;
@@ -101,9 +89,9 @@ ViewExport::Result writeCsv(QIODevice& device, const Series& series, TextEncodin
       csv.time(clockTime(p.run));
       csv.number(p.run.hits);
       csv.number(p.run.misses);
-      csv.text(fourDecimals(p.meanHits));
-      csv.text(fourDecimals(p.run.missRate()));
-      csv.text(fourDecimals(p.meanMissRate));
+      csv.text(TextFormat::fixed(p.meanHits, 4));
+      csv.text(TextFormat::fixed(p.run.missRate(), 4));
+      csv.text(TextFormat::fixed(p.meanMissRate, 4));
       csv.number(p.bestSoFar);
       csv.endRow();
     }
@@ -119,7 +107,7 @@ ViewExport::Result writeCsv(QIODevice& device, const Series& series, TextEncodin
 }
 
 void writeJson(JsonWriter& json, const Series& series) {
-  const auto decimal = [&json](double value) { json.decimal(fourDecimals(value).toDouble()); };
+  const auto decimal = [&json](double value) { json.decimal(TextFormat::fixed(value, 4).toDouble()); };
   json.beginObject();
   json.key("figures"_L1);
   json.beginObject();

@@ -51,7 +51,4 @@ void writeJson(JsonWriter& json, const Series& series);
 // The --view value and the JSON member's name: "progress".
 QString name();
 
-// A value with four decimals, halves rounded away from zero: "0.0148".
-QString fourDecimals(double value);
-
 }  // namespace ProgressExport

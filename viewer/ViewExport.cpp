@@ -354,9 +354,9 @@ void jsonCalendar(JsonWriter& json, const PracticeCalendar& calendar) {
   for (const PracticeDay& d : calendar.days()) {
     json.beginObject();
     json.key("average_hits"_L1);
-    json.decimal(CalendarTexts::oneDecimal(d.averageHits).toDouble());
+    json.decimal(TextFormat::fixed(d.averageHits, 1).toDouble());
     json.key("average_misses"_L1);
-    json.decimal(CalendarTexts::oneDecimal(d.averageMisses).toDouble());
+    json.decimal(TextFormat::fixed(d.averageMisses, 1).toDouble());
     json.key("best_hits"_L1);
     json.number(d.bestHits);
     json.key("date"_L1);
@@ -460,8 +460,8 @@ Result writeCalendarCsv(QIODevice& device, const PracticeCalendar& calendar, Tex
       csv.date({d.date.year(), d.date.month(), d.date.day()});
       csv.number(d.runs);
       csv.number(d.bestHits);
-      csv.text(CalendarTexts::oneDecimal(d.averageHits));
-      csv.text(CalendarTexts::oneDecimal(d.averageMisses));
+      csv.text(TextFormat::fixed(d.averageHits, 1));
+      csv.text(TextFormat::fixed(d.averageMisses, 1));
       csv.number(d.personalBest ? 1 : 0);
       csv.endRow();
     }
