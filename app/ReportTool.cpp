@@ -40,10 +40,6 @@ TextEncoding textEncoding(ReportEncoding encoding) {
 
 }  // namespace
 
-void writeRunsText(ExportOutput& out, const LoadedRecords& records) {
-  writeRunsText(out, {records.AllRecords.data(), records.AllRecords.size()});
-}
-
 void writeRunsText(ExportOutput& out, std::span<const PracticeRecord* const> runs) {
   for (const PracticeRecord* r : runs) {
     if (out.failed()) return;

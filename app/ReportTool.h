@@ -59,4 +59,3 @@ class ReportTool {
 
 // "<mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>\n" per run: every kept run, or those in view.
 void writeRunsText(ExportOutput& out, std::span<const PracticeRecord* const> runs);
-void writeRunsText(ExportOutput& out, const LoadedRecords& records);

@@ -46,7 +46,7 @@ void BM_RunsText(benchmark::State& state) {
   const LoadedRecords& loaded = MillionRuns::instance().loaded();
   toNowhere(state, [&loaded](QIODevice& device) {
     ExportOutput out(device);
-    writeRunsText(out, loaded);
+    writeRunsText(out, {loaded.AllRecords.data(), loaded.AllRecords.size()});
     return out.flush();
   });
 }
@@ -55,7 +55,9 @@ BENCHMARK(BM_RunsText)->Unit(benchmark::kMillisecond);
 void BM_RunsCsv(benchmark::State& state) {
   const LoadedRecords& loaded = MillionRuns::instance().loaded();
   const auto encoding = static_cast<TextEncoding>(state.range(0));
-  toNowhere(state, [&](QIODevice& device) { return ViewExport::writeRunsCsv(device, loaded, encoding).written(); });
+  toNowhere(state, [&](QIODevice& device) {
+    return ViewExport::writeRunsCsv(device, {loaded.AllRecords.data(), loaded.AllRecords.size()}, encoding).written();
+  });
 }
 BENCHMARK(BM_RunsCsv)
     ->ArgName("sjis")

@@ -127,16 +127,10 @@ void writeJson(JsonWriter& json, const Series& series) {
   json.number(series.figures.runs);
   json.end();
   json.key("mode"_L1);
-  if (series.mode) {
-    json.beginObject();
-    json.key("code"_L1);
-    json.number(*series.mode);
-    json.key("name"_L1);
-    json.string(modeTitleName(*series.mode));
-    json.end();
-  } else {
+  if (series.mode)
+    ViewExport::jsonMode(json, *series.mode);
+  else
     json.null();
-  }
   json.key("runs"_L1);
   json.beginArray();
   for (const ProgressPoint& p : series.points) {

@@ -227,15 +227,6 @@ void jsonMiss(JsonWriter& json, const Table& table) {
   json.end();
 }
 
-void jsonMode(JsonWriter& json, PracticeMode mode) {
-  json.beginObject();
-  json.key("code"_L1);
-  json.number(mode);
-  json.key("name"_L1);
-  json.string(modeTitleName(mode));
-  json.end();
-}
-
 QString periodName(AveragePeriod period) {
   switch (period) {
     case AveragePeriod::Day: return u"day"_s;
@@ -392,11 +383,16 @@ QString calendarName() { return CalendarViewName.toString(); }
 
 QString viewName(View view) { return viewInfo(view).name.toString(); }
 
-QString outOfMemory(const QString& target) { return target + u" に書き出すためのメモリが足りません。"_s; }
-
-Result writeRunsCsv(QIODevice& device, const LoadedRecords& records, TextEncoding encoding, const Progress& progress) {
-  return writeRunsCsv(device, {records.AllRecords.data(), records.AllRecords.size()}, encoding, progress);
+void jsonMode(JsonWriter& json, PracticeMode mode) {
+  json.beginObject();
+  json.key("code"_L1);
+  json.number(mode);
+  json.key("name"_L1);
+  json.string(modeTitleName(mode));
+  json.end();
 }
+
+QString outOfMemory(const QString& target) { return target + u" に書き出すためのメモリが足りません。"_s; }
 
 Result writeRunsCsv(QIODevice& device, std::span<const PracticeRecord* const> runs, TextEncoding encoding,
                     const Progress& progress) {

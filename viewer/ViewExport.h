@@ -45,16 +45,18 @@ struct Result {
 // Told every few thousand runs how many of the `total` runs are written.
 using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
 
-// The runs in record-file order: every kept run, or those the views count (ViewerCore::runsInView).
+// The runs in record-file order (those the views count: ViewerCore::runsInView).
 Result writeRunsCsv(QIODevice& out, std::span<const PracticeRecord* const> runs, TextEncoding encoding,
                     const Progress& progress = {});
-Result writeRunsCsv(QIODevice& out, const LoadedRecords& records, TextEncoding encoding, const Progress& progress = {});
 
 // The data of one view.
 Result writeViewCsv(QIODevice& out, const ViewerCore& viewer, View view, TextEncoding encoding);
 
 // One row per practice day of the calendar, oldest first.
 Result writeCalendarCsv(QIODevice& out, const PracticeCalendar& calendar, TextEncoding encoding);
+
+// A mode as the JSON documents give it: {"code", "name"}.
+void jsonMode(JsonWriter& json, PracticeMode mode);
 
 // The file name, the mode, the settings, the runs in view (when `withRuns`), one
 // member per view in `views` and, when given, the calendar's figures and days

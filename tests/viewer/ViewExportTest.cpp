@@ -112,8 +112,8 @@ class ViewExportTest : public testing::Test {
 };
 
 TEST_F(ViewExportTest, RunsAreTheLoadedRuns) {
-  const std::vector<QStringList> rows = csvRows(
-      written([this](QIODevice& out) { return ViewExport::writeRunsCsv(out, viewer.records(), TextEncoding::Utf8); }));
+  const std::vector<QStringList> rows = csvRows(written(
+      [this](QIODevice& out) { return ViewExport::writeRunsCsv(out, viewer.runsInView().runs, TextEncoding::Utf8); }));
   const QJsonArray json = QJsonDocument::fromJson(written(
       [this](QIODevice& out) { return ViewExport::writeJson(out, viewer, {}, true, u"f"_s); }))[u"runs"_s]
                               .toArray();
@@ -317,7 +317,7 @@ TEST_F(ViewExportTest, AFailedWriteOrAllocationEndsTheExport) {
   const PracticeCalendar calendar =
       PracticeCalendar::build({runs.data(), runs.size()}, std::nullopt, QDate(2024, 7, 1));
   const std::function<ViewExport::Result(QIODevice&)> exports[] = {
-      [&](QIODevice& out) { return ViewExport::writeRunsCsv(out, viewer.records(), TextEncoding::ShiftJis); },
+      [&](QIODevice& out) { return ViewExport::writeRunsCsv(out, viewer.runsInView().runs, TextEncoding::ShiftJis); },
       [&](QIODevice& out) { return ViewExport::writeViewCsv(out, viewer, ViewHistory, TextEncoding::Utf8); },
       [&](QIODevice& out) { return ViewExport::writeCalendarCsv(out, calendar, TextEncoding::Utf8); },
       [&](QIODevice& out) { return ViewExport::writeJson(out, viewer, {ViewHistory}, true, u"f"_s, &calendar); },
