@@ -212,11 +212,7 @@ void ProgressWindow::chooseSaveFile() {
   if (path.isEmpty()) return;
   if (!path.endsWith(u".png"_s, Qt::CaseInsensitive)) path += u".png"_s;
   if (savePicture(path)) return;
-  const QString failure = u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(path));
-  if (reporter_)
-    reporter_(this, failure);
-  else
-    QMessageBox::critical(this, windowTitle(), failure);
+  showError(u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(path)));
 }
 
 void ProgressWindow::showEvent(QShowEvent* event) {
@@ -257,10 +253,12 @@ ProgressOptions ProgressWindow::options() const {
 
 void ProgressWindow::saveOptions() {
   if (!saver_) return;
-  const std::optional<QString> failure = saver_(options());
-  if (!failure) return;
+  if (const std::optional<QString> failure = saver_(options())) showError(*failure);
+}
+
+void ProgressWindow::showError(const QString& text) {
   if (reporter_)
-    reporter_(this, *failure);
+    reporter_(this, text);
   else
-    QMessageBox::critical(this, windowTitle(), *failure);
+    QMessageBox::critical(this, windowTitle(), text);
 }

@@ -62,6 +62,7 @@ class ProgressWindow : public QDialog {
   void reselect(bool keepVisible);  // the range's runs, means, figures and chart
   void chooseSaveFile();
   void saveOptions();
+  void showError(const QString& text);  // through the reporter given, else a message box
   void placeFirstTime();
   void showRangeControls();
 
