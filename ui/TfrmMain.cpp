@@ -247,7 +247,7 @@ void TfrmMain::RecStore() {
     const LoadScheduler::Turn turn(*loads_);
     keptScroll_ = {};  // a load shows every pane from its top
     outcome = session_->core().load(recordPath());
-    updateCalendar();  // at once: the window must not keep runs of the load before
+    updateSideWindows();  // at once: the windows must not keep runs of the load before
     followRecordFile();
     switch (outcome) {
       case LoadOutcome::NoRecordFile:
@@ -303,7 +303,6 @@ void TfrmMain::Calendar1Click() {
 }
 
 void TfrmMain::updateCalendar() {
-  updateProgress();
   if (!calendarWindow_ || !calendarWindow_->isVisible()) return;
   calendarWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), QDate::currentDate());
 }
@@ -330,7 +329,7 @@ void TfrmMain::liveReload(ViewerCore::Reload kind) {
   feedback_->setQuiet(kind != ViewerCore::Reload::Replaced);
   const ViewerSession::AfterReload next = session_->reload(kind, QDate::currentDate());
   feedback_->setQuiet(false);
-  updateCalendar();
+  updateSideWindows();
   switch (next) {
     case ViewerSession::AfterReload::Nothing: return;
     case ViewerSession::AfterReload::ClearPanes: clearPanes(); return;
@@ -427,7 +426,7 @@ void TfrmMain::pressModeButton(int mode) {
 
 void TfrmMain::ButtonAClick(int mode) {
   pressModeButton(mode);
-  updateCalendar();
+  updateSideWindows();
   clearPanes();
   runActivePass();
 }

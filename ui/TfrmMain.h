@@ -136,7 +136,8 @@ class TfrmMain : public QMainWindow {
   bool refusesExportTarget(const QString& path);  // the record file, its data file, the settings file
   void writeExport(const QString& path, ViewerSession::ExportRequest request);
   void Calendar1Click();
-  void updateCalendar();  // the calendar window, when open, follows the runs, the mode and the day
+  void updateCalendar();     // the calendar window, when open, follows the runs, the mode and the day
+  void updateSideWindows();  // the calendar and the progress chart, when open, follow the runs and the mode
   void Progress1Click();
   void Era1Click();
   void showEra();         // the title names the era, while one is set

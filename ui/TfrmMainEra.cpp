@@ -14,7 +14,7 @@ void TfrmMain::Era1Click() {
   if (dialog.exec() != QDialog::Accepted) return;
   session_->setEra(dialog.from(), dialog.to());
   showEra();
-  updateCalendar();
+  updateSideWindows();
   if (!modeSelected()) return;
   // As a mode switch does: the other panes are computed when their tab is shown.
   clearPanes();

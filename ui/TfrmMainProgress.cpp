@@ -20,3 +20,9 @@ void TfrmMain::updateProgress() {
   progressWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), session_->core().settings().noMiss,
                            QDate::currentDate());
 }
+
+// After a load or reload, a mode switch or a new era.
+void TfrmMain::updateSideWindows() {
+  updateCalendar();
+  updateProgress();
+}

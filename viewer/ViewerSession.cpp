@@ -138,10 +138,10 @@ void ViewerSession::changeSettings(const std::function<void(ViewSettings&)>& cha
 }
 
 void ViewerSession::setEra(const QDate& from, const QDate& to) {
-  ViewSettings s = core_.settings();
-  s.eraFrom = from.isValid() ? from : QDate();
-  s.eraTo = to.isValid() ? to : QDate();
-  core_.setSettings(s);
+  changeSettings([&](ViewSettings& s) {
+    s.eraFrom = from.isValid() ? from : QDate();
+    s.eraTo = to.isValid() ? to : QDate();
+  });
 }
 
 void ViewerSession::setMarks(const QString& hitMark, const QString& missMark) {
