@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The progress chart and an era on the real viewer: keys through xdotool, the
-# settings file read back after the windows closed.
+# The progress chart and an era on the real viewer: keys and a click through
+# xdotool, Qt's own save dialog, the settings file read back after the windows
+# closed.
 #
 #   progress-checks.sh HOKO32 HOKO32_SAMPLE FANFARE_MID [HOKO32_REPORT]
 set -euo pipefail
@@ -16,7 +17,20 @@ wait_window '^ＴＡＰＰＥＲの足跡32 \(2024/03/01 以降\)$' 30 || fail "
 main=$window
 keys "$main" ctrl+p
 wait_window '^進歩グラフ$' 20 || fail "progress: Ctrl+P did not open the progress chart"
-keys "$window" Escape
+progress=$window
+
+echo "== 画像として保存... writes the chart as a PNG through Qt's own save dialog"
+width=$(xdotool getwindowgeometry "$progress" | awk '/Geometry/ { split($2, size, "x"); print size[1] }')
+xdotool mousemove --window "$progress" $((width - 50)) 20 click 1  # the button at the top right
+wait_window '^画像として保存$' 20 || fail "progress: the save dialog did not open"
+keys "$window" ctrl+a
+xdotool type --delay 20 "$work/chart.png"
+keys "$window" Return
+wait_gone '^画像として保存$' 10 || fail "progress: the save dialog stayed open"
+for _ in $(seq 50); do [ -s "$work/chart.png" ] && break; sleep 0.2; done
+[ "$(head -c 8 "$work/chart.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+  fail "progress: no PNG was written"
+keys "$progress" Escape
 wait_gone '^進歩グラフ$' 10 || fail "progress: Escape did not close the progress chart"
 wait_setting 10 "$folder" Progress Width || fail "progress: its size was not kept when it closed"
 close_with_ctrl_x "$main" "progress"
