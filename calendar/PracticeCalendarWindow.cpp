@@ -18,8 +18,8 @@
 #include "analysis/CalendarTexts.h"
 #include "calendar/CalendarColors.h"
 #include "calendar/CalendarMapView.h"
-#include "calendar/WindowPlacement.h"
 #include "settings/SettingsFile.h"
+#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 

@@ -12,6 +12,7 @@
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
+#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 using celebration::BannerAnimation;
@@ -64,9 +65,15 @@ void TfrmOiwai::FormActivate() {
   const int h = metrics.height();
   animation_->activate(w1, w2, h);
   const QSize client = animation_->clientSize();
-  setFixedSize(client);
+  // In the middle of the screen, and on its free area: a banner larger than
+  // that (a long message) is cut at the area's edges.
+  QRect placed(QPoint(0, 0), client);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(BannerAnimation::centredTopLeft(screen->geometry().size(), client));
+    placed.moveTopLeft(screen->geometry().topLeft() +
+                       BannerAnimation::centredTopLeft(screen->geometry().size(), client));
+  placed = WindowPlacement::fittedOnScreen(placed);
+  setFixedSize(placed.size());
+  move(placed.topLeft());
   canvas_ = QPixmap(client);
   canvas_.fill(PureRed);
   RecordLinePicture = linePicture(RecordLine, w1, h);

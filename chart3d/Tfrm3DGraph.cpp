@@ -21,6 +21,7 @@
 #include "chart3d/Chart3DView.h"
 #include "chart3d/ChartIcons.h"
 #include "settings/SettingsFile.h"
+#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 
@@ -205,10 +206,13 @@ void Tfrm3DGraph::buildChart() {
 // Creation and closing
 
 void Tfrm3DGraph::FormCreate(const ChartOptions& options) {
-  resize(width(), options.height);
-  resize(options.width, height());
-  move(x(), options.top);
-  move(options.left, y());
+  // The stored size and place (the frame's top left corner), fitted on the
+  // screen; the frame is taken to be as wide as the main window's.
+  const QMargins frame = WindowPlacement::surroundingsOf(this).frame;
+  const QRect placed = WindowPlacement::fittedOnScreen(
+      QRect(QPoint(options.left, options.top), QSize(options.width, options.height).grownBy(frame)));
+  resize(placed.size().shrunkBy(frame));
+  move(placed.topLeft());
 
   cbMarker->setChecked(options.marker);
   cbLegend->setChecked(options.legend);

@@ -22,9 +22,9 @@
 #include <QVBoxLayout>
 
 #include "analysis/TextFormat.h"
-#include "calendar/WindowPlacement.h"
 #include "progress/ProgressChartView.h"
 #include "settings/SettingsFile.h"
+#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 

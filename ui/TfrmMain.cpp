@@ -42,6 +42,7 @@
 #include "ui/TfrmRecent.h"
 #include "viewer/RecordFileWatcher.h"
 #include "viewer/ViewerSession.h"
+#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 
@@ -134,7 +135,10 @@ void TfrmMain::FormCreate(const StartupContext& context) {
 }
 
 void TfrmMain::applyOptions(const MainOptions& o) {
-  setGeometry(o.left, o.top, o.width, o.height);
+  // The stored place and size (of the client area), fitted on the screen.
+  const QMargins frame = WindowPlacement::frameMarginsOf(this);
+  setGeometry(WindowPlacement::fittedOnScreen(QRect(o.left, o.top, o.width, o.height).marginsAdded(frame))
+                  .marginsRemoved(frame));
   if (o.windowState == 1) setWindowState(Qt::WindowMinimized);
   if (o.windowState == 2) setWindowState(Qt::WindowMaximized);
   showEra();  // the title, with the era the options hold

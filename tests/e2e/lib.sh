@@ -7,6 +7,8 @@
 #   SCRIPT HOKO32 HOKO32_SAMPLE FANFARE_MID [HOKO32_REPORT]
 #
 # Xvfb has no window manager: keys go to a window after `windowfocus --sync`.
+# Its screen is 1280x1024 unless the script sets screen_size (WIDTHxHEIGHT)
+# before it sources this file.
 
 program=$1
 sample=$2
@@ -31,7 +33,7 @@ fail() {
 
 # An X server of our own on a free display.
 exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 5 -screen 0 "${screen_size:-1280x1024}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"

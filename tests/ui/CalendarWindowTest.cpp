@@ -26,7 +26,6 @@
 #include "calendar/CalendarMapView.h"
 #include "calendar/CalendarRenderer.h"
 #include "calendar/PracticeCalendarWindow.h"
-#include "calendar/WindowPlacement.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
 #include "support/RecordLines.h"
@@ -35,6 +34,7 @@
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TfrmMain.h"
+#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 

@@ -31,6 +31,7 @@
 #include "tools/RecordFileGenerator.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
+#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 using chart3d::AxisRange;
@@ -439,6 +440,43 @@ class Chart3DWindowTest : public QObject, private WindowFixture {
     QCOMPARE(w->TrackBar1->geometry(), QRect(0, 420 - 25 - 1, 600, 25));
     QCOMPARE(w->btUndoZoom->y(), 420 - 25 + 1);
     QCOMPARE(w->ToolBar1->geometry(), QRect(0, 0, 600, 22));
+  }
+
+  // A stored place and size from a larger screen come back inside this one:
+  // the size kept where it fits, else the screen's; the place moved in. The
+  // frame is taken to be the main window's (here a window of the same kind).
+  void aStoredPlaceOffTheScreenIsFittedOnIt() {
+    QWidget main;
+    main.setGeometry(60, 50, 300, 200);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    const QMargins frame = WindowPlacement::frameMarginsOf(&main);
+    const QRect area = main.screen()->availableGeometry();
+    struct Stored {
+      int left, top, width, height;
+      QRect expected;  // the client area on the screen
+    };
+    const Stored cases[] = {
+        {area.right() - 100, area.bottom() - 50, 500, 300,
+         QRect(area.right() + 1 - 500 - frame.left() - frame.right(),
+               area.bottom() + 1 - 300 - frame.top() - frame.bottom(), 500, 300)
+             .translated(frame.left(), frame.top())},
+        {-400, -300, 500, 300, QRect(area.left() + frame.left(), area.top() + frame.top(), 500, 300)},
+        {50, 40, area.width() + 300, area.height() + 200, area.marginsRemoved(frame)},
+        {50, 40, 500, 300, QRect(50 + frame.left(), 40 + frame.top(), 500, 300)},
+    };
+    for (const Stored& c : cases) {
+      QVERIFY(settings->writeInteger(ChartForm, u"Left"_s, c.left) &&
+              settings->writeInteger(ChartForm, u"Top"_s, c.top) &&
+              settings->writeInteger(ChartForm, u"Width"_s, c.width) &&
+              settings->writeInteger(ChartForm, u"Height"_s, c.height));
+      Tfrm3DGraph w(settings.get(), input, &main);
+      w.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w));
+      QCOMPARE(w.geometry(), c.expected);
+      QVERIFY(area.contains(w.frameGeometry()));
+      w.btClose->click();
+    }
   }
 
   void closingWritesTheNineKeys() {
