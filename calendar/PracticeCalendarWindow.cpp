@@ -25,6 +25,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// F1 opens the help page of this topic number (the calendar's page).
+constexpr int HelpContext = 16000;
+
 // "少 ■■■■■ 多": the five steps, in the palette's colours.
 QPixmap legendPicture(const CalendarColors& colors, int square) {
   const int gap = std::max(2, square / 5);
@@ -52,6 +55,7 @@ PracticeCalendarWindow::PracticeCalendarWindow(CalendarOptions options, OptionsS
                                                ErrorReporter reporter)
     : QDialog(parent), stored_(options), saver_(std::move(saver)), reporter_(std::move(reporter)) {
   setObjectName(u"frmCalendar"_s);
+  setProperty("helpContext", HelpContext);
   setWindowTitle(u"練習カレンダー"_s);
   setModal(false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);

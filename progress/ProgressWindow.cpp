@@ -30,6 +30,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// F1 opens the help page of this topic number (the progress chart's page).
+constexpr int HelpContext = 17000;
+
 constexpr int MostRuns = 100'000'000;
 
 QString countText(int n) { return QLocale(QLocale::Japanese, QLocale::Japan).toString(n); }
@@ -48,6 +51,7 @@ ProgressWindow::ProgressWindow(SettingsFile* settings, QWidget* parent, ErrorRep
 ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWidget* parent, ErrorReporter reporter)
     : QDialog(parent), stored_(std::move(options)), saver_(std::move(saver)), reporter_(std::move(reporter)) {
   setObjectName(u"frmProgress"_s);
+  setProperty("helpContext", HelpContext);
   setWindowTitle(u"進歩グラフ"_s);
   setModal(false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);

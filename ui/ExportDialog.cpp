@@ -11,8 +11,16 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// F1 opens the help page of this topic number (the export's page).
+constexpr int HelpContext = 18000;
+
+}  // namespace
+
 ExportDialog::ExportDialog(const QString& viewCaption, QWidget* parent) : QDialog(parent) {
   setObjectName(u"frmExport"_s);
+  setProperty("helpContext", HelpContext);
   setWindowTitle(u"エクスポート"_s);
   auto* layout = new QVBoxLayout(this);
   auto* what = new QGroupBox(u"保存する内容"_s, this);

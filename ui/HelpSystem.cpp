@@ -1,6 +1,7 @@
 #include "ui/HelpSystem.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -60,6 +61,9 @@ constexpr TopicPage TopicPages[] = {
     {13000, u"displaylimit.html"},     // 表示回数の制限
     {14000, u"copy.html"},             // ｺﾋﾟｰ, すべてｺﾋﾟｰ
     {15000, u"options.html"},          // ヒント表示, ノーミスのみ, レベルアップのみ
+    {16000, u"calendar.html"},         // 練習カレンダー
+    {17000, u"progress.html"},         // 進歩グラフ
+    {18000, u"export.html"},           // エクスポート
     {22000, u"averagesettings.html"},  // 平均値の表示設定
 };
 
@@ -179,7 +183,16 @@ class HelpWindow : public QMainWindow {
     filter_->selectAll();
   }
 
+  // Asked for from a modal window (the 3D chart, a dialog), the help window
+  // is modal itself, above that window, which would else keep it from any
+  // input; asked for from elsewhere, it is not.
   void present() {
+    const QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality wanted = modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != wanted) {
+      hide();  // a shown window takes its new modality when shown again
+      setWindowModality(wanted);
+    }
     if (isMinimized()) showNormal();
     show();
     raise();

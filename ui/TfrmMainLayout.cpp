@@ -17,6 +17,7 @@
 
 #include "settings/Options.h"
 #include "ui/BoundedSpinBox.h"
+#include "ui/HelpSystem.h"
 #include "ui/HintText.h"
 #include "ui/PaneFeeder.h"
 #include "ui/Pictures.h"
@@ -216,7 +217,7 @@ void TfrmMain::buildMenus() {
   addItem(file, u"Directory1"_s, u"フォルダの変更...(&D)"_s, QKeySequence(u"Ctrl+D"_s), &TfrmMain::Directory1Click);
   addItem(file, u"ReSet1"_s, u"再読み込み(R)"_s, QKeySequence(u"Ctrl+Q"_s), &TfrmMain::ReSet1Click);
   addItem(file, u"MakeData"_s, u"圧縮ﾃﾞｰﾀ再作成(&M)"_s, {}, &TfrmMain::MakeDataClick);
-  addItem(file, u"Export1"_s, u"エクスポート..."_s, {}, &TfrmMain::ExportClick);
+  addItem(file, u"Export1"_s, u"エクスポート...(&E)"_s, {}, &TfrmMain::ExportClick);
   separator(file, u"N4"_s);
   addItem(file, u"Exit1"_s, u"終了(&X)"_s, QKeySequence(u"Ctrl+X"_s), &TfrmMain::Exit1Click);
 
@@ -234,8 +235,8 @@ void TfrmMain::buildMenus() {
   separator(show, u"N10"_s);
   addItem(show, u"Graph2"_s, u"３Ｄグラフ...(&3)"_s, QKeySequence(u"Ctrl+G"_s), &TfrmMain::GraphButtonClick);
   addItem(show, u"Show3DGraph"_s, u"起動時に3Dグラフ表示"_s, {}, &TfrmMain::Show3DGraphClick)->setCheckable(true);
-  addItem(show, u"Calendar1"_s, u"練習カレンダー"_s, QKeySequence(u"Ctrl+Y"_s), &TfrmMain::Calendar1Click);
-  addItem(show, u"Progress1"_s, u"進歩グラフ"_s, QKeySequence(u"Ctrl+P"_s), &TfrmMain::Progress1Click);
+  addItem(show, u"Calendar1"_s, u"練習カレンダー(&K)"_s, QKeySequence(u"Ctrl+Y"_s), &TfrmMain::Calendar1Click);
+  addItem(show, u"Progress1"_s, u"進歩グラフ(&P)"_s, QKeySequence(u"Ctrl+P"_s), &TfrmMain::Progress1Click);
   separator(show, u"N8"_s);
   addItem(show, u"Font2"_s, u"ﾌｫﾝﾄの変更...(&F)"_s, QKeySequence(u"Ctrl+F"_s), &TfrmMain::Font2Click);
   QMenu* color = show->addMenu(u"背景色の変更(&O)"_s);
@@ -269,7 +270,7 @@ void TfrmMain::buildMenus() {
   option->setObjectName(u"Option1"_s);
   addItem(option, u"Hint1"_s, u"ヒント表示の有無(&H)"_s, QKeySequence(u"Ctrl+H"_s), &TfrmMain::Hint1Click)
       ->setCheckable(true);
-  QAction* autoReload = addItem(option, u"AutoReload1"_s, u"自動再読み込み"_s, {}, &TfrmMain::AutoReload1Click);
+  QAction* autoReload = addItem(option, u"AutoReload1"_s, u"自動再読み込み(&A)"_s, {}, &TfrmMain::AutoReload1Click);
   autoReload->setCheckable(true);
   autoReload->setChecked(true);
   separator(option, u"N7"_s);
@@ -279,7 +280,7 @@ void TfrmMain::buildMenus() {
       ->setCheckable(true);
   separator(option, u"N6"_s);
   addItem(option, u"KM1"_s, u"お祝いの設定...(&O)"_s, QKeySequence(u"Ctrl+O"_s), &TfrmMain::KM1Click);
-  addItem(option, u"Era1"_s, u"集計の開始日..."_s, {}, &TfrmMain::Era1Click);
+  addItem(option, u"Era1"_s, u"集計の開始日...(&E)"_s, {}, &TfrmMain::Era1Click);
 
   QMenu* help = bar->addMenu(u"ﾍﾙﾌﾟ(&H)"_s);
   help->setObjectName(u"Help1"_s);
@@ -417,6 +418,18 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
       }
       break;
+    }
+    case QEvent::KeyPress: {
+      // F1 in a window of its own with a help page (the 3D chart, the
+      // calendar, the progress chart, the export) opens that page; in this
+      // window, the contents (keyPressEvent).
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const auto* widget = qobject_cast<QWidget*>(watched);
+      if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier || !widget || widget->window() == this) break;
+      const QVariant topic = widget->window()->property("helpContext");
+      if (!topic.isValid()) break;
+      help_->showTopic(topic.toInt());
+      return true;
     }
     case QEvent::MouseButtonDblClick:
       if (watched == Memos[ViewHistory]->viewport()) {

@@ -1,6 +1,7 @@
 // The help: the help project (pages, contents, keyword index, links) and the
 // help window over it.
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -8,19 +9,25 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "support/TempDir.h"
+#include "support/TypistFile.h"
 #include "ui/HelpProject.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
+#include "ui/TfrmMain.h"
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +47,8 @@ const QList<std::pair<int, QString>> Topics = {
     {11000, u"フォントの変更"_s},       {12000, u"背景色の変更"_s},
     {13000, u"表示回数の制限"_s},       {14000, u"コピー"_s},
     {15000, u"オプション"_s},           {22000, u"平均値の表示設定"_s},
+    {16000, u"練習カレンダー"_s},       {17000, u"進歩グラフ"_s},
+    {18000, u"エクスポート"_s},
 };
 
 QString pageName(const QUrl& url) { return QFileInfo(url.path()).fileName(); }
@@ -129,6 +138,10 @@ class HelpSystemTest : public QObject {
   void keywordSearchFiltersTheIndexAndOpensThePage();
   void keywordOfTwoPagesListsBothAndMissingPageSaysSo();
   void projectIsFoundBesideTheProgramOrReported();
+
+  // The main window and its side windows.
+  void f1InASideWindowOpensItsPage();
+  void startPageListsEveryMenuItemAndEachHasAnAccessKey();
 
  private:
   QString html(const QString& page) const {
@@ -488,6 +501,99 @@ void HelpSystemTest::projectIsFoundBesideTheProgramOrReported() {
       QVERIFY(!(widget->objectName() == u"helpWindow"_s && widget->isVisible()));
     }
   }
+}
+
+// F1 in a window of its own opens its page in the help; the modal ones (the
+// 3D chart, the export) are pressed while they run and closed after.
+void HelpSystemTest::f1InASideWindowOpensItsPage() {
+  TempDir dir;
+  writeTypistFile(dir, 300);
+  TfrmMain main(
+      StartupContext{dir.file(u"hoko32.ini"_s), dir.path() + u'/', dir.path(), {dir.file(u"typist.ｷﾛｸ"_s), u"R"_s}});
+  main.createLongLivedDialogs();
+  main.show();
+  auto* browser = part<QTextBrowser>(main.help()->window(), u"browser"_s);
+  struct Side {
+    QString item, window, page;
+    bool modal;
+  };
+  const Side sides[] = {{u"Calendar1"_s, u"frmCalendar"_s, u"calendar.html"_s, false},
+                        {u"Progress1"_s, u"frmProgress"_s, u"progress.html"_s, false},
+                        {u"Graph2"_s, u"frm3DGraph"_s, u"chart3d.html"_s, true},
+                        {u"Export1"_s, u"frmExport"_s, u"export.html"_s, true}};
+  for (const Side& side : sides) {
+    main.help()->showContents();  // each case starts from another page
+    QString pressedIn;
+    const auto pressF1 = [&](QWidget* window) {
+      pressedIn = window->objectName();
+      QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, Qt::Key_F1);
+    };
+    QAction* item = main.findChild<QAction*>(side.item);
+    QVERIFY2(item, qPrintable(side.item));
+    if (side.modal) {
+      QTimer::singleShot(0, &main, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+          pressF1(modal);
+          modal->close();
+        }
+      });
+      item->trigger();
+    } else {
+      item->trigger();
+      auto* window = main.findChild<QWidget*>(side.window);
+      QVERIFY2(window && window->isVisible(), qPrintable(side.window));
+      pressF1(window);
+      window->close();
+    }
+    QCOMPARE(pressedIn, side.window);
+    QCOMPARE(pageName(browser->source()), side.page);
+    QVERIFY(main.help()->window()->isVisible());
+  }
+  // In the main window F1 keeps opening the contents.
+  QTest::keyClick(&main, Qt::Key_F1);
+  QCOMPARE(pageName(browser->source()), u"index.html"_s);
+  main.help()->window()->close();
+  QVERIFY(messages_.isEmpty());
+}
+
+// The start page's table of commands names every item of each menu, and
+// every item has an access key, but for the two that are without one by
+// design (再読み込み(R), 起動時に3Dグラフ表示).
+void HelpSystemTest::startPageListsEveryMenuItemAndEachHasAnAccessKey() {
+  TempDir dir;
+  writeTypistFile(dir, 30);
+  TfrmMain main(
+      StartupContext{dir.file(u"hoko32.ini"_s), dir.path() + u'/', dir.path(), {dir.file(u"typist.ｷﾛｸ"_s), u"R"_s}});
+
+  // Each row: the menu's name, then its items (links and plain text alike).
+  static const QRegularExpression row(u"<tr><td>([^<]*)</td><td>(.*)</td></tr>"_s);
+  static const QRegularExpression tag(u"<[^>]*>"_s);
+  const QString start = html(u"index.html"_s);
+  const QString table = start.mid(start.indexOf(u"name=\"commands\""_s));
+  QMap<QString, QString> rows;
+  for (const QRegularExpressionMatch& match : row.globalMatch(table))
+    rows.insert(match.captured(1), match.captured(2).remove(tag));
+
+  static const QRegularExpression accessKey(u"\\(&?.\\)$"_s);
+  const auto shown = [](QString caption) { return caption.remove(accessKey).remove(u'&').remove(u"..."_s); };
+  const QStringList withoutKey = {u"ReSet1"_s, u"Show3DGraph"_s};
+  int items = 0;
+  for (QAction* entry : main.menuBar()->actions()) {
+    const QString menu = shown(entry->text());
+    QVERIFY2(rows.contains(menu), qPrintable(menu + u" has no row"_s));
+    QList<QAction*> actions = entry->menu()->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+      QAction* action = actions[i];
+      if (action->isSeparator()) continue;
+      if (action->menu()) actions.append(action->menu()->actions());  // the 背景色の変更 submenu's items
+      ++items;
+      const QString caption = action->text();
+      QVERIFY2(rows[menu].contains(shown(caption)), qPrintable(menu + u": "_s + caption + u" is not listed"_s));
+      if (!withoutKey.contains(action->objectName()))
+        QVERIFY2(caption.contains(u'&'), qPrintable(caption + u" has no access key"_s));
+    }
+  }
+  QCOMPARE_GE(items, 40);
 }
 
 QTEST_MAIN(HelpSystemTest)

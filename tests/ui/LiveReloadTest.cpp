@@ -175,7 +175,7 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
       auto window = start();
       QAction* option = window->findChild<QAction*>(u"AutoReload1"_s);
       QVERIFY(option->isChecked());  // on without a key in the settings file
-      QCOMPARE(option->text(), u"自動再読み込み"_s);
+      QCOMPARE(option->text(), u"自動再読み込み(&A)"_s);
       option->trigger();
       const std::size_t before = runs(*window);
       append(romajiRun(QDate(2024, 7, 1), 9, 120));
