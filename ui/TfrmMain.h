@@ -58,11 +58,13 @@ struct StartupContext {
 // The main window. Its creation does the whole start-up (settings, command
 // line, record-file menu, mode button, first load); closing it saves the
 // settings. Every command is a handler that reads its control, calls the
-// viewer session (viewer/ViewerSession: the mode, the record file, the
-// options, the reload rule, the export) and shows what it answers; the views
-// themselves are computed in the core (viewer/), shared with the report tool.
-// Its controls and menus are made in TfrmMainLayout.cpp, its export command
-// runs in TfrmMainExport.cpp.
+// viewer session and shows what it answers. The session (viewer/ViewerSession:
+// the mode, the record file, the options, the reload rule, the export) is the
+// window's only door to the viewer core: the core it owns (`core()`, shared
+// with the report tool) loads the runs and computes the views.
+// The window's code is split by subject: the controls, menus, hints and keys
+// in TfrmMainLayout.cpp, the export command in TfrmMainExport.cpp, the era in
+// TfrmMainEra.cpp, the progress chart in TfrmMainProgress.cpp, the rest here.
 class TfrmMain : public QMainWindow {
   Q_OBJECT
  public:
