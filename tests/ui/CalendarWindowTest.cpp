@@ -217,6 +217,44 @@ class CalendarWindowTest : public QObject {
     QCOMPARE_GE(shown->height(), map->layout().blockRect(map->layout().lastYear()).bottom() + 1);
   }
 
+  // A place and size stored at 100 % and opened at 150 % (checked in a child
+  // run so): 1000 pixels from y=534 on a 1024-pixel screen is now beyond its
+  // bottom; the calendar comes inside the screen, its day list with it.
+  void aPlaceStoredAtAnotherScaleIsFittedOnTheScreen() {
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") != u"1.5"_s) {
+      TempDir config;
+      QProcess child;
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      environment.insert(u"QT_SCALE_FACTOR"_s, u"1.5"_s);
+      environment.insert(
+          u"QT_QPA_PLATFORM"_s,
+          u"offscreen:configfile="_s + config.write(u"s.json"_s, R"({"screens": [{"width": 1280, "height": 1024}]})"));
+      child.setProcessEnvironment(environment);
+      child.start(QCoreApplication::applicationFilePath(), {u"aPlaceStoredAtAnotherScaleIsFittedOnTheScreen"_s});
+      QVERIFY(child.waitForFinished(60000));
+      QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+      return;
+    }
+    SettingsFile settings(dir->file(u"hoko32.ini"_s));
+    QVERIFY(settings.writeInteger(u"Calendar"_s, u"Left"_s, 40) &&
+            settings.writeInteger(u"Calendar"_s, u"Top"_s, 534) &&
+            settings.writeInteger(u"Calendar"_s, u"Width"_s, 700) &&
+            settings.writeInteger(u"Calendar"_s, u"Height"_s, 1000));
+    auto window = start();
+    window->show();
+    PracticeCalendarWindow* calendar = openCalendar(*window);
+    QVERIFY(QTest::qWaitForWindowExposed(calendar));
+    const QRect area = calendar->screen()->availableGeometry();
+    QCOMPARE_LT(area.height(), 1000);
+    QVERIFY2(
+        area.contains(calendar->frameGeometry()),
+        qPrintable(
+            u"%1,%2 %3x%4"_s.arg(calendar->x()).arg(calendar->y()).arg(calendar->width()).arg(calendar->height())));
+    QCOMPARE(calendar->width(), 700);  // it fits: kept
+    const auto* list = calendar->findChild<QListWidget*>(u"lbDayRuns"_s);
+    QVERIFY(area.contains(QRect(list->mapToGlobal(QPoint(0, 0)), list->size())));
+  }
+
   // The map drawn into an image: each day in the colour of its step, a dot on
   // a personal best, nothing on the other days; in a light and a dark palette.
   void theHeatMapPaintsEachDayInItsStep() {
