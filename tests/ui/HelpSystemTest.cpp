@@ -524,9 +524,11 @@ void HelpSystemTest::f1InASideWindowOpensItsPage() {
   for (const Side& side : sides) {
     main.help()->showContents();  // each case starts from another page
     QString pressedIn;
+    Qt::WindowModality helpModality = Qt::NonModal;
     const auto pressF1 = [&](QWidget* window) {
       pressedIn = window->objectName();
       QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, Qt::Key_F1);
+      helpModality = main.help()->window()->windowModality();
     };
     QAction* item = main.findChild<QAction*>(side.item);
     QVERIFY2(item, qPrintable(side.item));
@@ -546,6 +548,9 @@ void HelpSystemTest::f1InASideWindowOpensItsPage() {
       window->close();
     }
     QCOMPARE(pressedIn, side.window);
+    // Over a modal window the help is modal itself, else that window would
+    // keep it from any input; over the others it is not.
+    QCOMPARE(helpModality, side.modal ? Qt::ApplicationModal : Qt::NonModal);
     QCOMPARE(pageName(browser->source()), side.page);
     QVERIFY(main.help()->window()->isVisible());
   }
