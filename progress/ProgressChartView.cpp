@@ -64,6 +64,15 @@ ProgressChartView::ProgressChartView(QWidget* parent) : QWidget(parent) {
 
 void ProgressChartView::setPoints(std::vector<ProgressPoint> points, int window) {
   points_ = std::move(points);
+  pointsChanged(window);
+}
+
+void ProgressChartView::setPoints(const std::function<void(std::vector<ProgressPoint>&)>& fill, int window) {
+  fill(points_);
+  pointsChanged(window);
+}
+
+void ProgressChartView::pointsChanged(int window) {
   window_ = std::max(1, window);
   times_.resize(points_.size());
   for (std::size_t i = 0; i < points_.size(); ++i) times_[i] = points_[i].run.when();
@@ -72,7 +81,8 @@ void ProgressChartView::setPoints(std::vector<ProgressPoint> points, int window)
   if (points_.empty()) {
     whole_ = {0, 1};
   } else {
-    const auto [low, high] = std::minmax_element(times_.begin(), times_.end());
+    const auto [low, high] =
+        sorted_ ? std::pair(times_.begin(), times_.end() - 1) : std::minmax_element(times_.begin(), times_.end());
     const double span = *high - *low;
     const double margin = span > 0 ? span * 0.02 : 0.5;
     whole_ = {*low - margin, *high + margin};

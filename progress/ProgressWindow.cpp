@@ -189,11 +189,18 @@ void ProgressWindow::rebuild() {
 void ProgressWindow::reselect(bool keepVisible) {
   const ProgressChartView::TimeRange visible = chart_->visibleRange();
   const bool zoomed = keepVisible && visible != chart_->wholeRange();
-  const ProgressSeries::Selection selection = ProgressSeries::select(modeRuns_, range(), today_);
-  chart_->setPoints(ProgressSeries::points(selection.shown, window_), window_);
+  // The whole time is the mode's runs as they are, not copied.
+  const ProgressRange chosen = range();
+  const bool whole = chosen.kind == ProgressRangeKind::All;
+  const ProgressSeries::Selection selection =
+      whole ? ProgressSeries::Selection{} : ProgressSeries::select(modeRuns_, chosen, today_);
+  const std::span<const ProgressRun> shown = whole ? std::span(modeRuns_) : std::span(selection.shown);
+  // Into the memory of the points before, which a window opened again on a million runs keeps.
+  chart_->setPoints([&](std::vector<ProgressPoint>& points) { ProgressSeries::points(shown, window_, points); },
+                    window_);
   if (zoomed) chart_->setVisibleRange(visible);
 
-  figures_ = ProgressSeries::figures(selection.shown);
+  figures_ = ProgressSeries::figures(shown);
   const bool any = figures_.runs > 0;
   runCount_->setText(countText(figures_.runs));
   practiceDays_->setText(countText(figures_.practiceDays));
