@@ -183,6 +183,35 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     QVERIFY(!item(*window, u"Day1"_s)->isVisible());
   }
 
+  // The average tab's scale shows whole numbers only, as many as fit the
+  // window, each over its column (ten columns for 50 hits), up to 550.
+  void theAverageScaleFitsTheWindow() {
+    auto window = startOnRecordFile();
+    window->show();
+    pages(*window)->setCurrentIndex(ViewAverage);
+    auto* scale = window->findChild<QLabel*>(u"Panel3"_s);
+    const QFontMetrics metrics(scale->font());
+    const int column = metrics.horizontalAdvance(u'0');
+    for (const int columns : {70, 100, 150, 200}) {
+      window->resize(columns * column, 600);
+      QCoreApplication::processEvents();
+      const QString text = scale->text();
+      QVERIFY2(metrics.horizontalAdvance(text) <= scale->contentsRect().width(), qPrintable(text));
+      const QStringList numbers = text.split(u' ', Qt::SkipEmptyParts);
+      QVERIFY(!numbers.isEmpty());
+      for (qsizetype k = 0; k < numbers.size(); ++k) {
+        QCOMPARE(numbers[k], QString::number(k * 50));
+        QCOMPARE(text.indexOf(numbers[k] + (k + 1 < numbers.size() ? u" "_s : QString())) + numbers[k].size(),
+                 26 + k * 10);  // ends in column 25 + 10 k
+      }
+      // The next number would not have fitted.
+      if (numbers.size() <= 11) {
+        const QString longer = text + QString::number(numbers.size() * 50).rightJustified(10);
+        QVERIFY2(metrics.horizontalAdvance(longer) > scale->contentsRect().width(), qPrintable(text));
+      }
+    }
+  }
+
   void missTabUnderTheNoMissOption() {
     auto window = startOnRecordFile();
     item(*window, u"Nomiss1"_s)->trigger();
