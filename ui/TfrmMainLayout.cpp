@@ -379,14 +379,15 @@ void TfrmMain::RedrawAver() {
   fitAverageScale();
 }
 
-// The scale over the average pane's bars (a character for 5 hits: 50 hits
-// every ten columns, up to 550), as far as whole numbers fit in the panel.
+// The scale over the average pane's bars (a character for 5 hits: "0" in
+// column 25, then 50 hits every ten columns, each number ending in column
+// 26 + 10 k, up to 550), as far as whole numbers fit in the panel.
 void TfrmMain::fitAverageScale() {
   const QFontMetrics metrics(Panel3->font());
   const int room = Panel3->contentsRect().width();
   QString scale = QString(25, u' ') + u'0';
   for (int hits = 50; hits <= 550; hits += 50) {
-    const QString longer = scale + QString::number(hits).rightJustified(10);
+    const QString longer = scale + QString::number(hits).rightJustified(27 + hits / 5 - scale.size());
     if (metrics.horizontalAdvance(longer) > room) break;
     scale = longer;
   }

@@ -184,7 +184,8 @@ class MainWindowTest : public QObject, private MainWindowFixture {
   }
 
   // The average tab's scale shows whole numbers only, as many as fit the
-  // window, each over its column (ten columns for 50 hits), up to 550.
+  // window, each over its column, up to 550: "0" in column 25, then each 50
+  // hits ten columns on, ending in column 26 + 10 k.
   void theAverageScaleFitsTheWindow() {
     auto window = startOnRecordFile();
     window->show();
@@ -201,12 +202,14 @@ class MainWindowTest : public QObject, private MainWindowFixture {
       QVERIFY(!numbers.isEmpty());
       for (qsizetype k = 0; k < numbers.size(); ++k) {
         QCOMPARE(numbers[k], QString::number(k * 50));
-        QCOMPARE(text.indexOf(numbers[k] + (k + 1 < numbers.size() ? u" "_s : QString())) + numbers[k].size(),
-                 26 + k * 10);  // ends in column 25 + 10 k
+        const qsizetype end =
+            text.indexOf(numbers[k] + (k + 1 < numbers.size() ? u" "_s : QString())) + numbers[k].size();
+        QCOMPARE(end - 1, k == 0 ? 25 : 26 + k * 10);
       }
       // The next number would not have fitted.
       if (numbers.size() <= 11) {
-        const QString longer = text + QString::number(numbers.size() * 50).rightJustified(10);
+        const QString next = QString::number(numbers.size() * 50);
+        const QString longer = text + QString(26 + numbers.size() * 10 - text.size() - next.size() + 1, u' ') + next;
         QVERIFY2(metrics.horizontalAdvance(longer) > scale->contentsRect().width(), qPrintable(text));
       }
     }
