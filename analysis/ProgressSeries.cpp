@@ -130,6 +130,19 @@ Selection select(std::span<const ProgressRun> runs, const ProgressRange& range, 
   return {datedBetween(runs, first, last), datedBetween(runs, first - days, first - 1)};
 }
 
+std::optional<std::pair<QDate, QDate>> daysOf(const ProgressRange& range, const QDate& today) {
+  switch (range.kind) {
+    case ProgressRangeKind::All:
+    case ProgressRangeKind::LastRuns: return std::nullopt;
+    case ProgressRangeKind::Dates:
+      if (!range.from.isValid() || !range.to.isValid()) return std::nullopt;
+      return std::pair(std::min(range.from, range.to), std::max(range.from, range.to));
+    default: break;
+  }
+  if (!today.isValid()) return std::nullopt;
+  return std::pair(firstDayOf(range.kind, today), today);
+}
+
 std::vector<ProgressPoint> points(std::span<const ProgressRun> shown, int window) {
   std::vector<ProgressPoint> result;
   points(shown, window, result);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "records/PracticeRecord.h"
@@ -65,6 +66,9 @@ struct Selection {
   std::vector<ProgressRun> before;
 };
 Selection select(std::span<const ProgressRun> runs, const ProgressRange& range, const QDate& today);
+// The first and last day a range of days spans (both included, as select takes
+// them); none for All and LastRuns, which span their runs, nor for an invalid day.
+std::optional<std::pair<QDate, QDate>> daysOf(const ProgressRange& range, const QDate& today);
 
 // The shown runs with their trailing means (window >= 1; the first runs of the
 // range average over fewer) and the best so far.

@@ -133,6 +133,10 @@ void PracticeCalendarWindow::setRuns(std::span<const PracticeRecord* const> runs
   rebuild();
 }
 
+void PracticeCalendarWindow::setEra(const QString& era) {
+  setWindowTitle(era.isEmpty() ? u"練習カレンダー"_s : u"練習カレンダー (%1)"_s.arg(era));
+}
+
 void PracticeCalendarWindow::rebuild() {
   const std::optional<PracticeMode> counted =
       allModes() || mode_ >= PracticeModeCount ? std::nullopt : std::optional<PracticeMode>(mode_);

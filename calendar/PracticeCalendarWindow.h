@@ -41,6 +41,8 @@ class PracticeCalendarWindow : public QDialog {
   // The runs shown until the next call (the caller keeps them), the mode of
   // the main window and today.
   void setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, QDate today);
+  // The era the main window counts ("2025/04/01 以降"; empty without one), named in the title.
+  void setEra(const QString& era);
 
   const PracticeCalendar& calendar() const { return calendar_; }
   bool allModes() const;

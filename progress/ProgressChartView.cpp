@@ -62,17 +62,30 @@ ProgressChartView::ProgressChartView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ProgressChartView::setPoints(std::vector<ProgressPoint> points, int window) {
+void ProgressChartView::setPoints(std::vector<ProgressPoint> points, int window, std::optional<TimeRange> span) {
   points_ = std::move(points);
+  pointsChanged(window, span);
+}
+
+void ProgressChartView::setPoints(const std::function<void(std::vector<ProgressPoint>&)>& fill, int window,
+                                  std::optional<TimeRange> span) {
+  fill(points_);
+  pointsChanged(window, span);
+}
+
+void ProgressChartView::pointsChanged(int window, std::optional<TimeRange> span) {
   window_ = std::max(1, window);
   times_.resize(points_.size());
   for (std::size_t i = 0; i < points_.size(); ++i) times_[i] = points_[i].run.when();
   sorted_ = std::is_sorted(times_.begin(), times_.end());
   columns_.setPoints(points_, times_, sorted_);
-  if (points_.empty()) {
+  if (span && span->to > span->from) {
+    whole_ = *span;
+  } else if (points_.empty()) {
     whole_ = {0, 1};
   } else {
-    const auto [low, high] = std::minmax_element(times_.begin(), times_.end());
+    const auto [low, high] =
+        sorted_ ? std::pair(times_.begin(), times_.end() - 1) : std::minmax_element(times_.begin(), times_.end());
     const double span = *high - *low;
     const double margin = span > 0 ? span * 0.02 : 0.5;
     whole_ = {*low - margin, *high + margin};
@@ -356,11 +369,21 @@ std::optional<QString> ProgressChartView::hintAt(QPoint position) const {
       .arg(p.meanHits, 0, 'f', 1);
 }
 
+QFont ProgressChartView::japaneseFont(const QFont& like) {
+  QFont font = like;
+  font.setFamilies({u"ＭＳ Ｐゴシック"_s});
+  return font;
+}
+
 bool ProgressChartView::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
+    // As rich text in a Japanese font: the digits in the same font as the words.
     if (const std::optional<QString> hint = hintAt(help->pos()))
-      QToolTip::showText(help->globalPos(), *hint, this);
+      QToolTip::showText(help->globalPos(),
+                         u"<span style=\"font-family: '%1'; white-space: pre\">%2</span>"_s.arg(
+                             japaneseFont(font()).family(), hint->toHtmlEscaped()),
+                         this);
     else
       QToolTip::hideText();
     return true;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,15 +25,20 @@ class ProgressChartView : public QWidget {
  public:
   explicit ProgressChartView(QWidget* parent = nullptr);
 
-  // The points to draw (in series order) and the runs their means go over;
-  // shows their whole range.
-  void setPoints(std::vector<ProgressPoint> points, int window);
-  const std::vector<ProgressPoint>& points() const { return points_; }
-
   struct TimeRange {
     double from = 0, to = 1;
     bool operator==(const TimeRange&) const = default;
   };
+
+  // The points to draw (in series order) and the runs their means go over;
+  // shows their whole range: `span` (the days of a chosen range) or, without
+  // one, the runs' own time with a little room on either side.
+  void setPoints(std::vector<ProgressPoint> points, int window, std::optional<TimeRange> span = std::nullopt);
+  // The same with the points that `fill` writes into the memory of the last
+  // ones: opened again on a million runs, no 40 MB is given back and taken anew.
+  void setPoints(const std::function<void(std::vector<ProgressPoint>&)>& fill, int window,
+                 std::optional<TimeRange> span = std::nullopt);
+  const std::vector<ProgressPoint>& points() const { return points_; }
   TimeRange wholeRange() const { return whole_; }
   TimeRange visibleRange() const { return visible_; }
   // Held within the whole range and at least a minute wide.
@@ -47,6 +53,10 @@ class ProgressChartView : public QWidget {
   QImage picture() const;
   // The hint for the run nearest `position` (none when no run is near).
   std::optional<QString> hintAt(QPoint position) const;
+  // `like` in a Japanese font, for texts that mix Japanese with digits and
+  // signs: a font without Japanese would draw them in another font than the
+  // words around them. The hints and the window's change line use it.
+  static QFont japaneseFont(const QFont& like);
 
   QSize sizeHint() const override { return {720, 440}; }
   QSize minimumSizeHint() const override { return {240, 180}; }
@@ -69,6 +79,7 @@ class ProgressChartView : public QWidget {
   };
   Scales paintInto(QPainter& painter, const QRect& area) const;
   double timeAtPixel(int x) const;  // on the plots of the last paint
+  void pointsChanged(int window, std::optional<TimeRange> span);
 
   std::vector<ProgressPoint> points_;
   std::vector<double> times_;  // each point's when(), for the walks

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -23,6 +24,7 @@
 
 #include "analysis/TextFormat.h"
 #include "progress/ProgressChartView.h"
+#include "progress/TimeAxis.h"
 #include "settings/SettingsFile.h"
 #include "widgets/WindowPlacement.h"
 
@@ -34,6 +36,17 @@ namespace {
 constexpr int HelpContext = 17000;
 
 constexpr int MostRuns = 100'000'000;
+
+// The runs of a mean: a number refused (0, nothing) goes back to the one in use when the box is left.
+class WindowValidator : public QIntValidator {
+ public:
+  WindowValidator(std::function<int()> inUse, QObject* parent)
+      : QIntValidator(1, MostRuns, parent), inUse_(std::move(inUse)) {}
+  void fixup(QString& input) const override { input = QString::number(inUse_()); }
+
+ private:
+  std::function<int()> inUse_;
+};
 
 QString countText(int n) { return QLocale(QLocale::Japanese, QLocale::Japan).toString(n); }
 
@@ -88,7 +101,7 @@ ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWid
   windows_->setEditable(true);
   windows_->setInsertPolicy(QComboBox::NoInsert);
   windows_->addItems({u"5"_s, u"10"_s, u"25"_s, u"50"_s, u"100"_s, u"250"_s, u"1000"_s});
-  windows_->setValidator(new QIntValidator(1, MostRuns, windows_));
+  windows_->setValidator(new WindowValidator([this] { return window_; }, windows_));
   controls->addWidget(windows_);
   controls->addSpacing(fontMetrics().height());
   allModes_ = new QCheckBox(u"すべてのモード"_s, this);
@@ -126,6 +139,7 @@ ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWid
   side->addLayout(form);
   change_ = new QLabel(this);
   change_->setObjectName(u"lblChange"_s);
+  change_->setFont(ProgressChartView::japaneseFont(change_->font()));
   side->addWidget(change_);
   side->addStretch();
   body->addLayout(side);
@@ -180,6 +194,26 @@ void ProgressWindow::setRuns(std::span<const PracticeRecord* const> runs, Practi
   rebuild();
 }
 
+void ProgressWindow::setSource(const QString& recordFileName, const QString& era) {
+  recordFileName_ = recordFileName;
+  era_ = era;
+  setWindowTitle(era.isEmpty() ? u"進歩グラフ"_s : u"進歩グラフ (%1)"_s.arg(era));
+}
+
+// "ローマ字 ・ 直近 100 回 ・ 2025/04/01 以降 ・ typist.ｷﾛｸ": what the picture shows, of which runs.
+QString ProgressWindow::pictureTitle() const {
+  const ProgressRange chosen = range();
+  QString shownRange = ranges_->currentText();
+  if (chosen.kind == ProgressRangeKind::LastRuns) shownRange = u"直近 %1 回"_s.arg(countText(chosen.lastRuns));
+  if (chosen.kind == ProgressRangeKind::Dates)
+    shownRange = std::min(chosen.from, chosen.to).toString(u"yyyy/MM/dd"_s) + u" ～ "_s +
+                 std::max(chosen.from, chosen.to).toString(u"yyyy/MM/dd"_s);
+  QStringList parts{shown_->text(), shownRange};
+  if (!era_.isEmpty()) parts << era_;
+  if (!recordFileName_.isEmpty()) parts << recordFileName_;
+  return parts.join(u" ・ "_s);
+}
+
 void ProgressWindow::rebuild() {
   const bool everyMode = allModes_->isChecked() || mode_ >= PracticeModeCount;
   modeRuns_ = ProgressSeries::runsOf(runs_, everyMode ? std::nullopt : std::optional<PracticeMode>(mode_), noMiss_);
@@ -193,11 +227,22 @@ void ProgressWindow::rebuild() {
 void ProgressWindow::reselect(bool keepVisible) {
   const ProgressChartView::TimeRange visible = chart_->visibleRange();
   const bool zoomed = keepVisible && visible != chart_->wholeRange();
-  const ProgressSeries::Selection selection = ProgressSeries::select(modeRuns_, range(), today_);
-  chart_->setPoints(ProgressSeries::points(selection.shown, window_), window_);
+  // The whole time is the mode's runs as they are, not copied.
+  const ProgressRange chosen = range();
+  const bool whole = chosen.kind == ProgressRangeKind::All;
+  const ProgressSeries::Selection selection =
+      whole ? ProgressSeries::Selection{} : ProgressSeries::select(modeRuns_, chosen, today_);
+  const std::span<const ProgressRun> shown = whole ? std::span(modeRuns_) : std::span(selection.shown);
+  // Into the memory of the points before, which a window opened again on a million runs keeps.
+  // The time axis spans the range's days, from the first day's start to the last day's end.
+  std::optional<ProgressChartView::TimeRange> span;
+  if (const auto days = ProgressSeries::daysOf(chosen, today_))
+    span = {TimeAxis::dayCountOf(days->first), TimeAxis::dayCountOf(days->second) + 1};
+  chart_->setPoints([&](std::vector<ProgressPoint>& points) { ProgressSeries::points(shown, window_, points); },
+                    window_, span);
   if (zoomed) chart_->setVisibleRange(visible);
 
-  figures_ = ProgressSeries::figures(selection.shown);
+  figures_ = ProgressSeries::figures(shown);
   const bool any = figures_.runs > 0;
   runCount_->setText(countText(figures_.runs));
   practiceDays_->setText(countText(figures_.practiceDays));
@@ -207,9 +252,26 @@ void ProgressWindow::reselect(bool keepVisible) {
   change_->setText(ProgressSeries::changeText(figures_, ProgressSeries::figures(selection.before)));
 }
 
-bool ProgressWindow::savePicture(const QString& path) const { return chart_->picture().save(path, "PNG"); }
+QImage ProgressWindow::picture() const {
+  const QString title = pictureTitle();
+  const QFont font = ProgressChartView::japaneseFont(chart_->font());
+  const int band = QFontMetrics(font).height() * 2;
+  const QSize chartSize = chart_->size();
+  QImage image(chartSize.width(), chartSize.height() + band, QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&image);
+  painter.fillRect(image.rect(), chart_->palette().color(QPalette::Base));
+  painter.setFont(font);
+  painter.setPen(chart_->palette().color(QPalette::Text));
+  painter.drawText(QRect(band / 4, 0, image.width() - band / 2, band), Qt::AlignLeft | Qt::AlignVCenter, title);
+  chart_->paintChart(painter, QRect(QPoint(0, band), chartSize));
+  painter.end();
+  image.setText(u"Title"_s, title);
+  return image;
+}
 
-void ProgressWindow::copyPicture() const { QGuiApplication::clipboard()->setImage(chart_->picture()); }
+bool ProgressWindow::savePicture(const QString& path) const { return picture().save(path, "PNG"); }
+
+void ProgressWindow::copyPicture() const { QGuiApplication::clipboard()->setImage(picture()); }
 
 void ProgressWindow::chooseSaveFile() {
   QString path = QFileDialog::getSaveFileName(this, u"画像として保存"_s, u"進歩グラフ.png"_s, u"PNG 画像 (*.png)"_s);

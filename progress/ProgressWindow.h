@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -43,6 +44,12 @@ class ProgressWindow : public QDialog {
   // the main window (one past the modes: every mode), the no-miss option and today.
   void setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today);
 
+  // What the runs are: the record file's name and the era the main window
+  // counts ("2025/04/01 以降"; empty without one). The title names the era;
+  // a saved or copied picture is headed by the mode, the range, the era and the file.
+  void setSource(const QString& recordFileName, const QString& era);
+  QString pictureTitle() const;
+
   ProgressRange range() const;
   int meanWindow() const { return window_; }
   const RangeFigures& figures() const { return figures_; }
@@ -50,8 +57,9 @@ class ProgressWindow : public QDialog {
   // The options as the window stands: its frame's place, its size, the range and the mean's runs.
   ProgressOptions options() const;
 
-  bool savePicture(const QString& path) const;  // the chart as a PNG file
-  void copyPicture() const;                     // the chart as a picture on the clipboard
+  QImage picture() const;                       // the chart under its title (pictureTitle)
+  bool savePicture(const QString& path) const;  // the picture as a PNG file, the title also as its text
+  void copyPicture() const;                     // the picture on the clipboard
 
  protected:
   void hideEvent(QHideEvent* event) override;  // closed, Escape, or the main window closing: the place is kept
@@ -72,6 +80,8 @@ class ProgressWindow : public QDialog {
   std::span<const PracticeRecord* const> runs_;
   PracticeMode mode_ = ModeRomaji;
   bool noMiss_ = false;
+  QString recordFileName_;
+  QString era_;
   QCheckBox* allModes_ = nullptr;  // every mode's runs rather than the main window's mode
   QDate today_ = QDate::currentDate();
   std::vector<ProgressRun> modeRuns_;

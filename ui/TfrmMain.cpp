@@ -308,6 +308,7 @@ void TfrmMain::Calendar1Click() {
 
 void TfrmMain::updateCalendar() {
   if (!calendarWindow_ || !calendarWindow_->isVisible()) return;
+  calendarWindow_->setEra(ViewSettingsMapping::eraText(session_->core().settings()));
   calendarWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), QDate::currentDate());
 }
 

@@ -99,6 +99,7 @@ class TfrmMain : public QMainWindow {
   void ShowBest();
   void RedrawGraph();
   void RedrawAver();
+  void fitAverageScale();  // the average pane's scale, cut to the whole numbers that fit
   void RedrawMiss();
 
   // Commands.

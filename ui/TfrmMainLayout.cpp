@@ -162,8 +162,13 @@ void TfrmMain::buildPages() {
   connect(seRankCount, &QSpinBox::valueChanged, this, &TfrmMain::seRankCountChange);
   connect(cbMIssEval, &QCheckBox::clicked, this, &TfrmMain::cbMIssEvalClick);
 
-  QWidget* headers[] = {nullptr, Panel2, Panel3, Panel4, Panel1};
-  for (int tab = 0; tab < ViewCount; ++tab) {
+  // Each view's panel above its pane (the history has none), one per row of the view table.
+  std::array<QWidget*, Views.size()> headers{};
+  headers[ViewGraph] = Panel2;
+  headers[ViewAverage] = Panel3;
+  headers[ViewMiss] = Panel4;
+  headers[ViewBest] = Panel1;
+  for (int tab = 0; tab < int(headers.size()); ++tab) {
     auto* page = new QWidget;
     page->setObjectName(u"TabSheet"_s + QString::number(tab + 1));
     auto* layout = new QVBoxLayout(page);
@@ -370,11 +375,24 @@ void TfrmMain::RedrawAver() {
     left += width + 1;
   }
   ButtonAverCfg->setGeometry(left - 1 + 5, 2, 2 * width, height);
-  Panel3->setText(
-      QString::fromUtf16(u"                         0         50       100       150       200       250"
-                         u"       300       350       400       450       500       550"));
   Panel3->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
   Panel3->setFixedHeight(height + 4);
+  fitAverageScale();
+}
+
+// The scale over the average pane's bars (a character for 5 hits: "0" in
+// column 25, then 50 hits every ten columns, each number ending in column
+// 26 + 10 k, up to 550), as far as whole numbers fit in the panel.
+void TfrmMain::fitAverageScale() {
+  const QFontMetrics metrics(Panel3->font());
+  const int room = Panel3->contentsRect().width();
+  QString scale = QString(25, u' ') + u'0';
+  for (int hits = 50; hits <= 550; hits += 50) {
+    const QString longer = scale + QString::number(hits).rightJustified(27 + hits / 5 - scale.size());
+    if (metrics.horizontalAdvance(longer) > room) break;
+    scale = longer;
+  }
+  Panel3->setText(scale);
 }
 
 void TfrmMain::RedrawMiss() {
@@ -431,6 +449,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
       help_->showTopic(topic.toInt());
       return true;
     }
+    case QEvent::Resize:
+      if (watched == Panel3) fitAverageScale();
+      break;
     case QEvent::MouseButtonDblClick:
       if (watched == Memos[ViewHistory]->viewport()) {
         Memo1DblClick();

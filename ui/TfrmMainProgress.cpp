@@ -17,6 +17,7 @@ void TfrmMain::Progress1Click() {
 
 void TfrmMain::updateProgress() {
   if (!progressWindow_ || !progressWindow_->isVisible()) return;
+  progressWindow_->setSource(session_->recordName(), ViewSettingsMapping::eraText(session_->core().settings()));
   progressWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), session_->core().settings().noMiss,
                            QDate::currentDate());
 }

@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
+#include "progress/ProgressWindow.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalDialogs.h"
 #include "support/TypistFile.h"
@@ -43,6 +45,41 @@ class EraWindowTest : public QObject, private MainWindowFixture {
     QVERIFY(report.waitForFinished(60000) && report.exitCode() == 0);
     const QString history = window->findChild<QPlainTextEdit*>(u"Memo1"_s)->toPlainText() + u'\n';
     QCOMPARE(history, QString::fromUtf8(report.readAllStandardOutput()));
+  }
+
+  // The calendar and the progress chart name the era in their titles, open
+  // before the era is chosen or after; the chart's picture names it and the file.
+  void sideWindowsNameTheEra() {
+    const QString recordFile = writeTypistFile(*dir, 300);
+    auto window = start({recordFile});
+    window->findChild<QAction*>(u"Calendar1"_s)->trigger();  // open before the era is chosen
+    const auto chooseEra = [&](bool from) {
+      onNextModal<EraDialog>([from](EraDialog* dialog) {
+        dialog->FromCheck->setChecked(from);
+        dialog->FromDate->setDate(QDate(2024, 3, 1));
+        dialog->BitBtn1->click();
+      });
+      window->findChild<QAction*>(u"Era1"_s)->trigger();
+    };
+    chooseEra(true);
+    window->findChild<QAction*>(u"Progress1"_s)->trigger();  // open after
+    auto* calendar = window->findChild<QDialog*>(u"frmCalendar"_s);
+    auto* progress = window->findChild<ProgressWindow*>(u"frmProgress"_s);
+    QVERIFY(calendar && progress);
+    const struct {
+      bool era;
+      QString calendarTitle, progressTitle;
+    } cases[] = {
+        {true, u"練習カレンダー (2024/03/01 以降)"_s, u"進歩グラフ (2024/03/01 以降)"_s},
+        {false, u"練習カレンダー"_s, u"進歩グラフ"_s},
+    };
+    for (const auto& c : cases) {
+      if (!c.era) chooseEra(false);
+      QCOMPARE(calendar->windowTitle(), c.calendarTitle);
+      QCOMPARE(progress->windowTitle(), c.progressTitle);
+      QCOMPARE(progress->pictureTitle().contains(u" ・ 2024/03/01 以降 ・ "_s), c.era);
+      QVERIFY(progress->pictureTitle().endsWith(u" ・ "_s + QFileInfo(recordFile).fileName()));
+    }
   }
 };
 

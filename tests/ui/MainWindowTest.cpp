@@ -183,6 +183,38 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     QVERIFY(!item(*window, u"Day1"_s)->isVisible());
   }
 
+  // The average tab's scale shows whole numbers only, as many as fit the
+  // window, each over its column, up to 550: "0" in column 25, then each 50
+  // hits ten columns on, ending in column 26 + 10 k.
+  void theAverageScaleFitsTheWindow() {
+    auto window = startOnRecordFile();
+    window->show();
+    pages(*window)->setCurrentIndex(ViewAverage);
+    auto* scale = window->findChild<QLabel*>(u"Panel3"_s);
+    const QFontMetrics metrics(scale->font());
+    const int column = metrics.horizontalAdvance(u'0');
+    for (const int columns : {70, 100, 150, 200}) {
+      window->resize(columns * column, 600);
+      QCoreApplication::processEvents();
+      const QString text = scale->text();
+      QVERIFY2(metrics.horizontalAdvance(text) <= scale->contentsRect().width(), qPrintable(text));
+      const QStringList numbers = text.split(u' ', Qt::SkipEmptyParts);
+      QVERIFY(!numbers.isEmpty());
+      for (qsizetype k = 0; k < numbers.size(); ++k) {
+        QCOMPARE(numbers[k], QString::number(k * 50));
+        const qsizetype end =
+            text.indexOf(numbers[k] + (k + 1 < numbers.size() ? u" "_s : QString())) + numbers[k].size();
+        QCOMPARE(end - 1, k == 0 ? 25 : 26 + k * 10);
+      }
+      // The next number would not have fitted.
+      if (numbers.size() <= 11) {
+        const QString next = QString::number(numbers.size() * 50);
+        const QString longer = text + QString(26 + numbers.size() * 10 - text.size() - next.size() + 1, u' ') + next;
+        QVERIFY2(metrics.horizontalAdvance(longer) > scale->contentsRect().width(), qPrintable(text));
+      }
+    }
+  }
+
   void missTabUnderTheNoMissOption() {
     auto window = startOnRecordFile();
     item(*window, u"Nomiss1"_s)->trigger();

@@ -4,9 +4,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRawFont>
+#include <QRegularExpression>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 
@@ -143,6 +148,112 @@ class ProgressWindowTest : public QObject {
     for (const QString& hint : hints) QCOMPARE(hint, u"2026/12/01 21:05:13  打数 300  ミス 6  平均 216.7"_s);
   }
 
+  // The hint and the change line mix Japanese with digits and signs: one font
+  // draws all of them, not digits in one and words in another.
+  void mixedTextsAreDrawnInOneFont() {
+    ProgressWindow window(ProgressOptions{}, {});
+    window.setRuns(refs, ModeRomaji, false, today);
+    window.findChild<QComboBox*>(u"cbRange"_s)->setCurrentIndex(5);  // 1週間: a change against the week before
+    window.resize(800, 500);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ProgressChartView* chart = window.chart();
+    const double day = TimeAxis::dayCountOf({2026, 12, 1});
+    chart->setVisibleRange({day, day + 1});
+    chart->repaint();
+    std::optional<QPoint> near;
+    for (int x = 0; x < chart->width() && !near; x += 4)
+      if (chart->hintAt({x, chart->height() / 3})) near = QPoint(x, chart->height() / 3);
+    QVERIFY(near);
+    QHelpEvent help(QEvent::ToolTip, *near, chart->mapToGlobal(*near));
+    QApplication::sendEvent(chart, &help);
+    QLabel* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == u"qtooltip_label"_s && w->isVisible()) tip = qobject_cast<QLabel*>(w);
+    QVERIFY(tip);
+    // The tip's font: the family its rich text names, else the label's own.
+    QFont tipFont = tip->font();
+    static const QRegularExpression family(u"font-family: '([^']+)'"_s);
+    if (const auto named = family.match(tip->text()); named.hasMatch()) tipFont.setFamilies({named.captured(1)});
+
+    const auto* change = window.findChild<QLabel*>(u"lblChange"_s);
+    const struct {
+      const char* what;
+      QFont font;
+      QString text;
+    } cases[] = {
+        {"the change line", change->font(), change->text()},
+        {"the hint", tipFont, *chart->hintAt(*near)},
+    };
+    for (const auto& c : cases) {
+      QVERIFY2(c.text.contains(u'%') || c.text.contains(u':'), c.what);
+      const QRawFont font = QRawFont::fromFont(c.font);
+      for (const QChar ch : c.text)
+        if (!ch.isSpace())
+          QVERIFY2(font.supportsCharacter(ch),
+                   qPrintable(QString::fromUtf8(c.what) + u": "_s + ch + u" in "_s + font.familyName()));
+    }
+    QToolTip::hideText();
+  }
+
+  // 平均の回数 refuses 0 and nothing: the box goes back to the runs in use.
+  void refusedMeanRunsGoBackToTheRunsInUse() {
+    ProgressWindow window(ProgressOptions{}, {});
+    window.setRuns(refs, ModeRomaji, false, today);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* box = window.findChild<QComboBox*>(u"cbWindow"_s);
+    const struct {
+      QString typed;
+      int window;
+    } cases[] = {{u"0"_s, 10}, {u"25"_s, 25}, {u""_s, 25}, {u"00"_s, 25}, {u"3"_s, 3}};
+    for (const auto& c : cases) {
+      box->lineEdit()->selectAll();
+      QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
+      QTest::keyClicks(box->lineEdit(), c.typed);
+      QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+      QCOMPARE(window.meanWindow(), c.window);
+      QCOMPARE(box->currentText(), QString::number(c.window));
+    }
+  }
+
+  // A range of days spans its days on the time axis, whatever days have runs;
+  // the whole time and the newest runs span their runs.
+  void theTimeAxisSpansTheChosenRange() {
+    ProgressWindow window(ProgressOptions{}, {});
+    window.setRuns(refs, ModeRomaji, false, today);
+    auto* ranges = window.findChild<QComboBox*>(u"cbRange"_s);
+    const struct {
+      int range;
+      QDate first, last;  // null: the runs' own span
+    } cases[] = {
+        {1, {2025, 12, 8}, today},  // 直近1年
+        {4, {2026, 11, 8}, today},  // 1か月
+        {5, {2026, 12, 1}, today},  // 1週間
+        {0, {}, {}},                // 全期間
+        {6, {}, {}},                // 直近 N 回
+    };
+    for (const auto& c : cases) {
+      ranges->setCurrentIndex(c.range);
+      const auto whole = window.chart()->wholeRange();
+      if (c.first.isValid()) {
+        QCOMPARE(whole.from, TimeAxis::dayCountOf(c.first));
+        QCOMPARE(whole.to, TimeAxis::dayCountOf(c.last) + 1);
+        continue;
+      }
+      const auto& points = window.chart()->points();
+      QVERIFY(!points.empty());
+      QVERIFY(whole.from < points.front().run.when() && whole.from > points.front().run.when() - 30);
+      QVERIFY(whole.to > points.back().run.when() && whole.to < points.back().run.when() + 30);
+    }
+    // Two days chosen the wrong way round span the same days.
+    ranges->setCurrentIndex(7);
+    window.findChild<QDateEdit*>(u"dtFrom"_s)->setDate({2026, 12, 5});
+    window.findChild<QDateEdit*>(u"dtTo"_s)->setDate({2026, 11, 20});
+    QCOMPARE(window.chart()->wholeRange(),
+             (ProgressChartView::TimeRange{TimeAxis::dayCountOf({2026, 11, 20}), TimeAxis::dayCountOf({2026, 12, 6})}));
+  }
+
   void savesThePictureOfTheChart() {
     ProgressWindow window(ProgressOptions{}, {});
     window.setRuns(refs, ModeRomaji, false, today);
@@ -154,13 +265,56 @@ class ProgressWindowTest : public QObject {
     QVERIFY(window.savePicture(path));
     const QImage saved(path, "PNG");
     QVERIFY(!saved.isNull());
-    QCOMPARE(saved.size(), window.chart()->size());
+    QCOMPARE(saved.width(), window.chart()->width());
+    QVERIFY(saved.height() > window.chart()->height());  // with the title above the chart
     // Something is drawn on the background: the runs, lines and labels.
     const QRgb background = saved.pixel(0, 0);
     int drawn = 0;
     for (int y = 0; y < saved.height(); y += 2)
       for (int x = 0; x < saved.width(); x += 2) drawn += saved.pixel(x, y) != background;
     QVERIFY(drawn > 500);
+  }
+
+  // The saved picture names what it shows: the mode, the range, the era and
+  // the record file, drawn above the chart and kept as the PNG's title.
+  void thePictureCarriesItsTitle() {
+    ProgressWindow window(ProgressOptions{}, {});
+    window.setSource(u"練習.ｷﾛｸ"_s, u"2026/01/01 以降"_s);
+    window.setRuns(refs, ModeRomaji, true, today);
+    window.resize(700, 450);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* ranges = window.findChild<QComboBox*>(u"cbRange"_s);
+    const struct {
+      int range;
+      QString title;
+    } cases[] = {
+        {5, u"ローマ字（ノーミスのみ） ・ 1週間 ・ 2026/01/01 以降 ・ 練習.ｷﾛｸ"_s},
+        {6, u"ローマ字（ノーミスのみ） ・ 直近 100 回 ・ 2026/01/01 以降 ・ 練習.ｷﾛｸ"_s},
+        {7, u"ローマ字（ノーミスのみ） ・ 2026/11/20 ～ 2026/12/05 ・ 2026/01/01 以降 ・ 練習.ｷﾛｸ"_s},
+    };
+    window.findChild<QDateEdit*>(u"dtFrom"_s)->setDate({2026, 12, 5});  // the wrong way round: the same days
+    window.findChild<QDateEdit*>(u"dtTo"_s)->setDate({2026, 11, 20});
+    TempDir dir;
+    for (const auto& c : cases) {
+      ranges->setCurrentIndex(c.range);
+      const QString path = dir.file(u"chart%1.png"_s.arg(c.range));
+      QVERIFY(window.savePicture(path));
+      const QImage saved(path, "PNG");
+      QCOMPARE(saved.text(u"Title"_s), c.title);
+      // Drawn: the band above the chart is not all background.
+      const int band = saved.height() - window.chart()->height();
+      QVERIFY(band > 0);
+      int drawn = 0;
+      for (int y = 0; y < band; ++y)
+        for (int x = 0; x < saved.width(); ++x) drawn += saved.pixel(x, y) != saved.pixel(0, 0);
+      QVERIFY(drawn > 50);
+    }
+    // Without an era and a file name the title is the mode and the range.
+    window.setSource({}, {});
+    ranges->setCurrentIndex(0);
+    QCOMPARE(window.pictureTitle(), u"ローマ字（ノーミスのみ） ・ 全期間"_s);
+    QCOMPARE(window.windowTitle(), u"進歩グラフ"_s);
   }
 
   void labelsTheTimeAxisByTheSpan() {
