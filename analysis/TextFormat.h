@@ -36,6 +36,8 @@ QString dateTimeStamp(const QDateTime& when);
 inline constexpr std::size_t DateTextCapacity = 40;
 char* writeDate(char* out, const DayCount::CivilDate& date, char separator);
 char* writeClockTime(char* out, const DayCount::ClockTime& time);
+// The characters of fixed(value, decimals).
+char* writeFixed(char* out, double value, int decimals);
 
 // A run of `count` copies of `mark` (no text for a count of 0 or below).
 QString repeated(const QString& mark, long long count);

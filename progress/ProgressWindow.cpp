@@ -21,6 +21,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <ranges>
+
 #include "analysis/TextFormat.h"
 #include "calendar/WindowPlacement.h"
 #include "progress/ProgressChartView.h"
@@ -168,8 +170,10 @@ ProgressRange ProgressWindow::range() const {
   return {static_cast<ProgressRangeKind>(ranges_->currentIndex()), lastRuns_->value(), from_->date(), to_->date()};
 }
 
-void ProgressWindow::setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today) {
+void ProgressWindow::setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today,
+                             const EraDays& era) {
   runs_ = runs;
+  era_ = era;
   mode_ = mode;
   noMiss_ = noMiss;
   today_ = today;
@@ -189,11 +193,11 @@ void ProgressWindow::rebuild() {
 void ProgressWindow::reselect(bool keepVisible) {
   const ProgressChartView::TimeRange visible = chart_->visibleRange();
   const bool zoomed = keepVisible && visible != chart_->wholeRange();
-  const ProgressSeries::Selection selection = ProgressSeries::select(modeRuns_, range(), today_);
-  chart_->setPoints(ProgressSeries::points(selection.shown, window_), window_);
+  ProgressSeries::Selection selection = ProgressSeries::select(modeRuns_, range(), today_, window_, era_);
+  chart_->setPoints(std::move(selection.shown), window_);
   if (zoomed) chart_->setVisibleRange(visible);
 
-  figures_ = ProgressSeries::figures(selection.shown);
+  figures_ = ProgressSeries::figuresOf(chart_->points() | std::views::transform(&ProgressPoint::run));
   const bool any = figures_.runs > 0;
   runCount_->setText(countText(figures_.runs));
   practiceDays_->setText(countText(figures_.practiceDays));

@@ -40,8 +40,10 @@ class ProgressWindow : public QDialog {
   explicit ProgressWindow(SettingsFile* settings, QWidget* parent = nullptr, ErrorReporter reporter = {});
 
   // The runs shown until the next call (the caller keeps them), the mode of
-  // the main window (one past the modes: every mode), the no-miss option and today.
-  void setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today);
+  // the main window (one past the modes: every mode), the no-miss option,
+  // today and the era the runs are of (the range before must lie inside it).
+  void setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today,
+               const EraDays& era = {});
 
   ProgressRange range() const;
   int meanWindow() const { return window_; }
@@ -74,6 +76,7 @@ class ProgressWindow : public QDialog {
   bool noMiss_ = false;
   QCheckBox* allModes_ = nullptr;  // every mode's runs rather than the main window's mode
   QDate today_ = QDate::currentDate();
+  EraDays era_;
   std::vector<ProgressRun> modeRuns_;
   int window_ = 10;
   RangeFigures figures_;

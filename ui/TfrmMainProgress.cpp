@@ -17,8 +17,9 @@ void TfrmMain::Progress1Click() {
 
 void TfrmMain::updateProgress() {
   if (!progressWindow_ || !progressWindow_->isVisible()) return;
-  progressWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), session_->core().settings().noMiss,
-                           QDate::currentDate());
+  const ViewSettings& s = session_->core().settings();
+  progressWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), s.noMiss, QDate::currentDate(),
+                           ViewSettingsMapping::eraDays(s).value_or(EraDays()));
 }
 
 // After a load or reload, a mode switch or a new era.
