@@ -15,6 +15,7 @@
 #include "progress/ProgressChartView.h"
 #include "progress/ProgressWindow.h"
 #include "progress/TimeAxis.h"
+#include "settings/SettingsFile.h"
 #include "support/Runs.h"
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
@@ -132,6 +133,19 @@ class ProgressWindowTest : public QObject {
     era.first = static_cast<std::int32_t>(TimeAxis::dayCountOf({2026, 11, 24}));
     window.setRuns(inEra, ModeRomaji, false, today, era);
     QCOMPARE(figure(window, u"lblChange"_s), u"前の期間より +40.0%"_s);
+  }
+
+  // A day of the settings file that its date fields cannot show is no day:
+  // the window offers its own and hands back none of 1752/09/14.
+  void aStoredDayTheDateFieldsCannotShowIsNoDay() {
+    TempDir dir;
+    dir.write(u"hoko32.ini"_s, "[Progress]\r\nRange=7\r\nFrom=0001/01/01\r\nTo=0001/01/01\r\n");
+    SettingsFile settings(dir.file(u"hoko32.ini"_s));
+    ProgressWindow window(&settings);
+    window.setRuns(refs, ModeRomaji, false, today);
+    const ProgressOptions handedBack = window.options();
+    QCOMPARE(handedBack.to, QDate::currentDate());
+    QCOMPARE(handedBack.from, QDate::currentDate().addMonths(-1).addDays(1));
   }
 
   void homeShowsTheWholeRangeAfterAZoom() {
