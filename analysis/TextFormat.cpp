@@ -52,16 +52,37 @@ QString fixed(double value, int decimals) {
   return latin1(text, writeFixed(text, value, decimals));
 }
 
-char* writeFixed(char* out, double value, int decimals) {
+namespace {
+
+struct FixedUnits {
+  unsigned long long magnitude;
+  unsigned long long scale;
+  bool negative;
+};
+
+FixedUnits fixedUnits(double value, int decimals) {
   long long scale = 1;
   for (int i = 0; i < decimals; ++i) scale *= 10;
   const long long units = std::llround(value * static_cast<double>(scale));  // llround: halves away from zero
-  const unsigned long long magnitude = static_cast<unsigned long long>(std::llabs(units));
-  if (units < 0) *out++ = '-';
-  out = std::to_chars(out, out + 20, magnitude / static_cast<unsigned long long>(scale)).ptr;
+  return {static_cast<unsigned long long>(std::llabs(units)), static_cast<unsigned long long>(scale), units < 0};
+}
+
+}  // namespace
+
+int fixedLength(double value, int decimals) {
+  const FixedUnits f = fixedUnits(value, decimals);
+  int digits = 1;
+  for (unsigned long long rest = f.magnitude / f.scale / 10; rest > 0; rest /= 10) ++digits;
+  return (f.negative ? 1 : 0) + digits + (decimals > 0 ? 1 + decimals : 0);
+}
+
+char* writeFixed(char* out, double value, int decimals) {
+  const auto [magnitude, scale, negative] = fixedUnits(value, decimals);
+  if (negative) *out++ = '-';
+  out = std::to_chars(out, out + 20, magnitude / scale).ptr;
   if (decimals == 0) return out;
   *out++ = '.';
-  auto fraction = magnitude % static_cast<unsigned long long>(scale);
+  auto fraction = magnitude % scale;
   for (int i = decimals - 1; i >= 0; --i, fraction /= 10) out[i] = static_cast<char>('0' + fraction % 10);
   return out + decimals;
 }

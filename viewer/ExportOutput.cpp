@@ -36,30 +36,32 @@ void ExportOutput::number(long long value) {
   used_ += std::to_chars(at, at + 24, value).ptr - at;
 }
 
-// A number's characters, right-aligned: made in `text` and copied in blocks of a
-// fixed size, which the compiler writes as a few moves (a call to copy a few
-// bytes took longer than the number).
-void ExportOutput::putAligned(const char* text, qsizetype count, int width) {
-  constexpr qsizetype Block = 32;
+// Right-aligned numbers: the blanks, then the characters written in place
+// (an export writes millions of them; copying a few bytes took longer than
+// making them).
+char* ExportOutput::blanksBefore(qsizetype count, int width) {
+  constexpr qsizetype Blanks = 16;
   const qsizetype blanks = std::max<qsizetype>(width - count, 0);
-  if (blanks + count > Block) {
+  if (blanks > Blanks) {
     spaces(static_cast<int>(blanks));
-    return put(QByteArrayView(text, count));
+    return room(count);
   }
-  char* at = room(2 * Block);
-  std::memset(at, ' ', Block);
-  std::memcpy(at + blanks, text, Block);
-  used_ += blanks + count;
+  char* at = room(Blanks + count);
+  std::memset(at, ' ', Blanks);  // a size the compiler knows: a few moves
+  used_ += blanks;
+  return at + blanks;
 }
 
 void ExportOutput::number(long long value, int width) {
-  char text[32];
-  putAligned(text, std::to_chars(text, text + 24, value).ptr - text, width);
+  int digits = value < 0 ? 2 : 1;
+  for (auto rest = value / 10; rest != 0; rest /= 10) ++digits;
+  char* at = blanksBefore(digits, width);
+  used_ += std::to_chars(at, at + digits, value).ptr - at;
 }
 
 void ExportOutput::fixed(double value, int decimals, int width) {
-  char text[std::max<std::size_t>(32, TextFormat::DateTextCapacity)];
-  putAligned(text, TextFormat::writeFixed(text, value, decimals) - text, width);
+  char* at = blanksBefore(TextFormat::fixedLength(value, decimals), width);
+  used_ += TextFormat::writeFixed(at, value, decimals) - at;
 }
 
 void ExportOutput::isoDate(const DayCount::CivilDate& date) {

@@ -52,8 +52,9 @@ class ExportOutput {
     if (Capacity - used_ < count) flush();
     return buffer_.get() + used_;
   }
-  // `count` characters of `text` (which holds 32), right-aligned in `width`.
-  void putAligned(const char* text, qsizetype count, int width);
+  // Writes the blanks that right-align `count` characters in `width` and
+  // returns where the characters go, with room for them.
+  char* blanksBefore(qsizetype count, int width);
 
   void putAcross(QByteArrayView bytes);  // through one or more flushes
 
