@@ -60,7 +60,9 @@ void ExportOutput::number(long long value, int width) {
 }
 
 void ExportOutput::fixed(double value, int decimals, int width) {
-  char* at = blanksBefore(TextFormat::fixedLength(value, decimals), width);
+  // Without a width (a CSV field) its length is not needed.
+  char* at =
+      width > 0 ? blanksBefore(TextFormat::fixedLength(value, decimals), width) : room(TextFormat::DateTextCapacity);
   used_ += TextFormat::writeFixed(at, value, decimals) - at;
 }
 
