@@ -20,24 +20,37 @@ bool earlier(const ProgressRun& a, const ProgressRun& b) {
   return a.date != b.date ? a.date < b.date : a.second < b.second;
 }
 
-// The runs dated from `first` to `last` (day counts, both included), in file order.
-std::vector<ProgressRun> datedBetween(std::span<const ProgressRun> runs, std::int32_t first, std::int32_t last) {
-  std::vector<ProgressRun> kept;
-  for (const ProgressRun& r : runs)
-    if (r.date >= first && r.date <= last) kept.push_back(r);
-  return kept;
+bool dated(const ProgressRun& r, std::int32_t first, std::int32_t last) { return r.date >= first && r.date <= last; }
+
+// The points of the runs dated from `first` to `last` (day counts, both
+// included), and the runs of as many days before, each in file order. The days
+// before count only when they lie wholly inside the era.
+Selection datedBetween(std::span<const ProgressRun> runs, std::span<const ProgressPoint> series, std::int32_t first,
+                       std::int32_t last, const EraDays& era) {
+  const std::int64_t days = static_cast<std::int64_t>(last) - first + 1;
+  const std::int64_t beforeFirst = first - days;
+  const bool beforeInEra = beforeFirst >= era.first && first - 1 <= static_cast<std::int64_t>(era.last);
+  Selection selection;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    if (dated(runs[i], first, last))
+      selection.shown.push_back(series[i]);
+    else if (beforeInEra && runs[i].date >= beforeFirst && runs[i].date < first)
+      selection.before.push_back(runs[i]);
+  }
+  return selection;
 }
 
-// The newest `count` runs and the `count` before them, each in file order. A
-// record file is written in time order, so the usual case takes the last runs
-// of the file; an unsorted one is ranked by time, equal times by file order.
-Selection newestRuns(std::span<const ProgressRun> runs, std::size_t count) {
+// The newest `count` runs and the `count` before them, each in file order; the
+// ones before only when there are as many. A record file is written in time
+// order, so the usual case takes the last runs of the file; an unsorted one is
+// ranked by time, equal times by file order.
+Selection newestRuns(std::span<const ProgressRun> runs, std::span<const ProgressPoint> series, std::size_t count) {
   const std::size_t n = runs.size();
   const std::size_t shown = std::min(count, n);
-  const std::size_t before = std::min(count, n - shown);
+  const std::size_t before = n - shown >= count ? count : 0;
   if (std::is_sorted(runs.begin(), runs.end(), earlier))
     return {
-        {runs.end() - static_cast<std::ptrdiff_t>(shown), runs.end()},
+        {series.end() - static_cast<std::ptrdiff_t>(shown), series.end()},
         {runs.end() - static_cast<std::ptrdiff_t>(shown + before), runs.end() - static_cast<std::ptrdiff_t>(shown)}};
   std::vector<std::uint32_t> order(n);
   std::iota(order.begin(), order.end(), 0u);
@@ -49,7 +62,7 @@ Selection newestRuns(std::span<const ProgressRun> runs, std::size_t count) {
   Selection selection;
   for (std::size_t i = 0; i < n; ++i) {
     if (rank[i] >= n - shown)
-      selection.shown.push_back(runs[i]);
+      selection.shown.push_back(series[i]);
     else if (rank[i] >= n - shown - before)
       selection.before.push_back(runs[i]);
   }
@@ -71,63 +84,33 @@ QDate firstDayOf(ProgressRangeKind kind, const QDate& today) {
   return today;
 }
 
-// Distinct dates among the runs: a bitmap over their span, or a sort when the
-// dates lie too far apart for one.
-int distinctDays(std::span<const ProgressRun> runs) {
-  if (runs.empty()) return 0;
-  const auto [low, high] = std::minmax_element(
-      runs.begin(), runs.end(), [](const ProgressRun& a, const ProgressRun& b) { return a.date < b.date; });
-  const auto span = static_cast<std::size_t>(static_cast<std::int64_t>(high->date) - low->date + 1);
-  if (span <= 4 * runs.size() + 4096) {
-    std::vector<bool> seen(span);
-    int days = 0;
-    for (const ProgressRun& r : runs) {
-      const auto at = static_cast<std::size_t>(r.date - low->date);
-      if (!seen[at]) {
-        seen[at] = true;
-        ++days;
-      }
-    }
-    return days;
-  }
-  std::vector<std::int32_t> dates;
-  dates.reserve(runs.size());
-  for (const ProgressRun& r : runs) dates.push_back(r.date);
-  std::sort(dates.begin(), dates.end());
-  return static_cast<int>(std::unique(dates.begin(), dates.end()) - dates.begin());
-}
-
 }  // namespace
 
 std::vector<ProgressRun> runsOf(std::span<const PracticeRecord* const> runs, std::optional<PracticeMode> mode,
                                 bool noMiss) {
   std::vector<ProgressRun> kept;
-  for (const PracticeRecord* r : runs) {
-    if ((mode && r->Mode != *mode) || (noMiss && r->Misses != 0)) continue;
-    kept.push_back({r->Date, r->Hour * 3600 + r->Min * 60 + r->Sec, r->Hits, r->Misses});
-  }
+  for (const ProgressRun& r : keptRuns(runs, mode, noMiss)) kept.push_back(r);
   return kept;
 }
 
-Selection select(std::span<const ProgressRun> runs, const ProgressRange& range, const QDate& today) {
-  switch (range.kind) {
-    case ProgressRangeKind::All: return {{runs.begin(), runs.end()}, {}};
-    case ProgressRangeKind::LastRuns: return newestRuns(runs, static_cast<std::size_t>(std::max(range.lastRuns, 0)));
-    case ProgressRangeKind::Dates: {
-      if (!range.from.isValid() || !range.to.isValid()) return {};
-      // Two days given the wrong way round mean the same days.
-      const std::int32_t first = dayCountOf(std::min(range.from, range.to));
-      const std::int32_t last = dayCountOf(std::max(range.from, range.to));
-      const std::int32_t days = last - first + 1;
-      return {datedBetween(runs, first, last), datedBetween(runs, first - days, first - 1)};
-    }
-    default: break;
+Selection select(std::span<const ProgressRun> runs, const ProgressRange& range, const QDate& today, int window,
+                 const EraDays& era) {
+  std::vector<ProgressPoint> series = points(runs, window);
+  if (range.kind == ProgressRangeKind::All) return {std::move(series), {}};
+  if (range.kind == ProgressRangeKind::LastRuns)
+    return newestRuns(runs, series, static_cast<std::size_t>(std::max(range.lastRuns, 0)));
+  // Without a first day the era starts with the first run.
+  EraDays inside = era;
+  if (inside.first == EraDays().first && !runs.empty())
+    inside.first = std::min_element(runs.begin(), runs.end(), earlier)->date;
+  if (range.kind == ProgressRangeKind::Dates) {
+    if (!range.from.isValid() || !range.to.isValid()) return {};
+    // Two days given the wrong way round mean the same days.
+    return datedBetween(runs, series, dayCountOf(std::min(range.from, range.to)),
+                        dayCountOf(std::max(range.from, range.to)), inside);
   }
   if (!today.isValid()) return {};
-  const std::int32_t first = dayCountOf(firstDayOf(range.kind, today));
-  const std::int32_t last = dayCountOf(today);
-  const std::int32_t days = last - first + 1;
-  return {datedBetween(runs, first, last), datedBetween(runs, first - days, first - 1)};
+  return datedBetween(runs, series, dayCountOf(firstDayOf(range.kind, today)), dayCountOf(today), inside);
 }
 
 std::optional<std::pair<QDate, QDate>> daysOf(const ProgressRange& range, const QDate& today) {
@@ -143,60 +126,19 @@ std::optional<std::pair<QDate, QDate>> daysOf(const ProgressRange& range, const 
   return std::pair(firstDayOf(range.kind, today), today);
 }
 
-std::vector<ProgressPoint> points(std::span<const ProgressRun> shown, int window) {
+std::vector<ProgressPoint> points(std::span<const ProgressRun> runs, int window) {
   std::vector<ProgressPoint> result;
-  points(shown, window, result);
+  points(runs, window, result);
   return result;
 }
 
-void points(std::span<const ProgressRun> shown, int window, std::vector<ProgressPoint>& result) {
-  const std::size_t w = static_cast<std::size_t>(std::max(window, 1));
-  const std::size_t n = shown.size();
-  result.resize(n);
-  // The miss rates of the window, as a ring: each is divided out once.
-  std::vector<double> rates(std::min(w, n));
-  long long hitSum = 0;
-  double rateSum = 0;
-  int best = 0;
-  std::size_t slot = 0;  // i modulo w
-  for (std::size_t i = 0; i < n; ++i, slot = slot + 1 == w ? 0 : slot + 1) {
-    const ProgressRun& r = shown[i];
-    const double rate = r.missRate();
-    hitSum += r.hits;
-    if (i >= w) {
-      hitSum -= shown[i - w].hits;
-      rateSum -= rates[slot];
-    }
-    rates[slot] = rate;
-    rateSum += rate;
-    // Once per window the rates are summed afresh, so that rounding cannot build up over a long series.
-    if (slot == w - 1) rateSum = std::accumulate(rates.begin(), rates.end(), 0.0);
-    const auto count = static_cast<double>(std::min(i + 1, w));
-    best = std::max(best, r.hits);
-    ProgressPoint& p = result[i];
-    p.run = r;
-    p.meanHits = static_cast<double>(hitSum) / count;
-    p.meanMissRate = std::max(rateSum, 0.0) / count;
-    p.bestSoFar = best;
-  }
+void points(std::span<const ProgressRun> runs, int window, std::vector<ProgressPoint>& result) {
+  result.resize(runs.size());
+  PointWalk walk(runs, window);
+  for (ProgressPoint& p : result) walk.next(p);
 }
 
-RangeFigures figures(std::span<const ProgressRun> runs) {
-  RangeFigures f;
-  if (runs.empty()) return f;
-  long long hitSum = 0;
-  double rateSum = 0;
-  for (const ProgressRun& r : runs) {
-    hitSum += r.hits;
-    rateSum += r.missRate();
-    f.bestHits = std::max(f.bestHits, r.hits);
-  }
-  f.runs = static_cast<int>(runs.size());
-  f.practiceDays = distinctDays(runs);
-  f.meanHits = static_cast<double>(hitSum) / static_cast<double>(runs.size());
-  f.meanMissRate = rateSum / static_cast<double>(runs.size());
-  return f;
-}
+RangeFigures figures(std::span<const ProgressRun> runs) { return figuresOf(runs); }
 
 std::optional<long long> changeTenths(const RangeFigures& now, const RangeFigures& before) {
   if (now.runs == 0 || before.runs == 0 || before.meanHits <= 0) return std::nullopt;

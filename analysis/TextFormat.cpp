@@ -22,11 +22,12 @@ char* writeDigits(char* out, long long value, int width) {
   }
   const unsigned long long magnitude =
       value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-  char text[24];
-  const char* end = std::to_chars(text, text + sizeof text, magnitude).ptr;
   if (value < 0) *out++ = '-';
-  for (auto length = end - text; length < width; ++length) *out++ = '0';
-  return std::copy(static_cast<const char*>(text), end, out);
+  int digits = 1;
+  for (unsigned long long rest = magnitude / 10; rest > 0; rest /= 10) ++digits;
+  for (; digits < width; ++digits) *out++ = '0';
+  // Written in place: an export writes millions of them.
+  return std::to_chars(out, out + 20, magnitude).ptr;
 }
 
 // The year's number, its sign included, zero-filled on the left to four characters.
@@ -47,13 +48,43 @@ QString twoDigits(int value) {
 }
 
 QString fixed(double value, int decimals) {
+  char text[DateTextCapacity];
+  return latin1(text, writeFixed(text, value, decimals));
+}
+
+namespace {
+
+struct FixedUnits {
+  unsigned long long magnitude;
+  unsigned long long scale;
+  bool negative;
+};
+
+FixedUnits fixedUnits(double value, int decimals) {
   long long scale = 1;
   for (int i = 0; i < decimals; ++i) scale *= 10;
   const long long units = std::llround(value * static_cast<double>(scale));  // llround: halves away from zero
-  const long long magnitude = std::llabs(units);
-  QString text = (units < 0 ? u"-"_s : QString()) + QString::number(magnitude / scale);
-  if (decimals > 0) text += u'.' + QString::number(magnitude % scale).rightJustified(decimals, u'0');
-  return text;
+  return {static_cast<unsigned long long>(std::llabs(units)), static_cast<unsigned long long>(scale), units < 0};
+}
+
+}  // namespace
+
+int fixedLength(double value, int decimals) {
+  const FixedUnits f = fixedUnits(value, decimals);
+  int digits = 1;
+  for (unsigned long long rest = f.magnitude / f.scale / 10; rest > 0; rest /= 10) ++digits;
+  return (f.negative ? 1 : 0) + digits + (decimals > 0 ? 1 + decimals : 0);
+}
+
+char* writeFixed(char* out, double value, int decimals) {
+  const auto [magnitude, scale, negative] = fixedUnits(value, decimals);
+  if (negative) *out++ = '-';
+  out = std::to_chars(out, out + 20, magnitude / scale).ptr;
+  if (decimals == 0) return out;
+  *out++ = '.';
+  auto fraction = magnitude % scale;
+  for (int i = decimals - 1; i >= 0; --i, fraction /= 10) out[i] = static_cast<char>('0' + fraction % 10);
+  return out + decimals;
 }
 
 QString fixed2(double value, int width) { return fixed(value, 2).rightJustified(width, u' '); }

@@ -36,6 +36,9 @@ QString dateTimeStamp(const QDateTime& when);
 inline constexpr std::size_t DateTextCapacity = 40;
 char* writeDate(char* out, const DayCount::CivilDate& date, char separator);
 char* writeClockTime(char* out, const DayCount::ClockTime& time);
+// The characters of fixed(value, decimals), and how many they are.
+char* writeFixed(char* out, double value, int decimals);
+int fixedLength(double value, int decimals);
 
 // A run of `count` copies of `mark` (no text for a count of 0 or below).
 QString repeated(const QString& mark, long long count);

@@ -57,9 +57,13 @@ QDateTime nowValue(const QString& value) {
   return when;
 }
 
+// The days the viewer's era takes, written with four digits of year.
 QDate dayValue(const QString& name, const QString& value) {
-  const QDate day = QDate::fromString(value, u"yyyy-MM-dd"_s);
-  if (!day.isValid()) throw ReportOptionError(u"%1 takes a day \"YYYY-MM-DD\", not \"%2\""_s.arg(name, value));
+  const QString pattern = u"yyyy-MM-dd"_s;
+  const QDate day = value.size() == pattern.size() ? SettingsDays::parse(value, pattern) : QDate();
+  if (!day.isValid())
+    throw ReportOptionError(u"%1 takes a day \"YYYY-MM-DD\" from %2 to %3, not \"%4\""_s.arg(
+        name, SettingsDays::first().toString(pattern), SettingsDays::last().toString(pattern), value));
   return day;
 }
 
@@ -206,6 +210,9 @@ void parseInto(ReportOptions& options, const QStringList& arguments) {
   if (options.allModes && !options.calendar && !options.progress)
     throw ReportOptionError(u"--all-modes goes only with --view calendar or --view progress"_s);
   if (options.window && !options.progress) throw ReportOptionError(u"--window goes only with --view progress"_s);
+  if (options.since && options.until && *options.until < *options.since)
+    throw ReportOptionError(u"--until %1 is before --since %2: the era would hold no day"_s.arg(
+        options.until->toString(Qt::ISODate), options.since->toString(Qt::ISODate)));
   checkFormat(options);
 }
 
@@ -262,7 +269,9 @@ file) and prints what the viewer's panes show.
   --since YYYY-MM-DD  count only the runs of this day and later (every view,
                       --runs, the calendar and the exports), as though the
                       record file held no earlier lines
-  --until YYYY-MM-DD  count only the runs of this day and earlier
+  --until YYYY-MM-DD  count only the runs of this day and earlier; both days
+                      lie between 1752-09-14 and 9999-12-31, the last not
+                      before the first
   --all-days          count every run, whatever era the settings file keeps
                       (--since and --until still apply)
   --rebuild           rebuild the compressed data file (a full load)

@@ -165,7 +165,13 @@ int ReportTool::report(const QStringList& arguments, StdioDevice& out, QTextStre
   const TextEncoding encoding = textEncoding(options.encoding);
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
   const MainOptions stored = session.loadOptions(environment);
-  viewer.setSettings(reportViewSettings(stored, options, QDateTime::currentDateTime()));
+  const ViewSettings viewSettings = reportViewSettings(stored, options, QDateTime::currentDateTime());
+  if (const QString error = eraError(viewSettings, options); !error.isEmpty()) {
+    err << "hoko32-report: " << error << "\n"
+        << "Try 'hoko32-report --help'.\n";
+    return ExitUsage;
+  }
+  viewer.setSettings(viewSettings);
   if (options.runs && options.format == ReportFormat::Text) {
     ExportOutput runs(out);  // those of the era, once the settings give it
     writeRunsText(runs, viewer.runsInView().runs);
@@ -176,11 +182,15 @@ int ReportTool::report(const QStringList& arguments, StdioDevice& out, QTextStre
   const PracticeCalendar* shownCalendar = calendar ? &*calendar : nullptr;
   std::optional<ProgressExport::Series> progress;
   if (options.progress) progress = reportProgress(viewer, options);
-  const ProgressExport::Series* shownProgress = progress ? &*progress : nullptr;
   switch (options.format) {
-    case ReportFormat::Text:
-      print(out, reportViewsText(viewer, options.views, options.copy, shownCalendar, shownProgress), encoding);
+    case ReportFormat::Text: {
+      print(out, reportViewsText(viewer, options.views, options.copy, shownCalendar, options.progress), encoding);
+      if (!progress) return ExitOk;
+      ExportOutput written(out);  // the series as it is computed, a run at a time
+      warnReplaced(ProgressExport::writeText(written, *progress, encoding));
+      written.flush();
       return ExitOk;
+    }
     case ReportFormat::Csv:
       if (progress) return finish(ProgressExport::writeCsv(out, *progress, encoding), err);
       return writeCsv(out, viewer, options, shownCalendar, err);

@@ -52,6 +52,16 @@ ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& 
   return s;
 }
 
+QString eraError(const ViewSettings& settings, const ReportOptions& command) {
+  if (!settings.eraFrom.isValid() || !settings.eraTo.isValid() || settings.eraTo >= settings.eraFrom) return {};
+  const auto day = [](const QDate& d) { return d.toString(Qt::ISODate); };
+  if (command.since)
+    return u"--since %1 is after the last day of the era the settings file keeps (%2); give --until or --all-days"_s
+        .arg(day(settings.eraFrom), day(settings.eraTo));
+  return u"--until %1 is before the first day of the era the settings file keeps (%2); give --since or --all-days"_s
+      .arg(day(settings.eraTo), day(settings.eraFrom));
+}
+
 QList<View> reportViews(const QList<View>& requested, bool calendar) {
   return requested.isEmpty() && !calendar ? allViews() : requested;
 }
@@ -64,17 +74,8 @@ PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& c
 
 ProgressExport::Series reportProgress(const ViewerCore& viewer, const ReportOptions& command) {
   const ViewSettings& s = viewer.settings();
-  const std::optional<PracticeMode> mode = command.allModes ? std::nullopt : std::optional(s.practiceMode());
-  ProgressExport::Series series =
-      ProgressExport::seriesOf(viewer.runsInView().runs, mode, s.noMiss, command.window.value_or(10));
-  // An era of two days is compared with as many days before it, from every loaded run.
-  if (s.eraFrom.isValid() && s.eraTo.isValid()) {
-    const auto& loaded = viewer.records().AllRecords;
-    const std::vector<ProgressRun> runs = ProgressSeries::runsOf({loaded.data(), loaded.size()}, mode, s.noMiss);
-    const ProgressRange era{ProgressRangeKind::Dates, 0, s.eraFrom, s.eraTo};
-    series.before = ProgressSeries::figures(ProgressSeries::select(runs, era, s.eraTo).before);
-  }
-  return series;
+  return {viewer.runsInView().runs, command.allModes ? std::nullopt : std::optional(s.practiceMode()), s.noMiss,
+          command.window.value_or(10)};
 }
 
 void recalculateViews(ViewerCore& viewer, const QList<View>& views) {
@@ -84,11 +85,11 @@ void recalculateViews(ViewerCore& viewer, const QList<View>& views) {
 }
 
 QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool copyAll,
-                        const PracticeCalendar* calendar, const ProgressExport::Series* progress) {
-  const QList<View> views = reportViews(requested, calendar != nullptr || progress != nullptr);
+                        const PracticeCalendar* calendar, bool progressFollows) {
+  const QList<View> views = reportViews(requested, calendar != nullptr || progressFollows);
   recalculateViews(viewer, views);
 
-  const bool headed = views.size() + (calendar ? 1 : 0) + (progress ? 1 : 0) > 1;
+  const bool headed = views.size() + (calendar ? 1 : 0) + (progressFollows ? 1 : 0) > 1;
   QString text;
   for (View view : views) {
     if (headed) text += u"==== "_s + ViewExport::viewName(view) + u'\n';
@@ -101,9 +102,6 @@ QString reportViewsText(ViewerCore& viewer, const QList<View>& requested, bool c
     if (headed) text += u"==== "_s + ViewExport::calendarName() + u'\n';
     text += joined(CalendarTexts::calendarLines(*calendar));
   }
-  if (progress) {
-    if (headed) text += u"==== "_s + ProgressExport::name() + u'\n';
-    text += joined(ProgressExport::textLines(*progress));
-  }
+  if (progressFollows && headed) text += u"==== "_s + ProgressExport::name() + u'\n';
   return text;
 }

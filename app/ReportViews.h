@@ -16,6 +16,12 @@ class ViewerCore;
 // the command line for this run only.
 ViewSettings reportViewSettings(const MainOptions& stored, const ReportOptions& command, const QDateTime& clock);
 
+// Why the era of `settings` holds no day, when --since or --until meets the
+// other side kept in the settings file the wrong way round; empty when it is
+// good. (Both on the command line are refused when they are parsed; the
+// settings file's own era is read as none when it ends before it starts.)
+QString eraError(const ViewSettings& settings, const ReportOptions& command);
+
 // The requested views, or all five in tab order when nothing was asked for
 // (the calendar alone asks for no view).
 QList<View> reportViews(const QList<View>& requested, bool calendar = false);
@@ -24,8 +30,8 @@ QList<View> reportViews(const QList<View>& requested, bool calendar = false);
 // mode's with --all-modes; today is the day of the settings' clock.
 PracticeCalendar reportCalendar(const ViewerCore& viewer, const ReportOptions& command);
 
-// The progress series of the runs in view: the current mode's, or every
-// mode's with --all-modes; with --nomiss those without a miss.
+// The progress series of the runs in view (the whole era): the current
+// mode's, or every mode's with --all-modes; with --nomiss those without a miss.
 ProgressExport::Series reportProgress(const ViewerCore& viewer, const ReportOptions& command);
 
 // Runs the passes behind the views (the mode pass once, the averages once).
@@ -35,7 +41,9 @@ void recalculateViews(ViewerCore& viewer, const QList<View>& views);
 // all" takes it: lines joined by "\n" with a final "\n"; several views each
 // start with "==== NAME". The viewer's settings are the report's. A calendar,
 // when given, comes after the views (CalendarTexts::calendarLines), headed
-// "==== calendar" when there is more than it; a progress series comes last
-// ("==== progress").
+// "==== calendar" when there is more than it. A progress series comes last:
+// with `progressFollows` the text ends with its heading ("==== progress", when
+// there is more than it), after which the caller writes the series as it is
+// computed (ProgressExport::writeText).
 QString reportViewsText(ViewerCore& viewer, const QList<View>& views, bool copyAll,
-                        const PracticeCalendar* calendar = nullptr, const ProgressExport::Series* progress = nullptr);
+                        const PracticeCalendar* calendar = nullptr, bool progressFollows = false);

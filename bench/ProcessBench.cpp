@@ -9,7 +9,9 @@
 // - `hoko32-report --format json --runs FILE` (every run as JSON, with the
 //   five views) and `hoko32-report --runs --view miss FILE` (the runs as text),
 //   with targets in seconds and, for the JSON, in peak resident memory of the
-//   whole process.
+//   whole process;
+// - `hoko32-report --view progress` (one mode and every mode, as text, CSV and
+//   JSON) against `--runs` in the same format, in time and peak memory.
 //
 // FILE holds a million runs (46 MB), read from the page cache. Each ratio is
 // the median process time over the median baseline time of the same
@@ -79,6 +81,7 @@ struct Figure {
   double ratio = 0;
   double seconds = 0;
   double peakBytes = 0;  // of one more run under /usr/bin/time; 0 where there is none
+  double peakRatio = 0;  // the same over the baseline's
 };
 std::map<std::string, Figure>& figures() {
   static std::map<std::string, Figure> all;
@@ -99,18 +102,17 @@ double peakMemory(const std::vector<std::string>& measured) {
   return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toDouble() * 1024.0 : 0;
 }
 
-// Times `measured` and `wc -l FILE` in alternation.
-void againstLineCount(benchmark::State& state, const std::string& name, const std::vector<std::string>& measured,
-                      const std::vector<std::string>& environment = {}) {
-  const std::vector<std::string> lineCount{"/usr/bin/wc", "-l", local(MillionRuns::instance().recordPath())};
+// Times `measured` and `baseline` in alternation.
+void againstBaseline(benchmark::State& state, const std::string& name, const std::vector<std::string>& measured,
+                     const std::vector<std::string>& baseline, const std::vector<std::string>& environment = {}) {
   // Once first: a full load that leaves the data file, and the page cache warm.
-  if (timeProcess(measured, environment) < 0 || timeProcess(lineCount) < 0) {
+  if (timeProcess(measured, environment) < 0 || timeProcess(baseline) < 0) {
     state.SkipWithError("the process failed");
     return;
   }
   std::vector<double> times, baselines;
   for (auto _ : state) {
-    baselines.push_back(timeProcess(lineCount));
+    baselines.push_back(timeProcess(baseline));
     times.push_back(timeProcess(measured, environment));
     if (times.back() < 0 || baselines.back() < 0) {
       state.SkipWithError("the process failed");
@@ -119,9 +121,16 @@ void againstLineCount(benchmark::State& state, const std::string& name, const st
     state.SetIterationTime(times.back());
   }
   const Figure figure{median(times) / median(baselines), median(times)};
-  state.counters["wc_ms"] = median(baselines) * 1e3;
+  state.counters["baseline_ms"] = median(baselines) * 1e3;
   state.counters["ratio"] = figure.ratio;
   figures()[name] = figure;
+}
+
+// Times `measured` and `wc -l FILE` in alternation.
+void againstLineCount(benchmark::State& state, const std::string& name, const std::vector<std::string>& measured,
+                      const std::vector<std::string>& environment = {}) {
+  againstBaseline(state, name, measured, {"/usr/bin/wc", "-l", local(MillionRuns::instance().recordPath())},
+                  environment);
 }
 
 // hoko32-report with the options, on FILE, with the benchmarks' own settings file.
@@ -167,6 +176,39 @@ void BM_ProcessReportRunsText(benchmark::State& state) {
 }
 BENCHMARK(BM_ProcessReportRunsText)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(11);
 
+// `--view progress` against `--runs` in the same format, in alternation, and
+// the peak memory of each: range(0) the format (0 text, 1 csv, 2 json),
+// range(1) 1 for every mode. The series is written as it is computed, as the
+// runs are: both ratios at most 1.5.
+const char* const ProgressFormats[] = {"text", "csv", "json"};
+
+std::string progressName(std::int64_t format, std::int64_t allModes) {
+  return std::string("progress ") + ProgressFormats[format] + (allModes ? " all modes" : "");
+}
+
+void BM_ProcessReportProgress(benchmark::State& state) {
+  const std::string format = ProgressFormats[state.range(0)];
+  std::vector<std::string> options{"--format", format, "--view", "progress"};
+  if (state.range(1)) options.push_back("--all-modes");
+  const std::vector<std::string> progress = report(options);
+  const std::vector<std::string> runs = report({"--format", format, "--runs"});
+  const std::string name = progressName(state.range(0), state.range(1));
+  againstBaseline(state, name, progress, runs);
+  Figure& figure = figures()[name];
+  figure.peakBytes = peakMemory(progress);
+  const double runsPeak = peakMemory(runs);
+  state.counters["peak_MB"] = figure.peakBytes / 1e6;
+  state.counters["runs_peak_MB"] = runsPeak / 1e6;
+  figure.peakRatio = runsPeak > 0 ? figure.peakBytes / runsPeak : 0;
+  state.counters["peak_ratio"] = figure.peakRatio;
+}
+BENCHMARK(BM_ProcessReportProgress)
+    ->ArgNames({"format", "all_modes"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
 void printFigure(const char* name, const char* what, double target) {
   const auto found = figures().find(name);
   if (found == figures().end()) return;
@@ -194,6 +236,14 @@ int main(int argc, char** argv) {
   if (text != figures().end())
     std::printf("%-58s %6.2fs  (target at most 0.5 s)\n", "hoko32-report --runs --view miss (the runs as text)",
                 text->second.seconds);
+  for (std::int64_t format = 0; format < 3; ++format)
+    for (std::int64_t allModes = 0; allModes < 2; ++allModes) {
+      const auto progress = figures().find(progressName(format, allModes));
+      if (progress == figures().end()) continue;
+      std::printf("%-58s %6.2fx time, %5.2fx peak memory of --runs  (target at most 1.5x each)\n",
+                  ("hoko32-report --view " + progressName(format, allModes)).c_str(), progress->second.ratio,
+                  progress->second.peakRatio);
+    }
   benchmark::Shutdown();
   return 0;
 }

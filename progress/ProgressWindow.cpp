@@ -22,6 +22,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <ranges>
+
 #include "analysis/TextFormat.h"
 #include "progress/ProgressChartView.h"
 #include "progress/TimeAxis.h"
@@ -186,8 +188,10 @@ ProgressRange ProgressWindow::range() const {
   return {static_cast<ProgressRangeKind>(ranges_->currentIndex()), lastRuns_->value(), from_->date(), to_->date()};
 }
 
-void ProgressWindow::setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today) {
+void ProgressWindow::setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today,
+                             const EraDays& era) {
   runs_ = runs;
+  era_ = era;
   mode_ = mode;
   noMiss_ = noMiss;
   today_ = today;
@@ -227,29 +231,34 @@ void ProgressWindow::rebuild() {
 void ProgressWindow::reselect(bool keepVisible) {
   const ProgressChartView::TimeRange visible = chart_->visibleRange();
   const bool zoomed = keepVisible && visible != chart_->wholeRange();
-  // The whole time is the mode's runs as they are, not copied.
+  // The means and the best so far are the whole series' (within the era); the
+  // range only chooses which points are shown. The whole time is the mode's
+  // runs as they are, not copied, filled into the memory of the points before,
+  // which a window opened again on a million runs keeps.
   const ProgressRange chosen = range();
-  const bool whole = chosen.kind == ProgressRangeKind::All;
-  const ProgressSeries::Selection selection =
-      whole ? ProgressSeries::Selection{} : ProgressSeries::select(modeRuns_, chosen, today_);
-  const std::span<const ProgressRun> shown = whole ? std::span(modeRuns_) : std::span(selection.shown);
-  // Into the memory of the points before, which a window opened again on a million runs keeps.
   // The time axis spans the range's days, from the first day's start to the last day's end.
   std::optional<ProgressChartView::TimeRange> span;
   if (const auto days = ProgressSeries::daysOf(chosen, today_))
     span = {TimeAxis::dayCountOf(days->first), TimeAxis::dayCountOf(days->second) + 1};
-  chart_->setPoints([&](std::vector<ProgressPoint>& points) { ProgressSeries::points(shown, window_, points); },
-                    window_, span);
+  std::vector<ProgressRun> before;
+  if (chosen.kind == ProgressRangeKind::All) {
+    chart_->setPoints([&](std::vector<ProgressPoint>& points) { ProgressSeries::points(modeRuns_, window_, points); },
+                      window_, span);
+  } else {
+    ProgressSeries::Selection selection = ProgressSeries::select(modeRuns_, chosen, today_, window_, era_);
+    chart_->setPoints(std::move(selection.shown), window_, span);
+    before = std::move(selection.before);
+  }
   if (zoomed) chart_->setVisibleRange(visible);
 
-  figures_ = ProgressSeries::figures(shown);
+  figures_ = ProgressSeries::figuresOf(chart_->points() | std::views::transform(&ProgressPoint::run));
   const bool any = figures_.runs > 0;
   runCount_->setText(countText(figures_.runs));
   practiceDays_->setText(countText(figures_.practiceDays));
   meanHits_->setText(any ? TextFormat::fixed(figures_.meanHits, 1) : u"-"_s);
   bestHits_->setText(any ? countText(figures_.bestHits) : u"-"_s);
   meanMissRate_->setText(any ? TextFormat::fixed(figures_.meanMissRate * 100, 2) + u'%' : u"-"_s);
-  change_->setText(ProgressSeries::changeText(figures_, ProgressSeries::figures(selection.before)));
+  change_->setText(ProgressSeries::changeText(figures_, ProgressSeries::figures(before)));
 }
 
 QImage ProgressWindow::picture() const {

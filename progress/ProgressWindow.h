@@ -41,8 +41,10 @@ class ProgressWindow : public QDialog {
   explicit ProgressWindow(SettingsFile* settings, QWidget* parent = nullptr, ErrorReporter reporter = {});
 
   // The runs shown until the next call (the caller keeps them), the mode of
-  // the main window (one past the modes: every mode), the no-miss option and today.
-  void setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today);
+  // the main window (one past the modes: every mode), the no-miss option,
+  // today and the era the runs are of (the range before must lie inside it).
+  void setRuns(std::span<const PracticeRecord* const> runs, PracticeMode mode, bool noMiss, QDate today,
+               const EraDays& era = {});
 
   // What the runs are: the record file's name and the era the main window
   // counts ("2025/04/01 以降"; empty without one). The title names the era;
@@ -84,6 +86,7 @@ class ProgressWindow : public QDialog {
   QString era_;
   QCheckBox* allModes_ = nullptr;  // every mode's runs rather than the main window's mode
   QDate today_ = QDate::currentDate();
+  EraDays era_;
   std::vector<ProgressRun> modeRuns_;
   int window_ = 10;
   RangeFigures figures_;

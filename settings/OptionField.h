@@ -19,6 +19,21 @@ struct SettingsEnvironment {
   QString programFolder;  // ends in a path delimiter
 };
 
+// The days a settings file and the command line take: those the windows' date
+// fields can show, from 1752-09-14 (where a date field starts) to 9999-12-31.
+namespace SettingsDays {
+inline QDate first() { return {1752, 9, 14}; }
+inline QDate last() { return {9999, 12, 31}; }
+inline bool holds(const QDate& day) { return day.isValid() && day >= first() && day <= last(); }
+// "YYYY/MM/DD", as a settings file keeps a day.
+inline QString format() { return QStringLiteral("yyyy/MM/dd"); }
+// The day a value names, or a null date when it names none of those days.
+inline QDate parse(const QString& text, const QString& pattern = format()) {
+  const QDate day = QDate::fromString(text, pattern);
+  return holds(day) ? day : QDate();
+}
+}  // namespace SettingsDays
+
 // Turns a system colour into plain RGB for writing.
 using ColorResolver = std::uint32_t (*)(SettingsColor);
 
@@ -89,15 +104,16 @@ class OptionField {
             }};
   }
 
-  // A day as "YYYY/MM/DD"; an empty value, or one that names no day, is no day (a null date).
+  // A day as "YYYY/MM/DD"; an empty value, or one that names none of the
+  // SettingsDays, is no day (a null date).
   static OptionField day(QString key, QDate Options::*field) {
     return {std::move(key), field, Default<QDate>(QDate()),
             [](const SettingsFile& f, const QString& s, const QString& k, const QDate& d) {
               const QString text = f.readText(s, k, {});
-              return text.isEmpty() ? d : QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+              return text.isEmpty() ? d : SettingsDays::parse(text);
             },
             [](SettingsFile& f, const QString& s, const QString& k, const QDate& v, ColorResolver) {
-              return f.writeText(s, k, v.isValid() ? v.toString(QStringLiteral("yyyy/MM/dd")) : QString());
+              return f.writeText(s, k, v.isValid() ? v.toString(SettingsDays::format()) : QString());
             }};
   }
 

@@ -4,9 +4,11 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "settings/OptionField.h"
 #include "ui/FixedDialog.h"
 
 using namespace Qt::StringLiterals;
@@ -18,6 +20,7 @@ QDateEdit* makeDateEdit(const QString& name, QCheckBox* check, QWidget* parent) 
   edit->setObjectName(name);
   edit->setDisplayFormat(u"yyyy/MM/dd"_s);
   edit->setCalendarPopup(true);
+  edit->setDateRange(SettingsDays::first(), SettingsDays::last());
   edit->setMinimumWidth(120);
   edit->setEnabled(false);
   QObject::connect(check, &QCheckBox::toggled, edit, &QWidget::setEnabled);
@@ -46,7 +49,33 @@ EraDialog::EraDialog(QWidget* parent) : QDialog(parent) {
   days->addWidget(FromDate, 0, 1);
   days->addWidget(ToCheck, 1, 0);
   days->addWidget(ToDate, 1, 1);
+  lblEraError = new QLabel(u"終了日が開始日より前です。"_s, this);
+  lblEraError->setObjectName(u"lblEraError"_s);
+  lblEraError->setStyleSheet(u"color: red"_s);
+  // Its room is kept while it is hidden, so that the dialog's size stays fixed.
+  QSizePolicy kept = lblEraError->sizePolicy();
+  kept.setRetainSizeWhenHidden(true);
+  lblEraError->setSizePolicy(kept);
+  lblEraError->hide();
+  days->addWidget(lblEraError, 2, 0, 1, 2);
   FixedDialog::layOut(this, days, buttons);
+  for (QCheckBox* check : {FromCheck, ToCheck}) connect(check, &QCheckBox::toggled, this, &EraDialog::check);
+  for (QDateEdit* edit : {FromDate, ToDate}) connect(edit, &QDateEdit::dateChanged, this, &EraDialog::check);
+}
+
+bool EraDialog::acceptable() const {
+  const QDate first = from(), last = to();
+  return !first.isValid() || !last.isValid() || last >= first;
+}
+
+void EraDialog::accept() {
+  if (acceptable()) QDialog::accept();
+}
+
+void EraDialog::check() {
+  const bool good = acceptable();
+  BitBtn1->setEnabled(good);
+  lblEraError->setVisible(!good);
 }
 
 void EraDialog::setEra(const QDate& from, const QDate& to, const QDate& today) {
@@ -54,6 +83,7 @@ void EraDialog::setEra(const QDate& from, const QDate& to, const QDate& today) {
   FromDate->setDate(from.isValid() ? from : today);
   ToCheck->setChecked(to.isValid());
   ToDate->setDate(to.isValid() ? to : today);
+  check();
 }
 
 QDate EraDialog::from() const { return FromCheck->isChecked() ? FromDate->date() : QDate(); }

@@ -17,9 +17,10 @@ void TfrmMain::Progress1Click() {
 
 void TfrmMain::updateProgress() {
   if (!progressWindow_ || !progressWindow_->isVisible()) return;
-  progressWindow_->setSource(session_->recordName(), ViewSettingsMapping::eraText(session_->core().settings()));
-  progressWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), session_->core().settings().noMiss,
-                           QDate::currentDate());
+  const ViewSettings& s = session_->core().settings();
+  progressWindow_->setSource(session_->recordName(), ViewSettingsMapping::eraText(s));
+  progressWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), s.noMiss, QDate::currentDate(),
+                           ViewSettingsMapping::eraDays(s).value_or(EraDays()));
 }
 
 // After a load or reload, a mode switch or a new era.

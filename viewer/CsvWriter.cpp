@@ -51,6 +51,11 @@ void CsvWriter::number(long long value) {
   out_.number(value);
 }
 
+void CsvWriter::fixed(double value, int decimals) {
+  separate();
+  out_.fixed(value, decimals);
+}
+
 void CsvWriter::empty() { separate(); }
 
 void CsvWriter::date(const DayCount::CivilDate& value) {

@@ -20,6 +20,8 @@ class CsvWriter {
 
   void text(QStringView value);
   void number(long long value);
+  // A value with `decimals` decimals (TextFormat::fixed).
+  void fixed(double value, int decimals);
   void empty();
   // "yyyy-mm-dd" and "hh:mm:ss".
   void date(const DayCount::CivilDate& value);

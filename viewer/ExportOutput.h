@@ -32,6 +32,10 @@ class ExportOutput {
   }
   void spaces(int count);
   void number(long long value);
+  // Right-aligned in `width` characters with blanks, widening for a longer one.
+  void number(long long value, int width);
+  // TextFormat::fixed, right-aligned in `width` characters.
+  void fixed(double value, int decimals, int width = 0);
   // "yyyy-mm-dd" and "hh:nn:ss", as the views write them (TextFormat).
   void isoDate(const DayCount::CivilDate& date);
   void clockTime(const DayCount::ClockTime& time);
@@ -42,6 +46,15 @@ class ExportOutput {
 
  private:
   static constexpr qsizetype Capacity = 64 * 1024;
+
+  // Room for `count` more bytes at the end of the buffer, flushed first when it lacks it.
+  char* room(qsizetype count) {
+    if (Capacity - used_ < count) flush();
+    return buffer_.get() + used_;
+  }
+  // Writes the blanks that right-align `count` characters in `width` and
+  // returns where the characters go, with room for them.
+  char* blanksBefore(qsizetype count, int width);
 
   void putAcross(QByteArrayView bytes);  // through one or more flushes
 

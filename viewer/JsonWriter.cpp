@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "analysis/TextFormat.h"
 #include "viewer/ExportOutput.h"
 
 namespace {
@@ -150,6 +151,23 @@ void JsonWriter::decimal(double value) {
     out_.number(static_cast<long long>(value));
   else
     out_.put(QByteArray::number(value, 'g', QLocale::FloatingPointShortest));
+}
+
+void JsonWriter::fixed(double value, int decimals) {
+  if (!std::isfinite(value)) return decimal(value);
+  char text[TextFormat::DateTextCapacity];
+  char* end = TextFormat::writeFixed(text, value, decimals);
+  // Numbers below 0.01 or from a million on may be written with an exponent:
+  // those go the long way, through the number the digits name.
+  const double magnitude = std::fabs(value);
+  if ((magnitude < 0.01 && magnitude > 0) || magnitude >= 1e6) return decimal(QByteArray(text, end - text).toDouble());
+  beforeValue();
+  // The shortest text of a number of a few decimals is its decimals without the trailing zeros.
+  if (decimals > 0) {
+    while (end[-1] == '0') --end;
+    if (end[-1] == '.') --end;
+  }
+  out_.put(QByteArrayView(text, end - text));
 }
 
 void JsonWriter::boolean(bool value) {

@@ -37,6 +37,10 @@ class JsonWriter {
   static QByteArray encoded(QStringView text);
   void number(long long value);
   void decimal(double value);
+  // The value rounded to `decimals` decimals (TextFormat::fixed), written as
+  // decimal() writes that number: an integer without a point, otherwise
+  // without trailing zeros.
+  void fixed(double value, int decimals);
   void boolean(bool value);
   void null();
   // "yyyy-mm-dd" and "hh:mm:ss" strings.

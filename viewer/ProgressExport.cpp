@@ -1,9 +1,8 @@
 #include "viewer/ProgressExport.h"
 
 #include <QIODevice>
+#include <QStringList>
 
-#include <cmath>
-#include <cstdlib>
 #include <new>
 
 #include "analysis/ModePass.h"
@@ -23,11 +22,30 @@ namespace {
 constexpr int HitsWidth = 6;
 constexpr int MissesWidth = 5;
 constexpr int MeanWidth = 11;
-constexpr int RateWidth = 8;
+constexpr int RateWidth = 9;
 constexpr int MeanRateWidth = 11;
 constexpr int BestWidth = 6;
 
 DayCount::CivilDate civilDate(const ProgressRun& r) { return DayCount::decodeDate(r.date); }
+
+// The date of each run in turn: a day's runs follow each other, so it is
+// worked out once a day.
+class Dates {
+ public:
+  const DayCount::CivilDate& of(const ProgressRun& r) {
+    if (r.date != day_ || !known_) {
+      day_ = r.date;
+      known_ = true;
+      date_ = civilDate(r);
+    }
+    return date_;
+  }
+
+ private:
+  std::int32_t day_ = 0;
+  bool known_ = false;
+  DayCount::CivilDate date_{};
+};
 DayCount::ClockTime clockTime(const ProgressRun& r) { return {r.second / 3600, r.second / 60 % 60, r.second % 60}; }
 
 // A header over a right-aligned column, counted in Shift-JIS columns.
@@ -37,41 +55,60 @@ QString rightAligned(const QString& label, int columns) {
 
 QString modeText(std::optional<PracticeMode> mode) { return mode ? modeTitleName(*mode) : u"すべてのモード"_s; }
 
+// A miss rate as a percentage with two decimals and its sign, right-aligned.
+void percent(ExportOutput& out, double rate, int width) {
+  out.fixed(rate * 100.0, 2, width - 1);
+  out.put('%');
+}
+
+// Every point of the series, in file order.
+template <class Write>
+void eachPoint(const Series& series, Write write) {
+  auto kept = series.kept();
+  ProgressSeries::PointWalk walk(kept, series.window);
+  ProgressPoint p;
+  while (walk.next(p))
+    if (!write(p)) return;
+}
+
 }  // namespace
 
 QString name() { return u"progress"_s; }
 
-Series seriesOf(std::span<const PracticeRecord* const> runs, std::optional<PracticeMode> mode, bool noMiss,
-                int window) {
-  const std::vector<ProgressRun> kept = ProgressSeries::runsOf(runs, mode, noMiss);
-  return {mode, window, ProgressSeries::points(kept, window), ProgressSeries::figures(kept), std::nullopt};
-}
+RangeFigures Series::figures() const { return ProgressSeries::figuresOf(kept()); }
 
-QStringList textLines(const Series& series) {
-  QStringList lines;
-  lines.reserve(static_cast<qsizetype>(series.points.size()) + 8);
-  lines << u"<<"_s + modeText(series.mode) + u"の進歩グラフ (平均の回数 "_s + QString::number(series.window) +
-               u"回) >>"_s;
-  lines << ShiftJis::padRight(u"日付", 11) + ShiftJis::padRight(u"時刻", 8) + rightAligned(u"打数"_s, HitsWidth) +
-               rightAligned(u"ミス"_s, MissesWidth) + rightAligned(u"平均打数"_s, MeanWidth) +
-               rightAligned(u"ミス率"_s, RateWidth) + rightAligned(u"平均ミス率"_s, MeanRateWidth) +
-               rightAligned(u"最高"_s, BestWidth);
-  for (const ProgressPoint& p : series.points) {
-    lines << TextFormat::isoDate(civilDate(p.run)) + u' ' + TextFormat::clockTime(p.run.second / 86400.0) +
-                 TextFormat::number(p.run.hits, HitsWidth) + TextFormat::number(p.run.misses, MissesWidth) +
-                 TextFormat::fixed(p.meanHits, 4).rightJustified(MeanWidth, u' ') +
-                 TextFormat::fixed(p.run.missRate(), 4).rightJustified(RateWidth, u' ') +
-                 TextFormat::fixed(p.meanMissRate, 4).rightJustified(MeanRateWidth, u' ') +
-                 TextFormat::number(p.bestSoFar, BestWidth);
-  }
-  const RangeFigures& f = series.figures;
-  lines << u"回数: "_s + QString::number(f.runs) + u"回"_s
-        << u"練習日数: "_s + QString::number(f.practiceDays) + u"日"_s
-        << u"平均打数: "_s + TextFormat::fixed(f.meanHits, 1) << u"最高打数: "_s + QString::number(f.bestHits)
-        << u"平均ミス率: "_s + TextFormat::fixed(f.meanMissRate * 100.0, 2) + u'%';
-  if (series.before)
-    if (const QString change = ProgressSeries::changeText(f, *series.before); !change.isEmpty()) lines << change;
-  return lines;
+int writeText(ExportOutput& out, const Series& series, TextEncoding encoding) {
+  int replaced = 0;
+  const auto line = [&](const QString& text) {
+    out.put(EncodedText::encode(text, encoding, &replaced));
+    out.put('\n');
+  };
+  line(u"<<"_s + modeText(series.mode) + u"の進歩グラフ (平均の回数 "_s + QString::number(series.window) + u"回) >>"_s);
+  line(ShiftJis::padRight(u"日付", 11) + ShiftJis::padRight(u"時刻", 8) + rightAligned(u"打数"_s, HitsWidth) +
+       rightAligned(u"ミス"_s, MissesWidth) + rightAligned(u"平均打数"_s, MeanWidth) +
+       rightAligned(u"ミス率"_s, RateWidth) + rightAligned(u"平均ミス率"_s, MeanRateWidth) +
+       rightAligned(u"最高"_s, BestWidth));
+  Dates dates;
+  eachPoint(series, [&out, &dates](const ProgressPoint& p) {
+    out.isoDate(dates.of(p.run));
+    out.put(' ');
+    out.clockTime(clockTime(p.run));
+    out.number(p.run.hits, HitsWidth);
+    out.number(p.run.misses, MissesWidth);
+    out.fixed(p.meanHits, 4, MeanWidth);
+    percent(out, p.run.missRate(), RateWidth);
+    percent(out, p.meanMissRate, MeanRateWidth);
+    out.number(p.bestSoFar, BestWidth);
+    out.put('\n');
+    return !out.failed();
+  });
+  const RangeFigures f = series.figures();
+  line(u"回数: "_s + QString::number(f.runs) + u"回"_s);
+  line(u"練習日数: "_s + QString::number(f.practiceDays) + u"日"_s);
+  line(u"平均打数: "_s + TextFormat::fixed(f.meanHits, 1));
+  line(u"最高打数: "_s + QString::number(f.bestHits));
+  line(u"平均ミス率: "_s + TextFormat::fixed(f.meanMissRate * 100.0, 2) + u'%');
+  return replaced;
 }
 
 ViewExport::Result writeCsv(QIODevice& device, const Series& series, TextEncoding encoding) {
@@ -83,18 +120,19 @@ ViewExport::Result writeCsv(QIODevice& device, const Series& series, TextEncodin
                                   u"mean_miss_rate"_s, u"best_so_far"_s})
       csv.text(column);
     csv.endRow();
-    for (const ProgressPoint& p : series.points) {
-      if (out.failed()) break;
-      csv.date(civilDate(p.run));
+    Dates dates;
+    eachPoint(series, [&](const ProgressPoint& p) {
+      csv.date(dates.of(p.run));
       csv.time(clockTime(p.run));
       csv.number(p.run.hits);
       csv.number(p.run.misses);
-      csv.text(TextFormat::fixed(p.meanHits, 4));
-      csv.text(TextFormat::fixed(p.run.missRate(), 4));
-      csv.text(TextFormat::fixed(p.meanMissRate, 4));
+      csv.fixed(p.meanHits, 4);
+      csv.fixed(p.run.missRate(), 4);
+      csv.fixed(p.meanMissRate, 4);
       csv.number(p.bestSoFar);
       csv.endRow();
-    }
+      return !out.failed();
+    });
     result.replaced = csv.replaced();
     if (!out.flush()) {
       result.outcome = ViewExport::Result::Outcome::WriteFailed;
@@ -107,24 +145,20 @@ ViewExport::Result writeCsv(QIODevice& device, const Series& series, TextEncodin
 }
 
 void writeJson(JsonWriter& json, const Series& series) {
-  const auto decimal = [&json](double value) { json.decimal(TextFormat::fixed(value, 4).toDouble()); };
+  const RangeFigures figures = series.figures();
   json.beginObject();
   json.key("figures"_L1);
   json.beginObject();
   json.key("best_hits"_L1);
-  json.number(series.figures.bestHits);
-  if (const auto change = series.before ? ProgressSeries::changeTenths(series.figures, *series.before) : std::nullopt) {
-    json.key("change_percent"_L1);
-    json.decimal(static_cast<double>(*change) / 10.0);
-  }
+  json.number(figures.bestHits);
   json.key("mean_hits"_L1);
-  decimal(series.figures.meanHits);
+  json.fixed(figures.meanHits, 4);
   json.key("mean_miss_rate"_L1);
-  decimal(series.figures.meanMissRate);
+  json.fixed(figures.meanMissRate, 4);
   json.key("practice_days"_L1);
-  json.number(series.figures.practiceDays);
+  json.number(figures.practiceDays);
   json.key("runs"_L1);
-  json.number(series.figures.runs);
+  json.number(figures.runs);
   json.end();
   json.key("mode"_L1);
   if (series.mode)
@@ -133,26 +167,28 @@ void writeJson(JsonWriter& json, const Series& series) {
     json.null();
   json.key("runs"_L1);
   json.beginArray();
-  for (const ProgressPoint& p : series.points) {
+  Dates dates;
+  eachPoint(series, [&json, &dates](const ProgressPoint& p) {
     json.beginObject();
     json.key("best_so_far"_L1);
     json.number(p.bestSoFar);
     json.key("date"_L1);
-    json.date(civilDate(p.run));
+    json.date(dates.of(p.run));
     json.key("hits"_L1);
     json.number(p.run.hits);
     json.key("mean_hits"_L1);
-    decimal(p.meanHits);
+    json.fixed(p.meanHits, 4);
     json.key("mean_miss_rate"_L1);
-    decimal(p.meanMissRate);
+    json.fixed(p.meanMissRate, 4);
     json.key("miss_rate"_L1);
-    decimal(p.run.missRate());
+    json.fixed(p.run.missRate(), 4);
     json.key("misses"_L1);
     json.number(p.run.misses);
     json.key("time"_L1);
     json.time(clockTime(p.run));
     json.end();
-  }
+    return true;
+  });
   json.end();
   json.key("window"_L1);
   json.number(series.window);

@@ -1,16 +1,15 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "analysis/ProgressSeries.h"
 #include "viewer/EncodedText.h"
 #include "viewer/ViewExport.h"
 
+class ExportOutput;
 class JsonWriter;
 class QIODevice;
 
@@ -19,28 +18,29 @@ class QIODevice;
 // it and the N - 1 runs before it, the best so far, and the figures of all of
 // them. As text, as one CSV table or as the member "progress" of the JSON
 // document (doc/export.md). Means and rates are written with four decimals,
-// halves rounded away from zero; a rate is a fraction of 1 (misses of all
-// keystrokes), not a percentage.
+// halves rounded away from zero; in CSV and JSON a rate is a fraction of 1
+// (misses of all keystrokes), in the text a percentage as the figures have it.
+// Each is written run by run as it is computed, as the other exports are:
+// nothing but the loaded runs is held, whatever their number.
 namespace ProgressExport {
 
+// What the series is made of. The report shows the whole era (or the whole
+// file): there is no range of the same length before it inside the era, so
+// it has no change against one.
 struct Series {
-  std::optional<PracticeMode> mode;  // none: every mode
+  std::span<const PracticeRecord* const> runs;  // the runs in view, of every mode
+  std::optional<PracticeMode> mode;             // none: every mode
+  bool noMiss = false;                          // only the runs without a miss
   int window = 10;
-  std::vector<ProgressPoint> points;
-  RangeFigures figures;
-  // The range of the same number of days just before, when the runs are
-  // those of an era with both days (--since and --until): the change against it.
-  std::optional<RangeFigures> before;
+
+  auto kept() const { return ProgressSeries::keptRuns(runs, mode, noMiss); }
+  RangeFigures figures() const;
 };
 
-// The runs of the mode (every mode without one), those without a miss only
-// with `noMiss`, over the whole record.
-Series seriesOf(std::span<const PracticeRecord* const> runs, std::optional<PracticeMode> mode, bool noMiss, int window);
-
 // A title line, a column header, one aligned line per run, then the figures
-// (回数, 練習日数, 平均打数, 最高打数, 平均ミス率, and "前の期間より +4.2%"
-// when there is a range before with runs).
-QStringList textLines(const Series& series);
+// (回数, 練習日数, 平均打数, 最高打数, 平均ミス率), each line ending in "\n",
+// in `encoding`. Returns the characters that encoding could not hold.
+int writeText(ExportOutput& out, const Series& series, TextEncoding encoding);
 
 // date,time,hits,misses,mean_hits,miss_rate,mean_miss_rate,best_so_far.
 ViewExport::Result writeCsv(QIODevice& out, const Series& series, TextEncoding encoding);

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "analysis/AverageTrend.h"
+#include "analysis/EraDays.h"
 #include "analysis/ModePass.h"
 #include "records/PracticeRecord.h"
 
@@ -41,15 +42,6 @@ struct ViewSettings {
   QDate eraTo;
 
   PracticeMode practiceMode() const { return static_cast<PracticeMode>(mode); }
-};
-
-// An era's days as day counts (PracticeRecord::Date), both included.
-struct EraDays {
-  std::int32_t first = std::numeric_limits<std::int32_t>::min();
-  std::int32_t last = std::numeric_limits<std::int32_t>::max();
-
-  bool contains(std::int32_t day) const { return day >= first && day <= last; }
-  bool operator==(const EraDays&) const = default;
 };
 
 namespace ViewSettingsMapping {

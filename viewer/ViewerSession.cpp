@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <tuple>
 #include <type_traits>
 
 #include "records/DayCount.h"
@@ -49,7 +50,7 @@ constexpr SharedOption SharedOptions[] = {
 }  // namespace
 
 ViewerSession::ViewerSession(SettingsFile& settings, LoadFeedback& feedback)
-    : settings_(settings), core_(settings, feedback) {}
+    : settings_(settings), feedback_(feedback), core_(settings, feedback) {}
 
 ViewSettings ViewerSession::viewSettingsOf(const MainOptions& o) {
   ViewSettings s;
@@ -59,8 +60,27 @@ ViewSettings ViewerSession::viewSettingsOf(const MainOptions& o) {
   return s;
 }
 
+QString ViewerSession::checkStoredEra(const SettingsFile& settings, MainOptions& o) {
+  QStringList problems;
+  for (const auto& [key, day, side] :
+       {std::tuple(u"EraFrom"_s, &o.eraFrom, u"開始日"_s), std::tuple(u"EraTo"_s, &o.eraTo, u"終了日"_s)}) {
+    const QString text = settings.readText(SettingsKeys::Option, key, {});
+    if (!text.isEmpty() && !day->isValid())
+      problems << u"設定ファイルの集計の%1 %2=%3 は日付として読めません。%1を決めずに集計します。"_s.arg(side, key,
+                                                                                                         text);
+  }
+  if (o.eraFrom.isValid() && o.eraTo.isValid() && o.eraTo < o.eraFrom) {
+    problems
+        << u"設定ファイルの集計の期間 %1 ～ %2 は終了日が開始日より前です。期間を決めずにすべての記録を集計します。"_s
+               .arg(o.eraFrom.toString(SettingsDays::format()), o.eraTo.toString(SettingsDays::format()));
+    o.eraFrom = o.eraTo = QDate();
+  }
+  return problems.join(u'\n');
+}
+
 MainOptions ViewerSession::loadOptions(const SettingsEnvironment& environment) {
-  const MainOptions o = MainOptions::load(settings_, environment);
+  MainOptions o = MainOptions::load(settings_, environment);
+  if (const QString problem = checkStoredEra(settings_, o); !problem.isEmpty()) feedback_.showMessage(problem);
   ViewSettings s = viewSettingsOf(o);
   s.mode = o.defaultType;  // as it is: one that names no mode selects none
   core_.setSettings(s);

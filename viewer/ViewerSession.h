@@ -37,7 +37,13 @@ class ViewerSession {
   static ViewSettings viewSettingsOf(const MainOptions& options);
   // Reads the options, takes the mode, the record file and the view settings
   // they hold, and returns them for the window's own (geometry, fonts, ...).
+  // An era day that cannot be read leaves that side open, and an era that
+  // ends before it starts is read as none: either is told through the
+  // feedback's message (the window's message box, the report tool's standard error).
   MainOptions loadOptions(const SettingsEnvironment& environment);
+  // What is wrong with the era kept in `settings` as `options` were read from
+  // it (and the era of `options` put right); empty when nothing is.
+  static QString checkStoredEra(const SettingsFile& settings, MainOptions& options);
   // Writes `options` with the mode, the record file and the view settings as
   // they stand now; false when the settings file cannot be written.
   bool saveOptions(MainOptions options, MainOptions::ColorResolver resolveColor) const;
@@ -114,6 +120,7 @@ class ViewerSession {
 
  private:
   SettingsFile& settings_;
+  LoadFeedback& feedback_;
   ViewerCore core_;
   bool selected_ = false;
   QString recordFolder_;

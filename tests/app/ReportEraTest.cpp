@@ -32,7 +32,11 @@ TEST_F(ReportToolTest, AnEraCountsAsTheFileWithoutTheOtherDays) {
                                {u"--mode"_s, u"!"_s, u"--view"_s, u"calendar"_s, u"--view"_s, u"best"_s},
                                {u"--format"_s, u"csv"_s, u"--runs"_s},
                                {u"--format"_s, u"csv"_s, u"--view"_s, u"history"_s, u"--nomiss"_s},
-                               {u"--format"_s, u"json"_s, u"--runs"_s, u"--period"_s, u"month"_s}};
+                               {u"--format"_s, u"json"_s, u"--runs"_s, u"--period"_s, u"month"_s},
+                               // The means, the best so far and the figures of the era's runs alone,
+                               // with no change against days outside it.
+                               {u"--view"_s, u"progress"_s, u"--mode"_s, u"A"_s, u"--window"_s, u"7"_s},
+                               {u"--format"_s, u"json"_s, u"--view"_s, u"progress"_s, u"--all-modes"_s}};
   int copies = 0;
   for (const auto& [since, until] : eras) {
     std::vector<GeneratedRun> kept;
@@ -66,6 +70,68 @@ TEST_F(ReportToolTest, AnEraCountsAsTheFileWithoutTheOtherDays) {
   EXPECT_EQ(report({u"--view"_s, u"history"_s, whole}).out,
             report({u"--view"_s, u"history"_s, u"--since"_s, u"2023-06-15"_s, whole}).out);
   EXPECT_EQ(report({u"--all-days"_s, u"--view"_s, u"history"_s, whole}).out, everyRun);
+}
+
+// An era the settings file keeps that cannot be read, or that ends before it
+// starts, is told on standard error and counts as no era on that side; an era
+// that --since or --until would turn round is a usage error.
+TEST_F(ReportToolTest, AnEraThatCannotBeReadOrEndsBeforeItStartsIsTold) {
+  GeneratorOptions generator;
+  generator.runs = 200;
+  generator.start = {2023, 1, 1};
+  generator.newestDay = DayCount::CivilDate{2023, 12, 20};
+  generator.keepStart = true;
+  const QString file = dir.write(u"run.ｷﾛｸ"_s, QByteArray::fromStdString(recordFileBytes(generateRuns(generator))));
+  const QStringList history{u"--view"_s, u"history"_s};
+  const QByteArray everyRun = report({u"--all-days"_s, u"--view"_s, u"history"_s, file}).out;
+  const QByteArray upToJune = report({u"--until"_s, u"2023-06-01"_s, u"--view"_s, u"history"_s, file}).out;
+  ASSERT_NE(everyRun, upToJune);
+  const struct {
+    QByteArray stored;
+    QStringList arguments;
+    int status;
+    QString message;  // on standard error
+    QByteArray out;   // with status 0
+  } cases[] = {
+      {"EraFrom=2023/13/01\r\n", history, 0,
+       u"設定ファイルの集計の開始日 EraFrom=2023/13/01 は日付として読めません。開始日を決めずに集計します。"_s,
+       everyRun},
+      {"EraFrom=0001/01/01\r\nEraTo=2023/06/01\r\n", history, 0, u"EraFrom=0001/01/01 は日付として読めません"_s,
+       upToJune},
+      {"EraTo=yesterday\r\n", history, 0, u"集計の終了日 EraTo=yesterday は日付として読めません"_s, everyRun},
+      {"EraFrom=2023/07/01\r\nEraTo=2023/06/01\r\n", history, 0,
+       u"設定ファイルの集計の期間 2023/07/01 ～ 2023/06/01 は終了日が開始日より前です。"
+       u"期間を決めずにすべての記録を集計します。"_s,
+       everyRun},
+      {"EraFrom=2023/07/01\r\nEraTo=2023/06/01\r\n", QStringList{u"--until"_s, u"2023-06-01"_s} + history, 0,
+       u"終了日が開始日より前です"_s, upToJune},
+      {"EraTo=2023/06/01\r\n",
+       QStringList{u"--since"_s, u"2023-07-01"_s} + history,
+       2,
+       u"--since 2023-07-01 is after the last day of the era the settings file keeps (2023-06-01)"_s,
+       {}},
+      {"EraFrom=2023/07/01\r\n",
+       QStringList{u"--until"_s, u"2023-06-01"_s} + history,
+       2,
+       u"--until 2023-06-01 is before the first day of the era the settings file keeps (2023-07-01)"_s,
+       {}},
+      {"",
+       QStringList{u"--until"_s, u"2023-06-01"_s, u"--since"_s, u"2023-07-01"_s} + history,
+       2,
+       u"--until 2023-06-01 is before --since 2023-07-01"_s,
+       {}},
+  };
+  for (const auto& c : cases) {
+    QFile stored(settingsPath);
+    ASSERT_TRUE(stored.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    stored.write("[Option]\r\n" + c.stored);
+    stored.close();
+    const Result got = report(c.arguments + QStringList{file});
+    EXPECT_EQ(got.status, c.status) << c.stored.toStdString();
+    EXPECT_TRUE(got.err.contains(c.message)) << c.stored.toStdString() << " -> " << got.err.toStdString();
+    if (c.status == 0) EXPECT_TRUE(got.out == c.out) << c.stored.toStdString();
+    if (c.status != 0) EXPECT_TRUE(got.out.isEmpty()) << c.stored.toStdString();
+  }
 }
 
 }  // namespace

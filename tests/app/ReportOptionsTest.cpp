@@ -2,6 +2,9 @@
 
 #include "app/ReportOptions.h"
 
+#include <optional>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -98,6 +101,38 @@ TEST(ReportOptions, BadCommandLinesAreRejectedWithAReason) {
     const auto parsed = parse(c.line);
     EXPECT_TRUE(parsed.error.contains(c.mentions)) << c.line.toStdString() << " -> " << parsed.error.toStdString();
   }
+}
+
+// The era's days: four digits of year, the days the viewer's date fields
+// show, and never a last day before the first.
+TEST(ReportOptions, EraDaysAreThoseTheViewerTakes) {
+  const struct {
+    QString line;
+    std::optional<QDate> since, until;  // none: refused
+  } cases[] = {
+      {u"--since 2024-02-29"_s, QDate(2024, 2, 29), {}},
+      {u"--since 1752-09-14"_s, QDate(1752, 9, 14), {}},
+      {u"--until 9999-12-31"_s, {}, QDate(9999, 12, 31)},
+      {u"--since 2024-05-01 --until 2024-05-01"_s, QDate(2024, 5, 1), QDate(2024, 5, 1)},
+      {u"--since -2000-01-01"_s, {}, {}},
+      {u"--since 0000-00-00"_s, {}, {}},
+      {u"--since 0001-01-01"_s, {}, {}},
+      {u"--since 1752-09-13"_s, {}, {}},
+      {u"--until +202-01-01"_s, {}, {}},
+      {u"--until 2024-5-01"_s, {}, {}},
+      {u"--until 12024-05-01"_s, {}, {}},
+      {u"--since 2024-05-02 --until 2024-05-01"_s, {}, {}},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = parse(c.line + u" f"_s);
+    const bool good = c.since || c.until;
+    EXPECT_EQ(parsed.error.isEmpty(), good) << c.line.toStdString() << " -> " << parsed.error.toStdString();
+    if (good) {
+      EXPECT_EQ(std::pair(parsed.options.since, parsed.options.until), std::pair(c.since, c.until))
+          << c.line.toStdString();
+    }
+  }
+  EXPECT_TRUE(parse(u"--since 2024-05-02 --until 2024-05-01 f"_s).error.contains(u"--until 2024-05-01 is before"_s));
 }
 
 }  // namespace

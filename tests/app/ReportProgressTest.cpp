@@ -5,6 +5,8 @@
 
 #include <QProcess>
 
+#include <utility>
+
 #include "support/QtPrinters.h"
 #include "support/RecordLines.h"
 #include "support/TempDir.h"
@@ -58,17 +60,37 @@ TEST_F(ReportProgressTest, CsvRowsOfWindowTwo) {
   EXPECT_EQ(all[2], u"2023-04-05,09:09:00,150,30,175.0000,0.1667,0.0931,200"_s.split(u','));
 }
 
-// An era of two days is compared with as many days before it: 2023-05-02..03
-// (mean 200) against 2023-04-30..05-01 (no run), then 05-03 alone (220)
-// against 05-02 (180): +22.2%.
-TEST_F(ReportProgressTest, AnEraOfTwoDaysGivesTheChangeAgainstTheDaysBefore) {
-  const auto text = [this](const QString& since, const QString& until) {
-    return QString::fromUtf8(
-        run({u"--view"_s, u"progress"_s, u"--mode"_s, u"R"_s, u"--since"_s, since, u"--until"_s, until})
-            .readAllStandardOutput());
-  };
-  EXPECT_FALSE(text(u"2023-05-02"_s, u"2023-05-03"_s).contains(u"前の期間より"_s));
-  EXPECT_TRUE(text(u"2023-05-03"_s, u"2023-05-03"_s).endsWith(u"平均ミス率: 0.00%\n前の期間より +22.2%\n"_s));
+// Nothing outside the era is read: the report shows the whole era, and no
+// range of its length before it lies inside the era, so there is no change
+// line, though 2023-05-02 (180 hits) lies just before an era of 2023-05-03.
+TEST_F(ReportProgressTest, AnEraIsNotComparedWithTheDaysBeforeIt) {
+  for (const auto& [since, until] : {std::pair(u"2023-05-03"_s, u"2023-05-03"_s),
+                                     std::pair(u"2023-05-02"_s, u"2023-05-03"_s), std::pair(u"2023-04-05"_s, u""_s)}) {
+    QStringList arguments{u"--view"_s, u"progress"_s, u"--mode"_s, u"R"_s, u"--since"_s, since};
+    if (!until.isEmpty()) arguments << u"--until"_s << until;
+    const QString text = QString::fromUtf8(run(arguments).readAllStandardOutput());
+    EXPECT_TRUE(text.section(u'\n', -2, -2).startsWith(u"平均ミス率: "_s)) << text.toStdString();
+    EXPECT_FALSE(text.contains(u"前の期間より"_s)) << since.toStdString();
+    const QString json =
+        QString::fromUtf8(run(arguments + QStringList{u"--format"_s, u"json"_s}).readAllStandardOutput());
+    EXPECT_TRUE(json.contains(u"\"mean_hits\""_s) && !json.contains(u"change_percent"_s)) << since.toStdString();
+  }
+}
+
+// The text's rows give the miss rates as percentages, as its figures do.
+TEST_F(ReportProgressTest, TextRowsGiveRatesAsPercentages) {
+  const QStringList lines =
+      QString::fromUtf8(
+          run({u"--view"_s, u"progress"_s, u"--window"_s, u"2"_s, u"--mode"_s, u"R"_s}).readAllStandardOutput())
+          .split(u'\n');
+  ASSERT_EQ(lines.size(), 11) << lines.join(u'\n').toStdString();
+  EXPECT_EQ(lines[0], u"<<ローマ字の進歩グラフ (平均の回数 2回) >>"_s);
+  EXPECT_EQ(lines[1], u"日付       時刻      打数 ミス   平均打数   ミス率 平均ミス率  最高"_s);
+  EXPECT_EQ(lines[2], u"2023-04-05 09:00:00   200    4   200.0000    1.96%      1.96%   200"_s);
+  EXPECT_EQ(lines[3], u"2023-05-02 20:00:00   180   25   190.0000   12.20%      7.08%   200"_s);
+  EXPECT_EQ(lines[4], u"2023-05-03 08:00:00   220    0   200.0000    0.00%      6.10%   220"_s);
+  EXPECT_EQ(lines.mid(5), (QStringList{u"回数: 3回"_s, u"練習日数: 3日"_s, u"平均打数: 200.0"_s, u"最高打数: 220"_s,
+                                       u"平均ミス率: 4.72%"_s, QString()}));
 }
 
 TEST_F(ReportProgressTest, BadWindowIsAUsageError) {

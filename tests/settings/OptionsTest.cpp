@@ -84,6 +84,38 @@ TEST_F(OptionsTest, StoredValuesAtTheirEdges) {
   EXPECT_EQ(MainOptions::load(file, Screen).rankCount, 1000);
 }
 
+// A day is one the windows' date fields can show, with four digits of year;
+// any other value is no day, in every section, and so is written back as none.
+TEST_F(OptionsTest, DaysAreThoseTheDateFieldsShow) {
+  const struct {
+    const char* text;
+    QDate day;  // null: no day
+  } cases[] = {
+      {"2025/04/01", QDate(2025, 4, 1)},
+      {"1752/09/14", QDate(1752, 9, 14)},
+      {"9999/12/31", QDate(9999, 12, 31)},
+      {"1752/09/13", {}},
+      {"0001/01/01", {}},
+      {"-2000/01/01", {}},
+      {"2025/02/29", {}},
+      {"2025-04-01", {}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    dir.write(u"hoko32.ini"_s, QByteArray("[Option]\r\nEraFrom=") + c.text + "\r\nEraTo=" + c.text +
+                                   "\r\n[Progress]\r\nFrom=" + c.text + "\r\nTo=" + c.text + "\r\n");
+    const MainOptions main = MainOptions::load(file, Screen);
+    const ProgressOptions progress = ProgressOptions::load(file);
+    EXPECT_EQ(main.eraFrom, c.day) << c.text;
+    EXPECT_EQ(main.eraTo, c.day) << c.text;
+    EXPECT_EQ(progress.from, c.day) << c.text;
+    EXPECT_EQ(progress.to, c.day) << c.text;
+    ASSERT_TRUE(progress.save(file));
+    EXPECT_EQ(file.readText(u"Progress"_s, u"To"_s, u"?"_s), c.day.isValid() ? QString::fromLatin1(c.text) : QString())
+        << c.text;
+  }
+}
+
 TEST_F(OptionsTest, SaveWritesEveryValueBackAsRgb) {
   MainOptions o = MainOptions::defaults(Screen);
   o.hitMark = u"abc"_s;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -79,6 +80,74 @@ class EraWindowTest : public QObject, private MainWindowFixture {
       QCOMPARE(progress->windowTitle(), c.progressTitle);
       QCOMPARE(progress->pictureTitle().contains(u" ・ 2024/03/01 以降 ・ "_s), c.era);
       QVERIFY(progress->pictureTitle().endsWith(u" ・ "_s + QFileInfo(recordFile).fileName()));
+    }
+  }
+
+  // The dialog does not take an era that ends before it starts: OK is greyed,
+  // the reason stands below the dates, and Enter does not close it either.
+  void dialogRefusesAnEraThatEndsBeforeItStarts() {
+    const struct {
+      bool fromChecked, toChecked;
+      QDate from, to;
+      bool acceptable;
+    } cases[] = {
+        {true, true, QDate(2024, 3, 2), QDate(2024, 3, 1), false},
+        {true, true, QDate(2024, 3, 1), QDate(2024, 3, 1), true},
+        {true, true, QDate(2024, 3, 1), QDate(2024, 3, 2), true},
+        {false, true, QDate(2024, 3, 2), QDate(2024, 3, 1), true},  // no first day: any last day
+        {true, false, QDate(2024, 3, 2), QDate(2024, 3, 1), true},
+        {true, true, QDate(9999, 12, 31), QDate(1752, 9, 14), false},
+    };
+    for (const auto& c : cases) {
+      EraDialog dialog;
+      dialog.setEra({}, {}, QDate(2024, 1, 1));
+      dialog.show();
+      dialog.FromCheck->setChecked(c.fromChecked);
+      dialog.ToCheck->setChecked(c.toChecked);
+      dialog.FromDate->setDate(c.from);
+      dialog.ToDate->setDate(c.to);
+      const QByteArray what = (c.from.toString() + u" ～ "_s + c.to.toString()).toUtf8();
+      QVERIFY2(dialog.FromDate->date() == c.from && dialog.ToDate->date() == c.to, what.constData());
+      QVERIFY2(dialog.BitBtn1->isEnabled() == c.acceptable, what.constData());
+      QVERIFY2(dialog.lblEraError->isVisible() == !c.acceptable, what.constData());
+      QCOMPARE(dialog.lblEraError->text(), u"終了日が開始日より前です。"_s);
+      QTest::keyClick(&dialog, Qt::Key_Return);
+      QVERIFY2(dialog.isVisible() == !c.acceptable, what.constData());
+      QVERIFY2(dialog.result() == (c.acceptable ? QDialog::Accepted : 0), what.constData());
+    }
+    // An era shown the wrong way round (from a settings file of old) opens with the reason.
+    EraDialog dialog;
+    dialog.setEra(QDate(2024, 3, 2), QDate(2024, 3, 1), QDate(2024, 1, 1));
+    QVERIFY(!dialog.BitBtn1->isEnabled());
+  }
+
+  // A settings file whose era cannot be read, or ends before it starts, is
+  // told once at the start; the window counts no era on that side.
+  void storedEraThatCannotBeTakenIsToldOnceAtTheStart() {
+    const QString recordFile = writeTypistFile(*dir, 300);
+    const struct {
+      QByteArray stored;
+      QString message;
+      QString era;  // as the title shows it
+    } cases[] = {
+        {"EraFrom=2024/03/02\r\nEraTo=2024/03/01\r\n",
+         u"設定ファイルの集計の期間 2024/03/02 ～ 2024/03/01 は終了日が開始日より前です。"
+         u"期間を決めずにすべての記録を集計します。"_s,
+         {}},
+        {"EraFrom=2024/3/1x\r\nEraTo=2024/03/01\r\n",
+         u"設定ファイルの集計の開始日 EraFrom=2024/3/1x は日付として読めません。開始日を決めずに集計します。"_s,
+         u" (2024/03/01 まで)"_s},
+    };
+    for (const auto& c : cases) {
+      QFile settings(settingsPath());
+      QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      settings.write("[Option]\r\n" + c.stored);
+      settings.close();
+      messages.clear();
+      auto window = start({recordFile});
+      QCOMPARE(messages, QStringList{c.message});
+      QCOMPARE(window->windowTitle(), u"ＴＡＰＰＥＲの足跡32"_s + c.era);
+      window->close();
     }
   }
 };

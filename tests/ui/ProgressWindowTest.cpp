@@ -14,10 +14,13 @@
 #include <QToolTip>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "progress/ProgressChartView.h"
 #include "progress/ProgressWindow.h"
 #include "progress/TimeAxis.h"
+#include "settings/SettingsFile.h"
 #include "support/Runs.h"
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
@@ -106,6 +109,48 @@ class ProgressWindowTest : public QObject {
     window.findChild<QCheckBox*>(u"cbAllModes"_s)->setChecked(true);
     QCOMPARE(figure(window, u"lblRuns"_s), u"3"_s);
     QVERIFY(window.options().allModes);
+  }
+
+  // A range is a view of the one series: this week's runs keep the means and
+  // the best of all the runs before them. With an era from 12/01 the week
+  // before is not wholly inside it, so there is no change against it.
+  void aRangeShowsTheMeansOfTheWholeSeriesWithinTheEra() {
+    ProgressWindow window(ProgressOptions{}, {});
+    window.setRuns(refs, ModeRomaji, false, today);
+    window.findChild<QComboBox*>(u"cbRange"_s)->setCurrentIndex(int(ProgressRangeKind::OneWeek));
+    const auto means = [&window] {
+      std::vector<std::pair<double, int>> shown;
+      for (const ProgressPoint& p : window.chart()->points()) shown.emplace_back(p.meanHits, p.bestSoFar);
+      return shown;
+    };
+    // 150, 200, 300: 216.7; with 260: 227.5.
+    QCOMPARE(means(), (std::vector<std::pair<double, int>>{{650.0 / 3, 300}, {227.5, 300}}));
+    QCOMPARE(figure(window, u"lblChange"_s), u"前の期間より +40.0%"_s);
+
+    EraDays era;
+    era.first = static_cast<std::int32_t>(TimeAxis::dayCountOf({2026, 11, 30}));  // the week before: from 11/24
+    std::vector<const PracticeRecord*> inEra;
+    for (const PracticeRecord* r : refs)
+      if (era.contains(r->Date)) inEra.push_back(r);
+    window.setRuns(inEra, ModeRomaji, false, today, era);
+    QCOMPARE(means(), (std::vector<std::pair<double, int>>{{250.0, 300}, {760.0 / 3, 300}}));
+    QCOMPARE(figure(window, u"lblChange"_s), QString());
+    era.first = static_cast<std::int32_t>(TimeAxis::dayCountOf({2026, 11, 24}));
+    window.setRuns(inEra, ModeRomaji, false, today, era);
+    QCOMPARE(figure(window, u"lblChange"_s), u"前の期間より +40.0%"_s);
+  }
+
+  // A day of the settings file that its date fields cannot show is no day:
+  // the window offers its own and hands back none of 1752/09/14.
+  void aStoredDayTheDateFieldsCannotShowIsNoDay() {
+    TempDir dir;
+    dir.write(u"hoko32.ini"_s, "[Progress]\r\nRange=7\r\nFrom=0001/01/01\r\nTo=0001/01/01\r\n");
+    SettingsFile settings(dir.file(u"hoko32.ini"_s));
+    ProgressWindow window(&settings);
+    window.setRuns(refs, ModeRomaji, false, today);
+    const ProgressOptions handedBack = window.options();
+    QCOMPARE(handedBack.to, QDate::currentDate());
+    QCOMPARE(handedBack.from, QDate::currentDate().addMonths(-1).addDays(1));
   }
 
   void homeShowsTheWholeRangeAfterAZoom() {

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <new>
+#include <random>
 
 #include "analysis/PracticeCalendar.h"
 #include "analysis/TextFormat.h"
@@ -255,6 +256,43 @@ TEST(JsonWriter, WritesWhatQJsonDocumentWrites) {
     writeValue(json, expected.isObject() ? QJsonValue(expected.object()) : QJsonValue(expected.array()));
     ASSERT_TRUE(out.flush());
     EXPECT_EQ(buffer.data(), expected.toJson(QJsonDocument::Indented));
+  }
+}
+
+// A value of a few decimals is written as QJsonDocument writes the rounded
+// number, without parsing it back from text; CSV and text take the same digits.
+TEST(JsonWriter, FixedWritesTheRoundedNumberAsQJsonDocumentDoes) {
+  std::vector<double> values{0.0,        -0.0,   0.00004,  0.00005,  0.0001,   0.00015, 0.99995,   1.0,         200.0,
+                             233.333333, 0.0148, -0.00004, -0.00005, -1.23456, 4.5,     1e6 + 0.5, 123456.78905};
+  std::mt19937 random(3);
+  for (int i = 0; i < 2000; ++i) values.push_back(std::uniform_real_distribution<double>(-2.0, 1000.0)(random));
+  for (int i = -300; i <= 300; ++i) values.push_back(i / 10000.0 + 0.00002);  // about 0: the exponents
+  for (int decimals : {1, 2, 4}) {
+    QJsonArray expected;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ExportOutput out(buffer);
+    JsonWriter json(out);
+    json.beginArray();
+    for (double v : values) {
+      expected.append(TextFormat::fixed(v, decimals).toDouble());
+      json.fixed(v, decimals);
+    }
+    json.end();
+    ASSERT_TRUE(out.flush());
+    ASSERT_EQ(buffer.data(), QJsonDocument(expected).toJson(QJsonDocument::Indented)) << "decimals " << decimals;
+
+    QBuffer text;
+    text.open(QIODevice::WriteOnly);
+    ExportOutput written(text);
+    for (double v : values) {
+      written.fixed(v, decimals, 12);
+      written.put('\n');
+    }
+    ASSERT_TRUE(written.flush());
+    QString joined;
+    for (double v : values) joined += TextFormat::fixed(v, decimals).rightJustified(12, u' ') + u'\n';
+    EXPECT_EQ(QString::fromLatin1(text.data()), joined) << "decimals " << decimals;
   }
 }
 
