@@ -200,7 +200,7 @@ void ProgressWindow::setRuns(std::span<const PracticeRecord* const> runs, Practi
 
 void ProgressWindow::setSource(const QString& recordFileName, const QString& era) {
   recordFileName_ = recordFileName;
-  era_ = era;
+  eraText_ = era;
   setWindowTitle(era.isEmpty() ? u"進歩グラフ"_s : u"進歩グラフ (%1)"_s.arg(era));
 }
 
@@ -213,7 +213,7 @@ QString ProgressWindow::pictureTitle() const {
     shownRange = std::min(chosen.from, chosen.to).toString(u"yyyy/MM/dd"_s) + u" ～ "_s +
                  std::max(chosen.from, chosen.to).toString(u"yyyy/MM/dd"_s);
   QStringList parts{shown_->text(), shownRange};
-  if (!era_.isEmpty()) parts << era_;
+  if (!eraText_.isEmpty()) parts << eraText_;
   if (!recordFileName_.isEmpty()) parts << recordFileName_;
   return parts.join(u" ・ "_s);
 }

@@ -83,7 +83,7 @@ class ProgressWindow : public QDialog {
   PracticeMode mode_ = ModeRomaji;
   bool noMiss_ = false;
   QString recordFileName_;
-  QString era_;
+  QString eraText_;                // "2025/04/01 以降", as the title and the picture name it
   QCheckBox* allModes_ = nullptr;  // every mode's runs rather than the main window's mode
   QDate today_ = QDate::currentDate();
   EraDays era_;
