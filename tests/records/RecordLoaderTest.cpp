@@ -14,6 +14,7 @@
 #include "records/RecordLoader.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
+#include "settings/StoredSizes.h"
 
 using namespace Qt::StringLiterals;
 using testing::ElementsAre;
@@ -353,7 +354,7 @@ TEST_F(RecordLoaderTest, FullLoadKeepsWhatLineByLineParsingKeeps) {
     }
     for (const std::string& file : {text + cut, text.substr(0, 46 * 2000) + "\x1a" + text.substr(46 * 2000)}) {
       writeRecordFile(file);
-      settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
+      settings.writeText(u"FileSize"_s, StoredSizes::keyFor(recordPath), u"0"_s);
       ASSERT_EQ(load(), LoadOutcome::Loaded);
       EXPECT_EQ(loaded(), keptLineByLine(file)) << shift;
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "settings/SettingsFile.h"
+#include "settings/StoredSizes.h"
 #include "support/TempDir.h"
 
 using namespace Qt::StringLiterals;
@@ -64,7 +65,8 @@ TEST_F(SettingsFileTest, StoredSizesBeyondThirtyTwoBitsAndValuesThatTrustNoDataF
     EXPECT_EQ(file.readStoredSize(record).size, size);
   }
   for (const QString& value : {u"9223372036854775808"_s, u"-46"_s, u"0xFFFFFFFF"_s, u"3e9"_s}) {
-    ASSERT_TRUE(file.writeText(u"FileSize"_s, record.canonicalPath, value, SettingsFile::KeyMatch::ExactCase));
+    ASSERT_TRUE(file.writeText(u"FileSize"_s, StoredSizes::keyFor(record.canonicalPath), value,
+                               SettingsFile::KeyMatch::ExactCase));
     EXPECT_EQ(file.readStoredSize(record).size, 0) << value.toStdString();
   }
 }

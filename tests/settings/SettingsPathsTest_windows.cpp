@@ -77,7 +77,7 @@ TEST_F(SettingsPathsTest, AStoredSizeIsFoundUnderEitherSpellingOfItsPath) {
 TEST_F(SettingsPathsTest, AStoredSizeIsWrittenUnderTheBackslashedPathAlone) {
   EXPECT_EQ(StoredSizes::keyFor(Record.canonicalPath), Backslashed);
   EXPECT_EQ(StoredSizes::keyFor(u"//server/share/練習.ｷﾛｸ"_s), u"\\\\server\\share\\練習.ｷﾛｸ"_s);
-  EXPECT_EQ(StoredSizes::keyFor(u"C:/My Records/練習 .ｷﾛｸ"_s), u"%C:\\My%20Records\\練習%20.ｷﾛｸ"_s);
+  EXPECT_EQ(StoredSizes::keyFor(u"C:/My Records/練習.ｷﾛｸ "_s), u"%C:\\My%20Records\\練習.ｷﾛｸ%20"_s);
   writeFile(u"[FileSize]\r\n"_s + Slashed + u"=4600\r\n"_s);
   ASSERT_TRUE(file.writeStoredSize(Record, 9200));
   EXPECT_EQ(storedKey(Backslashed), u"9200"_s);
