@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/NativePath.h"
 #include "settings/SettingsFile.h"
 #include "settings/StoredSizes.h"
 #include "support/TempDir.h"
@@ -127,7 +128,8 @@ TEST_F(SettingsFileTest, FailedWriteNamesTheFile) {
   dir.write(u"plain"_s, "not a folder");
   SettingsFile blocked(dir.file(u"plain/hoko32.ini"_s));
   EXPECT_FALSE(blocked.writeInteger(u"Form"_s, u"Width"_s, 1));
-  EXPECT_EQ(blocked.writeFailureMessage(), dir.file(u"plain/hoko32.ini"_s) + u" に書き込めません"_s);
+  EXPECT_EQ(blocked.writeFailureMessage(),
+            NativePath::toNative(dir.file(u"plain/hoko32.ini"_s)) + u" に書き込めません"_s);
 }
 
 }  // namespace
