@@ -66,8 +66,8 @@ ReportTool::ReportTool(QString programPath, std::FILE* out, std::FILE* err)
 }
 
 QString ReportTool::defaultSettingsPath() const {
-  const QString viewer = QFileInfo(programPath_).absolutePath() + u"/hoko32"_s;
-  return SettingsLocation::forProgram(viewer);
+  // The viewer's: the program "hoko32" beside this one.
+  return SettingsLocation::forProgram(SettingsLocation::folderOf(programPath_) + u"hoko32"_s);
 }
 
 // Characters that code page 932 cannot hold were written as "?".

@@ -66,8 +66,8 @@ void ScreenshotTour::saveBanners(TfrmMain& window) {
     }
   };
   for (int kind = 1; kind <= 5; ++kind) {
-    TfrmOiwai banner(SettingsLocation::folderOf(QCoreApplication::applicationFilePath()), &window,
-                     static_cast<celebration::AnimationKind>(kind));
+    TfrmOiwai banner(SettingsLocation::folderOf(QCoreApplication::applicationFilePath()), *window.settingsFile(),
+                     &window, static_cast<celebration::AnimationKind>(kind));
     banner.RecordLine = celebration::BannerAnimation::recordLineText(u"ローマ字"_s, 416);
     banner.MessageLine = celebration.oiwaiMessage;
     banner.bannerFont = QFont(celebration.oiwaiFontName, celebration.oiwaiFontSize);

@@ -11,7 +11,6 @@
 
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
-#include "settings/SettingsLocation.h"
 #include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
@@ -25,10 +24,9 @@ const QColor PureRed(255, 0, 0);
 
 }  // namespace
 
-TfrmOiwai::TfrmOiwai(const QString& programFolder, QWidget* parent, std::optional<celebration::AnimationKind> kind)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      programFolder_(programFolder),
-      settingsPath_(SettingsLocation::forProgram(programFolder + u"hoko32"_s)) {
+TfrmOiwai::TfrmOiwai(const QString& programFolder, SettingsFile& settings, QWidget* parent,
+                     std::optional<celebration::AnimationKind> kind)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), programFolder_(programFolder), settings_(settings) {
   setObjectName(u"frmOiwai"_s);
   setModal(true);
   setAutoFillBackground(false);
@@ -39,8 +37,7 @@ TfrmOiwai::TfrmOiwai(const QString& programFolder, QWidget* parent, std::optiona
   connect(&Timer1, &QTimer::timeout, this, &TfrmOiwai::Timer1Timer);
   connect(&Timer2, &QTimer::timeout, this, &TfrmOiwai::Timer2Timer);
   // The next picture's number, kept by the banner before.
-  const SettingsFile settings(settingsPath_);
-  const int stored = settings.readInteger(SettingsKeys::Option, SettingsKeys::OiwaiBmpPattern, 1);
+  const int stored = settings_.readInteger(SettingsKeys::Option, SettingsKeys::OiwaiBmpPattern, 1);
   animation_ = std::make_unique<BannerAnimation>(kind.value_or(BannerAnimation::randomKind()),
                                                  BannerAnimation::pictureNumberFromSetting(stored));
   resize(270, 112);
@@ -194,7 +191,6 @@ void TfrmOiwai::FormClose() {
         {u"ファンファーレが演奏できませんでした。\n"
          u"オプションの「お祝いの設定」でファンファーレファイルを選んでください。"_s,
          false});
-  SettingsFile settings(settingsPath_);
-  if (!settings.writeInteger(SettingsKeys::Option, SettingsKeys::OiwaiBmpPattern, animation_->close()))
-    reports_.append({settings.writeFailureMessage()});
+  if (!settings_.writeInteger(SettingsKeys::Option, SettingsKeys::OiwaiBmpPattern, animation_->close()))
+    reports_.append({settings_.writeFailureMessage()});
 }

@@ -14,6 +14,8 @@
 #include "celebration/CelebrationReport.h"
 #include "platform/MediaPlayer.h"
 
+class SettingsFile;
+
 // The celebration banner: a small borderless red window in the middle of the
 // screen. The record line and the message move into place in one of five
 // animations, a picture grows over them, and the banner closes by itself while
@@ -27,11 +29,10 @@ class TfrmOiwai : public QDialog {
   Q_OBJECT
  public:
   // `programFolder` (ending in "/") holds the pictures "Oiwai<N>.BMP"; the next
-  // picture number is kept in the settings file of the program "hoko32" there
-  // (or the per-user one when that folder cannot be written).
+  // picture number is kept in `settings`, the program's open settings file.
   // The animation is drawn at random unless `kind` names one.
-  explicit TfrmOiwai(const QString& programFolder, QWidget* parent = nullptr,
-                     std::optional<celebration::AnimationKind> kind = std::nullopt);
+  TfrmOiwai(const QString& programFolder, SettingsFile& settings, QWidget* parent = nullptr,
+            std::optional<celebration::AnimationKind> kind = std::nullopt);
   ~TfrmOiwai() override;
 
   // Ticks come every 16 ms, as often as a desktop timer reliably does.
@@ -55,7 +56,6 @@ class TfrmOiwai : public QDialog {
 
   const celebration::BannerAnimation& animation() const { return *animation_; }
   const QPixmap& canvas() const { return canvas_; }
-  QString settingsPath() const { return settingsPath_; }
 
   void done(int result) override;  // every way of closing runs FormClose
 
@@ -76,7 +76,7 @@ class TfrmOiwai : public QDialog {
   QString pictureFilePath() const;
 
   QString programFolder_;
-  QString settingsPath_;
+  SettingsFile& settings_;
   QString soundFile_;
   std::unique_ptr<celebration::BannerAnimation> animation_;
   MediaPlayer MediaPlayer1;

@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "platform/NativePath.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -106,14 +108,14 @@ TfrmOiwaiCfg::TfrmOiwaiCfg(QWidget* parent) : QDialog(parent) {
 
 void TfrmOiwaiCfg::setValues(const QString& fanfare, const QString& message, const QFont& font,
                              const QColor& fontColor) {
-  edSound->setText(fanfare);
+  edSound->setText(NativePath::toNative(fanfare));
   Edit1->setText(message);
   pendingFont_ = font;
   pendingColor_ = fontColor;
   showPendingFont();
 }
 
-QString TfrmOiwaiCfg::fanfare() const { return edSound->text(); }
+QString TfrmOiwaiCfg::fanfare() const { return NativePath::fromNative(edSound->text()); }
 
 QString TfrmOiwaiCfg::message() const { return Edit1->text(); }
 
@@ -153,7 +155,7 @@ void TfrmOiwaiCfg::centreOnScreen() {
   move(frame.topLeft());
 }
 
-bool TfrmOiwaiCfg::soundFileExists() const { return QFileInfo(edSound->text()).isFile(); }
+bool TfrmOiwaiCfg::soundFileExists() const { return QFileInfo(fanfare()).isFile(); }
 
 // Qt's font chooser has no colour: the colour is asked right after the font,
 // and cancelling that keeps the colour the font had.
@@ -194,13 +196,13 @@ void TfrmOiwaiCfg::btRefClick() {
         {u"Midi ファイル (*.mid *.rmi)"_s, u"Wave ファイル (*.wav)"_s, u"すべてのファイル (*)"_s});
   }
   if (soundFileExists()) {
-    const QFileInfo current(edSound->text());
+    const QFileInfo current(fanfare());
     OpenDialog1->setDirectory(current.absolutePath());
     OpenDialog1->selectFile(current.absoluteFilePath());
   }
   if (OpenDialog1->exec() != QDialog::Accepted) return;
   const QStringList chosen = OpenDialog1->selectedFiles();
-  if (!chosen.isEmpty()) edSound->setText(QFileInfo(chosen.first()).absoluteFilePath());
+  if (!chosen.isEmpty()) edSound->setText(NativePath::toNative(QFileInfo(chosen.first()).absoluteFilePath()));
 }
 
 void TfrmOiwaiCfg::btTestClick() {
@@ -209,7 +211,7 @@ void TfrmOiwaiCfg::btTestClick() {
     return;
   }
   // open() closes what an earlier test left open.
-  if (!MediaPlayer1.open(edSound->text()) || !MediaPlayer1.play()) report({MediaPlayer1.errorText(), true});
+  if (!MediaPlayer1.open(fanfare()) || !MediaPlayer1.play()) report({MediaPlayer1.errorText(), true});
 }
 
 void TfrmOiwaiCfg::done(int result) {

@@ -26,7 +26,8 @@ class TfrmOiwaiCfg : public QDialog {
   // The values to edit: the fields and the pending font take copies.
   void setValues(const QString& fanfare, const QString& message, const QFont& font, const QColor& fontColor);
 
-  QString fanfare() const;  // edSound's text
+  // The path in edSound, shown as the system writes paths (on Windows with "\"), given with "/".
+  QString fanfare() const;
   QString message() const;  // Edit1's text
   QFont pendingFont() const { return pendingFont_; }
   QColor pendingFontColor() const { return pendingColor_; }

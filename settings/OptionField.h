@@ -10,6 +10,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/NativePath.h"
 #include "settings/SettingsFile.h"
 
 // What the defaults are computed from.
@@ -94,6 +95,17 @@ class OptionField {
     return {std::move(key), field, std::move(fallback), &SettingsFile::readText,
             [](SettingsFile& f, const QString& s, const QString& k, const QString& v, ColorResolver) {
               return f.writeText(s, k, v);
+            }};
+  }
+  // A path: held with "/" between folders, stored as the system writes paths
+  // (on Windows with "\"); a stored one with either separator reads the same.
+  static OptionField path(QString key, QString Options::*field, Default<QString> fallback) {
+    return {std::move(key), field, std::move(fallback),
+            [](const SettingsFile& f, const QString& s, const QString& k, const QString& d) {
+              return NativePath::fromNative(f.readText(s, k, d));
+            },
+            [](SettingsFile& f, const QString& s, const QString& k, const QString& v, ColorResolver) {
+              return f.writeText(s, k, NativePath::toNative(v));
             }};
   }
   // One character.

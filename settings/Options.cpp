@@ -31,7 +31,7 @@ const OptionTable<MainOptions>& optionTable() {
       Main::integer(u"Default Type"_s, &MainOptions::defaultType, 2),
       Main::mark(u"HitMark"_s, &MainOptions::hitMark, u"o"_s),
       Main::mark(u"MissMark"_s, &MainOptions::missMark, u"x"_s),
-      Main::text(u"Fanfare"_s, &MainOptions::fanfare,
+      Main::path(u"Fanfare"_s, &MainOptions::fanfare,
                  [](const SettingsEnvironment& e) { return e.programFolder + DefaultFanfareName; }),
       Main::text(u"OiwaiMessage"_s, &MainOptions::oiwaiMessage, DefaultOiwaiMessage),
       Main::text(u"OiwaiFontName"_s, &MainOptions::oiwaiFontName, DefaultPaneFontName),
@@ -52,7 +52,7 @@ const OptionTable<MainOptions>& optionTable() {
 
 const OptionTable<MainOptions>& fileTable() {
   static const OptionTable<MainOptions> table = {
-      Main::text(u"Path"_s, &MainOptions::path, [](const SettingsEnvironment& e) { return e.programFolder; }),
+      Main::path(u"Path"_s, &MainOptions::path, [](const SettingsEnvironment& e) { return e.programFolder; }),
       Main::text(u"RecFile"_s, &MainOptions::recFile, QString()),
   };
   return table;

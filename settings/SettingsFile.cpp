@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/IntegerText.h"
+#include "platform/NativePath.h"
 #include "settings/StoredSizes.h"
 
 using namespace Qt::StringLiterals;
@@ -99,7 +100,9 @@ bool SettingsFile::writeMark(const QString& section, const QString& key, const Q
   return profile_.writeString(section, key, firstCharacter(mark));
 }
 
-QString SettingsFile::writeFailureMessage() const { return u"%1 に書き込めません"_s.arg(path()); }
+QString SettingsFile::writeFailureMessage() const {
+  return u"%1 に書き込めません"_s.arg(NativePath::toNative(path()));  // as the system writes paths
+}
 
 StoredSizeStore::Stored SettingsFile::readStoredSize(const RecordFile& file) const {
   return StoredSizes::read(*this, file);

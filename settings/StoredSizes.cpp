@@ -1,10 +1,13 @@
 #include "settings/StoredSizes.h"
 
 #include <QDir>
+#include <QStringList>
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
+#include "platform/NativePath.h"
 #include "settings/OptionTable.h"
 #include "settings/SettingsFile.h"
 
@@ -17,24 +20,48 @@ constexpr auto Exact = SettingsFile::KeyMatch::ExactCase;
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
-// An absolute path begins with "/" or, on Windows, a drive ("C:/"); what
-// begins otherwise (blanks, a comment's or a section's mark) is encoded.
+// An absolute path begins with a separator or, on Windows, a drive ("C:\");
+// what begins otherwise (blanks, a comment's or a section's mark) is encoded.
 bool needsEncoding(const QString& path) {
   if (path.isEmpty()) return false;
   const QChar first = path.front();
-  const bool plainStart = first == u'/' || (first.isLetter() && path.size() > 1 && path[1] == u':');
+  const bool plainStart = NativePath::isSeparator(first) || (first.isLetter() && path.size() > 1 && path[1] == u':');
   if (!plainStart || isBlank(path.back())) return true;
   return path.contains(u'=') || path.contains(u'\r') || path.contains(u'\n');
 }
 
 bool isEncoded(QChar c) { return c == u'%' || c == u'=' || c == u'\r' || c == u'\n' || isBlank(c); }
 
-// The key an earlier version wrote for the file: its absolute path as given,
-// when that differs from the canonical one.
-QString oldKeyOf(const StoredSizeStore::RecordFile& file) {
+// The key of a path spelled as it is.
+QString keyOfSpelling(const QString& path) {
+  if (!needsEncoding(path)) return path;
+  QString key(1, EncodedMark);
+  for (const QChar c : path) {
+    if (isEncoded(c))
+      key += u'%' + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
+    else
+      key += c;
+  }
+  return key;
+}
+
+// The keys the file may have been stored under before: its path as given, when
+// that differs from the canonical one (earlier versions), and, where the system
+// writes paths with "\", both paths spelled with "/" (as earlier Windows builds
+// wrote them) or with "\" (as the given path may be).
+QStringList oldKeysOf(const StoredSizeStore::RecordFile& file) {
+  const QString key = StoredSizes::keyFor(file.canonicalPath);
+  QStringList keys;
+  const auto add = [&](const QString& old) {
+    if (!old.isEmpty() && old != key && !keys.contains(old)) keys << old;
+  };
+  add(keyOfSpelling(file.canonicalPath));
   const QString& given = file.givenPath;
-  if (QDir::isAbsolutePath(given) && given != file.canonicalPath && !needsEncoding(given)) return given;
-  return {};
+  if (QDir::isAbsolutePath(given)) {
+    for (const QString& spelling : {NativePath::toNative(given), NativePath::fromNative(given)})
+      if (NativePath::fromNative(spelling) != file.canonicalPath && !needsEncoding(spelling)) add(spelling);
+  }
+  return keys;
 }
 
 // A value that does not convert, or is negative, trusts no data file.
@@ -47,35 +74,30 @@ std::optional<std::int64_t> sizeOf(const std::optional<QString>& value) {
 
 namespace StoredSizes {
 
-QString keyFor(const QString& canonicalPath) {
-  if (!needsEncoding(canonicalPath)) return canonicalPath;
-  QString key(1, EncodedMark);
-  for (const QChar c : canonicalPath) {
-    if (isEncoded(c))
-      key += u'%' + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
-    else
-      key += c;
-  }
-  return key;
-}
+QString keyFor(const QString& canonicalPath) { return keyOfSpelling(NativePath::toNative(canonicalPath)); }
 
 StoredSizeStore::Stored read(const SettingsFile& settings, const StoredSizeStore::RecordFile& file) {
   const std::optional<std::int64_t> current =
       sizeOf(settings.readValue(SettingsKeys::FileSize, keyFor(file.canonicalPath), Exact));
-  std::optional<std::int64_t> old;
-  if (const QString oldKey = oldKeyOf(file); !oldKey.isEmpty())
-    old = sizeOf(settings.readValue(SettingsKeys::FileSize, oldKey, Exact));
+  std::vector<std::int64_t> old;
+  for (const QString& oldKey : oldKeysOf(file))
+    if (const std::optional<std::int64_t> size = sizeOf(settings.readValue(SettingsKeys::FileSize, oldKey, Exact)))
+      old.push_back(*size);
+  // Sizes that disagree: one of them is wrong, and none is trusted.
+  const std::optional<std::int64_t> first = current ? current : old.empty() ? std::nullopt : std::optional(old.front());
+  const bool agree = std::ranges::all_of(old, [&](std::int64_t size) { return size == *first; });
   StoredSizeStore::Stored stored;
-  stored.rewrite = old.has_value() && (!current || *current != *old);
-  stored.size = current && old && *current != *old ? 0 : current.value_or(old.value_or(0));
+  stored.rewrite = !old.empty() && (!current || !agree);
+  stored.size = agree ? first.value_or(0) : 0;
   return stored;
 }
 
 bool write(SettingsFile& settings, const StoredSizeStore::RecordFile& file, std::int64_t size) {
   if (!settings.writeText(SettingsKeys::FileSize, keyFor(file.canonicalPath), QString::number(size), Exact))
     return false;
-  const QString oldKey = oldKeyOf(file);
-  return oldKey.isEmpty() || settings.removeKey(SettingsKeys::FileSize, oldKey, Exact);
+  for (const QString& oldKey : oldKeysOf(file))
+    if (!settings.removeKey(SettingsKeys::FileSize, oldKey, Exact)) return false;
+  return true;
 }
 
 }  // namespace StoredSizes

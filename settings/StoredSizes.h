@@ -11,17 +11,19 @@ class SettingsFile;
 // missing: no data file is trusted).
 //
 // A record file is keyed by its canonical path (absolute, links resolved),
+// spelled as the system writes paths (NativePath: on Windows with "\"),
 // matched exactly: file names differ by case here, and one file reached through
 // a linked folder or a relative path keeps one key. A path that cannot be a key
 // as it stands (an "=", a line break, a blank at its end) is written as "%"
 // followed by the path with "%", "=", CR, LF, tab and blank as %XX; a canonical
-// path starts with "/", so the two forms never meet.
+// path starts with a separator or a drive, so the two forms never meet.
 //
-// Earlier versions keyed a file by its path as given. Such a key of the same
-// absolute spelling is still read when the canonical key is missing, and is
-// removed once the canonical key is written. When both are there and disagree,
-// one of them is wrong and the stored size reads as 0, so the next load rebuilds
-// the data file.
+// Earlier versions keyed a file by its path as given, and on Windows spelled
+// with "/"; a settings file of an earlier program of this kind spells it with
+// "\". Such a key of the same absolute path is still read when the canonical
+// key is missing, and is removed once the canonical key is written. When they
+// disagree, one of them is wrong and the stored size reads as 0, so the next
+// load rebuilds the data file.
 namespace StoredSizes {
 
 StoredSizeStore::Stored read(const SettingsFile& settings, const StoredSizeStore::RecordFile& file);

@@ -485,7 +485,7 @@ ChartInput TfrmMain::chartInput() const {
 
 // The banner, modal: the pass waits until it has closed.
 void TfrmMain::ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best) {
-  TfrmOiwai banner(context_.programFolder, this);
+  TfrmOiwai banner(context_.programFolder, *settings_, this);
   banner.RecordLine = celebration::BannerAnimation::recordLineText(modeName, static_cast<quint16>(best));
   banner.MessageLine = message;
   banner.bannerFont = CelebrationFont;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/NativePath.h"
 #include "records/RecordLoader.h"
 
 using namespace Qt::StringLiterals;
@@ -68,9 +69,11 @@ KeptFile clash(const QString& target, const KeptFiles& files) {
 QString refusal(const QString& target, KeptFile file, const KeptFiles& files) {
   const QString role = roleName(file);
   const QString& path = files.path(file);
-  const QString what = QFileInfo(target).absoluteFilePath() == QFileInfo(path).absoluteFilePath()
-                           ? u"%1 は%2です。"_s.arg(target, role)
-                           : u"%1 は%2 %3 と同じファイルです。"_s.arg(target, role, path);
+  // The kept file's path as the system writes paths; the target as the caller shows it.
+  const QString what =
+      QFileInfo(NativePath::fromNative(target)).absoluteFilePath() == QFileInfo(path).absoluteFilePath()
+          ? u"%1 は%2です。"_s.arg(target, role)
+          : u"%1 は%2 %3 と同じファイルです。"_s.arg(target, role, NativePath::toNative(path));
   return what + u'\n' + role + u"を守るため、書き込みません。"_s;
 }
 

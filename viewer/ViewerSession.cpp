@@ -7,6 +7,7 @@
 #include <tuple>
 #include <type_traits>
 
+#include "platform/NativePath.h"
 #include "records/DayCount.h"
 #include "settings/CalendarOptions.h"
 #include "settings/SettingsFile.h"
@@ -122,12 +123,11 @@ ViewerSession::CommandLine ViewerSession::applyCommandLine(const QStringList& ar
     if (!QFileInfo(recordPath()).isFile()) recordName_.clear();
     return CommandLine::None;
   }
+  // As the system gives it: on Windows "C:\Users\練習.ｷﾛｸ" names its folder with "\".
   const QString& argument = arguments.first();
-  const QFileInfo file(argument);
-  const bool found = file.isFile();
+  const bool found = QFileInfo(NativePath::fromNative(argument)).isFile();
   if (found) {
-    const qsizetype slash = argument.lastIndexOf(u'/');
-    setRecordFile(slash < 0 ? QString() : argument.left(slash + 1), file.fileName());
+    setRecordFile(NativePath::folderPart(argument), NativePath::namePart(argument));
   } else {
     recordName_.clear();
   }

@@ -10,6 +10,7 @@
 #include <QProcess>
 
 #include "settings/SettingsFile.h"
+#include "settings/StoredSizes.h"
 #include "support/RecordLines.h"
 #include "support/ReportToolFixture.h"
 
@@ -32,7 +33,7 @@ TEST_F(ReportToolTest, RunsOfTheBundledSample) {
   const Result second = report({u"--runs"_s, sample});
   EXPECT_EQ(second.out, first.out) << "the cached load shows the same runs";
   SettingsFile settings(settingsPath);
-  EXPECT_EQ(settings.readInteger(u"FileSize"_s, sample, 0), QFile(sample).size());
+  EXPECT_EQ(settings.readInteger(u"FileSize"_s, StoredSizes::keyFor(sample), 0), QFile(sample).size());
 }
 
 TEST_F(ReportToolTest, RelativeRecordPathIsKeyedByItsFullPath) {
@@ -42,7 +43,7 @@ TEST_F(ReportToolTest, RelativeRecordPathIsKeyedByItsFullPath) {
   process.start(QString::fromUtf8(HOKO32_REPORT_EXE), {u"--settings"_s, settingsPath, u"--runs"_s, u"run.ｷﾛｸ"_s});
   ASSERT_TRUE(process.waitForFinished(60000));
   EXPECT_EQ(process.exitCode(), 0);
-  EXPECT_EQ(SettingsFile(settingsPath).readInteger(u"FileSize"_s, recordPath, 0), 46);
+  EXPECT_EQ(SettingsFile(settingsPath).readInteger(u"FileSize"_s, StoredSizes::keyFor(recordPath), 0), 46);
 }
 
 TEST_F(ReportToolTest, UsageErrorsExitWithStatusTwo) {

@@ -11,6 +11,7 @@
 #include "records/RecordLoader.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
+#include "settings/StoredSizes.h"
 #include "support/RecordLines.h"
 #include "support/RecordingFeedback.h"
 #include "support/TempDir.h"
@@ -60,7 +61,7 @@ class LoaderFixture : public testing::Test {
     f.write(bytesOf(text));
   }
   QByteArray dataFile() const { return dir.read(u"test.hok"_s); }
-  qint64 storedSize() const { return settings.readInteger(u"FileSize"_s, recordPath, 0); }
+  qint64 storedSize() const { return settings.readInteger(u"FileSize"_s, StoredSizes::keyFor(recordPath), 0); }
 
   // What a full parse of the record file keeps, for comparison with loads that use the cache.
   std::vector<PracticeRecord> parsedRecordFile() const {

@@ -140,7 +140,9 @@ TEST_F(RecordLoaderAppendTest, RunsThatNoLongerMatchTheCacheAreLoadedAgain) {
 // found before the tail is appended, and rebuilt: no run lost or shown twice.
 TEST_F(RecordLoaderAppendTest, CacheThatNoLongerDescribesTheFileIsRebuilt) {
   const qint64 cachedSize = 500 * 46;
-  const auto storeSize = [this](qint64 size) { settings.writeText(u"FileSize"_s, recordPath, QString::number(size)); };
+  const auto storeSize = [this](qint64 size) {
+    settings.writeText(u"FileSize"_s, StoredSizes::keyFor(recordPath), QString::number(size));
+  };
   const auto writeData = [this](const QByteArray& bytes) { dir.write(u"test.hok"_s, bytes); };
   const struct {
     const char* what;

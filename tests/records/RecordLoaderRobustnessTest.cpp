@@ -13,6 +13,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/NativePath.h"
 #include "records/DataFileEntry.h"
 #include "records/LoaderMessages.h"
 #include "settings/StoredSizes.h"
@@ -30,7 +31,7 @@ TEST_F(RecordLoaderIntegrity, LinesAppendedDuringALoadAreLeftForTheNextLoad) {
   for (const bool cached : {false, true}) {
     SCOPED_TRACE(cached ? "incremental load" : "full load");
     writeRecordFile(numberedLines(0, 1000));
-    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
+    settings.writeText(u"FileSize"_s, StoredSizes::keyFor(recordPath), u"0"_s);
     if (cached) {
       ASSERT_EQ(load(), LoadOutcome::Loaded);
       appendRecordFile(numberedLines(1000, 5));
@@ -81,7 +82,8 @@ TEST_F(RecordLoaderIntegrity, LoadsWhileAnotherThreadAppends) {
   });
   ::testing::AssertionResult sound = ::testing::AssertionSuccess();
   for (int i = 0; i < 60 && sound; ++i) {
-    if (i % 10 == 0) settings.writeText(u"FileSize"_s, recordPath, u"0"_s);  // a full load now and then
+    if (i % 10 == 0)
+      settings.writeText(u"FileSize"_s, StoredSizes::keyFor(recordPath), u"0"_s);  // a full load now and then
     const LoadOutcome outcome = load();
     if (!isSoundLoad(outcome, records))
       sound = ::testing::AssertionFailure() << "load " << i << ": " << areLinesInOrder(records).message();
@@ -175,7 +177,8 @@ TEST(StoredSizeKeys, OrdinaryPathsStandAsTheyAreOthersAreEncoded) {
       {u"/a/x.ｷﾛｸ\t"_s, u"%/a/x.ｷﾛｸ%09"_s},
       {u"/a/5%=.ｷﾛｸ"_s, u"%/a/5%25%3D.ｷﾛｸ"_s},
   };
-  for (const auto& c : cases) EXPECT_EQ(StoredSizes::keyFor(c.path), c.key);
+  // Written as the system writes paths: on Windows with "\".
+  for (const auto& c : cases) EXPECT_EQ(StoredSizes::keyFor(c.path), NativePath::toNative(c.key));
 }
 
 // ---------------------------------------------------------------------------
@@ -189,7 +192,7 @@ TEST_F(RecordLoaderIntegrity, RecordFileCutShortKeepsLoading) {
   for (const int kept : {Lines / 10, Lines / 2, Lines / 10 * 9}) {
     SCOPED_TRACE(kept);
     writeRecordFile(text);
-    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
+    settings.writeText(u"FileSize"_s, StoredSizes::keyFor(recordPath), u"0"_s);
     ASSERT_EQ(load(), LoadOutcome::Loaded);
     ASSERT_TRUE(QFile::resize(recordPath, qint64{kept} * 46));
     ASSERT_EQ(load(), LoadOutcome::Loaded);
@@ -232,7 +235,7 @@ TEST_F(RecordLoaderIntegrity, AllocationFailureIsReportedAndNothingIsWritten) {
   for (const bool cached : {false, true}) {
     SCOPED_TRACE(cached ? "incremental load" : "full load");
     writeRecordFile(numberedLines(0, 800));
-    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
+    settings.writeText(u"FileSize"_s, StoredSizes::keyFor(recordPath), u"0"_s);
     if (cached) {
       ASSERT_EQ(load(), LoadOutcome::Loaded);
       appendRecordFile(numberedLines(800, 100));
@@ -265,7 +268,7 @@ TEST_F(RecordLoaderIntegrity, FloodOfBadLinesGivesTenMessagesAndOneCount) {
     } f;
     f.limit = limit;
     RecordLoader loader(settings, f);
-    settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
+    settings.writeText(u"FileSize"_s, StoredSizes::keyFor(recordPath), u"0"_s);
     ASSERT_EQ(loader.load(recordPath, records), LoadOutcome::Loaded);
     EXPECT_EQ(records.AllRecords.size(), 3u);
     EXPECT_EQ(loader.lastSummary().badLines, 5000);

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/NativePath.h"
 #include "records/DataFileEntry.h"
 #include "records/LoaderFixture.h"
 #include "records/LoaderMessages.h"
@@ -14,6 +15,7 @@
 #include "records/RecordLoader.h"
 #include "records/Taprec.h"
 #include "settings/SettingsFile.h"
+#include "settings/StoredSizes.h"
 
 using namespace Qt::StringLiterals;
 using testing::ElementsAre;
@@ -87,7 +89,9 @@ TEST_F(RecordLoaderTest, BadLineIsReportedOnceWithItsNumber) {
   text.replace(11 * 46 + 20, 26, "\r\n");  // line 12 cut short
   writeRecordFile(text);
   ASSERT_EQ(load(), LoadOutcome::Loaded);
-  EXPECT_THAT(feedback.messages, ElementsAre(recordPath + u"ファイルのデータの 12 行目に誤りがありました。"_s));
+  // The path as the system writes paths (on Windows with "\").
+  EXPECT_THAT(feedback.messages,
+              ElementsAre(NativePath::toNative(recordPath) + u"ファイルのデータの 12 行目に誤りがありました。"_s));
   EXPECT_EQ(records.AllRecords.size(), 19u);
   ASSERT_EQ(load(), LoadOutcome::Loaded);
   EXPECT_THAT(feedback.messages, IsEmpty());
@@ -108,7 +112,8 @@ TEST_F(RecordLoaderTest, BadAppendedPieceAsksForARebuild) {
 
   ASSERT_EQ(load(), LoadOutcome::Loaded);
   EXPECT_EQ(summary.kind, LoadKind::Full);
-  EXPECT_THAT(feedback.messages, ElementsAre(recordPath + u"ファイルのデータの 13 行目に誤りがありました。"_s));
+  EXPECT_THAT(feedback.messages,
+              ElementsAre(NativePath::toNative(recordPath) + u"ファイルのデータの 13 行目に誤りがありました。"_s));
 }
 
 TEST_F(RecordLoaderTest, MissCountsSurviveTheDataFile) {
@@ -266,8 +271,8 @@ TEST_F(RecordLoaderTest, UnwritableDataFileStillGivesACompleteLoad) {
   writeRecordFile(goodLines(40));
   QDir(dir.path()).mkdir(u"test.hok"_s);  // a folder where the data file belongs
   ASSERT_EQ(load(), LoadOutcome::Loaded);
-  EXPECT_THAT(feedback.messages,
-              ElementsAre(dir.file(u"test.hok"_s) + u" に書き込めません\nファイルではなくフォルダです。"_s));
+  EXPECT_THAT(feedback.messages, ElementsAre(NativePath::toNative(dir.file(u"test.hok"_s)) +
+                                             u" に書き込めません\nファイルではなくフォルダです。"_s));
   EXPECT_EQ(records.AllRecords.size(), 40u);
   EXPECT_EQ(storedSize(), 0);
 }
@@ -309,7 +314,7 @@ TEST_F(RecordLoaderTest, UnreadableRecordFileIsReported) {
   const LoadOutcome outcome = loader.load(u"/proc/self/mem"_s, records);
   EXPECT_EQ(outcome, LoadOutcome::Unreadable);
   ASSERT_EQ(feedback.messages.size(), 1);
-  EXPECT_TRUE(feedback.messages[0].startsWith(u"/proc/self/mem を読み込めません。"_s));
+  EXPECT_TRUE(feedback.messages[0].startsWith(NativePath::toNative(u"/proc/self/mem"_s) + u" を読み込めません。"_s));
   EXPECT_FALSE(feedback.visible);
 }
 
@@ -353,7 +358,7 @@ TEST_F(RecordLoaderTest, FullLoadKeepsWhatLineByLineParsingKeeps) {
     }
     for (const std::string& file : {text + cut, text.substr(0, 46 * 2000) + "\x1a" + text.substr(46 * 2000)}) {
       writeRecordFile(file);
-      settings.writeText(u"FileSize"_s, recordPath, u"0"_s);
+      settings.writeText(u"FileSize"_s, StoredSizes::keyFor(recordPath), u"0"_s);
       ASSERT_EQ(load(), LoadOutcome::Loaded);
       EXPECT_EQ(loaded(), keptLineByLine(file)) << shift;
     }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "analysis/View.h"
+#include "platform/NativePath.h"
 #include "platform/UserFolders.h"
 #include "settings/CalendarOptions.h"
 #include "settings/ChartOptions.h"
@@ -176,11 +177,14 @@ TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
 
   QByteArray expected =
       "[Form]\r\nWindowState=1\r\nWidth=801\r\nHeight=602\r\nLeft=13\r\nTop=14\r\n\r\n"
-      "[Option]\r\nHint=0\r\nRecent=200\r\nDefault Type=3\r\nHitMark=#\r\nMissMark=-\r\nFanfare=/f.mid\r\n"
+      "[Option]\r\nHint=0\r\nRecent=200\r\nDefault Type=3\r\nHitMark=#\r\nMissMark=-\r\nFanfare=" +
+      NativePath::toNative(o.fanfare).toLatin1() +
+      "\r\n"
       "OiwaiMessage=ok\r\nOiwaiFontName=IPAGothic\r\nOiwaiFontSize=40\r\nOiwaiFontColor=1193046\r\nMaxMiss=9\r\n"
       "MaxHitMiss=7\r\nCountInterval=25\r\nRankCount=999\r\nShow3DGraph=1\r\nMissEval=0\r\nAutoReload=0\r\n"
       "EraFrom=2025/04/01\r\nEraTo=2025/12/31\r\n\r\n"
-      "[File]\r\nPath=/rec/\r\nRecFile=a.txt\r\n";
+      "[File]\r\nPath=" +
+      NativePath::toNative(o.path).toLatin1() + "\r\nRecFile=a.txt\r\n";
   for (int pane = 0; pane < PaneCount; ++pane)
     expected += u"\r\n[%1]\r\nFontName=F%2\r\nSize=%3\r\nColor=%4\r\nBackColor=%5\r\n"_s.arg(paneFontSections()[pane])
                     .arg(pane)

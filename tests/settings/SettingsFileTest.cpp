@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "platform/NativePath.h"
 #include "settings/SettingsFile.h"
+#include "settings/StoredSizes.h"
 #include "support/TempDir.h"
 
 using namespace Qt::StringLiterals;
@@ -64,7 +66,8 @@ TEST_F(SettingsFileTest, StoredSizesBeyondThirtyTwoBitsAndValuesThatTrustNoDataF
     EXPECT_EQ(file.readStoredSize(record).size, size);
   }
   for (const QString& value : {u"9223372036854775808"_s, u"-46"_s, u"0xFFFFFFFF"_s, u"3e9"_s}) {
-    ASSERT_TRUE(file.writeText(u"FileSize"_s, record.canonicalPath, value, SettingsFile::KeyMatch::ExactCase));
+    ASSERT_TRUE(file.writeText(u"FileSize"_s, StoredSizes::keyFor(record.canonicalPath), value,
+                               SettingsFile::KeyMatch::ExactCase));
     EXPECT_EQ(file.readStoredSize(record).size, 0) << value.toStdString();
   }
 }
@@ -125,7 +128,8 @@ TEST_F(SettingsFileTest, FailedWriteNamesTheFile) {
   dir.write(u"plain"_s, "not a folder");
   SettingsFile blocked(dir.file(u"plain/hoko32.ini"_s));
   EXPECT_FALSE(blocked.writeInteger(u"Form"_s, u"Width"_s, 1));
-  EXPECT_EQ(blocked.writeFailureMessage(), dir.file(u"plain/hoko32.ini"_s) + u" に書き込めません"_s);
+  EXPECT_EQ(blocked.writeFailureMessage(),
+            NativePath::toNative(dir.file(u"plain/hoko32.ini"_s)) + u" に書き込めません"_s);
 }
 
 }  // namespace

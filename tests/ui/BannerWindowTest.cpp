@@ -19,10 +19,11 @@ class BannerWindowTest : public QObject {
 
  private:
   std::unique_ptr<TempDir> dir;
+  std::unique_ptr<SettingsFile> settings;  // the program's, open
   QStringList messages;
 
   std::unique_ptr<TfrmOiwai> banner(const QString& message = u"＼(^o^)／"_s) {
-    auto b = std::make_unique<TfrmOiwai>(dir->path() + u'/');
+    auto b = std::make_unique<TfrmOiwai>(dir->path() + u'/', *settings);
     b->RecordLine = u"祝＞新記録 ローマ字413 !!"_s;
     b->MessageLine = message;
     return b;
@@ -39,6 +40,7 @@ class BannerWindowTest : public QObject {
   void init() {
     qputenv("SDL_AUDIODRIVER", "dummy");
     dir = std::make_unique<TempDir>();
+    settings = std::make_unique<SettingsFile>(dir->file(u"hoko32.ini"_s));
     messages.clear();
     MessageBoxes::setHandler([this](const QString& text) { messages << text; });
   }

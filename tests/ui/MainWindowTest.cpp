@@ -602,7 +602,8 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     QCOMPARE(settings.readText(u"Option"_s, u"Fanfare"_s, u"unset"_s), QString());
   }
 
-  void celebrationIsAskedForOnARecordOfTheStartDay() {
+  // The typist's file, ending in a romaji record of 999 set today.
+  void writeRecordOfToday() const {
     GeneratorOptions options;
     options.runs = 300;
     options.newestDay =
@@ -615,6 +616,10 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     record.hits = 999;
     bytes += formatRecordLine(record);
     dir->write(u"typist.ｷﾛｸ"_s, QByteArray::fromStdString(bytes));
+  }
+
+  void celebrationIsAskedForOnARecordOfTheStartDay() {
+    writeRecordOfToday();
     ModalRejecter closeBanners;
     auto window = std::make_unique<TfrmMain>(context({recordFile(), u"R"_s}));
     QCOMPARE(closeBanners.rejectedNames, QStringList{u"frmOiwai"_s});
@@ -631,6 +636,22 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     item(*window, u"ReSet1"_s)->trigger();
     QCOMPARE(closeBanners.rejected, 2);
     QCOMPARE(banners, QStringList{celebration::BannerAnimation::recordLineText(u"ローマ字"_s, 999)});
+  }
+
+  // A program named otherwise keeps its settings in a file of its own name;
+  // the banner's picture number goes there too, not to a "hoko32.ini".
+  void theBannerKeepsItsPictureInTheProgramsOwnSettingsFile() {
+    writeRecordOfToday();
+    const QString own = dir->file(u"hoko32x.ini"_s);
+    ModalRejecter closeBanners;
+    auto window =
+        std::make_unique<TfrmMain>(StartupContext{own, dir->path() + u'/', dir->path(), {recordFile(), u"R"_s}});
+    QCOMPARE(closeBanners.rejectedNames, QStringList{u"frmOiwai"_s});
+    QCOMPARE(SettingsFile(own).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0), 1);
+    QVERIFY(!QFileInfo::exists(settingsPath()));
+    window->close();
+    QVERIFY(!QFileInfo::exists(settingsPath()));
+    QCOMPARE(SettingsFile(own).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0), 1);
   }
 
   // The panes are views: Tab moves on to the next control, it types nothing.

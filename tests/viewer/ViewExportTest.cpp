@@ -19,6 +19,7 @@
 #include "analysis/PracticeCalendar.h"
 #include "analysis/TextFormat.h"
 #include "analysis/ViewTexts.h"
+#include "platform/NativePath.h"
 #include "settings/SettingsFile.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingFeedback.h"
@@ -395,12 +396,14 @@ TEST(ExportTarget, TheTypistsOwnFilesAreNeverATarget) {
   dir.write(u"記録.hok"_s, QByteArray(10, '\0'));
   EXPECT_EQ(ExportTarget::clash(dir.file(u"記録.hok"_s), kept), DataFile);
 
-  const QString other = dir.file(u"別名.ｷﾛｸ"_s);
-  EXPECT_EQ(
-      ExportTarget::refusal(other, RecordFile, kept),
-      other + u" は記録ファイル "_s + record + u" と同じファイルです。\n記録ファイルを守るため、書き込みません。"_s);
-  EXPECT_EQ(ExportTarget::refusal(settings, SettingsFile, kept),
-            settings + u" は設定ファイルです。\n設定ファイルを守るため、書き込みません。"_s);
+  // The target as the window shows it (on Windows with "\"), the kept file likewise.
+  const QString other = NativePath::toNative(dir.file(u"別名.ｷﾛｸ"_s));
+  EXPECT_EQ(ExportTarget::refusal(other, RecordFile, kept),
+            other + u" は記録ファイル "_s + NativePath::toNative(record) +
+                u" と同じファイルです。\n記録ファイルを守るため、書き込みません。"_s);
+  for (const QString& target : {settings, NativePath::toNative(settings)})
+    EXPECT_EQ(ExportTarget::refusal(target, SettingsFile, kept),
+              target + u" は設定ファイルです。\n設定ファイルを守るため、書き込みません。"_s);
 }
 
 // The record file under any name or link, and its data file through a link
@@ -439,7 +442,7 @@ TEST(ExportTarget, LinksLeadToTheFilesTheyName) {
   EXPECT_EQ(ExportTarget::clash(dir.file(u"to-data.csv"_s), kept), DataFile);
 
   EXPECT_EQ(ExportTarget::refusal(dir.file(u"same-folder/記録.ｷﾛｸ"_s), RecordFile, kept),
-            dir.file(u"same-folder/記録.ｷﾛｸ"_s) + u" は記録ファイル "_s + link +
+            dir.file(u"same-folder/記録.ｷﾛｸ"_s) + u" は記録ファイル "_s + NativePath::toNative(link) +
                 u" と同じファイルです。\n記録ファイルを守るため、書き込みません。"_s);
 }
 

@@ -6,8 +6,11 @@
 #include <tuple>
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include "platform/NativePath.h"
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
 #include "support/RecordLines.h"
@@ -68,6 +71,22 @@ TEST_F(ViewerSessionTest, TheCommandLineNamesTheRecordFileAndTheMode) {
   }
   ASSERT_EQ(session.applyCommandLine({recordPath}), ViewerSession::CommandLine::RecordFile);
   EXPECT_EQ(session.recordPath(), recordPath);
+}
+
+// The path as the system gives it (on Windows "C:\Users\...\typist.ｷﾛｸ"), started
+// from another working folder: the folder is kept with the name.
+TEST_F(ViewerSessionTest, TheCommandLineKeepsTheFolderOfASystemPath) {
+  const QString started = QDir::currentPath();
+  const TempDir elsewhere;
+  ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+  for (const QString& given : {recordPath, NativePath::toNative(recordPath)}) {
+    session.setRecordFile(QString(), QString());
+    EXPECT_EQ(session.applyCommandLine({given, u"A"_s}), ViewerSession::CommandLine::RecordFile) << given.toStdString();
+    EXPECT_EQ(session.recordFolder(), dir.path() + u'/') << given.toStdString();
+    EXPECT_EQ(session.recordName(), u"typist.ｷﾛｸ"_s) << given.toStdString();
+    EXPECT_TRUE(QFileInfo(session.recordPath()).isFile()) << given.toStdString();
+  }
+  ASSERT_TRUE(QDir::setCurrent(started));
 }
 
 // What the settings file holds comes back byte for byte, a mode that names none included.
