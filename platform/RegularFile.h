@@ -70,8 +70,11 @@ class RegularFile {
   // Data and size reach the disk before this returns.
   bool sync();
 
-  // Takes an exclusive advisory lock (flock; on Windows LockFileEx on one byte
-  // far beyond any data, so that reads and writes of others go on) on the file when no other open
+  // Takes an exclusive advisory lock (a record lock of the open file
+  // description over the whole file, F_OFD_SETLK, which POSIX record locks
+  // of other programs, Wine's among them, see; a shared one on a file open
+  // for reading only; on Windows LockFileEx on one byte far beyond any data,
+  // so that reads and writes of others go on) on the file when no other open
   // file holds one, without waiting. When another holds it, false with error()
   // EWOULDBLOCK; any other error() means that no lock can be had on the file.
   bool tryLockExclusive();
