@@ -111,6 +111,13 @@ bool identityOfStream(std::FILE* stream, FileIdentity& identity);
 // changes.
 void writeStreamAsBytes(std::FILE* stream);
 
+// The error of the system call that failed last in this thread, as an errno
+// value (on Windows GetLastError() mapped to one), for a failure of a Qt file
+// class, which keeps only a text of it; clearSystemError() before the call
+// tells a failure of Qt's own (0) from the system's.
+int lastSystemError();
+void clearSystemError();
+
 // The problem an errno value names.
 FileProblem problemOfErrno(int error);
 

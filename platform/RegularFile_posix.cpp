@@ -202,6 +202,10 @@ bool identityOfStream(std::FILE* stream, FileIdentity& identity) {
   return true;
 }
 
+int lastSystemError() { return errno; }
+
+void clearSystemError() { errno = 0; }
+
 void writeStreamAsBytes(std::FILE*) {}  // streams write bytes as they are
 
 bool syncFolder(const QString& folder) {
