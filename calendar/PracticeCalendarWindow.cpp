@@ -46,7 +46,7 @@ PracticeCalendarWindow::PracticeCalendarWindow(SettingsFile* settings, QWidget* 
                              std::move(reporter)) {
   if (settings)
     saver_ = [settings](const CalendarOptions& options) -> std::optional<QString> {
-      if (options.save(*settings)) return std::nullopt;
+      if (settings->writeTogether([&] { return options.save(*settings); })) return std::nullopt;
       return settings->writeFailureMessage();
     };
 }

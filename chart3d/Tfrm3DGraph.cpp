@@ -61,7 +61,7 @@ Tfrm3DGraph::Tfrm3DGraph(SettingsFile* settings, Input input, QWidget* parent, E
           std::move(input), {}, parent, std::move(reporter)) {
   if (settings)
     saver_ = [settings](const ChartOptions& options) -> std::optional<QString> {
-      if (options.save(*settings)) return std::nullopt;
+      if (settings->writeTogether([&] { return options.save(*settings); })) return std::nullopt;
       return settings->writeFailureMessage();
     };
 }

@@ -107,20 +107,41 @@ std::optional<QString> ProfileFile::readValue(const QString& section, const QStr
   QString ignored;
   const std::optional<QByteArray> bytes = readBytes(path_, &ignored);
   if (!bytes) return std::nullopt;
-  return ProfileText(*bytes).readValue(section, key, match);
+  ProfileText text(*bytes);
+  for (const Edit& pending : batch_) pending(text);  // as the batch will leave it
+  return text.readValue(section, key, match);
 }
 
 bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value, KeyMatch match) {
-  return change([&](ProfileText& text) {
-    if (text.writeString(section, key, value, match)) return true;
+  if (ProfileText probe; !probe.writeString(section, key, value, match)) {
+    // A name or value no file can hold, whatever the file holds.
     error_ = refusal(path_, section, key);
     return false;
-  });
+  }
+  return edit([section, key, value, match](ProfileText& text) { return text.writeString(section, key, value, match); });
 }
 
 bool ProfileFile::removeKey(const QString& section, const QString& key, KeyMatch match) {
-  return change([&](ProfileText& text) {
+  return edit([section, key, match](ProfileText& text) {
     text.removeKey(section, key, match);
+    return true;
+  });
+}
+
+bool ProfileFile::edit(Edit apply) {
+  if (batchDepth_ == 0) return change(apply);
+  error_.clear();
+  batch_.push_back(std::move(apply));
+  return true;
+}
+
+bool ProfileFile::commitBatch() {
+  if (batchDepth_ == 0 || --batchDepth_ > 0) return true;
+  const std::vector<Edit> edits = std::exchange(batch_, {});
+  if (edits.empty()) return true;
+  return change([&edits](ProfileText& text) {
+    for (const Edit& apply : edits)
+      if (!apply(text)) return false;
     return true;
   });
 }

@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/ProfileText.h"
 
@@ -48,17 +50,32 @@ class ProfileFile {
 
   QString errorString() const { return error_; }
 
+  // Writes between beginBatch() and commitBatch() are kept in memory (reads
+  // see them) and reach the file together: one lock, one temporary copy, one
+  // sync, one rename, the file as the same writes one at a time would leave
+  // it. A write refused meanwhile (a name no file can hold) returns false at
+  // once and is left out. Batches may nest: the outermost commit writes.
+  // commitBatch() returns false when the file cannot be written.
+  void beginBatch() { ++batchDepth_; }
+  bool commitBatch();
+
   // How long a write waits for another writer of the file to finish (5 s).
   // A write that waited so long in vain fails and changes nothing.
   void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
  private:
+  using Edit = std::function<bool(ProfileText&)>;
+
   template <class Change>
   bool change(Change&& apply);
+  // Applies the edit now, or keeps it for the batch's commit.
+  bool edit(Edit apply);
   void removeStaleTemporaries();
 
   QString path_;
   QString error_;
   bool staleTemporariesRemoved_ = false;
+  int batchDepth_ = 0;
+  std::vector<Edit> batch_;
   std::chrono::milliseconds lockWait_{5000};
 };

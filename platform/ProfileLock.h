@@ -11,7 +11,7 @@
 // replaced it, so that no write undoes another (a lost write of a stored size
 // would show runs twice). The system gives the lock up when the process dies.
 //
-// - POSIX: an flock on the settings file itself. The rename replaces the
+// - POSIX: a record lock on the settings file itself (RegularFile's). The rename replaces the
 //   locked file, so a writer that gets the lock checks that the path still
 //   leads to the file it locked. Where no lock can be had at all (a file that
 //   cannot be opened or created, a file system without locks) the write goes

@@ -11,10 +11,17 @@ ProfileLock::ProfileLock(const QString& path, std::chrono::milliseconds wait) {
   const auto deadline = Clock::now() + wait;
   for (;;) {
     RegularFile file;
-    if (!file.open(path, RegularFile::Access::Read)) {
-      if (file.problem() != FileProblem::Missing || !QDir().mkpath(QFileInfo(path).absolutePath()) ||
-          !file.open(path, RegularFile::Access::ReadWriteCreate))
+    // Open for writing, as an exclusive record lock asks; a settings file that
+    // may only be read (its folder lets the copy replace it) still gets a
+    // shared lock, which waits for every writer.
+    if (!file.open(path, RegularFile::Access::ReadWrite)) {
+      const FileProblem problem = file.problem();
+      if (problem == FileProblem::NoPermission) {
+        if (!file.open(path, RegularFile::Access::Read)) return;
+      } else if (problem != FileProblem::Missing || !QDir().mkpath(QFileInfo(path).absolutePath()) ||
+                 !file.open(path, RegularFile::Access::ReadWriteCreate)) {
         return;
+      }
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (!file.lockExclusive(std::max(left, std::chrono::milliseconds(0)))) {

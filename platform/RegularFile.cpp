@@ -76,6 +76,7 @@ QString describeProblem(FileProblem problem, int error) {
   }
   if (error == EWOULDBLOCK) return u"ほかのプログラムが使用中です。"_s;
   if (error == ENOSPC) return u"ディスクに空きがありません。"_s;
+  if (error == EFBIG) return u"ファイルが大きすぎます。"_s;
   if (error == ELOOP) return u"リンクが循環しています。"_s;
   if (error == ENOTDIR) return u"途中のフォルダがフォルダではありません。"_s;
   if (error == ENAMETOOLONG) return u"パスが長すぎます。"_s;

@@ -70,8 +70,11 @@ class RegularFile {
   // Data and size reach the disk before this returns.
   bool sync();
 
-  // Takes an exclusive advisory lock (flock; on Windows LockFileEx on one byte
-  // far beyond any data, so that reads and writes of others go on) on the file when no other open
+  // Takes an exclusive advisory lock (a record lock of the open file
+  // description over the whole file, F_OFD_SETLK, which POSIX record locks
+  // of other programs, Wine's among them, see; a shared one on a file open
+  // for reading only; on Windows LockFileEx on one byte far beyond any data,
+  // so that reads and writes of others go on) on the file when no other open
   // file holds one, without waiting. When another holds it, false with error()
   // EWOULDBLOCK; any other error() means that no lock can be had on the file.
   bool tryLockExclusive();
@@ -107,6 +110,13 @@ bool identityOfStream(std::FILE* stream, FileIdentity& identity);
 // of a text stream into CR LF (standard output is one); elsewhere nothing
 // changes.
 void writeStreamAsBytes(std::FILE* stream);
+
+// The error of the system call that failed last in this thread, as an errno
+// value (on Windows GetLastError() mapped to one), for a failure of a Qt file
+// class, which keeps only a text of it; clearSystemError() before the call
+// tells a failure of Qt's own (0) from the system's.
+int lastSystemError();
+void clearSystemError();
 
 // The problem an errno value names.
 FileProblem problemOfErrno(int error);

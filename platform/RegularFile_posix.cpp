@@ -2,7 +2,6 @@
 #include <QFile>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,9 +56,11 @@ bool RegularFile::open(const QString& path, Access access) {
     fd_ = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0666);
     if (fd_ >= 0) {
       created_ = true;
-    } else if (errno != EEXIST) {
-      return fail(inspectPath(path) == FileProblem::BrokenLink ? FileProblem::BrokenLink : problemOfErrno(errno),
-                  errno);
+    } else if (const int error = errno; error != EEXIST) {
+      // Taken before inspectPath, whose stat() would put its own error (the
+      // file is missing, of course) in place of the reason it was not made.
+      return fail(inspectPath(path) == FileProblem::BrokenLink ? FileProblem::BrokenLink : problemOfErrno(error),
+                  error);
     }
   }
   if (fd_ < 0) {
@@ -154,8 +155,21 @@ bool RegularFile::resize(std::int64_t size) {
 bool RegularFile::sync() { return ::fsync(fd_) == 0 || fail(FileProblem::Other, errno); }
 
 bool RegularFile::tryLockExclusive() {
+  // A record lock of the open file description over the whole file (and
+  // beyond its end): one that POSIX record locks of other programs see, Wine's
+  // LockFileEx among them, and that NFS passes on, where an flock would not.
+  // A file open for reading only can hold a shared lock only, which still
+  // keeps every exclusive one out.
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags < 0) return fail(FileProblem::Other, errno);
+  struct flock whole {};
+  whole.l_type = (flags & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
+  whole.l_whence = SEEK_SET;
+  whole.l_start = 0;
+  whole.l_len = 0;  // to the end, however far the file grows
   for (;;) {
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+    if (::fcntl(fd_, F_OFD_SETLK, &whole) == 0) return true;
+    if (errno == EAGAIN || errno == EACCES) return fail(FileProblem::Other, EWOULDBLOCK);  // held by another
     if (errno != EINTR) return fail(FileProblem::Other, errno);
   }
 }
@@ -187,6 +201,10 @@ bool identityOfStream(std::FILE* stream, FileIdentity& identity) {
   identity = identityOfInfo(info);
   return true;
 }
+
+int lastSystemError() { return errno; }
+
+void clearSystemError() { errno = 0; }
 
 void writeStreamAsBytes(std::FILE*) {}  // streams write bytes as they are
 

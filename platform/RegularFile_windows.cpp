@@ -325,6 +325,10 @@ bool identityOfStream(std::FILE* stream, FileIdentity& identity) {
   return ok;
 }
 
+int lastSystemError() { return lastErrno(); }
+
+void clearSystemError() { ::SetLastError(ERROR_SUCCESS); }
+
 void writeStreamAsBytes(std::FILE* stream) {
   std::fflush(stream);
   ::_setmode(::_fileno(stream), _O_BINARY);

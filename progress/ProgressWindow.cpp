@@ -58,7 +58,7 @@ ProgressWindow::ProgressWindow(SettingsFile* settings, QWidget* parent, ErrorRep
     : ProgressWindow(settings ? ProgressOptions::load(*settings) : ProgressOptions(), {}, parent, std::move(reporter)) {
   if (settings)
     saver_ = [settings](const ProgressOptions& options) -> std::optional<QString> {
-      if (options.save(*settings)) return std::nullopt;
+      if (settings->writeTogether([&] { return options.save(*settings); })) return std::nullopt;
       return settings->writeFailureMessage();
     };
 }

@@ -105,7 +105,9 @@ bool DataFile::openAndLock(RegularFile::Access access, const FileIdentity& recor
 }
 
 void DataFile::lockIfThere(LockWait& wait) {
-  if (file_.open(path_, RegularFile::Access::Read)) lock(wait);
+  // Opened for writing, as the exclusive lock asks; for reading only, it
+  // gets a shared lock, which still waits for a load that writes.
+  if (file_.open(path_, RegularFile::Access::ReadWrite) || file_.open(path_, RegularFile::Access::Read)) lock(wait);
 }
 
 bool DataFile::lock(LockWait& lockWait) {

@@ -64,6 +64,18 @@ class SettingsFile : public StoredSizeStore {
   bool removeKey(const QString& section, const QString& key, KeyMatch match);
   bool writeMark(const QString& section, const QString& key, const QString& mark);
 
+  // Runs `writes` (a window's save: many writes) as one write of the file: one
+  // lock, one temporary copy, one sync, one rename, the bytes those writes
+  // one at a time would leave. Writes stop at the first that fails, and what
+  // was written before it is kept, as without the batch. False when a write
+  // or the file's write failed (writeFailureMessage()).
+  template <class Writes>
+  bool writeTogether(Writes&& writes) {
+    profile_.beginBatch();
+    const bool written = writes();
+    return profile_.commitBatch() && written;
+  }
+
   // "<path> に書き込めません"
   QString writeFailureMessage() const;
 

@@ -71,6 +71,33 @@ double dayCountOf(const DayCount::CivilDate& date) {
   return DayCount::encodeDate(date.year, date.month, date.day).value_or(0);
 }
 
+int secondsOf(const DayCount::ClockTime& time) { return time.hour * 3600 + time.min * 60 + time.sec; }
+
+DayCount::ClockTime clockOf(int seconds) { return {seconds / 3600, seconds / 60 % 60, seconds % 60}; }
+
+// Moves the practice days so that the first run's falls on `from` and the last
+// run's on `to` (runs of a single day all fall on `to`), the days between spread evenly (or squeezed) and whole days
+// kept; the runs stay in time order: a run that a squeeze puts on one day
+// with runs of a later session than its own is given a time a minute after
+// the run before it (at most 23:59:59).
+void spreadDays(std::vector<GeneratedRun>& runs, double from, double to) {
+  const double first = dayCountOf(runs.front().date);
+  const double last = dayCountOf(runs.back().date);
+  const double scale = last > first ? (to - from) / (last - first) : 0;
+  double previousDay = -1;
+  int previousSeconds = -1;
+  for (GeneratedRun& run : runs) {
+    // Runs of one day only go to `to`, the newest day.
+    const double day = last > first ? from + std::round((dayCountOf(run.date) - first) * scale) : to;
+    run.date = DayCount::decodeDate(day);
+    int seconds = secondsOf(run.time);
+    if (day == previousDay && seconds <= previousSeconds) seconds = std::min(previousSeconds + 60, 86399);
+    run.time = clockOf(seconds);
+    previousDay = day;
+    previousSeconds = seconds;
+  }
+}
+
 }  // namespace
 
 std::string formatRecordLine(const GeneratedRun& run) {
@@ -120,19 +147,19 @@ std::vector<GeneratedRun> generateRuns(const GeneratorOptions& options) {
     runs.push_back(record);
   }
 
-  if (options.newestDay && !runs.empty()) {
-    const double newest = dayCountOf(*options.newestDay);
-    const double first = dayCountOf(runs.front().date);
-    const double last = dayCountOf(runs.back().date);
-    if (options.keepStart && newest >= first && last > first) {
-      const double scale = (newest - first) / (last - first);
-      for (GeneratedRun& run : runs)
-        run.date = DayCount::decodeDate(first + std::round((dayCountOf(run.date) - first) * scale));
-    } else {
-      const double shift = newest - last;
-      for (GeneratedRun& run : runs) run.date = DayCount::decodeDate(dayCountOf(run.date) + shift);
-    }
+  if (runs.empty()) return runs;
+  // The days the runs take, inside the years the data file holds.
+  const double earliest = dayCountOf(EarliestDay);
+  const double latest = dayCountOf(LatestDay);
+  double first = std::clamp(dayCountOf(runs.front().date), earliest, latest);
+  double last = dayCountOf(runs.back().date);
+  if (options.newestDay) {
+    const double newest = std::clamp(dayCountOf(*options.newestDay), earliest, latest);
+    if (!options.keepStart || newest < first) first = std::max(first + newest - last, earliest);  // moved whole
+    last = newest;
   }
+  last = std::clamp(last, first, latest);
+  if (first != dayCountOf(runs.front().date) || last != dayCountOf(runs.back().date)) spreadDays(runs, first, last);
   return runs;
 }
 

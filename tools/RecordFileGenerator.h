@@ -23,6 +23,11 @@ struct GeneratedRun {
 // the Shift-JIS byte 0xB1.
 std::string formatRecordLine(const GeneratedRun& run);
 
+// The days a record file's runs can have for the viewer's data file to hold
+// them (its years 1900 to 2155): every run generated falls between them.
+inline constexpr DayCount::CivilDate EarliestDay{1900, 1, 1};
+inline constexpr DayCount::CivilDate LatestDay{2155, 12, 31};
+
 struct GeneratorOptions {
   std::uint64_t seed = 1;
   int runs = 3000;
@@ -43,7 +48,10 @@ struct GeneratorOptions {
 
 // A typist's realistic progress in all four modes: several runs on most days,
 // breaks of days, hits rising with practice and misses falling. The same seed
-// always gives the same runs.
+// always gives the same runs. The runs are in time order, every one later
+// than or at the same second as the one before, and fall between EarliestDay
+// and LatestDay: runs that would reach beyond (a million from the start day,
+// or moved back from the newest day) are squeezed into fewer days.
 std::vector<GeneratedRun> generateRuns(const GeneratorOptions& options);
 
 // The record file's bytes for the runs.

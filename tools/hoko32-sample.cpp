@@ -17,7 +17,9 @@ constexpr const char* Usage =
     "\n"
     "Writes a record file of a made-up typist in TAPPER's layout (46-byte lines,\n"
     "Shift-JIS): several runs on most days, breaks of days, hits rising and misses\n"
-    "falling with practice. The same seed always gives the same file.\n"
+    "falling with practice. The same seed always gives the same file. The runs are\n"
+    "in time order and fall in the years 1900 to 2155, which the viewer's data file\n"
+    "holds: runs that would reach beyond are squeezed into fewer days.\n"
     "\n"
     "  --seed N              the random seed (default 1)\n"
     "  --runs N              how many runs (default 3000)\n"
@@ -34,9 +36,11 @@ int usageError(const char* why) {
   return 2;
 }
 
+// A date of the years the data file holds.
 bool parseDate(const char* text, DayCount::CivilDate& date) {
   char rest = 0;
   return std::sscanf(text, "%d-%d-%d%c", &date.year, &date.month, &date.day, &rest) == 3 &&
+         date.year >= EarliestDay.year && date.year <= LatestDay.year &&
          DayCount::encodeDate(date.year, date.month, date.day).has_value();
 }
 
@@ -71,11 +75,11 @@ int main(int argc, char** argv) {
         return usageError("--runs needs a whole number up to 100000000");
       options.runs = static_cast<int>(number);
     } else if (!std::strcmp(argument, "--start") && hasValue) {
-      if (!parseDate(argv[++i], options.start)) return usageError("--start needs a date YYYY-MM-DD");
+      if (!parseDate(argv[++i], options.start)) return usageError("--start needs a date YYYY-MM-DD from 1900 to 2155");
       startGiven = true;
     } else if (!std::strcmp(argument, "--newest") && hasValue) {
       DayCount::CivilDate newest{};
-      if (!parseDate(argv[++i], newest)) return usageError("--newest needs a date YYYY-MM-DD");
+      if (!parseDate(argv[++i], newest)) return usageError("--newest needs a date YYYY-MM-DD from 1900 to 2155");
       options.newestDay = newest;
     } else if (!std::strcmp(argument, "--final-record")) {
       options.finalRecord = true;

@@ -1,6 +1,7 @@
 #include "ui/LoadingFeedback.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -13,6 +14,51 @@ LoadingFeedback::LoadingFeedback(TfrmOpening& opening, QWidget* messageParent)
 namespace {
 
 constexpr qint64 QuietLoadShownAfterMs = 400;
+
+// While a load waits: every input event is dropped, except that the close
+// keys close the window; the window system's close request is no input here
+// and goes through.
+class WaitInput : public QObject {
+ public:
+  WaitInput(const QKeySequence& closeKeys, const std::function<void()>& close) : closeKeys_(closeKeys), close_(close) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::ShortcutOverride:  // taken: no shortcut runs, the key press follows
+        event->accept();
+        return true;
+      case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (close_ && !closeKeys_.isEmpty() && QKeySequence(key->keyCombination()) == closeKeys_) close_();
+        return true;
+      }
+      case QEvent::KeyRelease:
+      case QEvent::Shortcut:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::NonClientAreaMouseButtonPress:
+      case QEvent::NonClientAreaMouseButtonRelease:
+      case QEvent::NonClientAreaMouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::ContextMenu:
+      case QEvent::InputMethod:
+      case QEvent::TouchBegin:
+      case QEvent::TouchUpdate:
+      case QEvent::TouchEnd:
+      case QEvent::TouchCancel:
+      case QEvent::TabletPress:
+      case QEvent::TabletMove:
+      case QEvent::TabletRelease: return true;
+      default: return QObject::eventFilter(watched, event);
+    }
+  }
+
+ private:
+  const QKeySequence& closeKeys_;
+  const std::function<void()>& close_;
+};
 
 }  // namespace
 
@@ -75,6 +121,11 @@ bool LoadingFeedback::keepWaiting() {
     opening_.show();
     shown_ = true;
   }
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // Input is not held back for after the wait (the window system's queue
+  // would keep a close there too): it is taken and dropped.
+  WaitInput input(closeKeys_, close_);
+  QCoreApplication::instance()->installEventFilter(&input);
+  QCoreApplication::processEvents();
+  QCoreApplication::instance()->removeEventFilter(&input);
   return !waitEnds_ || !waitEnds_();
 }

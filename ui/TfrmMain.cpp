@@ -109,6 +109,7 @@ void TfrmMain::FormCreate(const StartupContext& context) {
   loads_ = new LoadScheduler([this](LoadScheduler::Request request) { runWaitingLoad(request); },
                              [] { return QApplication::activeModalWidget() != nullptr; }, this);
   feedback_->setWaitEnds([this] { return loads_->waiting() == LoadScheduler::Request::Close; });
+  feedback_->setCloseKeys(menuItem(u"Exit1"_s)->shortcut(), [this] { close(); });
   watcher_ = new RecordFileWatcher(this);
   connect(watcher_, &RecordFileWatcher::grown, this, [this](bool partialLineWaitedFor) {
     liveReload(partialLineWaitedFor ? ViewerCore::Reload::AppendedAsItIs : ViewerCore::Reload::Appended);

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QSaveFile>
 #include <QTabWidget>
 
 #include "calendar/PracticeCalendarWindow.h"
@@ -13,6 +12,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/TfrmMain.h"
 #include "ui/TfrmOpening.h"
+#include "viewer/ExportFile.h"
 #include "viewer/ExportTarget.h"
 
 using namespace Qt::StringLiterals;
@@ -92,9 +92,9 @@ bool TfrmMain::refusesExportTarget(const QString& path) {
 void TfrmMain::writeExport(const QString& path, ViewerSession::ExportRequest request) {
   const LoadScheduler::Turn turn(*loads_);
   const QString shownPath = QDir::toNativeSeparators(path);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    MessageBoxes::showError(this, u"%1 に書き込めません"_s.arg(shownPath));
+  ExportFile file(path);
+  if (!file.open()) {
+    MessageBoxes::showError(this, file.failure(shownPath));
     return;
   }
   constexpr qint64 WindowAfterMs = 400;
@@ -129,5 +129,5 @@ void TfrmMain::writeExport(const QString& path, ViewerSession::ExportRequest req
   if (result.outcome == ViewExport::Result::Outcome::OutOfMemory)
     MessageBoxes::showError(this, ViewExport::outOfMemory(shownPath) + u"\n%1 は変更していません。"_s.arg(shownPath));
   else if (!result.written() || !file.commit())
-    MessageBoxes::showError(this, u"%1 に書き込めません"_s.arg(shownPath));
+    MessageBoxes::showError(this, file.failure(shownPath));
 }

@@ -95,7 +95,7 @@ bool ViewerSession::saveOptions(MainOptions o, MainOptions::ColorResolver resolv
   o.defaultType = mode();
   o.path = recordFolder_;
   o.recFile = recordName_;
-  return o.save(settings_, resolveColor);
+  return settings_.writeTogether([&] { return o.save(settings_, resolveColor); });
 }
 
 void ViewerSession::selectMode(int mode) {

@@ -37,7 +37,13 @@ wait_cache_complete() {  # SECONDS
 wait_cache_complete 60 || fail "the first load left $(entries) entries for $(lines) lines"
 
 echo "== runs appended while another program holds the data file's lock"
-setsid flock -x "$data" -c "touch '$work/locked'; while [ ! -e '$work/release' ]; do sleep 0.1; done" &
+# A POSIX record lock over the whole file, as another program (or Wine, for a
+# Windows program) takes it.
+DATA=$data LOCKED=$work/locked RELEASE=$work/release setsid perl -MFcntl -e '
+  open(my $f, "+<", $ENV{DATA}) or die "$ENV{DATA}: $!";
+  fcntl($f, F_SETLKW, pack("s s x4 q q l x4", F_WRLCK, SEEK_SET, 0, 0, 0)) or die "lock: $!";
+  open(my $t, ">", $ENV{LOCKED}) or die; close $t;
+  select(undef, undef, undef, 0.1) until -e $ENV{RELEASE};' &
 holder=$!
 trap 'kill -- -$holder 2>/dev/null || true; cleanup' EXIT
 end=$((SECONDS + 10))

@@ -107,8 +107,9 @@ TEST_F(RecordLoaderIntegrity, DataFileThatIsTheRecordFileIsNeverWritten) {
   }
 }
 
-// Another program holds the data file's lock (flock locks belong to an open
-// file description) and keeps it: the viewer's windows are kept alive, a
+// Another program holds the data file's lock (a record lock of an open file
+// description, so another open of the file in this process stands for it) and
+// keeps it: the viewer's windows are kept alive, a
 // reload waits once, and a closing program ends the wait at once.
 TEST_F(RecordLoaderIntegrity, WaitForTheLockKeepsTheWindowAliveOncePerReload) {
   struct WaitingFeedback : RecordingFeedback {
@@ -124,8 +125,11 @@ TEST_F(RecordLoaderIntegrity, WaitForTheLockKeepsTheWindowAliveOncePerReload) {
   writeRecordFile(numberedLines(0, 300));
   ASSERT_EQ(load(), LoadOutcome::Loaded);
   appendRecordFile(numberedLines(300, 3));
-  const int other = ::open(QFile::encodeName(dataPath()).constData(), O_RDONLY | O_CLOEXEC);
-  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  const int other = ::open(QFile::encodeName(dataPath()).constData(), O_RDWR | O_CLOEXEC);
+  struct flock whole {};
+  whole.l_type = F_WRLCK;
+  whole.l_whence = SEEK_SET;
+  ASSERT_EQ(::fcntl(other, F_OFD_SETLK, &whole), 0);
   RecordLoader loader(settings, f);
   loader.setLockWait(std::chrono::milliseconds(600));
   ASSERT_EQ(loader.loadAppended(recordPath, records), LoadOutcome::Loaded);

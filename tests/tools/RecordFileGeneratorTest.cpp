@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include <numeric>
+#include <optional>
 
 #include "records/Taprec.h"
 #include "support/TempDir.h"
@@ -100,6 +101,67 @@ TEST(RecordFileGenerator, StartAndNewestBothHold) {
   for (std::size_t i = 1; i < runs.size(); ++i) ASSERT_LE(dayOf(runs[i - 1]), dayOf(runs[i])) << "run " << i;
 }
 
+// However many runs and whichever days are asked for: every run at or after
+// the one before it, every year one the data file holds, and the first and
+// newest days where they were asked to be (as far as the years allow).
+TEST(RecordFileGenerator, RunsAreInTimeOrderInsideTheDataFilesYears) {
+  using Date = DayCount::CivilDate;
+  struct Case {
+    const char* name;
+    int runs;
+    std::optional<Date> start;  // kept with --newest (keepStart)
+    std::optional<Date> newest;
+    std::optional<Date> first;  // where the first run must fall
+    std::optional<Date> last;   // and the last
+  };
+  const Case cases[] = {
+      {"--start and --newest, days squeezed", 12000, Date{2021, 4, 1}, Date{2023, 6, 30}, Date{2021, 4, 1},
+       Date{2023, 6, 30}},
+      {"--start and --newest, a year squeezed into a day", 3000, Date{2026, 12, 7}, Date{2026, 12, 7},
+       Date{2026, 12, 7}, Date{2026, 12, 7}},
+      {"--start and --newest, days spread", 300, Date{2001, 1, 1}, Date{2026, 12, 7}, Date{2001, 1, 1},
+       Date{2026, 12, 7}},
+      {"--newest alone, a million runs would begin before 1900",
+       1000000,
+       {},
+       Date{2026, 12, 7},
+       Date{1900, 1, 1},
+       Date{2026, 12, 7}},
+      {"--newest alone, moved whole", 3000, {}, Date{2026, 12, 7}, {}, Date{2026, 12, 7}},
+      {"a million runs from the start day would end after 2155",
+       1000000,
+       Date{2021, 4, 1},
+       {},
+       Date{2021, 4, 1},
+       Date{2155, 12, 31}},
+      {"the bundled sample's typist", 4000, Date{2021, 4, 1}, {}, Date{2021, 4, 1}, {}},
+  };
+  const auto dayOf = [](const Date& d) { return *DayCount::encodeDate(d.year, d.month, d.day); };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GeneratorOptions options;
+    options.seed = 5;
+    options.runs = c.runs;
+    if (c.start) options.start = *c.start;
+    options.newestDay = c.newest;
+    options.keepStart = c.start && c.newest;
+    const auto runs = generateRuns(options);
+    ASSERT_EQ(runs.size(), std::size_t(c.runs));
+    const auto when = [&](const GeneratedRun& r) {
+      return std::pair{dayOf(r.date), r.time.hour * 3600 + r.time.min * 60 + r.time.sec};
+    };
+    int backwards = 0;
+    for (std::size_t i = 1; i < runs.size(); ++i) backwards += when(runs[i]) < when(runs[i - 1]);
+    EXPECT_EQ(backwards, 0) << "runs earlier than the one before";
+    for (const GeneratedRun* r : {&runs.front(), &runs.back()}) {
+      EXPECT_GE(r->date.year, 1900);
+      EXPECT_LE(r->date.year, 2155);
+    }
+    if (c.first) EXPECT_EQ(dayOf(runs.front().date), dayOf(*c.first));
+    if (c.last) EXPECT_EQ(dayOf(runs.back().date), dayOf(*c.last));
+  }
+}
+
 // The command line: help, usage errors, and both dates honoured.
 TEST(SampleTool, CommandLine) {
   TempDir dir;
@@ -114,9 +176,11 @@ TEST(SampleTool, CommandLine) {
   for (const char* option : {"--seed", "--runs", "--start", "--newest", "--final-record"})
     EXPECT_TRUE(help.contains(QLatin1StringView(option))) << option;
   const QString out = dir.file(u"s.ｷﾛｸ"_s);
-  for (const QStringList& bad : {QStringList{u"--runs"_s, u"many"_s, out}, QStringList{u"--seed"_s, u"-3"_s, out},
-                                 QStringList{u"--start"_s, u"2021-02-30"_s, out},
-                                 QStringList{u"--start"_s, u"2022-01-01"_s, u"--newest"_s, u"2021-01-01"_s, out}}) {
+  for (const QStringList& bad :
+       {QStringList{u"--runs"_s, u"many"_s, out}, QStringList{u"--seed"_s, u"-3"_s, out},
+        QStringList{u"--start"_s, u"2021-02-30"_s, out}, QStringList{u"--start"_s, u"1899-12-31"_s, out},
+        QStringList{u"--newest"_s, u"2156-01-01"_s, out},
+        QStringList{u"--start"_s, u"2022-01-01"_s, u"--newest"_s, u"2021-01-01"_s, out}}) {
     EXPECT_EQ(run(bad).first, 2) << bad.join(u' ').toStdString();
     EXPECT_FALSE(QFile::exists(out));
   }

@@ -35,6 +35,7 @@
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
 #include "records/DayCount.h"
+#include "records/LoaderMessages.h"
 #include "settings/SettingsFile.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalDialogs.h"
@@ -562,7 +563,9 @@ class MainWindowTest : public QObject, private MainWindowFixture {
       QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     });
     item(*window, u"Export1"_s)->trigger();
-    QCOMPARE(messages, QStringList{u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(target))});
+    // The reason follows, in the user's words.
+    QCOMPARE(messages,
+             QStringList{LoaderMessages::cannotWrite(QDir::toNativeSeparators(target), u"ファイルがありません。"_s)});
   }
 
   void celebrationSettingsAreKeptOnOkOnlyAndSavedOnClose() {
