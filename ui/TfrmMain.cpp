@@ -30,7 +30,6 @@
 #include "ui/LoadingFeedback.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PaneFeeder.h"
-#include "ui/PaneFontDialog.h"
 #include "ui/Pictures.h"
 #include "ui/RecordFilePanel.h"
 #include "ui/SettingsColors.h"
@@ -42,6 +41,7 @@
 #include "ui/TfrmRecent.h"
 #include "viewer/RecordFileWatcher.h"
 #include "viewer/ViewerSession.h"
+#include "widgets/FontDialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -200,6 +200,14 @@ bool TfrmMain::FormClose() {
   MessageBoxes::showError(this, settings_->writeFailureMessage());
   closing_ = true;
   return false;
+}
+
+// A dialog's change is in the settings file as soon as the dialog closes with
+// OK: a crash later on (in another dialog, in Qt, in a driver) loses none of
+// it. A file that cannot be written is told at the close, which saves again.
+void TfrmMain::saveAfterChange() {
+  updateViewSettings();
+  session_->saveOptions(currentOptions(), SettingsColors::resolveToRgb);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -499,6 +507,7 @@ void TfrmMain::KM1Click() {
   CelebrationMessage = frmOiwaiCfg->message();
   CelebrationFont = frmOiwaiCfg->pendingFont();
   CelebrationFontColor = frmOiwaiCfg->pendingFontColor();
+  saveAfterChange();
 }
 
 QPlainTextEdit* TfrmMain::activeMemo() const {
@@ -541,7 +550,7 @@ void TfrmMain::Memo1DblClick() {
 void TfrmMain::Font2Click() {
   const int tab = activeTab();
   QPlainTextEdit* memo = activeMemo();
-  if (!FontDialog1) FontDialog1 = new PaneFontDialog(this);
+  if (!FontDialog1) FontDialog1 = new FontDialog(this);
   FontDialog1->setCurrent(memo->font(), memo->palette().color(QPalette::Text));
   if (FontDialog1->exec() != QDialog::Accepted) return;
   const QFont chosen = FontDialog1->selectedFont();
@@ -559,12 +568,14 @@ void TfrmMain::Font2Click() {
     Panel4->setFont(chosen);
     RedrawMiss();
   }
+  saveAfterChange();
 }
 
 void TfrmMain::GraphCharClick() {
   frmGChar->setMarks(session_->core().settings().hitMark, session_->core().settings().missMark);
   if (frmGChar->exec() != QDialog::Accepted) return;
   session_->setMarks(firstCharacter(frmGChar->hitText()), firstCharacter(frmGChar->missText()));
+  saveAfterChange();
   runActivePass();
 }
 
@@ -575,6 +586,7 @@ void TfrmMain::Recent1Click() {
   frmRecent->SpinEdit1->setValue(session_->core().settings().recentLimit);
   if (frmRecent->exec() != QDialog::Accepted) return;
   session_->changeSettings([this](ViewSettings& s) { s.recentLimit = frmRecent->SpinEdit1->value(); });
+  saveAfterChange();
   if (!Memos[ViewHistory]->document()->isEmpty()) ShowHokoseki();
   if (!Memos[ViewGraph]->document()->isEmpty()) ShowGraph();
   if (!Memos[ViewAverage]->document()->isEmpty()) ShowAver();
@@ -605,6 +617,7 @@ void TfrmMain::ButtonAverCfgClick() {
     s.minHitMiss = frmAverCfg->SpinEdit2->value();
     s.countInterval = frmAverCfg->SpinEdit3->value();
   });
+  saveAfterChange();
   AverageCalc();
 }
 
@@ -684,6 +697,7 @@ void TfrmMain::Col1Click() {
   QPalette palette = memo->palette();
   palette.setColor(QPalette::Base, frmColor->previewBackground());
   memo->setPalette(palette);
+  saveAfterChange();
 }
 
 void TfrmMain::Color1Click() {
@@ -694,4 +708,5 @@ void TfrmMain::Color1Click() {
   QPalette palette = memo->palette();
   palette.setColor(QPalette::Base, chosen);
   memo->setPalette(palette);
+  saveAfterChange();
 }

@@ -20,7 +20,6 @@
 #include "records/LoaderMessages.h"
 #include "ui/JapaneseTranslations.h"
 #include "ui/LoadingFeedback.h"
-#include "ui/PaneFontDialog.h"
 #include "ui/Pictures.h"
 #include "ui/TAboutBox.h"
 #include "ui/TfrmAverCfg.h"
@@ -28,6 +27,7 @@
 #include "ui/TfrmGChar.h"
 #include "ui/TfrmOpening.h"
 #include "ui/TfrmRecent.h"
+#include "widgets/FontDialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -584,7 +584,7 @@ class DialogsTest : public QObject {
 
   // The panes' fonts: one column for half-width characters, two for full-width.
   void fontDialogOffersTheJapaneseFixedPitchFonts() {
-    const QStringList families = PaneFontDialog::fixedPitchFamilies();
+    const QStringList families = FontDialog::fixedPitchFamilies();
     for (const QString& offered : {u"IPAGothic"_s, u"IPAMincho"_s})
       QVERIFY2(families.contains(offered), qPrintable(families.join(u", "_s)));
     for (const QString& proportional : {u"IPAPGothic"_s, u"IPAPMincho"_s})
