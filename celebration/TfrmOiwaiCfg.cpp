@@ -1,10 +1,7 @@
 #include "celebration/TfrmOiwaiCfg.h"
 
-#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
-#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +11,7 @@
 #include <QShowEvent>
 
 #include "platform/NativePath.h"
+#include "widgets/FontDialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -44,20 +42,6 @@ QPushButton* makeButton(const QString& name, const QString& text, const QRect& g
   button->setGeometry(geometry);
   button->setAutoDefault(false);
   return button;
-}
-
-// The font as it is drawn: a substituted name gives way to the family that
-// stands for it.
-QFont drawnFont(const QFont& font) {
-  QFont drawn = font;
-  drawn.setFamily(QFontInfo(font).family());
-  return drawn;
-}
-
-bool looksTheSame(const QFont& a, const QFont& b) {
-  return a.family().compare(b.family(), Qt::CaseInsensitive) == 0 && a.pointSize() == b.pointSize() &&
-         a.bold() == b.bold() && a.italic() == b.italic() && a.underline() == b.underline() &&
-         a.strikeOut() == b.strikeOut();
 }
 
 }  // namespace
@@ -157,31 +141,16 @@ void TfrmOiwaiCfg::centreOnScreen() {
 
 bool TfrmOiwaiCfg::soundFileExists() const { return QFileInfo(fanfare()).isFile(); }
 
-// Qt's font chooser has no colour: the colour is asked right after the font,
-// and cancelling that keeps the colour the font had.
-//
-// The chooser lists the installed families only: a Windows name such as
-// "ＭＳ ゴシック" is offered as the font that stands for it here, and OK
-// without a change keeps the name, so that the settings file keeps it too.
+// The font and its colour in one dialog, every installed family offered. A
+// Windows name such as "ＭＳ ゴシック" is offered as the font that stands for it
+// here, and OK without a change keeps the name, so that the settings file
+// keeps it too. Not Qt's QFontDialog: see widgets/FontDialog.h.
 void TfrmOiwaiCfg::btnFontClick() {
-  if (!FontDialog1) {
-    FontDialog1 = new QFontDialog(this);
-    FontDialog1->setObjectName(u"FontDialog1"_s);
-    FontDialog1->setOption(QFontDialog::DontUseNativeDialog);
-  }
-  const QFont offered = drawnFont(pendingFont_);
-  FontDialog1->setCurrentFont(offered);
+  if (!FontDialog1) FontDialog1 = new FontDialog(this, FontDialog::Families::All);
+  FontDialog1->setCurrent(pendingFont_, pendingColor_);
   if (FontDialog1->exec() != QDialog::Accepted) return;
-  if (const QFont chosen = FontDialog1->selectedFont(); !looksTheSame(chosen, offered)) pendingFont_ = chosen;
-
-  if (!ColorDialog1) {
-    ColorDialog1 = new QColorDialog(this);
-    ColorDialog1->setObjectName(u"ColorDialog1"_s);
-    ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
-  }
-  ColorDialog1->setCurrentColor(pendingColor_);
-  if (ColorDialog1->exec() == QDialog::Accepted && ColorDialog1->selectedColor().isValid())
-    pendingColor_ = ColorDialog1->selectedColor();
+  pendingFont_ = FontDialog1->selectedFont();
+  pendingColor_ = FontDialog1->selectedColor();
   showPendingFont();
 }
 

@@ -8,9 +8,8 @@
 
 #include "platform/MediaPlayer.h"
 
-class QColorDialog;
+class FontDialog;
 class QFileDialog;
-class QFontDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,9 +52,9 @@ class TfrmOiwaiCfg : public QDialog {
   QPushButton* BitBtn1 = nullptr;  // OK
   QPushButton* BitBtn2 = nullptr;  // Cancel
   MediaPlayer MediaPlayer1;        // the test play
-  // The choosers, made on first use.
-  QFontDialog* FontDialog1 = nullptr;
-  QColorDialog* ColorDialog1 = nullptr;  // the font's colour, asked after the font
+  // The choosers, made on first use: the program's own font dialog, with the
+  // font's colour (widgets/FontDialog), and the fanfare file's.
+  FontDialog* FontDialog1 = nullptr;
   QFileDialog* OpenDialog1 = nullptr;
 
   void done(int result) override;  // FormClose: stops a test still playing

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The folders where a program's files go by the system's custom: each user's
-// settings, and the programs installed for all users.
+// settings, and the installed programs.
 namespace UserFolders {
 
 // The environment variable that names the folder of each user's settings:
@@ -15,8 +15,9 @@ const char* settingsVariable();
 // ~/.config (on Windows ~/AppData/Roaming).
 QString settingsFolder();
 
-// The folders of the programs installed for all users: /usr (on Windows the
-// Program Files folders).
+// The folders of the installed programs: /usr (on Windows the Program Files
+// folders, and %LOCALAPPDATA%\Programs, where a program installed for the
+// current user alone goes).
 QStringList installedProgramFolders();
 
 // Whether `folder` (an absolute path) is one of installedProgramFolders() or

@@ -1,5 +1,6 @@
-// UserFolders on Windows: the roaming application data of the user and the
-// Program Files folders, as the environment of every process names them.
+// UserFolders on Windows: the roaming application data of the user, the
+// Program Files folders and the user's own program folder, as the environment
+// of every process names them.
 #include <QDir>
 
 #include "platform/UserFolders.h"
@@ -18,12 +19,16 @@ QString settingsFolder() {
 
 QStringList installedProgramFolders() {
   QStringList folders;
-  // The 64-bit folder, the 32-bit one, and the 64-bit one as a 32-bit program sees it.
-  for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
-    const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(qEnvironmentVariable(variable)));
+  const auto add = [&folders](const QString& named) {
+    const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(named));
     if (!folder.isEmpty() && !QDir::isRelativePath(folder) && !folders.contains(folder, Qt::CaseInsensitive))
       folders.append(folder);
-  }
+  };
+  // The 64-bit folder, the 32-bit one, and the 64-bit one as a 32-bit program sees it.
+  for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"})
+    add(qEnvironmentVariable(variable));
+  // The programs installed for the current user alone (%LOCALAPPDATA%\Programs).
+  if (const QString local = qEnvironmentVariable("LOCALAPPDATA"); !local.isEmpty()) add(local + u"/Programs"_s);
   return folders;
 }
 

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "settings/OptionField.h"
-#include "ui/FixedDialog.h"
+#include "widgets/FixedDialog.h"
 
 using namespace Qt::StringLiterals;
 

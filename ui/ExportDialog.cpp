@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/FixedDialog.h"
+#include "widgets/FixedDialog.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,5 +1,5 @@
 #include "ui/TAboutBox.h"
-#include "ui/FixedDialog.h"
+#include "widgets/FixedDialog.h"
 
 #include <QFont>
 #include <QFrame>

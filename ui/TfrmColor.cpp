@@ -1,5 +1,5 @@
 #include "ui/TfrmColor.h"
-#include "ui/FixedDialog.h"
+#include "widgets/FixedDialog.h"
 
 #include <QButtonGroup>
 #include <QEvent>

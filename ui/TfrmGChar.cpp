@@ -1,5 +1,5 @@
 #include "ui/TfrmGChar.h"
-#include "ui/FixedDialog.h"
+#include "widgets/FixedDialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

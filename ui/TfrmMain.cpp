@@ -30,7 +30,6 @@
 #include "ui/LoadingFeedback.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PaneFeeder.h"
-#include "ui/PaneFontDialog.h"
 #include "ui/Pictures.h"
 #include "ui/RecordFilePanel.h"
 #include "ui/SettingsColors.h"
@@ -42,6 +41,7 @@
 #include "ui/TfrmRecent.h"
 #include "viewer/RecordFileWatcher.h"
 #include "viewer/ViewerSession.h"
+#include "widgets/FontDialog.h"
 #include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
@@ -205,6 +205,14 @@ bool TfrmMain::FormClose() {
   MessageBoxes::showError(this, settings_->writeFailureMessage());
   closing_ = true;
   return false;
+}
+
+// A dialog's change is in the settings file as soon as the dialog closes with
+// OK: a crash later on (in another dialog, in Qt, in a driver) loses none of
+// it. A file that cannot be written is told at the close, which saves again.
+void TfrmMain::saveAfterChange() {
+  updateViewSettings();
+  session_->saveOptions(currentOptions(), SettingsColors::resolveToRgb);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -505,6 +513,7 @@ void TfrmMain::KM1Click() {
   CelebrationMessage = frmOiwaiCfg->message();
   CelebrationFont = frmOiwaiCfg->pendingFont();
   CelebrationFontColor = frmOiwaiCfg->pendingFontColor();
+  saveAfterChange();
 }
 
 QPlainTextEdit* TfrmMain::activeMemo() const {
@@ -547,7 +556,7 @@ void TfrmMain::Memo1DblClick() {
 void TfrmMain::Font2Click() {
   const int tab = activeTab();
   QPlainTextEdit* memo = activeMemo();
-  if (!FontDialog1) FontDialog1 = new PaneFontDialog(this);
+  if (!FontDialog1) FontDialog1 = new FontDialog(this);
   FontDialog1->setCurrent(memo->font(), memo->palette().color(QPalette::Text));
   if (FontDialog1->exec() != QDialog::Accepted) return;
   const QFont chosen = FontDialog1->selectedFont();
@@ -565,12 +574,14 @@ void TfrmMain::Font2Click() {
     Panel4->setFont(chosen);
     RedrawMiss();
   }
+  saveAfterChange();
 }
 
 void TfrmMain::GraphCharClick() {
   frmGChar->setMarks(session_->core().settings().hitMark, session_->core().settings().missMark);
   if (frmGChar->exec() != QDialog::Accepted) return;
   session_->setMarks(firstCharacter(frmGChar->hitText()), firstCharacter(frmGChar->missText()));
+  saveAfterChange();
   runActivePass();
 }
 
@@ -581,6 +592,7 @@ void TfrmMain::Recent1Click() {
   frmRecent->SpinEdit1->setValue(session_->core().settings().recentLimit);
   if (frmRecent->exec() != QDialog::Accepted) return;
   session_->changeSettings([this](ViewSettings& s) { s.recentLimit = frmRecent->SpinEdit1->value(); });
+  saveAfterChange();
   if (!Memos[ViewHistory]->document()->isEmpty()) ShowHokoseki();
   if (!Memos[ViewGraph]->document()->isEmpty()) ShowGraph();
   if (!Memos[ViewAverage]->document()->isEmpty()) ShowAver();
@@ -611,6 +623,7 @@ void TfrmMain::ButtonAverCfgClick() {
     s.minHitMiss = frmAverCfg->SpinEdit2->value();
     s.countInterval = frmAverCfg->SpinEdit3->value();
   });
+  saveAfterChange();
   AverageCalc();
 }
 
@@ -690,6 +703,7 @@ void TfrmMain::Col1Click() {
   QPalette palette = memo->palette();
   palette.setColor(QPalette::Base, frmColor->previewBackground());
   memo->setPalette(palette);
+  saveAfterChange();
 }
 
 void TfrmMain::Color1Click() {
@@ -700,4 +714,5 @@ void TfrmMain::Color1Click() {
   QPalette palette = memo->palette();
   palette.setColor(QPalette::Base, chosen);
   memo->setPalette(palette);
+  saveAfterChange();
 }

@@ -34,7 +34,7 @@ class PracticeCalendarWindow;
 class ProgressWindow;
 class RecordFilePanel;
 class PaneFeeder;
-class PaneFontDialog;
+class FontDialog;
 class SettingsFile;
 class TAboutBox;
 class TfrmAverCfg;
@@ -149,6 +149,7 @@ class TfrmMain : public QMainWindow {
 
   void FormCreate(const StartupContext& context);
   bool FormClose();
+  void saveAfterChange();  // after a dialog's OK
   void buildToolBar();
   void buildPages();
   void buildMenus();
@@ -214,7 +215,7 @@ class TfrmMain : public QMainWindow {
   QMenu* PopupMenu1 = nullptr;
   QMenu* PopupMenu2 = nullptr;
   QFileDialog* OpenDialog1 = nullptr;
-  PaneFontDialog* FontDialog1 = nullptr;
+  FontDialog* FontDialog1 = nullptr;
   TfrmOpening* frmOpening = nullptr;
   TAboutBox* AboutBox = nullptr;
   TfrmColor* frmColor = nullptr;

@@ -13,6 +13,7 @@ void TfrmMain::Era1Click() {
   dialog.setEra(s.eraFrom, s.eraTo, QDate::currentDate());
   if (dialog.exec() != QDialog::Accepted) return;
   session_->setEra(dialog.from(), dialog.to());
+  saveAfterChange();
   showEra();
   updateSideWindows();
   if (!modeSelected()) return;

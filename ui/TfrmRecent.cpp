@@ -1,6 +1,6 @@
 #include "ui/TfrmRecent.h"
 #include "ui/BoundedSpinBox.h"
-#include "ui/FixedDialog.h"
+#include "widgets/FixedDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -15,12 +16,13 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include "records/LoaderMessages.h"
 #include "ui/JapaneseTranslations.h"
 #include "ui/LoadingFeedback.h"
-#include "ui/PaneFontDialog.h"
 #include "ui/Pictures.h"
 #include "ui/TAboutBox.h"
 #include "ui/TfrmAverCfg.h"
@@ -28,6 +30,7 @@
 #include "ui/TfrmGChar.h"
 #include "ui/TfrmOpening.h"
 #include "ui/TfrmRecent.h"
+#include "widgets/FontDialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -584,11 +587,38 @@ class DialogsTest : public QObject {
 
   // The panes' fonts: one column for half-width characters, two for full-width.
   void fontDialogOffersTheJapaneseFixedPitchFonts() {
-    const QStringList families = PaneFontDialog::fixedPitchFamilies();
+    const QStringList families = FontDialog::fixedPitchFamilies();
     for (const QString& offered : {u"IPAGothic"_s, u"IPAMincho"_s})
       QVERIFY2(families.contains(offered), qPrintable(families.join(u", "_s)));
     for (const QString& proportional : {u"IPAPGothic"_s, u"IPAPMincho"_s})
       QVERIFY2(!families.contains(proportional), qPrintable(proportional));
+  }
+
+  // The Windows folder ships Qt's Japanese catalogues as Debian has them, all but
+  // the multimedia one: the gathering catalogue "qt_ja" names that one too and
+  // cannot load there, so Qt's own buttons must come from "qtbase_ja". Every
+  // translator is taken out again afterwards.
+  void qtButtonsSpeakJapaneseFromTheWindowsFolderCatalogues() {
+    const QDir system(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (const QString& shipped : {u"qt_ja.qm"_s, u"qtbase_ja.qm"_s})
+      QVERIFY2(QFile::copy(system.filePath(shipped), folder.filePath(shipped)), qPrintable(shipped));
+    QVERIFY(JapaneseTranslations::install(*qApp, {folder.path()}));
+    const auto installed = qApp->findChildren<QTranslator*>(QString(), Qt::FindDirectChildrenOnly);
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+    const QStringList captions = {buttons.button(QDialogButtonBox::Cancel)->text(),
+                                  buttons.button(QDialogButtonBox::Open)->text()};
+    for (QTranslator* translator : installed) {
+      QCoreApplication::removeTranslator(translator);
+      delete translator;
+    }
+    QCOMPARE(installed.size(), 1);  // qtbase_ja only: qt_help_ja is not in the folder
+    QCOMPARE(captions, QStringList({u"キャンセル"_s, u"開く"_s}));
+    // And nothing to load gives false, leaving Qt's texts in English.
+    QTemporaryDir empty;
+    QVERIFY(!JapaneseTranslations::install(*qApp, {empty.path()}));
+    QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), u"Cancel"_s);
   }
 
   // Last: Qt's own dialogs and menus speak Japanese once the translations are in.

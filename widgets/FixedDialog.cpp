@@ -1,4 +1,4 @@
-#include "ui/FixedDialog.h"
+#include "widgets/FixedDialog.h"
 
 #include <QDialog>
 #include <QEvent>

@@ -1,5 +1,5 @@
-#include "ui/PaneFontDialog.h"
-#include "ui/FixedDialog.h"
+#include "widgets/FontDialog.h"
+#include "widgets/FixedDialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -37,14 +37,14 @@ QString drawnFamily(const QFont& font) { return QFontInfo(font).family(); }
 
 }  // namespace
 
-PaneFontDialog::PaneFontDialog(QWidget* parent) : QDialog(parent) {
+FontDialog::FontDialog(QWidget* parent, Families families) : QDialog(parent), families_(families) {
   setObjectName(u"FontDialog1"_s);
   setWindowTitle(u"フォント"_s);
   FixedDialog::prepare(this);
 
   familyList_ = new QListWidget(this);
   familyList_->setObjectName(u"familyList"_s);
-  familyList_->addItems(fixedPitchFamilies());
+  familyList_->addItems(families == Families::FixedPitch ? fixedPitchFamilies() : allFamilies());
   styleList_ = new QListWidget(this);
   styleList_->setObjectName(u"styleList"_s);
   for (const Style& style : Styles) styleList_->addItem(style.caption);
@@ -74,8 +74,8 @@ PaneFontDialog::PaneFontDialog(QWidget* parent) : QDialog(parent) {
   (new QVBoxLayout(sampleBox))->addWidget(sample_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &PaneFontDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &PaneFontDialog::reject);
+  connect(buttons, &QDialogButtonBox::accepted, this, &FontDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &FontDialog::reject);
 
   auto* familyLabel = new QLabel(u"フォント名(&F):"_s, this);
   familyLabel->setBuddy(familyList_);
@@ -100,15 +100,15 @@ PaneFontDialog::PaneFontDialog(QWidget* parent) : QDialog(parent) {
   setTabOrder(strikeOutBox_, underlineBox_);
   setTabOrder(underlineBox_, colorButton_);
 
-  connect(familyList_, &QListWidget::currentRowChanged, this, &PaneFontDialog::showSample);
-  connect(styleList_, &QListWidget::currentRowChanged, this, &PaneFontDialog::showSample);
-  connect(sizeBox_, &QSpinBox::valueChanged, this, &PaneFontDialog::showSample);
-  connect(strikeOutBox_, &QCheckBox::toggled, this, &PaneFontDialog::showSample);
-  connect(underlineBox_, &QCheckBox::toggled, this, &PaneFontDialog::showSample);
-  connect(colorButton_, &QPushButton::clicked, this, &PaneFontDialog::chooseColor);
+  connect(familyList_, &QListWidget::currentRowChanged, this, &FontDialog::showSample);
+  connect(styleList_, &QListWidget::currentRowChanged, this, &FontDialog::showSample);
+  connect(sizeBox_, &QSpinBox::valueChanged, this, &FontDialog::showSample);
+  connect(strikeOutBox_, &QCheckBox::toggled, this, &FontDialog::showSample);
+  connect(underlineBox_, &QCheckBox::toggled, this, &FontDialog::showSample);
+  connect(colorButton_, &QPushButton::clicked, this, &FontDialog::chooseColor);
 }
 
-bool PaneFontDialog::isFixedPitch(const QString& family) {
+bool FontDialog::isFixedPitch(const QString& family) {
   QFont font(family);
   font.setPixelSize(24);
   const QFontMetrics metrics(font);
@@ -121,20 +121,27 @@ bool PaneFontDialog::isFixedPitch(const QString& family) {
          metrics.horizontalAdvance(u'ｱ') == column;
 }
 
-QStringList PaneFontDialog::fixedPitchFamilies() {
+QStringList FontDialog::fixedPitchFamilies() {
   QStringList families;
   for (const QString& family : QFontDatabase::families())
     if (!QFontDatabase::isPrivateFamily(family) && isFixedPitch(family)) families << family;
   return families;
 }
 
-void PaneFontDialog::setCurrent(const QFont& font, const QColor& color) {
+QStringList FontDialog::allFamilies() {
+  QStringList families;
+  for (const QString& family : QFontDatabase::families())
+    if (!QFontDatabase::isPrivateFamily(family) && !QFontDatabase::styles(family).isEmpty()) families << family;
+  return families;
+}
+
+void FontDialog::setCurrent(const QFont& font, const QColor& color) {
   original_ = font;
   originalColor_ = color;
   color_ = color;
   const QString family = drawnFamily(font);
   QList<QListWidgetItem*> found = familyList_->findItems(family, Qt::MatchFixedString);
-  if (found.isEmpty()) {  // the pane's font stays offered, fixed pitch or not
+  if (found.isEmpty()) {  // the given font stays offered, fixed pitch or not
     familyList_->addItem(family);
     found = familyList_->findItems(family, Qt::MatchFixedString);
   }
@@ -151,7 +158,7 @@ void PaneFontDialog::setCurrent(const QFont& font, const QColor& color) {
   showSample();
 }
 
-QFont PaneFontDialog::fontShown() const {
+QFont FontDialog::fontShown() const {
   QFont font(familyList_->currentItem() ? familyList_->currentItem()->text() : drawnFamily(original_));
   font.setPointSize(sizeBox_->value());
   const Style& style = Styles[std::max(styleList_->currentRow(), 0)];
@@ -159,18 +166,18 @@ QFont PaneFontDialog::fontShown() const {
   font.setItalic(style.italic);
   font.setStrikeOut(strikeOutBox_->isChecked());
   font.setUnderline(underlineBox_->isChecked());
-  font.setStyleHint(QFont::TypeWriter);
+  if (families_ == Families::FixedPitch) font.setStyleHint(QFont::TypeWriter);
   return font;
 }
 
-void PaneFontDialog::showSample() {
+void FontDialog::showSample() {
   sample_->setFont(fontShown());
   QPalette palette = sample_->palette();
   palette.setColor(QPalette::WindowText, color_);
   sample_->setPalette(palette);
 }
 
-void PaneFontDialog::chooseColor() {
+void FontDialog::chooseColor() {
   const QColor chosen = QColorDialog::getColor(color_, this, u"文字の色"_s, QColorDialog::DontUseNativeDialog);
   if (!chosen.isValid()) return;
   color_ = chosen;
@@ -178,14 +185,14 @@ void PaneFontDialog::chooseColor() {
   showSample();
 }
 
-void PaneFontDialog::showColor() {
+void FontDialog::showColor() {
   QPixmap swatch(40, 14);
   swatch.fill(color_);
   colorButton_->setIcon(swatch);
   colorButton_->setIconSize(swatch.size());
 }
 
-void PaneFontDialog::accept() {
+void FontDialog::accept() {
   const QFont shown = fontShown();
   const bool unchanged = shown.family() == drawnFamily(original_) && shown.pointSize() == pointSizeOf(original_) &&
                          shown.bold() == original_.bold() && shown.italic() == original_.italic() &&

@@ -11,8 +11,14 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 
-// The font dialog of the panes (`FontDialog1`): fixed-pitch fonts only, with
-// the effects part (strikeout, underline, colour).
+// "フォント": the program's own font dialog (`FontDialog1`), with the effects
+// part (strikeout, underline, colour). The panes offer fixed-pitch fonts only;
+// the banner every installed family. It stands in for Qt's QFontDialog, which
+// calls QFontDatabase::font() on the families it lists, and that reads through
+// a null pointer on a family without any style: Wine lists such a family ("MS
+// Shell Dlg", a name with no font of its own), so Qt's dialog crashed there on
+// every opening. This one offers its four styles itself, never calls
+// QFontDatabase::font(), and leaves families without a style out.
 //
 // Fixed pitch as the panes need it: every half-width character one column and
 // every full-width one two. Qt's own monospaced filter takes only fonts whose
@@ -20,13 +26,15 @@ class QSpinBox;
 // (IPAGothic, IPAMincho, whose kana and kanji are double width); those are
 // offered here, with any other such font installed.
 //
-// The dialog opens on the pane's font as it is drawn (a Windows name such as
+// The dialog opens on the given font as it is drawn (a Windows name such as
 // "ＭＳ ゴシック" shows as the font standing for it). OK without a change gives
-// back the pane's font itself, so the settings file keeps its name.
-class PaneFontDialog : public QDialog {
+// back the given font itself, so the settings file keeps its name.
+class FontDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit PaneFontDialog(QWidget* parent);
+  enum class Families { FixedPitch, All };
+
+  explicit FontDialog(QWidget* parent, Families families = Families::FixedPitch);
 
   void setCurrent(const QFont& font, const QColor& color);
   QFont selectedFont() const { return selectedFont_; }
@@ -34,6 +42,9 @@ class PaneFontDialog : public QDialog {
 
   // The installed families whose characters are one or two columns wide.
   static QStringList fixedPitchFamilies();
+  // Every installed family but the system's private ones and those without a
+  // style (names with no font of their own).
+  static QStringList allFamilies();
   // Whether a family's characters are one column (half width) or two (full width) wide.
   static bool isFixedPitch(const QString& family);
 
@@ -45,6 +56,7 @@ class PaneFontDialog : public QDialog {
   void chooseColor();
   void showColor();
 
+  Families families_;
   QListWidget* familyList_;
   QListWidget* styleList_;
   QSpinBox* sizeBox_;
