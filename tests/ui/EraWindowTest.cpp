@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
