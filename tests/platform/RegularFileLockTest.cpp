@@ -6,17 +6,14 @@
 #include <QFile>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
 #include <limits>
 #include <ostream>
 
-#include "platform/ProfileFile.h"
 #include "platform/ProfileLock.h"
 #include "platform/RegularFile.h"
 #include "support/ClosedFolder.h"
@@ -56,9 +53,9 @@ int foreignLock(int fd, const ForeignLock& how, short type) {
   return ::fcntl(fd, how.command, &range);
 }
 
-// A child process that takes the foreign lock on `path` and holds it until the
-// parent closes its end of the pipe. The constructor returns once the lock is
-// held (or the child failed to take it: held() is then false).
+// A child process that takes the foreign lock on `path` and holds it while the
+// holder lives. The constructor returns once the lock is held (or the child
+// failed to take it: held() is then false).
 class LockHolder {
  public:
   LockHolder(const QString& path, const ForeignLock& how) {
@@ -84,12 +81,9 @@ class LockHolder {
     held_ = ::read(ready[0], &result, 1) == 1 && result == 'y';
     ::close(ready[0]);
   }
-  ~LockHolder() { let(); }
-  void let() {
+  ~LockHolder() {
     if (release_ >= 0) ::close(release_);
-    release_ = -1;
     if (child_ > 0) ::waitpid(child_, nullptr, 0);
-    child_ = -1;
   }
   bool held() const { return held_; }
 
@@ -100,17 +94,7 @@ class LockHolder {
 };
 
 // Whether a child process could take the foreign lock on `path` right now.
-bool otherCanLock(const QString& path, const ForeignLock& how) {
-  const QByteArray name = QFile::encodeName(path);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const int fd = ::open(name.constData(), O_RDWR);
-    ::_exit(fd >= 0 && foreignLock(fd, how, F_WRLCK) == 0 ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+bool otherCanLock(const QString& path, const ForeignLock& how) { return LockHolder(path, how).held(); }
 
 class RegularFileLock : public ::testing::TestWithParam<ForeignLock> {
  protected:
@@ -118,36 +102,25 @@ class RegularFileLock : public ::testing::TestWithParam<ForeignLock> {
   QString path = dir.write(QStringLiteral("typist.hok"), QByteArray(100, 'x'));
 };
 
-TEST_P(RegularFileLock, AnotherProgramsRecordLockKeepsOursOut) {
-  LockHolder other(path, GetParam());
-  ASSERT_TRUE(other.held());
-  RegularFile file;
-  ASSERT_TRUE(file.open(path, RegularFile::Access::ReadWrite));
-  EXPECT_FALSE(file.tryLockExclusive());
-  EXPECT_EQ(file.error(), EWOULDBLOCK) << "held by another, not \"no lock to be had\"";
-  EXPECT_FALSE(file.lockExclusive(30ms));
-  other.let();
-  EXPECT_TRUE(file.tryLockExclusive()) << "free once the other program lets go";
-}
-
-TEST_P(RegularFileLock, OurLockKeepsAnotherProgramOut) {
-  RegularFile file;
-  ASSERT_TRUE(file.open(path, RegularFile::Access::ReadWrite));
-  ASSERT_TRUE(otherCanLock(path, GetParam())) << "nothing holds it yet";
-  ASSERT_TRUE(file.tryLockExclusive());
-  EXPECT_FALSE(otherCanLock(path, GetParam()));
-  file.close();
-  EXPECT_TRUE(otherCanLock(path, GetParam())) << "let go with the file";
-}
-
-TEST_P(RegularFileLock, AFileOpenForReadingWaitsForAWriter) {
-  LockHolder other(path, GetParam());
-  ASSERT_TRUE(other.held());
-  RegularFile reader;
+// Both ways, for a file open for writing and one open for reading (whose lock
+// is a shared one).
+TEST_P(RegularFileLock, AnotherProgramsRecordLockAndOursKeepEachOtherOut) {
+  RegularFile writer, reader;
+  ASSERT_TRUE(writer.open(path, RegularFile::Access::ReadWrite));
   ASSERT_TRUE(reader.open(path, RegularFile::Access::Read));
-  EXPECT_FALSE(reader.tryLockExclusive());
-  EXPECT_EQ(reader.error(), EWOULDBLOCK);
-  other.let();
+  {
+    LockHolder other(path, GetParam());
+    ASSERT_TRUE(other.held());
+    for (RegularFile* file : {&writer, &reader}) {
+      EXPECT_FALSE(file->tryLockExclusive());
+      EXPECT_EQ(file->error(), EWOULDBLOCK) << "held by another, not \"no lock to be had\"";
+    }
+    EXPECT_FALSE(writer.lockExclusive(30ms));
+  }
+  ASSERT_TRUE(writer.tryLockExclusive()) << "free once the other program lets go";
+  EXPECT_FALSE(otherCanLock(path, GetParam()));
+  writer.close();
+  ASSERT_TRUE(otherCanLock(path, GetParam())) << "let go with the file";
   ASSERT_TRUE(reader.tryLockExclusive());
   EXPECT_FALSE(otherCanLock(path, GetParam())) << "its shared lock keeps a writer out";
 }
@@ -159,9 +132,6 @@ TEST_P(RegularFileLock, SettingsWriterWaitsForAnotherProgramsLock) {
     ASSERT_TRUE(other.held());
     ProfileLock lock(settings, 50ms);
     EXPECT_TRUE(lock.waitedInVain());
-    ProfileFile file(settings);
-    file.setLockWait(50ms);
-    EXPECT_FALSE(file.writeString(QStringLiteral("File"), QStringLiteral("Path"), QStringLiteral("b")));
   }
   ProfileLock lock(settings, 50ms);
   EXPECT_FALSE(lock.waitedInVain());
@@ -175,12 +145,10 @@ INSTANTIATE_TEST_SUITE_P(Foreign, RegularFileLock, ::testing::ValuesIn(ForeignLo
 // EPERM), not the missing file that looking at the path afterwards finds.
 TEST(RegularFileOpen, ACreationThatIsRefusedSaysWhy) {
   TempDir dir;
-  const QString folder = dir.file(QStringLiteral("closed"));
-  ASSERT_EQ(::mkdir(QFile::encodeName(folder).constData(), 0755), 0);
-  ClosedFolder closed(folder);
+  ClosedFolder closed(dir.path());
   if (!closed.closed()) GTEST_SKIP() << "no folder can be closed to root here";
   RegularFile file;
-  ASSERT_FALSE(file.open(folder + QStringLiteral("/typist.hok"), RegularFile::Access::ReadWriteCreate));
+  ASSERT_FALSE(file.open(dir.file(QStringLiteral("typist.hok")), RegularFile::Access::ReadWriteCreate));
   EXPECT_EQ(file.problem(), FileProblem::NoPermission);
   EXPECT_TRUE(file.error() == EACCES || file.error() == EPERM) << file.error();
   EXPECT_EQ(describeProblem(file.problem(), file.error()), QStringLiteral("アクセスが許可されていません。"));

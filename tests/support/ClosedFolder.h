@@ -16,31 +16,25 @@ class ClosedFolder {
  public:
   explicit ClosedFolder(const QString& path) : path_(QFile::encodeName(path)) {
     ::chmod(path_.constData(), 0555);
-    if (::geteuid() != 0) {
-      closed_ = true;
-      return;
-    }
-    const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
-    int flags = 0;
-    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-      flags |= FS_IMMUTABLE_FL;
-      closed_ = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    if (fd >= 0) ::close(fd);
+    closed_ = ::geteuid() != 0 || setImmutable(true);
   }
   ~ClosedFolder() {
-    const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
-    int flags = 0;
-    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
-      flags &= ~FS_IMMUTABLE_FL;
-      ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    if (fd >= 0) ::close(fd);
+    if (::geteuid() == 0) setImmutable(false);
     ::chmod(path_.constData(), 0755);
   }
   bool closed() const { return closed_; }
 
  private:
+  bool setImmutable(bool on) const {
+    const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    const bool got = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    const bool set = got && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0) ::close(fd);
+    return set;
+  }
+
   QByteArray path_;
   bool closed_ = false;
 };
