@@ -66,18 +66,12 @@ class EraWindowTest : public QObject, private MainWindowFixture {
     auto* calendar = window->findChild<QDialog*>(u"frmCalendar"_s);
     auto* progress = window->findChild<ProgressWindow*>(u"frmProgress"_s);
     QVERIFY(calendar && progress);
-    const struct {
-      bool era;
-      QString calendarTitle, progressTitle;
-    } cases[] = {
-        {true, u"練習カレンダー (2024/03/01 以降)"_s, u"進歩グラフ (2024/03/01 以降)"_s},
-        {false, u"練習カレンダー"_s, u"進歩グラフ"_s},
-    };
-    for (const auto& c : cases) {
-      if (!c.era) chooseEra(false);
-      QCOMPARE(calendar->windowTitle(), c.calendarTitle);
-      QCOMPARE(progress->windowTitle(), c.progressTitle);
-      QCOMPARE(progress->pictureTitle().contains(u" ・ 2024/03/01 以降 ・ "_s), c.era);
+    for (const bool era : {true, false}) {
+      if (!era) chooseEra(false);
+      const QString named = era ? u" (2024/03/01 以降)"_s : QString();
+      QCOMPARE(calendar->windowTitle(), u"練習カレンダー"_s + named);
+      QCOMPARE(progress->windowTitle(), u"進歩グラフ"_s + named);
+      QCOMPARE(progress->pictureTitle().contains(u" ・ 2024/03/01 以降 ・ "_s), era);
       QVERIFY(progress->pictureTitle().endsWith(u" ・ "_s + QFileInfo(recordFile).fileName()));
     }
   }

@@ -516,15 +516,14 @@ void HelpSystemTest::f1InASideWindowOpensItsPage() {
   main.createLongLivedDialogs();
   main.show();
   auto* browser = part<QTextBrowser>(main.help()->window(), u"browser"_s);
-  struct Side {
+  const struct {
     QString item, window, page;
     bool modal;
-  };
-  const Side sides[] = {{u"Calendar1"_s, u"frmCalendar"_s, u"calendar.html"_s, false},
-                        {u"Progress1"_s, u"frmProgress"_s, u"progress.html"_s, false},
-                        {u"Graph2"_s, u"frm3DGraph"_s, u"chart3d.html"_s, true},
-                        {u"Export1"_s, u"frmExport"_s, u"export.html"_s, true}};
-  for (const Side& side : sides) {
+  } sides[] = {{u"Calendar1"_s, u"frmCalendar"_s, u"calendar.html"_s, false},
+               {u"Progress1"_s, u"frmProgress"_s, u"progress.html"_s, false},
+               {u"Graph2"_s, u"frm3DGraph"_s, u"chart3d.html"_s, true},
+               {u"Export1"_s, u"frmExport"_s, u"export.html"_s, true}};
+  for (const auto& side : sides) {
     main.help()->showContents();  // each case starts from another page
     QString pressedIn;
     Qt::WindowModality helpModality = Qt::NonModal;

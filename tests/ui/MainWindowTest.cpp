@@ -688,8 +688,6 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     auto window =
         std::make_unique<TfrmMain>(StartupContext{own, dir->path() + u'/', dir->path(), {recordFile(), u"R"_s}});
     QCOMPARE(closeBanners.rejectedNames, QStringList{u"frmOiwai"_s});
-    QCOMPARE(SettingsFile(own).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0), 1);
-    QVERIFY(!QFileInfo::exists(settingsPath()));
     window->close();
     QVERIFY(!QFileInfo::exists(settingsPath()));
     QCOMPARE(SettingsFile(own).readInteger(u"Option"_s, u"OiwaiBmpPattern"_s, 0), 1);
