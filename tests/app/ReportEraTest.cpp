@@ -101,6 +101,9 @@ TEST_F(ReportToolTest, AnEraThatCannotBeReadOrEndsBeforeItStartsIsTold) {
        u"設定ファイルの集計の期間 2023/07/01 ～ 2023/06/01 は終了日が開始日より前です。"
        u"期間を決めずにすべての記録を集計します。"_s,
        everyRun},
+      // The era read as none: --until is not weighed against its first day.
+      {"EraFrom=2023/07/01\r\nEraTo=2023/06/01\r\n", QStringList{u"--until"_s, u"2023-06-01"_s} + history,
+       u"終了日が開始日より前です"_s, upToJune},
       {"EraTo=2023/06/01\r\n",
        QStringList{u"--since"_s, u"2023-07-01"_s} + history,
        u"--since 2023-07-01 is after the last day of the era the settings file keeps (2023-06-01)"_s,
