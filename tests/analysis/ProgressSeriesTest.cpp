@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <random>
 
 #include "analysis/ProgressSeries.h"
@@ -122,12 +121,6 @@ TEST(ProgressSeries, TheRangeBeforeCountsOnlyWhollyInsideTheEra) {
   const QDate today(2024, 3, 31);  // a week from 03-25; the week before from 03-18 to 03-24
   const ProgressRange week{ProgressRangeKind::OneWeek, 0, {}, {}};
   const ProgressRange days{ProgressRangeKind::Dates, 0, QDate(2024, 3, 10), QDate(2024, 3, 11)};
-  const auto era = [](std::optional<QDate> first, std::optional<QDate> last) {
-    EraDays e;
-    if (first) e.first = dayOf(*first);
-    if (last) e.last = dayOf(*last);
-    return e;
-  };
   struct Case {
     const char* what;
     ProgressRange range;
@@ -136,15 +129,14 @@ TEST(ProgressSeries, TheRangeBeforeCountsOnlyWhollyInsideTheEra) {
     std::vector<int> before;
   };
   const std::vector<Case> cases = {
-      {"the era starts with the week", week, QDate(2024, 3, 1), era(QDate(2024, 3, 25), {}), {}},
-      {"the era starts a day into the week before", week, QDate(2024, 3, 1), era(QDate(2024, 3, 19), {}), {}},
-      {"the era starts with the week before", week, QDate(2024, 3, 1), era(QDate(2024, 3, 18), {}), {2, 3}},
+      {"the era starts a day into the week before", week, QDate(2024, 3, 1), {dayOf(QDate(2024, 3, 19))}, {}},
+      {"the era starts with the week before", week, QDate(2024, 3, 1), {dayOf(QDate(2024, 3, 18))}, {2, 3}},
       {"no era, the file starts inside the week before", week, QDate(2024, 3, 19), {}, {}},
       {"no era, the file starts with the week before", week, QDate(2024, 3, 18), {}, {2, 3}},
-      {"the era ends before the week before does", week, QDate(2024, 3, 1), era({}, QDate(2024, 3, 23)), {}},
-      {"the era ends with the week before", week, QDate(2024, 3, 1), era({}, QDate(2024, 3, 24)), {2, 3}},
-      {"two days, the era from the day before them", days, QDate(2024, 3, 1), era(QDate(2024, 3, 9), {}), {}},
-      {"two days, the era from two days before them", days, QDate(2024, 3, 1), era(QDate(2024, 3, 8), {}), {4}},
+      {"the era ends before the week before does", week, QDate(2024, 3, 1), {.last = dayOf(QDate(2024, 3, 23))}, {}},
+      {"the era ends with the week before", week, QDate(2024, 3, 1), {.last = dayOf(QDate(2024, 3, 24))}, {2, 3}},
+      {"two days, the era from the day before them", days, QDate(2024, 3, 1), {dayOf(QDate(2024, 3, 9))}, {}},
+      {"two days, the era from two days before them", days, QDate(2024, 3, 1), {dayOf(QDate(2024, 3, 8))}, {4}},
   };
   for (const Case& c : cases) {
     const Runs runs{runOn(c.firstRun, 1),         runOn(QDate(2024, 3, 8), 4),  runOn(QDate(2024, 3, 10), 5),

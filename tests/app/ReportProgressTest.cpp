@@ -64,8 +64,7 @@ TEST_F(ReportProgressTest, CsvRowsOfWindowTwo) {
 // range of its length before it lies inside the era, so there is no change
 // line, though 2023-05-02 (180 hits) lies just before an era of 2023-05-03.
 TEST_F(ReportProgressTest, AnEraIsNotComparedWithTheDaysBeforeIt) {
-  for (const auto& [since, until] : {std::pair(u"2023-05-03"_s, u"2023-05-03"_s),
-                                     std::pair(u"2023-05-02"_s, u"2023-05-03"_s), std::pair(u"2023-04-05"_s, u""_s)}) {
+  for (const auto& [since, until] : {std::pair(u"2023-05-03"_s, u"2023-05-03"_s), std::pair(u"2023-04-05"_s, u""_s)}) {
     QStringList arguments{u"--view"_s, u"progress"_s, u"--mode"_s, u"R"_s, u"--since"_s, since};
     if (!until.isEmpty()) arguments << u"--until"_s << until;
     const QString text = QString::fromUtf8(run(arguments).readAllStandardOutput());

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -67,18 +66,12 @@ class EraWindowTest : public QObject, private MainWindowFixture {
     auto* calendar = window->findChild<QDialog*>(u"frmCalendar"_s);
     auto* progress = window->findChild<ProgressWindow*>(u"frmProgress"_s);
     QVERIFY(calendar && progress);
-    const struct {
-      bool era;
-      QString calendarTitle, progressTitle;
-    } cases[] = {
-        {true, u"練習カレンダー (2024/03/01 以降)"_s, u"進歩グラフ (2024/03/01 以降)"_s},
-        {false, u"練習カレンダー"_s, u"進歩グラフ"_s},
-    };
-    for (const auto& c : cases) {
-      if (!c.era) chooseEra(false);
-      QCOMPARE(calendar->windowTitle(), c.calendarTitle);
-      QCOMPARE(progress->windowTitle(), c.progressTitle);
-      QCOMPARE(progress->pictureTitle().contains(u" ・ 2024/03/01 以降 ・ "_s), c.era);
+    for (const bool era : {true, false}) {
+      if (!era) chooseEra(false);
+      const QString named = era ? u" (2024/03/01 以降)"_s : QString();
+      QCOMPARE(calendar->windowTitle(), u"練習カレンダー"_s + named);
+      QCOMPARE(progress->windowTitle(), u"進歩グラフ"_s + named);
+      QCOMPARE(progress->pictureTitle().contains(u" ・ 2024/03/01 以降 ・ "_s), era);
       QVERIFY(progress->pictureTitle().endsWith(u" ・ "_s + QFileInfo(recordFile).fileName()));
     }
   }
@@ -93,7 +86,6 @@ class EraWindowTest : public QObject, private MainWindowFixture {
     } cases[] = {
         {true, true, QDate(2024, 3, 2), QDate(2024, 3, 1), false},
         {true, true, QDate(2024, 3, 1), QDate(2024, 3, 1), true},
-        {true, true, QDate(2024, 3, 1), QDate(2024, 3, 2), true},
         {false, true, QDate(2024, 3, 2), QDate(2024, 3, 1), true},  // no first day: any last day
         {true, false, QDate(2024, 3, 2), QDate(2024, 3, 1), true},
         {true, true, QDate(9999, 12, 31), QDate(1752, 9, 14), false},
@@ -107,12 +99,10 @@ class EraWindowTest : public QObject, private MainWindowFixture {
       dialog.FromDate->setDate(c.from);
       dialog.ToDate->setDate(c.to);
       const QByteArray what = (c.from.toString() + u" ～ "_s + c.to.toString()).toUtf8();
-      QVERIFY2(dialog.FromDate->date() == c.from && dialog.ToDate->date() == c.to, what.constData());
       QVERIFY2(dialog.BitBtn1->isEnabled() == c.acceptable, what.constData());
       QVERIFY2(dialog.lblEraError->isVisible() == !c.acceptable, what.constData());
       QCOMPARE(dialog.lblEraError->text(), u"終了日が開始日より前です。"_s);
       QTest::keyClick(&dialog, Qt::Key_Return);
-      QVERIFY2(dialog.isVisible() == !c.acceptable, what.constData());
       QVERIFY2(dialog.result() == (c.acceptable ? QDialog::Accepted : 0), what.constData());
     }
     // An era shown the wrong way round (from a settings file of old) opens with the reason.
@@ -139,10 +129,7 @@ class EraWindowTest : public QObject, private MainWindowFixture {
          u" (2024/03/01 まで)"_s},
     };
     for (const auto& c : cases) {
-      QFile settings(settingsPath());
-      QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
-      settings.write("[Option]\r\n" + c.stored);
-      settings.close();
+      QCOMPARE(dir->write(u"hoko32.ini"_s, "[Option]\r\n" + c.stored), settingsPath());
       messages.clear();
       auto window = start({recordFile});
       QCOMPARE(messages, QStringList{c.message});

@@ -53,6 +53,11 @@ const QList<std::pair<int, QString>> Topics = {
 
 QString pageName(const QUrl& url) { return QFileInfo(url.path()).fileName(); }
 
+// The main window's start in the folder, on a typist's file of so many runs there.
+StartupContext startIn(const TempDir& dir, int runs) {
+  return {dir.file(u"hoko32.ini"_s), dir.path() + u'/', dir.path(), {writeTypistFile(dir, runs), u"R"_s}};
+}
+
 QString titleOf(const QString& html) {
   static const QRegularExpression title(u"<title>(.*)</title>"_s);
   return title.match(html).captured(1);
@@ -507,21 +512,18 @@ void HelpSystemTest::projectIsFoundBesideTheProgramOrReported() {
 // 3D chart, the export) are pressed while they run and closed after.
 void HelpSystemTest::f1InASideWindowOpensItsPage() {
   TempDir dir;
-  writeTypistFile(dir, 300);
-  TfrmMain main(
-      StartupContext{dir.file(u"hoko32.ini"_s), dir.path() + u'/', dir.path(), {dir.file(u"typist.ｷﾛｸ"_s), u"R"_s}});
+  TfrmMain main(startIn(dir, 300));
   main.createLongLivedDialogs();
   main.show();
   auto* browser = part<QTextBrowser>(main.help()->window(), u"browser"_s);
-  struct Side {
+  const struct {
     QString item, window, page;
     bool modal;
-  };
-  const Side sides[] = {{u"Calendar1"_s, u"frmCalendar"_s, u"calendar.html"_s, false},
-                        {u"Progress1"_s, u"frmProgress"_s, u"progress.html"_s, false},
-                        {u"Graph2"_s, u"frm3DGraph"_s, u"chart3d.html"_s, true},
-                        {u"Export1"_s, u"frmExport"_s, u"export.html"_s, true}};
-  for (const Side& side : sides) {
+  } sides[] = {{u"Calendar1"_s, u"frmCalendar"_s, u"calendar.html"_s, false},
+               {u"Progress1"_s, u"frmProgress"_s, u"progress.html"_s, false},
+               {u"Graph2"_s, u"frm3DGraph"_s, u"chart3d.html"_s, true},
+               {u"Export1"_s, u"frmExport"_s, u"export.html"_s, true}};
+  for (const auto& side : sides) {
     main.help()->showContents();  // each case starts from another page
     QString pressedIn;
     Qt::WindowModality helpModality = Qt::NonModal;
@@ -566,9 +568,7 @@ void HelpSystemTest::f1InASideWindowOpensItsPage() {
 // design (再読み込み(R), 起動時に3Dグラフ表示).
 void HelpSystemTest::startPageListsEveryMenuItemAndEachHasAnAccessKey() {
   TempDir dir;
-  writeTypistFile(dir, 30);
-  TfrmMain main(
-      StartupContext{dir.file(u"hoko32.ini"_s), dir.path() + u'/', dir.path(), {dir.file(u"typist.ｷﾛｸ"_s), u"R"_s}});
+  TfrmMain main(startIn(dir, 30));
 
   // Each row: the menu's name, then its items (links and plain text alike).
   static const QRegularExpression row(u"<tr><td>([^<]*)</td><td>(.*)</td></tr>"_s);

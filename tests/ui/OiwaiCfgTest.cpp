@@ -59,12 +59,11 @@ bool showsColour(QWidget* widget, const QColor& colour) {
   return false;
 }
 
-// What the font dialog offers: the family chosen in its list and the size.
+// What the font dialog offers: the family chosen in its list.
 QString familyOffered(FontDialog* chooser) {
   const QListWidgetItem* item = chooser->findChild<QListWidget*>(u"familyList"_s)->currentItem();
   return item ? item->text() : QString();
 }
-int sizeOffered(FontDialog* chooser) { return chooser->findChild<QSpinBox*>(u"sizeBox"_s)->value(); }
 
 // Chooses in the font dialog as the user does: a family of its list, regular or
 // bold, a size.
@@ -214,7 +213,7 @@ class OiwaiCfgTest : public QObject {
     QColor colourOffered;
     onNextModal<FontDialog>([&](FontDialog* chooser) {
       offered = familyOffered(chooser);
-      sizeShown = sizeOffered(chooser);
+      sizeShown = chooser->findChild<QSpinBox*>(u"sizeBox"_s)->value();
       proportionalOffered = !chooser->findChild<QListWidget*>(u"familyList"_s)
                                  ->findItems(u"DejaVu Serif"_s, Qt::MatchFixedString)
                                  .isEmpty();
