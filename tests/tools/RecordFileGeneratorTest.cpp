@@ -144,8 +144,12 @@ TEST(RecordFileGenerator, RunsAreInTimeOrderInsideTheDataFilesYears) {
       EXPECT_GE(r->date.year, 1900);
       EXPECT_LE(r->date.year, 2155);
     }
-    if (c.start || c.clamped) EXPECT_EQ(dayOf(runs.front().date), dayOf(c.start.value_or(Earliest)));
-    if (c.newest || c.clamped) EXPECT_EQ(dayOf(runs.back().date), dayOf(c.newest.value_or(Latest)));
+    if (c.start || c.clamped) {
+      EXPECT_EQ(dayOf(runs.front().date), dayOf(c.start.value_or(Earliest)));
+    }
+    if (c.newest || c.clamped) {
+      EXPECT_EQ(dayOf(runs.back().date), dayOf(c.newest.value_or(Latest)));
+    }
   }
 }
 

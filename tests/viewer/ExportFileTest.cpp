@@ -67,8 +67,9 @@ TEST(ExportFile, AFailedExportSaysWhyAndKeepsTheOldFile) {
   EXPECT_EQ(dir.read(u"runs.csv"_s), old) << "the old file is kept";
   {
     ClosedFolder closed(dir.path());
-    if (closed.closed())
+    if (closed.closed()) {
       EXPECT_EQ(exportBytes(target, runs), LoaderMessages::cannotWrite(target, u"アクセスが許可されていません。"_s));
+    }
   }
   EXPECT_EQ(dir.read(u"runs.csv"_s), old) << "the old file is kept";
 
