@@ -20,17 +20,7 @@ set -euo pipefail
 windows_folder=$(cd "$1" && pwd)
 set -- "$windows_folder/hoko32.exe" "$2" "$windows_folder/ﾌｧﾝﾌｧｰﾚ.mid" "$3"
 source "$(dirname "$0")/lib.sh"
-
-[ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX is not set"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
-wineserver=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)
-# The prefix's server and desktop belong to this check's X server alone.
-"$wineserver" -k 2>/dev/null || true
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wine wineboot -i </dev/null >/dev/null 2>&1 || fail "wineboot -i could not make $WINEPREFIX"
-fi
-wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f </dev/null >/dev/null 2>&1 ||
-  fail "the sound driver could not be switched off"
+source "$(dirname "$0")/wine-lib.sh"
 
 # The typist's folder on drive C:, as Windows names it and as this script reaches it.
 records_name=hoko32-path-checks-$$
@@ -39,34 +29,11 @@ windows_records="C:\\$records_name\\記録"
 trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX/drive_c/$records_name"; cleanup' EXIT
 mkdir -p "$records"
 
-# The program folder of one check: the Windows folder, linked file by file.
-program_folder() {
-  folder=$work/$1
-  cp -al "$windows_folder" "$folder"
-}
 # Runs $folder/hoko32.exe in another working folder than the record file's.
 start_viewer() {  # ARGS...
   mkdir -p "$work/elsewhere"
   (cd "$work/elsewhere" && exec wine "$folder/hoko32.exe" "$@" >"$work/viewer.out" 2>"$work/viewer.err") &
   viewer_pid=$!
-}
-
-# Wine without a window manager can drop a key: Ctrl+X is sent again while the program runs on.
-ctrl_x_tries=3
-
-# A pane as the clipboard gets it after すべてｺﾋﾟｰ, compared with the report tool's
-# text; waits while the viewer is still busy.
-pane_shows() {  # WINDOW EXPECTED_FILE
-  local end=$((SECONDS + 30))
-  while ((SECONDS < end)); do
-    printf '' | xclip -selection clipboard
-    keys "$1" ctrl+w
-    sleep 0.5
-    { xclip -o -selection clipboard 2>/dev/null | tr -d '\r' && echo; } >"$work/pane" || true
-    cmp -s "$work/pane" "$2" && return 0
-  done
-  diff "$work/pane" "$2" >&2 || true
-  return 1
 }
 
 # The settings file's lines as text (Shift-JIS, or UTF-8 after a byte-order mark), LF-ended.
