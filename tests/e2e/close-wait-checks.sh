@@ -24,16 +24,7 @@ while [ "$(stat -c %s "$data" 2>/dev/null || echo 0)" -ne 30000 ] && ((SECONDS <
 echo "== Ctrl+X while a reload waits for the data file's lock"
 # Another program holds the lock (a record lock of the whole file, as a second
 # viewer or the report tool takes it) until this check lets it go.
-DATA=$data LOCKED=$work/locked RELEASE=$work/release setsid perl -MFcntl -e '
-  open(my $f, "+<", $ENV{DATA}) or die "$ENV{DATA}: $!";
-  fcntl($f, F_SETLKW, pack("s s x4 q q l x4", F_WRLCK, SEEK_SET, 0, 0, 0)) or die "lock: $!";
-  open(my $t, ">", $ENV{LOCKED}) or die; close $t;
-  select(undef, undef, undef, 0.1) until -e $ENV{RELEASE};' &
-holder=$!
-trap 'touch "$work/release"; kill -- -$holder 2>/dev/null || true; cleanup' EXIT
-end=$((SECONDS + 10))
-while [ ! -e "$work/locked" ] && ((SECONDS < end)); do sleep 0.1; done
-[ -e "$work/locked" ] || fail "the lock holder did not start"
+hold_lock "$data"
 printf 'R %s  06:09:00  HIT = 150  MISS=   4\r\n' "$(date +%Y/%m/%d)" >>"$record"
 cp "$data" "$work/before.hok"
 keys "$main" ctrl+q # reload: it waits for the lock
@@ -47,6 +38,5 @@ kill -0 "$viewer_pid" 2>/dev/null && fail "Ctrl+X did not end the wait for the l
 wait "$viewer_pid" || fail "the program ended with status $?"
 viewer_pid=
 cmp -s "$data" "$work/before.hok" || fail "the data file was written"
-touch "$work/release"
-wait "$holder"
+release_lock
 echo "close-wait checks passed"

@@ -18,8 +18,10 @@ report=${4:-}
 work=$(mktemp -d)
 xvfb_pid=
 viewer_pid=
+lock_holder=
 cleanup() {
   [ -n "$viewer_pid" ] && kill -9 "$viewer_pid" 2>/dev/null || true
+  [ -n "$lock_holder" ] && kill -- -"$lock_holder" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -114,6 +116,29 @@ close_with_ctrl_x() {
   kill -0 "$viewer_pid" 2>/dev/null && fail "$2: Ctrl+X did not close the program"
   wait "$viewer_pid" || fail "$2: the program ended with status $?"
   viewer_pid=
+}
+
+# Another program (a second viewer, the report tool, or Wine for a Windows
+# program) takes a POSIX record lock over the whole of FILE and holds it, in a
+# process group of its own, until release_lock; returns once it holds it.
+# $work/release appears when the check lets it go.
+hold_lock() {  # FILE
+  rm -f "$work/locked" "$work/release"
+  FILE=$1 LOCKED=$work/locked RELEASE=$work/release setsid perl -MFcntl -e '
+    open(my $f, "+<", $ENV{FILE}) or die "$ENV{FILE}: $!";
+    fcntl($f, F_SETLKW, pack("s s x4 q q l x4", F_WRLCK, SEEK_SET, 0, 0, 0)) or die "lock: $!";
+    open(my $t, ">", $ENV{LOCKED}) or die; close $t;
+    select(undef, undef, undef, 0.1) until -e $ENV{RELEASE};' &
+  lock_holder=$!
+  local end=$((SECONDS + 10))
+  while [ ! -e "$work/locked" ] && ((SECONDS < end)); do sleep 0.1; done
+  [ -e "$work/locked" ] || fail "the lock holder did not start"
+}
+
+release_lock() {
+  touch "$work/release"
+  wait "$lock_holder" || fail "the lock holder ended with status $?"
+  lock_holder=
 }
 
 setting() {  # FOLDER SECTION KEY: a value of FOLDER/hoko32.ini (Shift-JIS, or UTF-8 after a byte-order mark)

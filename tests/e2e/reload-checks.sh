@@ -37,18 +37,7 @@ wait_cache_complete() {  # SECONDS
 wait_cache_complete 60 || fail "the first load left $(entries) entries for $(lines) lines"
 
 echo "== runs appended while another program holds the data file's lock"
-# A POSIX record lock over the whole file, as another program (or Wine, for a
-# Windows program) takes it.
-DATA=$data LOCKED=$work/locked RELEASE=$work/release setsid perl -MFcntl -e '
-  open(my $f, "+<", $ENV{DATA}) or die "$ENV{DATA}: $!";
-  fcntl($f, F_SETLKW, pack("s s x4 q q l x4", F_WRLCK, SEEK_SET, 0, 0, 0)) or die "lock: $!";
-  open(my $t, ">", $ENV{LOCKED}) or die; close $t;
-  select(undef, undef, undef, 0.1) until -e $ENV{RELEASE};' &
-holder=$!
-trap 'kill -- -$holder 2>/dev/null || true; cleanup' EXIT
-end=$((SECONDS + 10))
-while [ ! -e "$work/locked" ] && ((SECONDS < end)); do sleep 0.1; done
-[ -e "$work/locked" ] || fail "the lock holder did not start"
+hold_lock "$data"
 run_line() { printf 'R %s  %s  HIT =%4d  MISS=%4d\r\n' "$(date +%Y/%m/%d)" "$1" "$2" "$3"; }
 # The typist's pace: each run far enough from the last that the watcher sees it by itself.
 run_line 06:09:00 150 4 >>"$record"
@@ -61,8 +50,7 @@ done
 # Held past the viewer's wait for it: the reload gives up waiting and loads
 # without the cache while the watcher's notices are still coming due.
 sleep 18
-touch "$work/release"
-wait "$holder"
+release_lock
 # A reload that could not wait any longer kept no cache: the next run brings it up to date.
 run_line 06:30:00 150 4 >>"$record"
 wait_cache_complete 60 || fail "after the lock: $(entries) entries in the data file for $(lines) lines"
