@@ -1,5 +1,6 @@
 #include "ui/LoadingFeedback.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -125,6 +126,11 @@ bool LoadingFeedback::keepWaiting() {
   // would keep a close there too): it is taken and dropped.
   WaitInput input(closeKeys_, close_);
   QCoreApplication::instance()->installEventFilter(&input);
+  // What a pass without input (the progress's) held back, a title bar's close
+  // among them, is looked at only when the event dispatcher has been woken:
+  // a close that came alone would wait for the next event of the window
+  // system, often the end of the wait.
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
   QCoreApplication::processEvents();
   QCoreApplication::instance()->removeEventFilter(&input);
   return !waitEnds_ || !waitEnds_();

@@ -141,6 +141,28 @@ release_lock() {
   lock_holder=
 }
 
+# The window manager's close (the title bar's button): a WM_PROTOCOLS client
+# message naming WM_DELETE_WINDOW, sent to WINDOW as a window manager sends it
+# (Xvfb runs none). Debian's python3 with python3-xlib. Fails when the window
+# does not take that protocol.
+wm_close() {  # WINDOW
+  /usr/bin/python3 - "$1" <<'PYTHON' || fail "no close could be sent to window $1"
+import sys
+from Xlib import X, display
+from Xlib.protocol import event
+
+screen = display.Display()
+window = screen.create_resource_object("window", int(sys.argv[1]))
+protocols = screen.intern_atom("WM_PROTOCOLS")
+delete = screen.intern_atom("WM_DELETE_WINDOW")
+if delete not in (window.get_wm_protocols() or []):
+    sys.exit("the window does not take WM_DELETE_WINDOW")
+message = event.ClientMessage(window=window, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+window.send_event(message, event_mask=X.NoEventMask)
+screen.sync()
+PYTHON
+}
+
 setting() {  # FOLDER SECTION KEY: a value of FOLDER/hoko32.ini (Shift-JIS, or UTF-8 after a byte-order mark)
   local encoding=CP932
   [ "$(head -c 3 "$1/hoko32.ini" | od -An -tx1 | tr -d ' ')" = efbbbf ] && encoding=UTF-8
