@@ -2,6 +2,7 @@
 // against the writer that owns it, the text's order and headings, the active
 // view taken from the last pass, and the command line's overrides of the view
 // settings.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -12,6 +13,7 @@
 
 #include "analysis/CalendarTexts.h"
 #include "analysis/PracticeCalendar.h"
+#include "settings/OptionTable.h"
 #include "settings/SettingsFile.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingFeedback.h"
@@ -219,6 +221,79 @@ TEST(ViewOverrides, AnEraTurnedRoundByOneSideNamesThatSide) {
             u"--since or --all-days"_s);
   s.eraTo = s.eraFrom;
   EXPECT_EQ(ViewOverrides{.since = s.eraFrom}.eraError(s), QString()) << "one day";
+}
+
+// The window's export through the session: each choice of its dialog writes
+// what the writer of that content writes.
+class SessionOutputTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    session.setRecordFile(dir.path() + u'/', u"typist.ｷﾛｸ"_s);
+    ASSERT_TRUE(session.loadRecordFile(writeTypistFile(dir, 1500), false));
+    session.selectMode(ModeKana);
+  }
+
+  TempDir dir;
+  SettingsFile settings{dir.file(u"hoko32.ini"_s)};
+  RecordingFeedback feedback;
+  ViewerSession session{settings, feedback};
+};
+
+TEST_F(SessionOutputTest, TheWindowsExportWritesWhatTheWriterOfItsContentWrites) {
+  using enum ViewerSession::ExportContent;
+  ViewerCore& core = session.core();
+  core.recalculate(ViewAverage);  // the window's pass of its active view
+  const auto runs = core.runsInView().runs;
+  const QDate today(2024, 5, 1);
+  const auto days = [&](bool allModes) {
+    return PracticeCalendar::build(runs, allModes ? std::nullopt : std::optional(ModeKana), today);
+  };
+  const QString name = u"typist.ｷﾛｸ"_s;
+  const struct {
+    ViewerSession::ExportRequest request;
+    Write direct;
+  } cases[] = {
+      {{ActiveView, ViewAverage, false, true, false, {}},
+       [&](QIODevice& out) { return ViewExport::writeViewCsv(out, core, ViewAverage, TextEncoding::ShiftJis); }},
+      {{ActiveView, ViewAverage, true, false, false, {}},
+       [&](QIODevice& out) { return ViewExport::writeJson(out, core, {ViewAverage}, false, name); }},
+      {{EveryRun, ViewAverage, false, false, false, {}},
+       [&](QIODevice& out) { return ViewExport::writeRunsCsv(out, runs, TextEncoding::Utf8); }},
+      {{EveryRun, ViewAverage, true, false, false, {}},
+       [&](QIODevice& out) { return ViewExport::writeJson(out, core, {}, true, name); }},
+      {{Calendar, ViewAverage, false, false, true, today},
+       [&](QIODevice& out) { return ViewExport::writeCalendarCsv(out, days(true), TextEncoding::Utf8); }},
+      {{Calendar, ViewAverage, true, false, false, today},
+       [&](QIODevice& out) {
+         const PracticeCalendar calendar = days(false);
+         return ViewExport::writeJson(out, core, {}, false, name, &calendar);
+       }},
+  };
+  for (const auto& c : cases) {
+    const QByteArray expected = bytesOf(c.direct);
+    EXPECT_EQ(bytesOf([&](QIODevice& out) { return session.writeExport(out, c.request); }), expected)
+        << static_cast<int>(c.request.content) << " json " << c.request.json;
+  }
+}
+
+TEST_F(SessionOutputTest, AReportTakesItsOverridesAndNamesItsRecordFile) {
+  const QString record = dir.file(u"other/練習.ｷﾛｸ"_s);
+  const QDateTime clock(QDate(2024, 7, 1), QTime(8, 0));
+  EXPECT_EQ(session.startReport(record, {1024, 768, dir.path()}, {.rankCount = 2}, clock), QString());
+  EXPECT_EQ(session.recordName(), u"練習.ｷﾛｸ"_s);
+  EXPECT_EQ(session.core().settings().rankCount, 2);
+  EXPECT_EQ(session.core().settings().now, clock);
+  const QByteArray json = bytesOf(
+      [&](QIODevice& out) { return session.writeOutput(out, {.format = OutputFormat::Json, .views = {ViewBest}}); });
+  EXPECT_TRUE(json.startsWith("{\n    \"best\": ")) << json.left(40).toStdString();
+  EXPECT_TRUE(json.contains("\"file\": \"練習.ｷﾛｸ\"")) << "named after the report's record file";
+
+  // An era turned round is told, and the overrides are not taken.
+  settings.writeText(SettingsKeys::Option, u"EraTo"_s, u"2023/01/01"_s);
+  EXPECT_THAT(session.startReport(record, {1024, 768, dir.path()}, {.since = QDate(2023, 2, 1)}, clock).toStdString(),
+              testing::StartsWith("--since 2023-02-01 is after the last day"));
+  EXPECT_EQ(session.core().settings().eraFrom, QDate());
+  EXPECT_EQ(session.core().settings().eraTo, QDate(2023, 1, 1));
 }
 
 }  // namespace
