@@ -1,19 +1,15 @@
 // Which writer writes each part of an output: every format and content
 // against the writer that owns it, the text's order and headings, the active
-// view taken from the last pass, and the command line's overrides of the view
-// settings.
-#include <gmock/gmock.h>
+// view taken from the last pass; the window's export and a report's start
+// through the session.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
 
 #include <functional>
-#include <tuple>
-#include <utility>
 
 #include "analysis/CalendarTexts.h"
 #include "analysis/PracticeCalendar.h"
-#include "settings/OptionTable.h"
 #include "settings/SettingsFile.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingFeedback.h"
@@ -21,7 +17,6 @@
 #include "viewer/ExportOutput.h"
 #include "viewer/OutputWriter.h"
 #include "viewer/ProgressExport.h"
-#include "viewer/ViewOverrides.h"
 #include "viewer/ViewerCore.h"
 #include "viewer/ViewerSession.h"
 
@@ -152,15 +147,6 @@ TEST_F(OutputWriterTest, TextGivesTheRunsThenEachPartHeadedWhenThereAreSeveral) 
   EXPECT_TRUE(withProgress.contains("\n==== progress\n<<ローマ字の進歩グラフ (平均の回数 10回) >>\n"));
 }
 
-TEST_F(OutputWriterTest, CopyAllOfTheMissViewUnderNoMissIsEmpty) {
-  ViewSettings s = viewer.settings();
-  s.noMiss = true;
-  viewer.setSettings(s);
-  EXPECT_EQ(output({.views = {ViewMiss}, .copyAll = true}), QByteArray());
-  EXPECT_EQ(output({.views = {ViewMiss, ViewHistory}, .copyAll = true}),
-            (u"==== miss\n==== history\n"_s + pane(ViewHistory)).toUtf8());
-}
-
 TEST_F(OutputWriterTest, TheActiveViewComesFromTheLastPassAndAViewByNameIsComputed) {
   viewer.recalculate(ViewHistory);
   const QByteArray romaji = output({.format = OutputFormat::Csv, .activeView = ViewHistory});
@@ -171,56 +157,6 @@ TEST_F(OutputWriterTest, TheActiveViewComesFromTheLastPassAndAViewByNameIsComput
   const QByteArray alphabet = output({.format = OutputFormat::Csv, .views = {ViewHistory}});
   EXPECT_NE(alphabet, romaji);
   EXPECT_EQ(output({.format = OutputFormat::Csv, .activeView = ViewHistory}), alphabet) << "now from the new pass";
-}
-
-TEST_F(OutputWriterTest, ACsvFileOfNothingIsEmpty) { EXPECT_EQ(output({.format = OutputFormat::Csv}), QByteArray()); }
-
-TEST(ViewOverrides, TakeWhatIsGivenAndKeepTheStoredRest) {
-  MainOptions stored;
-  stored.defaultType = 9;  // no mode: romaji
-  stored.recent = 7;
-  stored.rankCount = 30;
-  stored.missEval = true;
-  stored.eraFrom = QDate(2022, 1, 1);
-  stored.eraTo = QDate(2022, 12, 31);
-  const QDateTime clock(QDate(2024, 3, 4), QTime(5, 6, 7));
-
-  const ViewSettings kept = ViewOverrides{}.over(stored, clock);
-  EXPECT_EQ(kept.mode, ModeRomaji);
-  EXPECT_EQ(std::tuple(kept.recentLimit, kept.rankCount, kept.moreMissesAbove), std::tuple(7, 30, true));
-  EXPECT_EQ(std::pair(kept.eraFrom, kept.eraTo), std::pair(stored.eraFrom, stored.eraTo));
-  EXPECT_EQ(kept.now, clock);
-  EXPECT_EQ(kept.startDate, ViewerSession::startDate(clock.date(), -1));
-
-  const ViewOverrides given{.mode = ModeKana,
-                            .noMiss = true,
-                            .period = AveragePeriod::Year,
-                            .rankCount = 3,
-                            .moreMissesBelow = true,
-                            .recentLimit = 0,
-                            .now = QDateTime(QDate(2023, 1, 2), QTime(3, 4, 5)),
-                            .allDays = true,
-                            .until = QDate(2023, 5, 1)};
-  const ViewSettings taken = given.over(stored, clock);
-  EXPECT_EQ(std::tuple(taken.mode, taken.noMiss, taken.period), std::tuple(int{ModeKana}, true, AveragePeriod::Year));
-  EXPECT_EQ(std::tuple(taken.recentLimit, taken.rankCount, taken.moreMissesAbove), std::tuple(0, 3, false));
-  EXPECT_EQ(taken.startDate, ViewerSession::startDate(QDate(2023, 1, 2), -1));
-  EXPECT_EQ(std::pair(taken.eraFrom, taken.eraTo), std::pair(QDate(), QDate(2023, 5, 1))) << "--all-days, then --until";
-  EXPECT_EQ(given.eraError(taken), QString());
-}
-
-TEST(ViewOverrides, AnEraTurnedRoundByOneSideNamesThatSide) {
-  ViewSettings s;
-  s.eraFrom = QDate(2023, 6, 1);
-  s.eraTo = QDate(2023, 5, 31);
-  EXPECT_EQ(ViewOverrides{.since = s.eraFrom}.eraError(s),
-            u"--since 2023-06-01 is after the last day of the era the settings file keeps (2023-05-31); give --until "
-            u"or --all-days"_s);
-  EXPECT_EQ(ViewOverrides{.until = s.eraTo}.eraError(s),
-            u"--until 2023-05-31 is before the first day of the era the settings file keeps (2023-06-01); give "
-            u"--since or --all-days"_s);
-  s.eraTo = s.eraFrom;
-  EXPECT_EQ(ViewOverrides{.since = s.eraFrom}.eraError(s), QString()) << "one day";
 }
 
 // The window's export through the session: each choice of its dialog writes
@@ -287,13 +223,6 @@ TEST_F(SessionOutputTest, AReportTakesItsOverridesAndNamesItsRecordFile) {
       [&](QIODevice& out) { return session.writeOutput(out, {.format = OutputFormat::Json, .views = {ViewBest}}); });
   EXPECT_TRUE(json.startsWith("{\n    \"best\": ")) << json.left(40).toStdString();
   EXPECT_TRUE(json.contains("\"file\": \"練習.ｷﾛｸ\"")) << "named after the report's record file";
-
-  // An era turned round is told, and the overrides are not taken.
-  settings.writeText(SettingsKeys::Option, u"EraTo"_s, u"2023/01/01"_s);
-  EXPECT_THAT(session.startReport(record, {1024, 768, dir.path()}, {.since = QDate(2023, 2, 1)}, clock).toStdString(),
-              testing::StartsWith("--since 2023-02-01 is after the last day"));
-  EXPECT_EQ(session.core().settings().eraFrom, QDate());
-  EXPECT_EQ(session.core().settings().eraTo, QDate(2023, 1, 1));
 }
 
 }  // namespace
