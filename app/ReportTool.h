@@ -17,10 +17,10 @@ struct Result;
 
 // hoko32-report's work: parse the command line, hand it to the viewer session
 // (which loads the record file as the viewer does and writes the requested
-// text, CSV or JSON), and turn what happened into messages and an exit status. The output goes to `out`
-// as it is made; a failed write, memory that runs out, or an `out` that is the
-// record file, its data file or the settings file, is said on `err` and ends
-// the run with ExitOutputFailed.
+// text, CSV or JSON), and turn what happened into messages and an exit status.
+// The output goes to `out` as it is made; a failed write, memory that runs
+// out, or an `out` that is the record file, its data file or the settings
+// file, is said on `err` and ends the run with ExitOutputFailed.
 class ReportTool {
  public:
   // `programPath` locates the viewer's own settings file (the viewer is
