@@ -72,14 +72,14 @@ using Valued = std::function<void(ReportOptions&, const QString& name, const QSt
 
 const std::map<QString, Flag>& flags() {
   static const std::map<QString, Flag> table = {
-      {u"--copy"_s, [](ReportOptions& o) { o.copy = true; }},
-      {u"--runs"_s, [](ReportOptions& o) { o.runs = true; }},
-      {u"--nomiss"_s, [](ReportOptions& o) { o.nomiss = true; }},
-      {u"--levelup"_s, [](ReportOptions& o) { o.levelup = true; }},
-      {u"--miss-down"_s, [](ReportOptions& o) { o.missDown = true; }},
+      {u"--copy"_s, [](ReportOptions& o) { o.output.copyAll = true; }},
+      {u"--runs"_s, [](ReportOptions& o) { o.output.everyRun = true; }},
+      {u"--nomiss"_s, [](ReportOptions& o) { o.view.noMiss = true; }},
+      {u"--levelup"_s, [](ReportOptions& o) { o.view.levelUpOnly = true; }},
+      {u"--miss-down"_s, [](ReportOptions& o) { o.view.moreMissesBelow = true; }},
       {u"--rebuild"_s, [](ReportOptions& o) { o.rebuild = true; }},
-      {u"--all-modes"_s, [](ReportOptions& o) { o.allModes = true; }},
-      {u"--all-days"_s, [](ReportOptions& o) { o.allDays = true; }},
+      {u"--all-modes"_s, [](ReportOptions& o) { o.output.allModes = true; }},
+      {u"--all-days"_s, [](ReportOptions& o) { o.view.allDays = true; }},
       {u"--help"_s, [](ReportOptions& o) { o.help = true; }},
       {u"-h"_s, [](ReportOptions& o) { o.help = true; }},
       {u"--version"_s, [](ReportOptions& o) { o.version = true; }},
@@ -90,7 +90,7 @@ const std::map<QString, Flag>& flags() {
 const std::map<QString, Valued>& valuedOptions() {
   static const std::map<QString, Valued> table = {
       {u"--settings"_s, [](ReportOptions& o, const QString&, const QString& v) { o.settingsPath = v; }},
-      {u"--mode"_s, [](ReportOptions& o, const QString&, const QString& v) { o.mode = modeValue(v); }},
+      {u"--mode"_s, [](ReportOptions& o, const QString&, const QString& v) { o.view.mode = modeValue(v); }},
       {u"--view"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
          // The calendar and the progress series are no tabs of the window: they have flags of their own.
@@ -99,29 +99,29 @@ const std::map<QString, Valued>& valuedOptions() {
          for (const ViewInfo& info : Views) names[info.name.toString()] = info.view;
          const std::optional<View> view = namedValue<std::optional<View>>(n, v, names);
          if (view)
-           o.views << *view;
+           o.output.views << *view;
          else if (v == ProgressExport::name())
-           o.progress = true;
+           o.output.progress = true;
          else
-           o.calendar = true;
+           o.output.calendar = true;
        }},
       {u"--period"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
-         o.period = namedValue<ReportPeriod>(n, v,
-                                             {{u"day"_s, ReportPeriod::Day},
-                                              {u"week"_s, ReportPeriod::Week},
-                                              {u"month"_s, ReportPeriod::Month},
-                                              {u"year"_s, ReportPeriod::Year},
-                                              {u"count"_s, ReportPeriod::Count}});
+         o.view.period = namedValue<AveragePeriod>(n, v,
+                                                   {{u"day"_s, AveragePeriod::Day},
+                                                    {u"week"_s, AveragePeriod::Week},
+                                                    {u"month"_s, AveragePeriod::Month},
+                                                    {u"year"_s, AveragePeriod::Year},
+                                                    {u"count"_s, AveragePeriod::Count}});
        }},
-      {u"--interval"_s,
-       [](ReportOptions& o, const QString& n, const QString& v) { o.interval = integerValue(n, v, INT_MIN, INT_MAX); }},
+      {u"--interval"_s, [](ReportOptions& o, const QString& n,
+                           const QString& v) { o.view.countInterval = integerValue(n, v, INT_MIN, INT_MAX); }},
       {u"--max-miss"_s,
-       [](ReportOptions& o, const QString& n, const QString& v) { o.maxMiss = integerValue(n, v, 0, 255); }},
-      {u"--min-keys"_s,
-       [](ReportOptions& o, const QString& n, const QString& v) { o.minKeys = integerValue(n, v, INT_MIN, INT_MAX); }},
+       [](ReportOptions& o, const QString& n, const QString& v) { o.view.maxMiss = integerValue(n, v, 0, 255); }},
+      {u"--min-keys"_s, [](ReportOptions& o, const QString& n,
+                           const QString& v) { o.view.minHitMiss = integerValue(n, v, INT_MIN, INT_MAX); }},
       {u"--min-hits"_s,
-       [](ReportOptions& o, const QString& n, const QString& v) { o.minHits = integerValue(n, v, 0, INT_MAX); }},
+       [](ReportOptions& o, const QString& n, const QString& v) { o.view.minHits = integerValue(n, v, 0, INT_MAX); }},
       {u"--rank-count"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
          bool ok = false;
@@ -131,49 +131,51 @@ const std::map<QString, Valued>& valuedOptions() {
                                        .arg(RankCountMin)
                                        .arg(RankCountMax)
                                        .arg(v));
-         o.rankCount = std::clamp(number, RankCountMin, RankCountMax);
+         o.view.rankCount = std::clamp(number, RankCountMin, RankCountMax);
        }},
       {u"--recent"_s,
-       [](ReportOptions& o, const QString& n, const QString& v) { o.recent = integerValue(n, v, 0, 255); }},
-      {u"--hit-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.hitMark = markValue(n, v); }},
-      {u"--miss-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.missMark = markValue(n, v); }},
-      {u"--now"_s, [](ReportOptions& o, const QString&, const QString& v) { o.now = nowValue(v); }},
+       [](ReportOptions& o, const QString& n, const QString& v) { o.view.recentLimit = integerValue(n, v, 0, 255); }},
+      {u"--hit-mark"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.view.hitMark = markValue(n, v); }},
+      {u"--miss-mark"_s,
+       [](ReportOptions& o, const QString& n, const QString& v) { o.view.missMark = markValue(n, v); }},
+      {u"--now"_s, [](ReportOptions& o, const QString&, const QString& v) { o.view.now = nowValue(v); }},
       {u"--window"_s,
-       [](ReportOptions& o, const QString& n, const QString& v) { o.window = integerValue(n, v, 1, INT_MAX); }},
-      {u"--since"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.since = dayValue(n, v); }},
-      {u"--until"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.until = dayValue(n, v); }},
+       [](ReportOptions& o, const QString& n, const QString& v) { o.output.window = integerValue(n, v, 1, INT_MAX); }},
+      {u"--since"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.view.since = dayValue(n, v); }},
+      {u"--until"_s, [](ReportOptions& o, const QString& n, const QString& v) { o.view.until = dayValue(n, v); }},
       {u"--encoding"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
-         o.encoding = namedValue<ReportEncoding>(
-             n, v, {{u"utf-8"_s, ReportEncoding::Utf8}, {u"sjis"_s, ReportEncoding::ShiftJis}});
+         o.output.encoding =
+             namedValue<TextEncoding>(n, v, {{u"utf-8"_s, TextEncoding::Utf8}, {u"sjis"_s, TextEncoding::ShiftJis}});
        }},
       {u"--format"_s,
        [](ReportOptions& o, const QString& n, const QString& v) {
-         o.format = namedValue<ReportFormat>(
-             n, v, {{u"text"_s, ReportFormat::Text}, {u"csv"_s, ReportFormat::Csv}, {u"json"_s, ReportFormat::Json}});
+         o.output.format = namedValue<OutputFormat>(
+             n, v, {{u"text"_s, OutputFormat::Text}, {u"csv"_s, OutputFormat::Csv}, {u"json"_s, OutputFormat::Json}});
        }},
   };
   return table;
 }
 
 // A CSV file holds one table: the runs or the data of one view.
-void checkFormat(const ReportOptions& options) {
-  if (options.format == ReportFormat::Text) return;
-  if (options.copy) throw ReportOptionError(u"--copy goes only with --format text"_s);
-  if (options.format == ReportFormat::Json) {
-    if (options.encoding == ReportEncoding::ShiftJis)
+void checkFormat(const OutputRequest& output) {
+  if (output.format == OutputFormat::Text) return;
+  if (output.copyAll) throw ReportOptionError(u"--copy goes only with --format text"_s);
+  if (output.format == OutputFormat::Json) {
+    if (output.encoding == TextEncoding::ShiftJis)
       throw ReportOptionError(u"--format json is always UTF-8; --encoding sjis goes only with text or csv"_s);
     return;
   }
-  const qsizetype tables = options.views.size() + (options.calendar ? 1 : 0) + (options.progress ? 1 : 0);
-  if (options.runs && tables > 0)
+  const qsizetype tables = output.views.size() + (output.calendar ? 1 : 0) + (output.progress ? 1 : 0);
+  if (output.everyRun && tables > 0)
     throw ReportOptionError(u"--format csv writes one table: --runs or one --view, not both"_s);
-  if (!options.runs && tables != 1)
+  if (!output.everyRun && tables != 1)
     throw ReportOptionError(u"--format csv writes one table: give --runs or exactly one --view"_s);
 }
 
 void parseInto(ReportOptions& options, const QStringList& arguments) {
   bool optionsEnded = false;
+  bool windowGiven = false;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& argument = arguments[i];
     if (optionsEnded || !argument.startsWith(u'-') || argument == u"-"_s) {
@@ -201,19 +203,24 @@ void parseInto(ReportOptions& options, const QStringList& arguments) {
         throw ReportOptionError(u"%1 needs a value"_s.arg(name));
       }
       valued->second(options, name, value);
+      windowGiven = windowGiven || name == u"--window"_s;
     } else {
       throw ReportOptionError(u"unknown option %1"_s.arg(name));
     }
   }
   if (options.help || options.version) return;
   if (options.recordFile.isEmpty()) throw ReportOptionError(u"no record file given"_s);
-  if (options.allModes && !options.calendar && !options.progress)
+  OutputRequest& output = options.output;
+  if (output.allModes && !output.calendar && !output.progress)
     throw ReportOptionError(u"--all-modes goes only with --view calendar or --view progress"_s);
-  if (options.window && !options.progress) throw ReportOptionError(u"--window goes only with --view progress"_s);
-  if (options.since && options.until && *options.until < *options.since)
+  if (windowGiven && !output.progress) throw ReportOptionError(u"--window goes only with --view progress"_s);
+  const ViewOverrides& view = options.view;
+  if (view.since && view.until && *view.until < *view.since)
     throw ReportOptionError(u"--until %1 is before --since %2: the era would hold no day"_s.arg(
-        options.until->toString(Qt::ISODate), options.since->toString(Qt::ISODate)));
-  checkFormat(options);
+        view.until->toString(Qt::ISODate), view.since->toString(Qt::ISODate)));
+  checkFormat(output);
+  if (output.views.isEmpty() && !output.calendar && !output.progress)
+    for (const ViewInfo& info : Views) output.views << info.view;
 }
 
 }  // namespace

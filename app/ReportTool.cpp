@@ -6,25 +6,18 @@
 #include <cerrno>
 
 #include <new>
-#include <optional>
 
 #include "Version.h"
-#include "analysis/PracticeCalendar.h"
 #include "app/ReportOptions.h"
-#include "app/ReportViews.h"
 #include "app/StdioDevice.h"
 #include "app/StreamFeedback.h"
 #include "platform/RegularFile.h"
-#include "records/DayCount.h"
 #include "records/LoaderMessages.h"
-#include "records/RecordLoader.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
 #include "viewer/EncodedText.h"
-#include "viewer/ExportOutput.h"
 #include "viewer/ExportTarget.h"
 #include "viewer/ViewExport.h"
-#include "viewer/ViewerCore.h"
 #include "viewer/ViewerSession.h"
 
 using namespace Qt::StringLiterals;
@@ -34,29 +27,7 @@ namespace {
 // What the messages call the output.
 const QString StandardOutput = u"標準出力"_s;
 
-TextEncoding textEncoding(ReportEncoding encoding) {
-  return encoding == ReportEncoding::ShiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8;
-}
-
 }  // namespace
-
-void writeRunsText(ExportOutput& out, std::span<const PracticeRecord* const> runs) {
-  for (const PracticeRecord* r : runs) {
-    if (out.failed()) return;
-    const DayCount::CivilDate date = DayCount::decodeDate(r->Date);
-    const DayCount::ClockTime time = DayCount::decodeTime(r->Time());
-    out.number(r->Mode);
-    out.put(' ');
-    out.isoDate(date);
-    out.put(' ');
-    out.clockTime(time);
-    out.put(' ');
-    out.number(r->Hits);
-    out.put(' ');
-    out.number(r->Misses);
-    out.put('\n');
-  }
-}
 
 // The output is the same bytes on every system: a CSV file's CR LF and a
 // text's LF as they are written.
@@ -152,69 +123,19 @@ int ReportTool::report(const QStringList& arguments, StdioDevice& out, QTextStre
   SettingsFile settings(settingsPath);
   StreamFeedback feedback(err);
   ViewerSession session(settings, feedback);  // as the viewer's window drives it
-  ViewerCore& viewer = session.core();
   // The viewer asks for a file to be chosen; a terminal is told what is wrong with this one.
   int error = 0;
   if (const FileProblem problem = inspectPath(recordPath, &error); problem != FileProblem::None) {
     err << LoaderMessages::cannotRead(recordPath, describeProblem(problem, error)) << "\n";
     return ExitLoadFailed;
   }
-  if (options.rebuild && QFileInfo(recordPath).isFile() && !viewer.forgetStoredSize(recordPath)) return ExitLoadFailed;
-  if (viewer.load(recordPath) != LoadOutcome::Loaded) return ExitLoadFailed;
-
-  const TextEncoding encoding = textEncoding(options.encoding);
+  if (!session.loadRecordFile(recordPath, options.rebuild)) return ExitLoadFailed;
   const SettingsEnvironment environment{1024, 768, SettingsLocation::folderOf(programPath_)};
-  const MainOptions stored = session.loadOptions(environment);
-  const ViewSettings viewSettings = reportViewSettings(stored, options, QDateTime::currentDateTime());
-  if (const QString error = eraError(viewSettings, options); !error.isEmpty()) {
-    err << "hoko32-report: " << error << "\n"
+  const QString eraProblem = session.startReport(recordPath, environment, options.view, QDateTime::currentDateTime());
+  if (!eraProblem.isEmpty()) {
+    err << "hoko32-report: " << eraProblem << "\n"
         << "Try 'hoko32-report --help'.\n";
     return ExitUsage;
   }
-  viewer.setSettings(viewSettings);
-  if (options.runs && options.format == ReportFormat::Text) {
-    ExportOutput runs(out);  // those of the era, once the settings give it
-    writeRunsText(runs, viewer.runsInView().runs);
-    runs.flush();
-  }
-  std::optional<PracticeCalendar> calendar;
-  if (options.calendar) calendar = reportCalendar(viewer, options);
-  const PracticeCalendar* shownCalendar = calendar ? &*calendar : nullptr;
-  std::optional<ProgressExport::Series> progress;
-  if (options.progress) progress = reportProgress(viewer, options);
-  switch (options.format) {
-    case ReportFormat::Text: {
-      print(out, reportViewsText(viewer, options.views, options.copy, shownCalendar, options.progress), encoding);
-      if (!progress) return ExitOk;
-      ExportOutput written(out);  // the series as it is computed, a run at a time
-      warnReplaced(ProgressExport::writeText(written, *progress, encoding));
-      written.flush();
-      return ExitOk;
-    }
-    case ReportFormat::Csv:
-      if (progress) return finish(ProgressExport::writeCsv(out, *progress, encoding), err);
-      return writeCsv(out, viewer, options, shownCalendar, err);
-    case ReportFormat::Json: {
-      const QList<View> views = reportViews(options.views, options.calendar || options.progress);
-      recalculateViews(viewer, views);
-      ViewExport::JsonMember member;
-      if (progress)
-        member = {ProgressExport::name(), [&](JsonWriter& json) { ProgressExport::writeJson(json, *progress); }};
-      return finish(ViewExport::writeJson(out, viewer, views, options.runs, QFileInfo(recordPath).fileName(),
-                                          shownCalendar, {}, member),
-                    err);
-    }
-  }
-  return ExitOk;
-}
-
-// The options allow one table: the runs, one view or the calendar.
-int ReportTool::writeCsv(QIODevice& out, ViewerCore& viewer, const ReportOptions& options,
-                         const PracticeCalendar* calendar, QTextStream& err) {
-  const TextEncoding encoding = textEncoding(options.encoding);
-  if (options.runs) return finish(ViewExport::writeRunsCsv(out, viewer.runsInView().runs, encoding), err);
-  if (calendar) return finish(ViewExport::writeCalendarCsv(out, *calendar, encoding), err);
-  const View view = options.views.front();
-  viewer.recalculate(view);
-  return finish(ViewExport::writeViewCsv(out, viewer, view, encoding), err);
+  return finish(session.writeOutput(out, options.output), err);
 }

@@ -5,27 +5,22 @@
 #include <QStringList>
 
 #include <cstdio>
-#include <span>
 
-#include "records/LoadedRecords.h"
 #include "viewer/EncodedText.h"
 
-class ExportOutput;
-class PracticeCalendar;
 class QIODevice;
 class QTextStream;
 class StdioDevice;
-class ViewerCore;
-struct ReportOptions;
 namespace ViewExport {
 struct Result;
 }
 
-// hoko32-report's work: parse the command line, load the record file as the
-// viewer does, print the requested text, CSV or JSON. The output goes to `out`
-// as it is made; a failed write, memory that runs out, or an `out` that is the
-// record file, its data file or the settings file, is said on `err` and ends
-// the run with ExitOutputFailed.
+// hoko32-report's work: parse the command line, hand it to the viewer session
+// (which loads the record file as the viewer does and writes the requested
+// text, CSV or JSON), and turn what happened into messages and an exit status.
+// The output goes to `out` as it is made; a failed write, memory that runs
+// out, or an `out` that is the record file, its data file or the settings
+// file, is said on `err` and ends the run with ExitOutputFailed.
 class ReportTool {
  public:
   // `programPath` locates the viewer's own settings file (the viewer is
@@ -49,13 +44,8 @@ class ReportTool {
   void warnReplaced(int replaced);
   void print(QIODevice& out, const QString& text, TextEncoding encoding);
   int finish(const ViewExport::Result& result, QTextStream& err);
-  int writeCsv(QIODevice& out, ViewerCore& viewer, const ReportOptions& options, const PracticeCalendar* calendar,
-               QTextStream& err);
 
   QString programPath_;
   std::FILE* out_;
   std::FILE* err_;
 };
-
-// "<mode 0-3> <yyyy-mm-dd> <hh:nn:ss> <hits> <misses>\n" per run: every kept run, or those in view.
-void writeRunsText(ExportOutput& out, std::span<const PracticeRecord* const> runs);

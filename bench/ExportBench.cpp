@@ -6,9 +6,9 @@
 #include <QIODevice>
 
 #include "MillionRuns.h"
-#include "app/ReportTool.h"
 #include "settings/SettingsFile.h"
 #include "viewer/ExportOutput.h"
+#include "viewer/OutputWriter.h"
 #include "viewer/ViewExport.h"
 #include "viewer/ViewerCore.h"
 

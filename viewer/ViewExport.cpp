@@ -392,6 +392,10 @@ void jsonMode(JsonWriter& json, PracticeMode mode) {
   json.end();
 }
 
+Result writeTo(QIODevice& device, const std::function<void(ExportOutput&, Result&)>& write) {
+  return exportTo(device, write);
+}
+
 QString outOfMemory(const QString& target) { return target + u" に書き出すためのメモリが足りません。"_s; }
 
 Result writeRunsCsv(QIODevice& device, std::span<const PracticeRecord* const> runs, TextEncoding encoding,

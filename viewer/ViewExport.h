@@ -12,6 +12,7 @@
 #include "viewer/EncodedText.h"
 #include "viewer/ExportTarget.h"
 
+class ExportOutput;
 class JsonWriter;
 class PracticeCalendar;
 class QIODevice;
@@ -20,7 +21,7 @@ class ViewerCore;
 // The runs and the views' data as files for other programs: comma-separated
 // values (one table each) or one JSON document. The report tool writes them
 // with --format, the viewer window saves them from its export command; both
-// call these functions. doc/export.md describes every column and member.
+// reach these functions through writeOutput (viewer/OutputWriter.h). doc/export.md describes every column and member.
 //
 // A view's data are the values its pane shows: the current mode and settings,
 // the display-count limit and the rank count applied, in the pane's order. They
@@ -44,6 +45,9 @@ struct Result {
 
 // Told every few thousand runs how many of the `total` runs are written.
 using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
+
+// Runs `write` on an output to the device, flushes it and tells how it went.
+Result writeTo(QIODevice& out, const std::function<void(ExportOutput& output, Result& result)>& write);
 
 // The runs in record-file order (those the views count: ViewerCore::runsInView).
 Result writeRunsCsv(QIODevice& out, std::span<const PracticeRecord* const> runs, TextEncoding encoding,

@@ -11,6 +11,7 @@
 #include "records/DayCount.h"
 #include "settings/CalendarOptions.h"
 #include "settings/SettingsFile.h"
+#include "viewer/OutputWriter.h"
 
 using namespace Qt::StringLiterals;
 
@@ -211,20 +212,34 @@ QString ViewerSession::exportFileName(ExportContent content, View view) const {
 
 ViewExport::Result ViewerSession::writeExport(QIODevice& out, const ExportRequest& r,
                                               const ViewExport::Progress& progress) {
-  const TextEncoding encoding = r.shiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8;
-  switch (r.content) {
-    case ExportContent::Calendar: {
-      // The calendar's days as the calendar window counts them: the mode shown, or every mode.
-      const PracticeCalendar days = PracticeCalendar::build(
-          calendarRuns(), r.calendarAllModes ? std::nullopt : std::optional(core_.settings().practiceMode()), r.today);
-      return r.json ? ViewExport::writeJson(out, core_, {}, false, recordName_, &days)
-                    : ViewExport::writeCalendarCsv(out, days, encoding);
-    }
-    case ExportContent::EveryRun:
-      return r.json ? ViewExport::writeJson(out, core_, {}, true, recordName_, nullptr, progress)
-                    : ViewExport::writeRunsCsv(out, core_.runsInView().runs, encoding, progress);
-    case ExportContent::ActiveView: break;
-  }
-  return r.json ? ViewExport::writeJson(out, core_, {r.view}, false, recordName_)
-                : ViewExport::writeViewCsv(out, core_, r.view, encoding);
+  OutputRequest request;
+  request.format = r.json ? OutputFormat::Json : OutputFormat::Csv;
+  request.encoding = r.shiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+  request.everyRun = r.content == ExportContent::EveryRun;
+  if (r.content == ExportContent::ActiveView) request.activeView = r.view;
+  // The calendar's days as the calendar window counts them: the mode shown, or every mode.
+  request.calendar = r.content == ExportContent::Calendar;
+  request.allModes = r.calendarAllModes;
+  request.today = r.today;
+  return writeOutput(out, request, progress);
+}
+
+ViewExport::Result ViewerSession::writeOutput(QIODevice& out, const OutputRequest& request,
+                                              const ViewExport::Progress& progress) {
+  return ::writeOutput(out, core_, request, recordName_, progress);
+}
+
+bool ViewerSession::loadRecordFile(const QString& path, bool rebuild) {
+  if (rebuild && QFileInfo(path).isFile() && !core_.forgetStoredSize(path)) return false;
+  return core_.load(path) == LoadOutcome::Loaded;
+}
+
+QString ViewerSession::startReport(const QString& recordPath, const SettingsEnvironment& environment,
+                                   const ViewOverrides& overrides, const QDateTime& clock) {
+  const ViewSettings settings = overrides.over(loadOptions(environment), clock);
+  const QFileInfo record(recordPath);
+  setRecordFile(record.path() + u'/', record.fileName());
+  if (QString error = overrides.eraError(settings); !error.isEmpty()) return error;
+  core_.setSettings(settings);
+  return {};
 }

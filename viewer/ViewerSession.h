@@ -11,7 +11,9 @@
 #include "analysis/PracticeCalendar.h"
 #include "analysis/View.h"
 #include "settings/Options.h"
+#include "viewer/OutputRequest.h"
 #include "viewer/ViewExport.h"
+#include "viewer/ViewOverrides.h"
 #include "viewer/ViewerCore.h"
 
 class QIODevice;
@@ -22,8 +24,8 @@ class SettingsFile;
 // the settings file's options and the view settings, the start day, the rule
 // of a live reload, the practice calendar's input and the export of the
 // active view, every run or the calendar's days. The window reads its
-// controls, calls it and shows the answer; the report tool maps the settings
-// file's options through the same functions.
+// controls, calls it and shows the answer; the report tool hands it the
+// command line's overrides and output request, and it writes the output.
 class ViewerSession {
  public:
   ViewerSession(SettingsFile& settings, LoadFeedback& feedback);
@@ -117,6 +119,20 @@ class ViewerSession {
   // Writes the request to `out`, the active view from the last passes' results.
   ViewExport::Result writeExport(QIODevice& out, const ExportRequest& request,
                                  const ViewExport::Progress& progress = {});
+  // Writes what `request` asks for (writeOutput), named after the record file.
+  ViewExport::Result writeOutput(QIODevice& out, const OutputRequest& request,
+                                 const ViewExport::Progress& progress = {});
+
+  // Loads the record file as the report tool does: with `rebuild` its data
+  // file is made anew (a full load). False when it did not load, as the
+  // feedback was told.
+  bool loadRecordFile(const QString& path, bool rebuild);
+  // The report tool's run, once the record file is loaded: reads the options
+  // of the settings file, takes `overrides` over their view settings and
+  // `recordPath` as the record file. Answers what is wrong with the era they
+  // make (ViewOverrides::eraError); empty when nothing is.
+  QString startReport(const QString& recordPath, const SettingsEnvironment& environment, const ViewOverrides& overrides,
+                      const QDateTime& clock);
 
  private:
   SettingsFile& settings_;

@@ -20,41 +20,43 @@ TEST(ReportOptions, GoodCommandLines) {
   const ReportOptions& o = all.options;
   EXPECT_EQ(o.recordFile, u"rec.ｷﾛｸ"_s);
   EXPECT_EQ(o.settingsPath, u"s.ini"_s);
-  EXPECT_EQ(o.mode, 1);
-  EXPECT_EQ(o.views, (QList<View>{ViewGraph, ViewBest}));
-  EXPECT_TRUE(o.copy && o.runs && o.nomiss && o.levelup && o.missDown && o.rebuild);
-  EXPECT_EQ(o.period, ReportPeriod::Count);
-  EXPECT_EQ(o.interval, 0);
-  EXPECT_EQ(o.maxMiss, 255);
-  EXPECT_EQ(o.minKeys, 300);
-  EXPECT_EQ(o.minHits, 20);
-  EXPECT_EQ(o.rankCount, 1000) << "held to 1..1000";
-  EXPECT_EQ(o.recent, 0);
-  EXPECT_EQ(o.hitMark, u"*"_s);
-  EXPECT_EQ(o.missMark, u"-"_s);
-  EXPECT_EQ(o.encoding, ReportEncoding::ShiftJis);
+  EXPECT_EQ(o.view.mode, 1);
+  EXPECT_EQ(o.output.views, (QList<View>{ViewGraph, ViewBest}));
+  EXPECT_TRUE(o.output.copyAll && o.output.everyRun && o.view.noMiss && o.view.levelUpOnly && o.view.moreMissesBelow &&
+              o.rebuild);
+  EXPECT_EQ(o.view.period, AveragePeriod::Count);
+  EXPECT_EQ(o.view.countInterval, 0);
+  EXPECT_EQ(o.view.maxMiss, 255);
+  EXPECT_EQ(o.view.minHitMiss, 300);
+  EXPECT_EQ(o.view.minHits, 20);
+  EXPECT_EQ(o.view.rankCount, 1000) << "held to 1..1000";
+  EXPECT_EQ(o.view.recentLimit, 0);
+  EXPECT_EQ(o.view.hitMark, u"*"_s);
+  EXPECT_EQ(o.view.missMark, u"-"_s);
+  EXPECT_EQ(o.output.encoding, TextEncoding::ShiftJis);
 
-  EXPECT_EQ(parse(u"--mode K f"_s).options.mode, 1);
-  EXPECT_EQ(parse(u"--mode ! f"_s).options.mode, 3);
-  EXPECT_EQ(parse(u"--rank-count 0 f"_s).options.rankCount, 1);
+  EXPECT_EQ(parse(u"--mode K f"_s).options.view.mode, 1);
+  EXPECT_EQ(parse(u"--mode ! f"_s).options.view.mode, 3);
+  EXPECT_EQ(parse(u"--rank-count 0 f"_s).options.view.rankCount, 1);
   EXPECT_TRUE(parse(u"--help"_s).options.help);
   EXPECT_TRUE(parse(u"--version"_s).options.version);
   EXPECT_EQ(parse(u"-- --runs"_s).options.recordFile, u"--runs"_s);
-  EXPECT_EQ(parse(u"--format json --runs --view best --view miss f"_s).options.format, ReportFormat::Json);
+  EXPECT_EQ(parse(u"--format json --runs --view best --view miss f"_s).options.output.format, OutputFormat::Json);
   EXPECT_EQ(parse(u"--format csv --help"_s).error, QString()) << "help needs no table";
 
   const ReportOptions calendar = parse(u"--view calendar --view best --view calendar --all-modes f"_s).options;
-  EXPECT_TRUE(calendar.calendar && calendar.allModes);
-  EXPECT_EQ(calendar.views, QList<View>{ViewBest}) << "the calendar is no tab's view";
+  EXPECT_TRUE(calendar.output.calendar && calendar.output.allModes);
+  EXPECT_EQ(calendar.output.views, QList<View>{ViewBest}) << "the calendar is no tab's view";
   EXPECT_EQ(parse(u"--format csv --view calendar f"_s).error, QString());
-  EXPECT_FALSE(parse(u"--view best f"_s).options.calendar);
+  EXPECT_FALSE(parse(u"--view best f"_s).options.output.calendar);
   const ReportOptions progress = parse(u"--view progress --window 3 --all-modes f"_s).options;
-  EXPECT_TRUE(progress.progress && progress.allModes && !progress.calendar && progress.views.isEmpty());
-  EXPECT_EQ(progress.window, 3);
+  EXPECT_TRUE(progress.output.progress && progress.output.allModes && !progress.output.calendar &&
+              progress.output.views.isEmpty());
+  EXPECT_EQ(progress.output.window, 3);
 
   const auto withNow = parseReportOptions({u"--now"_s, u"2024-02-29 23:59:58"_s, u"f"_s});
   ASSERT_EQ(withNow.error, QString());
-  EXPECT_EQ(withNow.options.now, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
+  EXPECT_EQ(withNow.options.view.now, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
 }
 
 TEST(ReportOptions, BadCommandLinesAreRejectedWithAReason) {
@@ -124,7 +126,7 @@ TEST(ReportOptions, EraDaysAreThoseTheViewerTakes) {
     const bool good = c.since || c.until;
     EXPECT_EQ(parsed.error.isEmpty(), good) << c.line.toStdString() << " -> " << parsed.error.toStdString();
     if (good) {
-      EXPECT_EQ(std::pair(parsed.options.since, parsed.options.until), std::pair(c.since, c.until))
+      EXPECT_EQ(std::pair(parsed.options.view.since, parsed.options.view.until), std::pair(c.since, c.until))
           << c.line.toStdString();
     }
   }
