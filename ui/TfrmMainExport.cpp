@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QTabWidget>
 
-#include "calendar/PracticeCalendarWindow.h"
 #include "settings/SettingsFile.h"
 #include "ui/ExportDialog.h"
 #include "ui/LoadingFeedback.h"
@@ -114,7 +113,7 @@ void TfrmMain::writeExport(const QString& path, ViewerSession::ExportRequest req
   };
 
   if (request.content == ViewerSession::ExportContent::Calendar) {
-    request.calendarAllModes = calendarWindow_ ? calendarWindow_->allModes() : session_->calendarAllModes();
+    request.calendarAllModes = session_->calendarAllModes();
     request.today = QDate::currentDate();
   } else if (request.content == ViewerSession::ExportContent::ActiveView) {
     runActivePass();  // the active view as the current options give it
