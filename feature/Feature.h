@@ -12,6 +12,8 @@
 #include "viewer/ViewerSession.h"
 
 class QWidget;
+class LoadFeedback;
+class LoadScheduler;
 class SettingsFile;
 
 // What the main window lends a feature: the parent of its windows, the
@@ -24,6 +26,12 @@ struct FeatureHost {
   std::function<void(QWidget* parent, const QString& text)> reportError;
   std::function<View()> activeView;  // the tab shown
   std::function<QFont()> runsFont;   // the history pane's font
+  std::function<void(QWidget* parent, const QString& text)> showMessage;
+  std::function<void()> saveSettings;       // every option, at once (after a dialog's OK)
+  std::function<void()> computeActiveView;  // the active tab's pass, as the options stand
+  LoadScheduler* loads = nullptr;           // one load, or export, at a time
+  LoadFeedback* feedback = nullptr;         // the loading window, with how far a long task has come
+  QWidget* loadingWindow = nullptr;         // that window, modal while an export shows in it
 };
 
 // The menu whose place for features an item takes: the file menu's before its
@@ -62,7 +70,7 @@ class Feature {
     std::vector<FeatureItem> items;  // in the order of their menus
     std::optional<FeatureButton> button;
     QStringList settingsSections;                // its sections in the settings file; none: none of its own
-    int helpTopic = 0;                           // the help page F1 opens in its window
+    int helpTopic = 0;                           // the help page F1 opens in its window; 0: none of its own
     std::vector<ViewerSession::Change> follows;  // what its open window follows
   };
 

@@ -111,9 +111,16 @@ void TfrmMain::FormCreate(const StartupContext& context) {
            .settings = settings_.get(),
            .reportError = MessageBoxes::showError,
            .activeView = [this] { return View(activeTab()); },
-           .runsFont = [this] { return Memos[ViewHistory]->font(); }};
+           .runsFont = [this] { return Memos[ViewHistory]->font(); },
+           .showMessage = MessageBoxes::showMessage,
+           .saveSettings = [this] { saveAfterChange(); },
+           .computeActiveView = [this] { runActivePass(); },
+           .feedback = feedback_.get(),
+           .loadingWindow = frmOpening};
+  connect(session_.get(), &ViewerSession::changed, this, &TfrmMain::followSession);
   loads_ = new LoadScheduler([this](LoadScheduler::Request request) { runWaitingLoad(request); },
                              [] { return QApplication::activeModalWidget() != nullptr; }, this);
+  host_.loads = loads_;
   feedback_->setWaitEnds([this] { return loads_->waiting() == LoadScheduler::Request::Close; });
   feedback_->setCloseKeys(menuItem(u"Exit1"_s)->shortcut(), [this] { close(); });
   watcher_ = new RecordFileWatcher(this);
@@ -309,6 +316,23 @@ void TfrmMain::followRecordFile() {
 }
 
 void TfrmMain::AutoReload1Click() { followRecordFile(); }
+
+void TfrmMain::followSession(ViewerSession::Change change) {
+  if (change != ViewerSession::Change::Era) return;
+  showEra();
+  if (!modeSelected()) return;
+  // As a mode switch does: the other panes are computed when their tab is shown.
+  clearPanes();
+  runActivePass();
+}
+
+// In the title and on the tool bar, so that nobody takes the views of an era for the whole history.
+void TfrmMain::showEra() {
+  setWindowTitle(ViewSettingsMapping::windowTitle(session_->settings()));
+  const QString era = session_->eraText();
+  lblEra->setText(era);
+  lblEraAction->setVisible(!era.isEmpty());
+}
 
 // The record file changed while the viewer is open: the new runs join the
 // loaded ones and the active view is computed again; mode, tab and where each

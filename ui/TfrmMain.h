@@ -132,10 +132,6 @@ class TfrmMain : public QMainWindow {
   void Color1Click();
   void KM1Click();
   void AutoReload1Click();
-  void ExportClick();
-  bool refusesExportTarget(const QString& path);  // the record file, its data file, the settings file
-  void writeExport(const QString& path, ViewerSession::ExportRequest request);
-  void Era1Click();
   void showEra();  // the title names the era, while one is set
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
 
@@ -167,7 +163,8 @@ class TfrmMain : public QMainWindow {
   QPlainTextEdit* activeMemo() const;
   void updateViewSettings();  // the core's settings, as the menus and controls stand
   void showPane(View view);
-  void followRecordFile();  // watches the loaded record file, when the option says so
+  void followRecordFile();                           // watches the loaded record file, when the option says so
+  void followSession(ViewerSession::Change change);  // a new era: the title and the active view
   void liveReload(ViewerCore::Reload kind);
   void runWaitingLoad(LoadScheduler::Request request);  // one asked for while another ran
 

@@ -224,7 +224,6 @@ void TfrmMain::buildMenus() {
   addItem(file, u"Directory1"_s, u"フォルダの変更...(&D)"_s, QKeySequence(u"Ctrl+D"_s), &TfrmMain::Directory1Click);
   addItem(file, u"ReSet1"_s, u"再読み込み(R)"_s, QKeySequence(u"Ctrl+Q"_s), &TfrmMain::ReSet1Click);
   addItem(file, u"MakeData"_s, u"圧縮ﾃﾞｰﾀ再作成(&M)"_s, {}, &TfrmMain::MakeDataClick);
-  addItem(file, u"Export1"_s, u"エクスポート...(&E)"_s, {}, &TfrmMain::ExportClick);
   addFeatureItems(file, FeatureMenu::File);
   separator(file, u"N4"_s);
   addItem(file, u"Exit1"_s, u"終了(&X)"_s, QKeySequence(u"Ctrl+X"_s), &TfrmMain::Exit1Click);
@@ -285,7 +284,6 @@ void TfrmMain::buildMenus() {
       ->setCheckable(true);
   separator(option, u"N6"_s);
   addItem(option, u"KM1"_s, u"お祝いの設定...(&O)"_s, QKeySequence(u"Ctrl+O"_s), &TfrmMain::KM1Click);
-  addItem(option, u"Era1"_s, u"集計の開始日...(&E)"_s, {}, &TfrmMain::Era1Click);
   addFeatureItems(option, FeatureMenu::Option);
 
   QMenu* help = bar->addMenu(u"ﾍﾙﾌﾟ(&H)"_s);

@@ -14,7 +14,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalDialogs.h"
 #include "support/TypistFile.h"
-#include "ui/EraDialog.h"
+#include "era/EraDialog.h"
 #include "ui/FontNames.h"
 
 using namespace Qt::StringLiterals;

@@ -42,7 +42,7 @@
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
 #include "tools/RecordFileGenerator.h"
-#include "ui/ExportDialog.h"
+#include "export/ExportDialog.h"
 #include "ui/FileListDates.h"
 #include "ui/FontNames.h"
 #include "ui/JapaneseTranslations.h"

@@ -1,0 +1,18 @@
+#include "era/EraFeature.h"
+
+#include "era/EraDialog.h"
+#include "viewer/ViewerSession.h"
+
+using namespace Qt::StringLiterals;
+
+EraFeature::EraFeature()
+    : Feature({.items = {{.menu = FeatureMenu::Option, .name = u"Era1"_s, .caption = u"集計の開始日...(&E)"_s}}}) {}
+
+void EraFeature::open(const FeatureHost& host) {
+  EraDialog dialog(host.window);
+  const ViewSettings& s = host.session->settings();
+  dialog.setEra(s.eraFrom, s.eraTo, host.session->today());
+  if (dialog.exec() != QDialog::Accepted) return;
+  host.session->setEra(dialog.from(), dialog.to());
+  host.saveSettings();
+}
