@@ -8,16 +8,22 @@
 
 using namespace Qt::StringLiterals;
 
-CalendarFeature::CalendarFeature()
-    : Feature({.items = {{.menu = FeatureMenu::Show,
-                          .name = u"Calendar1"_s,
-                          .caption = u"練習カレンダー(&K)"_s,
-                          .shortcut = u"Ctrl+Y"_s}},
-               .button = FeatureButton{.name = u"CalendarButton"_s, .hint = u"練習カレンダー"_s, .picture = 14},
-               .settingsSections = {SettingsKeys::Calendar},
-               .helpTopic = 16000,
-               .follows = {ViewerSession::Change::Load, ViewerSession::Change::Reload, ViewerSession::Change::Mode,
-                           ViewerSession::Change::Era}}) {}
+namespace {
+
+Feature::Declaration declared() {
+  Feature::Declaration d;
+  d.items = {FeatureItem(FeatureMenu::Show, u"Calendar1"_s, u"練習カレンダー(&K)"_s, u"Ctrl+Y"_s)};
+  d.button = FeatureButton(u"CalendarButton"_s, u"練習カレンダー"_s, 14);
+  d.settingsSections = {SettingsKeys::Calendar};
+  d.helpTopic = 16000;
+  d.follows = {ViewerSession::Change::Load, ViewerSession::Change::Reload, ViewerSession::Change::Mode,
+               ViewerSession::Change::Era};
+  return d;
+}
+
+}  // namespace
+
+CalendarFeature::CalendarFeature() : Feature(declared()) {}
 
 void CalendarFeature::open(const FeatureHost& host) {
   if (!window_) {

@@ -6,20 +6,23 @@
 
 using namespace Qt::StringLiterals;
 
-Chart3DFeature::Chart3DFeature()
-    : Feature(
-          {.items = {{.menu = FeatureMenu::Show,
-                      .name = u"Graph2"_s,
-                      .caption = u"３Ｄグラフ...(&3)"_s,
-                      .shortcut = u"Ctrl+G"_s,
-                      .chartedViewsOnly = true},
-                     {.menu = FeatureMenu::Show,
-                      .name = u"Show3DGraph"_s,
-                      .caption = u"起動時に3Dグラフ表示"_s,
-                      .kind = FeatureItem::Kind::StartOption}},
-           .button = FeatureButton{.name = u"GraphButton"_s, .hint = u"3Dｸﾞﾗﾌ"_s, .picture = 12, .disabledPicture = 13},
-           .settingsSections = {SettingsKeys::ChartForm, SettingsKeys::ChartOption},
-           .helpTopic = 10002}) {}
+namespace {
+
+Feature::Declaration declared() {
+  Feature::Declaration d;
+  d.items = {
+      FeatureItem(FeatureMenu::Show, u"Graph2"_s, u"３Ｄグラフ...(&3)"_s, u"Ctrl+G"_s, FeatureItem::Kind::Command,
+                  true),
+      FeatureItem(FeatureMenu::Show, u"Show3DGraph"_s, u"起動時に3Dグラフ表示"_s, {}, FeatureItem::Kind::StartOption)};
+  d.button = FeatureButton(u"GraphButton"_s, u"3Dｸﾞﾗﾌ"_s, 12, 13);
+  d.settingsSections = {SettingsKeys::ChartForm, SettingsKeys::ChartOption};
+  d.helpTopic = 10002;
+  return d;
+}
+
+}  // namespace
+
+Chart3DFeature::Chart3DFeature() : Feature(declared()) {}
 
 void Chart3DFeature::open(const FeatureHost& host) {
   const int view = host.activeView();

@@ -5,8 +5,17 @@
 
 using namespace Qt::StringLiterals;
 
-EraFeature::EraFeature()
-    : Feature({.items = {{.menu = FeatureMenu::Option, .name = u"Era1"_s, .caption = u"集計の開始日...(&E)"_s}}}) {}
+namespace {
+
+Feature::Declaration declared() {
+  Feature::Declaration d;
+  d.items = {FeatureItem(FeatureMenu::Option, u"Era1"_s, u"集計の開始日...(&E)"_s)};
+  return d;
+}
+
+}  // namespace
+
+EraFeature::EraFeature() : Feature(declared()) {}
 
 void EraFeature::open(const FeatureHost& host) {
   EraDialog dialog(host.window);

@@ -14,9 +14,18 @@
 
 using namespace Qt::StringLiterals;
 
-ExportFeature::ExportFeature()
-    : Feature({.items = {{.menu = FeatureMenu::File, .name = u"Export1"_s, .caption = u"エクスポート...(&E)"_s}},
-               .helpTopic = ExportDialog::HelpContext}) {}
+namespace {
+
+Feature::Declaration declared() {
+  Feature::Declaration d;
+  d.items = {FeatureItem(FeatureMenu::File, u"Export1"_s, u"エクスポート...(&E)"_s)};
+  d.helpTopic = ExportDialog::HelpContext;
+  return d;
+}
+
+}  // namespace
+
+ExportFeature::ExportFeature() : Feature(declared()) {}
 
 void ExportFeature::open(const FeatureHost& host) {
   ViewerSession& session = *host.session;

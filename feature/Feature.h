@@ -44,6 +44,15 @@ struct FeatureItem {
     Command,      // runs the feature's command
     StartOption,  // a check mark: when on, the command runs after the first pass of the start
   };
+  FeatureItem(FeatureMenu menu, QString name, QString caption, QString shortcut = {}, Kind kind = Kind::Command,
+              bool chartedViewsOnly = false)
+      : menu(menu),
+        name(std::move(name)),
+        caption(std::move(caption)),
+        shortcut(std::move(shortcut)),
+        kind(kind),
+        chartedViewsOnly(chartedViewsOnly) {}
+
   FeatureMenu menu = FeatureMenu::Show;
   QString name;      // its design name ("Calendar1")
   QString caption;   // with its access key
@@ -54,6 +63,9 @@ struct FeatureItem {
 
 // The feature's button on the tool bar, after the mode buttons.
 struct FeatureButton {
+  FeatureButton(QString name, QString hint, int picture, int disabledPicture = -1)
+      : name(std::move(name)), hint(std::move(hint)), picture(picture), disabledPicture(disabledPicture) {}
+
   QString name;  // its design name ("CalendarButton")
   QString hint;
   int picture = 0;           // the tool bar image

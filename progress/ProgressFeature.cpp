@@ -6,15 +6,21 @@
 
 using namespace Qt::StringLiterals;
 
-ProgressFeature::ProgressFeature()
-    : Feature({.items = {{.menu = FeatureMenu::Show,
-                          .name = u"Progress1"_s,
-                          .caption = u"進歩グラフ(&P)"_s,
-                          .shortcut = u"Ctrl+P"_s}},
-               .settingsSections = {SettingsKeys::Progress},
-               .helpTopic = 17000,
-               .follows = {ViewerSession::Change::Load, ViewerSession::Change::Reload, ViewerSession::Change::Mode,
-                           ViewerSession::Change::NoMiss, ViewerSession::Change::Era}}) {}
+namespace {
+
+Feature::Declaration declared() {
+  Feature::Declaration d;
+  d.items = {FeatureItem(FeatureMenu::Show, u"Progress1"_s, u"進歩グラフ(&P)"_s, u"Ctrl+P"_s)};
+  d.settingsSections = {SettingsKeys::Progress};
+  d.helpTopic = 17000;
+  d.follows = {ViewerSession::Change::Load, ViewerSession::Change::Reload, ViewerSession::Change::Mode,
+               ViewerSession::Change::NoMiss, ViewerSession::Change::Era};
+  return d;
+}
+
+}  // namespace
+
+ProgressFeature::ProgressFeature() : Feature(declared()) {}
 
 void ProgressFeature::open(const FeatureHost& host) {
   if (!window_) {

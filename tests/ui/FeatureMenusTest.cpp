@@ -12,6 +12,8 @@
 
 #include <set>
 
+#include "records/LoadFeedback.h"
+#include "settings/SettingsFile.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
@@ -43,6 +45,27 @@ QStringList itemsOf(const QMenu* menu) {
   }
   return lines;
 }
+
+// A feature whose window counts the updates it is given.
+class CountingFeature : public Feature {
+ public:
+  explicit CountingFeature(std::vector<ViewerSession::Change> follows) : Feature(declared(std::move(follows))) {}
+  static Declaration declared(std::vector<ViewerSession::Change> follows) {
+    Declaration d;
+    d.items = {FeatureItem(FeatureMenu::Show, u"Counting1"_s, u"数える"_s)};
+    d.follows = std::move(follows);
+    return d;
+  }
+  void open(const FeatureHost& host) override {
+    if (!window) {
+      window = std::make_unique<QWidget>();
+      follow(host, window.get(), [this] { ++updates; });
+    }
+    window->show();
+  }
+  std::unique_ptr<QWidget> window;
+  int updates = 0;
+};
 
 }  // namespace
 
@@ -161,6 +184,37 @@ class FeatureMenusTest : public QObject, private MainWindowFixture {
         QCOMPARE(taking, 1);
       }
     }
+  }
+
+  // A feature's window is updated on each change it declares, once, and only while it is open.
+  void anOpenWindowFollowsTheChangesDeclared() {
+    SettingsFile settings(settingsPath());
+    SilentFeedback feedback;
+    ViewerSession session(settings, feedback);
+    session.setRecordFile(dir->path() + u'/', u"typist.ｷﾛｸ"_s);
+    FeatureHost host;
+    host.session = &session;
+    host.settings = &settings;
+    CountingFeature eras({ViewerSession::Change::Era});
+    CountingFeature all({ViewerSession::Change::Load, ViewerSession::Change::Reload, ViewerSession::Change::Mode,
+                         ViewerSession::Change::NoMiss, ViewerSession::Change::Era});
+    session.load();  // before the windows are made: nothing to update
+    eras.open(host);
+    all.open(host);
+    session.selectMode(ModeRomaji);
+    session.load();
+    session.reload(ViewerCore::Reload::Appended, QDate::currentDate());
+    session.changeSettings([](ViewSettings& s) { s.noMiss = true; });
+    session.changeSettings([](ViewSettings& s) { s.rankCount = 3; });  // followed by none
+    session.setEra(QDate(2024, 1, 1), QDate());
+    QCOMPARE(eras.updates, 1);
+    QCOMPARE(all.updates, 5);
+    all.window->hide();  // a closed window waits until it is opened again
+    session.setEra(QDate(), QDate());
+    QCOMPARE(eras.updates, 2);
+    QCOMPARE(all.updates, 5);
+    QVERIFY(all.follows(ViewerSession::Change::Load));
+    QVERIFY(!eras.follows(ViewerSession::Change::Load));
   }
 
   // A window that stays open beside the main window (it follows the session)
