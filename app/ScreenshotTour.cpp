@@ -22,12 +22,12 @@
 #include "celebration/TfrmOiwai.h"
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
+#include "era/EraDialog.h"
+#include "export/ExportDialog.h"
 #include "progress/ProgressWindow.h"
 #include "settings/Options.h"
 #include "settings/SettingsLocation.h"
 #include "tools/RecordFileGenerator.h"
-#include "ui/EraDialog.h"
-#include "ui/ExportDialog.h"
 #include "ui/HelpSystem.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TAboutBox.h"
@@ -90,7 +90,7 @@ void ScreenshotTour::saveBanners(TfrmMain& window) {
 void ScreenshotTour::saveCharts(TfrmMain& window) {
   const auto shot = [this, &window](int tab, const QString& name, const std::function<void(Tfrm3DGraph&)>& setUp) {
     window.findChild<QTabWidget*>(u"PageControl1"_s)->setCurrentIndex(tab);
-    Tfrm3DGraph chart(window.settingsFile(), window.chartInput(), &window);
+    Tfrm3DGraph chart(window.settingsFile(), window.session().chartInput(View(tab)), &window);
     chart.resize(900, 560);
     chart.show();
     setUp(chart);
@@ -131,7 +131,7 @@ void ScreenshotTour::saveCharts(TfrmMain& window) {
 // The history after TAPPER has appended a new record: the viewer reads it by
 // itself. The run is dated the day after the file's newest, so no banner shows.
 void ScreenshotTour::saveLiveReload(TfrmMain& window) {
-  const ViewerCore& viewer = window.viewer();
+  const ViewerCore& viewer = window.session().core();
   if (viewer.records().AllRecords.empty()) return;
   const PracticeRecord& newest = *viewer.records().AllRecords.back();
   const QDate next = QDate(newest.Year, newest.Month, newest.Day).addDays(1);
@@ -176,7 +176,7 @@ void ScreenshotTour::saveProgress(TfrmMain& window) {
   window.findChild<QAction*>(u"Progress1"_s)->trigger();
   auto* progress = window.findChild<ProgressWindow*>();
   if (!progress) return;
-  const auto runs = window.viewer().runsInView().runs;
+  const auto runs = window.session().core().runsInView().runs;
   if (runs.empty()) return;
   const PracticeRecord& newest = *runs.back();
   progress->resize(1000, 640);

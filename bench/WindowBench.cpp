@@ -115,7 +115,7 @@ void BM_ChartPageMoveOnElevenThousandPoints(benchmark::State& state) {
   TfrmMain& window = millionWindow();
   pagesOf(window).setCurrentIndex(ViewAverage);
   named<QToolButton>(window, u"ButtonDay"_s).click();
-  Tfrm3DGraph chart(window.settingsFile(), window.chartInput(), &window);
+  Tfrm3DGraph chart(window.settingsFile(), window.session().chartInput(ViewAverage), &window);
   chart.resize(900, 560);
   chart.show();
   QCoreApplication::processEvents();
@@ -128,7 +128,7 @@ void BM_ChartPageMoveOnElevenThousandPoints(benchmark::State& state) {
     back = !back;
     chart.MinChart->repaint();
   }
-  state.counters["points"] = static_cast<double>(window.viewer().averages().AveragePoints.size());
+  state.counters["points"] = static_cast<double>(window.session().core().averages().AveragePoints.size());
   chart.close();
 }
 BENCHMARK(BM_ChartPageMoveOnElevenThousandPoints)->Unit(benchmark::kMillisecond);
@@ -159,7 +159,7 @@ void BM_LiveReloadOfOneRunOnAMillionRuns(benchmark::State& state) {
     Q_EMIT watcher->grown(false);
     paint(window);
   }
-  state.counters["runs"] = static_cast<double>(window.viewer().records().AllRecords.size());
+  state.counters["runs"] = static_cast<double>(window.session().core().records().AllRecords.size());
   watcher->stop();  // no later reload in another benchmark
 }
 BENCHMARK(BM_LiveReloadOfOneRunOnAMillionRuns)->Unit(benchmark::kMillisecond);
@@ -169,7 +169,7 @@ BENCHMARK(BM_LiveReloadOfOneRunOnAMillionRuns)->Unit(benchmark::kMillisecond);
 // every mode. Then a repaint of the whole window.
 void BM_CalendarOpenOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  const LoadedRecords& records = window.viewer().records();
+  const LoadedRecords& records = window.session().core().records();
   const std::span<const PracticeRecord* const> runs(records.AllRecords.data(), records.AllRecords.size());
   SettingsFile settings(MillionRuns::instance().settingsPath());
   settings.writeBool(u"Calendar"_s, u"AllModes"_s, state.range(0) != 0);
@@ -188,7 +188,7 @@ BENCHMARK(BM_CalendarOpenOnAMillionRuns)->Arg(0)->Arg(1)->ArgName("allModes")->U
 
 void BM_CalendarRepaintOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  const LoadedRecords& records = window.viewer().records();
+  const LoadedRecords& records = window.session().core().records();
   PracticeCalendarWindow calendar(nullptr, &window);
   calendar.resize(900, 640);
   calendar.show();
@@ -204,7 +204,7 @@ BENCHMARK(BM_CalendarRepaintOnAMillionRuns)->Unit(benchmark::kMillisecond);
 // one mode (250,000) or of every mode (1,000,000), shown and painted.
 void BM_ProgressOpenOnAMillionRuns(benchmark::State& state) {
   TfrmMain& window = millionWindow();
-  const LoadedRecords& records = window.viewer().records();
+  const LoadedRecords& records = window.session().core().records();
   const std::span<const PracticeRecord* const> runs(records.AllRecords.data(), records.AllRecords.size());
   const auto mode = static_cast<PracticeMode>(state.range(0) != 0 ? PracticeModeCount : ModeRomaji);
   for (auto _ : state) {
@@ -249,7 +249,7 @@ BENCHMARK(BM_ProgressKeyToPaintOnAMillionRuns)->Arg(0)->Arg(1)->ArgName("allMode
 // moved (so no column is kept from the paint before): the whole range, and
 // zoomed to a tenth of it and panned by a pixel or so each time.
 void BM_ProgressRepaintOnAMillionRuns(benchmark::State& state) {
-  const LoadedRecords& records = millionWindow().viewer().records();
+  const LoadedRecords& records = millionWindow().session().core().records();
   const std::vector<ProgressRun> runs = ProgressSeries::runsOf(
       std::span<const PracticeRecord* const>(records.AllRecords.data(), records.AllRecords.size()), std::nullopt,
       false);

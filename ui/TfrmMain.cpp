@@ -19,12 +19,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "calendar/PracticeCalendarWindow.h"
 #include "celebration/TfrmOiwai.h"
 #include "celebration/TfrmOiwaiCfg.h"
-#include "chart3d/Tfrm3DGraph.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
+#include "ui/Features.h"
 #include "ui/FontNames.h"
 #include "ui/HelpSystem.h"
 #include "ui/LoadingFeedback.h"
@@ -97,6 +96,7 @@ void TfrmMain::FormCreate(const StartupContext& context) {
   frmOpening = new TfrmOpening();
   feedback_ = std::make_unique<LoadingFeedback>(*frmOpening, this);
   qApp->installEventFilter(this);  // the hint hook: hints at most 120 pixels wide
+  features_ = makeFeatures();
   buildToolBar();
   buildPages();
   buildMenus();
@@ -106,8 +106,21 @@ void TfrmMain::FormCreate(const StartupContext& context) {
 
   settings_ = std::make_unique<SettingsFile>(context.settingsPath);
   session_ = std::make_unique<ViewerSession>(*settings_, *feedback_);
+  host_ = {.window = this,
+           .session = session_.get(),
+           .settings = settings_.get(),
+           .reportError = MessageBoxes::showError,
+           .activeView = [this] { return View(activeTab()); },
+           .runsFont = [this] { return Memos[ViewHistory]->font(); },
+           .showMessage = MessageBoxes::showMessage,
+           .saveSettings = [this] { saveAfterChange(); },
+           .computeActiveView = [this] { runActivePass(); },
+           .feedback = feedback_.get(),
+           .loadingWindow = frmOpening};
+  connect(session_.get(), &ViewerSession::changed, this, &TfrmMain::followSession);
   loads_ = new LoadScheduler([this](LoadScheduler::Request request) { runWaitingLoad(request); },
                              [] { return QApplication::activeModalWidget() != nullptr; }, this);
+  host_.loads = loads_;
   feedback_->setWaitEnds([this] { return loads_->waiting() == LoadScheduler::Request::Close; });
   feedback_->setCloseKeys(menuItem(u"Exit1"_s)->shortcut(), [this] { close(); });
   watcher_ = new RecordFileWatcher(this);
@@ -258,9 +271,8 @@ void TfrmMain::RecStore() {
   LoadOutcome outcome;
   {
     const LoadScheduler::Turn turn(*loads_);
-    keptScroll_ = {};  // a load shows every pane from its top
-    outcome = session_->core().load(recordPath());
-    updateSideWindows();  // at once: the windows must not keep runs of the load before
+    keptScroll_ = {};            // a load shows every pane from its top
+    outcome = session_->load();  // the side windows follow at once: none keeps runs of the load before
     followRecordFile();
     switch (outcome) {
       case LoadOutcome::NoRecordFile:
@@ -295,7 +307,7 @@ void TfrmMain::runWaitingLoad(LoadScheduler::Request request) {
 }
 
 void TfrmMain::followRecordFile() {
-  const LoadedRecords& records = session_->core().records();
+  const LoadedRecords& records = session_->records();
   // A file missing now is watched all the same: it is followed again once it is back.
   if (session_->followsRecordFile(menuItem(u"AutoReload1"_s)->isChecked()))
     watcher_->watch(recordPath(), records.CachedFile.isEmpty() ? -1 : records.CachedUpTo);
@@ -305,20 +317,21 @@ void TfrmMain::followRecordFile() {
 
 void TfrmMain::AutoReload1Click() { followRecordFile(); }
 
-// The practice calendar, non-modal: made once, then shown and brought up.
-void TfrmMain::Calendar1Click() {
-  if (!calendarWindow_) calendarWindow_ = new PracticeCalendarWindow(settings_.get(), this, MessageBoxes::showError);
-  calendarWindow_->setRunsFont(Memos[ViewHistory]->font());
-  calendarWindow_->show();  // placed before its first calendar is laid out
-  updateCalendar();
-  calendarWindow_->raise();
-  calendarWindow_->activateWindow();
+void TfrmMain::followSession(ViewerSession::Change change) {
+  if (change != ViewerSession::Change::Era) return;
+  showEra();
+  if (!modeSelected()) return;
+  // As a mode switch does: the other panes are computed when their tab is shown.
+  clearPanes();
+  runActivePass();
 }
 
-void TfrmMain::updateCalendar() {
-  if (!calendarWindow_ || !calendarWindow_->isVisible()) return;
-  calendarWindow_->setEra(ViewSettingsMapping::eraText(session_->core().settings()));
-  calendarWindow_->setRuns(session_->calendarRuns(), session_->calendarMode(), QDate::currentDate());
+// In the title and on the tool bar, so that nobody takes the views of an era for the whole history.
+void TfrmMain::showEra() {
+  setWindowTitle(ViewSettingsMapping::windowTitle(session_->settings()));
+  const QString era = session_->eraText();
+  lblEra->setText(era);
+  lblEraAction->setVisible(!era.isEmpty());
 }
 
 // The record file changed while the viewer is open: the new runs join the
@@ -343,7 +356,6 @@ void TfrmMain::liveReload(ViewerCore::Reload kind) {
   feedback_->setQuiet(kind != ViewerCore::Reload::Replaced);
   const ViewerSession::AfterReload next = session_->reload(kind, QDate::currentDate());
   feedback_->setQuiet(false);
-  updateSideWindows();
   switch (next) {
     case ViewerSession::AfterReload::Nothing: return;
     case ViewerSession::AfterReload::ClearPanes: clearPanes(); return;
@@ -359,7 +371,7 @@ void TfrmMain::ReSet1Click() { RecStore(); }
 
 void TfrmMain::MakeDataClick() {
   if (!loads_->mayRunNow(LoadScheduler::Request::Rebuild)) return;
-  session_->core().forgetStoredSize(recordPath());
+  session_->forgetStoredSize();
   RecStore();
 }
 
@@ -381,21 +393,25 @@ void TfrmMain::MainProcedure() {
   {
     WaitCursor hourglass;
     updateViewSettings();
-    record = session_->core().recalculateRecords();
+    record = session_->recalculateRecords();
     ShowHokoseki();
     ShowGraph();
     ShowMiss();
     ShowBest();
   }
   if (record) ShowOiwai(modeTitleName(record->mode), CelebrationMessage, FanfareFile, record->best);
-  if (!FirstPassDone && menuItem(u"Show3DGraph"_s)->isChecked()) GraphButtonClick();
+  // A feature whose start option is on opens after the first pass (起動時に3Dグラフ表示).
+  for (const std::unique_ptr<Feature>& feature : features_)
+    for (const FeatureItem& item : feature->declaration().items)
+      if (!FirstPassDone && item.kind == FeatureItem::Kind::StartOption && menuItem(item.name)->isChecked())
+        feature->open(host_);
   FirstPassDone = true;
 }
 
 void TfrmMain::AverageCalc() {
   WaitCursor hourglass;
   updateViewSettings();
-  session_->core().recalculateAverages();
+  session_->recalculateAverages();
   ShowAver();
 }
 
@@ -407,7 +423,7 @@ void TfrmMain::ShowBest() { showPane(ViewBest); }
 
 void TfrmMain::showPane(View view) {
   updateViewSettings();
-  feeders_[view]->fill(session_->core().paneLines(view));
+  feeders_[view]->fill(session_->paneLines(view));
   if (const std::optional<QPoint> kept = std::exchange(keptScroll_[view], std::nullopt)) {
     QPlainTextEdit* memo = Memos[view];
     memo->horizontalScrollBar()->setValue(kept->x());
@@ -440,7 +456,6 @@ void TfrmMain::pressModeButton(int mode) {
 
 void TfrmMain::ButtonAClick(int mode) {
   pressModeButton(mode);
-  updateSideWindows();
   clearPanes();
   runActivePass();
 }
@@ -469,8 +484,8 @@ void TfrmMain::Best1Click(int tag) {
 
 void TfrmMain::Nomiss1Click() {
   setMissPaneVisible();
+  updateViewSettings();  // the session tells the windows that follow the option
   if (modeSelected()) runActivePass();
-  updateProgress();
 }
 
 void TfrmMain::Level1Click() {
@@ -478,19 +493,6 @@ void TfrmMain::Level1Click() {
 }
 
 void TfrmMain::Hint1Click() {}  // the hint hook reads the check mark
-
-void TfrmMain::Show3DGraphClick() {}  // the check mark is the option
-
-// The 3D chart window, modal: made, shown and destroyed on each opening.
-void TfrmMain::GraphButtonClick() {
-  Tfrm3DGraph chart(settings_.get(), chartInput(), this, MessageBoxes::showError);
-  chart.exec();
-}
-
-ChartInput TfrmMain::chartInput() const {
-  const int tab = activeTab();
-  return tab >= 0 && tab < ViewCount ? session_->core().chartInput(static_cast<View>(tab)) : ChartInput{};
-}
 
 // The banner, modal: the pass waits until it has closed.
 void TfrmMain::ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best) {
@@ -541,8 +543,7 @@ void TfrmMain::CopyAll1Click() {
   QPlainTextEdit* memo = activeMemo();
   if (memo->isHidden()) return;  // the miss pane under the no-miss option shows nothing to copy
   memo->setFocus();
-  copyText(session_->core()
-               .copyAllLines(static_cast<View>(tab), feeders_[static_cast<std::size_t>(tab)]->text().split(u'\n'))
+  copyText(session_->copyAllLines(static_cast<View>(tab), feeders_[static_cast<std::size_t>(tab)]->text().split(u'\n'))
                .join(u'\n'));
 }
 
@@ -578,7 +579,7 @@ void TfrmMain::Font2Click() {
 }
 
 void TfrmMain::GraphCharClick() {
-  frmGChar->setMarks(session_->core().settings().hitMark, session_->core().settings().missMark);
+  frmGChar->setMarks(session_->settings().hitMark, session_->settings().missMark);
   if (frmGChar->exec() != QDialog::Accepted) return;
   session_->setMarks(firstCharacter(frmGChar->hitText()), firstCharacter(frmGChar->missText()));
   saveAfterChange();
@@ -589,7 +590,7 @@ void TfrmMain::GraphCharClick() {
 // cleared by a mode switch waits for its tab, as its lines belong to an earlier
 // pass.
 void TfrmMain::Recent1Click() {
-  frmRecent->SpinEdit1->setValue(session_->core().settings().recentLimit);
+  frmRecent->SpinEdit1->setValue(session_->settings().recentLimit);
   if (frmRecent->exec() != QDialog::Accepted) return;
   session_->changeSettings([this](ViewSettings& s) { s.recentLimit = frmRecent->SpinEdit1->value(); });
   saveAfterChange();
@@ -613,7 +614,7 @@ void TfrmMain::ButtonDayClick(int tag) {
 }
 
 void TfrmMain::ButtonAverCfgClick() {
-  const ViewSettings& current = session_->core().settings();
+  const ViewSettings& current = session_->settings();
   frmAverCfg->SpinEdit1->setValue(current.maxMiss);
   frmAverCfg->SpinEdit2->setValue(current.minHitMiss);
   frmAverCfg->SpinEdit3->setValue(current.countInterval);
@@ -636,7 +637,7 @@ void TfrmMain::seRankCountChange() {
 void TfrmMain::cbMIssEvalClick() {
   cbMIssEval->setText(cbMIssEval->isChecked() ? u"ヒット同数ならミスの多い方が上"_s
                                               : u"ヒット同数ならミスの多い方が下"_s);
-  if (session_->core().hasRuns()) MainProcedure();
+  if (session_->hasRuns()) MainProcedure();
 }
 
 // ---------------------------------------------------------------------------

@@ -8,8 +8,8 @@
 #include <memory>
 #include <optional>
 
-#include "analysis/ChartInput.h"
 #include "analysis/View.h"
+#include "feature/Feature.h"
 #include "settings/Options.h"
 #include "viewer/LoadScheduler.h"
 #include "viewer/ViewerCore.h"
@@ -30,8 +30,6 @@ class QToolButton;
 class HelpSystem;
 class LoadingFeedback;
 class RecordFileWatcher;
-class PracticeCalendarWindow;
-class ProgressWindow;
 class RecordFilePanel;
 class PaneFeeder;
 class FontDialog;
@@ -60,8 +58,10 @@ struct StartupContext {
 // settings. Every command is a handler that reads its control, calls the
 // viewer session and shows what it answers. The session (viewer/ViewerSession:
 // the mode, the record file, the options, the reload rule, the export) is the
-// window's only door to the viewer core: the core it owns (`core()`, shared
-// with the report tool) loads the runs and computes the views.
+// window's only door to the viewer core, which it owns (shared with the
+// report tool: it loads the runs and computes the views); the session tells
+// the windows that follow it after a load, a reload, a mode switch, a change
+// of no-miss or of the era.
 // The window's code is split by subject: the controls, menus, hints and keys
 // in TfrmMainLayout.cpp, the export command in TfrmMainExport.cpp, the era in
 // TfrmMainEra.cpp, the progress chart in TfrmMainProgress.cpp, the rest here.
@@ -75,9 +75,8 @@ class TfrmMain : public QMainWindow {
   void createLongLivedDialogs();
 
   // What the window shows: the loaded runs and the last results.
-  const ViewerCore& viewer() const { return session_->core(); }
+  const ViewerSession& session() const { return *session_; }
   SettingsFile* settingsFile() const { return settings_.get(); }
-  ChartInput chartInput() const;  // what the 3D chart shows for the active tab
   HelpSystem* help() const { return help_; }
 
  protected:
@@ -109,8 +108,6 @@ class TfrmMain : public QMainWindow {
   void Nomiss1Click();
   void Level1Click();
   void Hint1Click();
-  void Show3DGraphClick();
-  void GraphButtonClick();
   void Copy1Click();
   void CopyAll1Click();
   void Memo1DblClick();
@@ -135,16 +132,7 @@ class TfrmMain : public QMainWindow {
   void Color1Click();
   void KM1Click();
   void AutoReload1Click();
-  void ExportClick();
-  bool refusesExportTarget(const QString& path);  // the record file, its data file, the settings file
-  void writeExport(const QString& path, ViewerSession::ExportRequest request);
-  void Calendar1Click();
-  void updateCalendar();     // the calendar window, when open, follows the runs, the mode and the day
-  void updateSideWindows();  // the calendar and the progress chart, when open, follow the runs and the mode
-  void Progress1Click();
-  void Era1Click();
-  void showEra();         // the title names the era, while one is set
-  void updateProgress();  // the progress window, when open, follows the runs, the mode, no-miss and the day
+  void showEra();  // the title names the era, while one is set
   void ShowOiwai(const QString& modeName, const QString& message, const QString& fanfare, int best);
 
   void FormCreate(const StartupContext& context);
@@ -153,6 +141,7 @@ class TfrmMain : public QMainWindow {
   void buildToolBar();
   void buildPages();
   void buildMenus();
+  void addFeatureItems(QMenu* menu, FeatureMenu place);  // the features' items of that menu, in their order
   void buildPopupMenus();
   QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
                    void (TfrmMain::*handler)());
@@ -174,7 +163,8 @@ class TfrmMain : public QMainWindow {
   QPlainTextEdit* activeMemo() const;
   void updateViewSettings();  // the core's settings, as the menus and controls stand
   void showPane(View view);
-  void followRecordFile();  // watches the loaded record file, when the option says so
+  void followRecordFile();                           // watches the loaded record file, when the option says so
+  void followSession(ViewerSession::Change change);  // a new era: the title and the active view
   void liveReload(ViewerCore::Reload kind);
   void runWaitingLoad(LoadScheduler::Request request);  // one asked for while another ran
 
@@ -192,8 +182,6 @@ class TfrmMain : public QMainWindow {
   QLabel* lblEra = nullptr;                                   // the era, on the tool bar while one is set
   QAction* lblEraAction = nullptr;                            // its place on the tool bar
   std::array<QToolButton*, PracticeModeCount> ModeButtons{};  // ButtonA, ButtonK, ButtonR, ButtonE
-  QToolButton* GraphButton = nullptr;
-  QToolButton* CalendarButton = nullptr;
   QToolButton* CopyButton = nullptr;
   QToolButton* DirButton = nullptr;
   QToolButton* FontButton = nullptr;
@@ -232,9 +220,9 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<LoadingFeedback> feedback_;
   std::unique_ptr<ViewerSession> session_;  // the mode, the record file and the viewer core
   RecordFileWatcher* watcher_ = nullptr;
-  PracticeCalendarWindow* calendarWindow_ = nullptr;           // made at its first opening
-  ProgressWindow* progressWindow_ = nullptr;                   // made at its first opening
-  LoadScheduler* loads_ = nullptr;                             // when loads run: one at a time
+  std::vector<std::unique_ptr<Feature>> features_;  // the 3D chart, the calendar, ...: their items and windows
+  FeatureHost host_;                                // what the window lends them
+  LoadScheduler* loads_ = nullptr;                  // when loads run: one at a time
   std::array<std::optional<QPoint>, ViewCount> keptScroll_{};  // where the user left each pane, across a live reload
   int averagePeriodTag_ = 1;
   bool closing_ = false;

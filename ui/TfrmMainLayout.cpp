@@ -77,10 +77,12 @@ void TfrmMain::buildToolBar() {
     ModeButtons[static_cast<std::size_t>(mode)] = button;
   }
   ToolBar1->addSeparator();
-  GraphButton = toolButton(u"GraphButton"_s, u"3Dｸﾞﾗﾌ"_s, 12);
-  connect(GraphButton, &QToolButton::clicked, this, &TfrmMain::GraphButtonClick);
-  CalendarButton = toolButton(u"CalendarButton"_s, u"練習カレンダー"_s, 14);
-  connect(CalendarButton, &QToolButton::clicked, this, &TfrmMain::Calendar1Click);
+  for (const std::unique_ptr<Feature>& feature : features_) {
+    if (const std::optional<FeatureButton>& button = feature->declaration().button) {
+      connect(toolButton(button->name, button->hint, button->picture), &QToolButton::clicked, this,
+              [this, open = feature.get()] { open->open(host_); });
+    }
+  }
   CopyButton = toolButton(u"CopyButton"_s, u"すべてｺﾋﾟｰ"_s, 8);
   connect(CopyButton, &QToolButton::clicked, this, &TfrmMain::CopyAll1Click);
   DirButton = toolButton(u"DirButton"_s, u"ﾌｫﾙﾀﾞの変更"_s, 9);
@@ -222,7 +224,7 @@ void TfrmMain::buildMenus() {
   addItem(file, u"Directory1"_s, u"フォルダの変更...(&D)"_s, QKeySequence(u"Ctrl+D"_s), &TfrmMain::Directory1Click);
   addItem(file, u"ReSet1"_s, u"再読み込み(R)"_s, QKeySequence(u"Ctrl+Q"_s), &TfrmMain::ReSet1Click);
   addItem(file, u"MakeData"_s, u"圧縮ﾃﾞｰﾀ再作成(&M)"_s, {}, &TfrmMain::MakeDataClick);
-  addItem(file, u"Export1"_s, u"エクスポート...(&E)"_s, {}, &TfrmMain::ExportClick);
+  addFeatureItems(file, FeatureMenu::File);
   separator(file, u"N4"_s);
   addItem(file, u"Exit1"_s, u"終了(&X)"_s, QKeySequence(u"Ctrl+X"_s), &TfrmMain::Exit1Click);
 
@@ -238,10 +240,7 @@ void TfrmMain::buildMenus() {
     connect(item, &QAction::triggered, this, [this, tag = view.view + 1] { Best1Click(tag); });
   }
   separator(show, u"N10"_s);
-  addItem(show, u"Graph2"_s, u"３Ｄグラフ...(&3)"_s, QKeySequence(u"Ctrl+G"_s), &TfrmMain::GraphButtonClick);
-  addItem(show, u"Show3DGraph"_s, u"起動時に3Dグラフ表示"_s, {}, &TfrmMain::Show3DGraphClick)->setCheckable(true);
-  addItem(show, u"Calendar1"_s, u"練習カレンダー(&K)"_s, QKeySequence(u"Ctrl+Y"_s), &TfrmMain::Calendar1Click);
-  addItem(show, u"Progress1"_s, u"進歩グラフ(&P)"_s, QKeySequence(u"Ctrl+P"_s), &TfrmMain::Progress1Click);
+  addFeatureItems(show, FeatureMenu::Show);
   separator(show, u"N8"_s);
   addItem(show, u"Font2"_s, u"ﾌｫﾝﾄの変更...(&F)"_s, QKeySequence(u"Ctrl+F"_s), &TfrmMain::Font2Click);
   QMenu* color = show->addMenu(u"背景色の変更(&O)"_s);
@@ -285,7 +284,7 @@ void TfrmMain::buildMenus() {
       ->setCheckable(true);
   separator(option, u"N6"_s);
   addItem(option, u"KM1"_s, u"お祝いの設定...(&O)"_s, QKeySequence(u"Ctrl+O"_s), &TfrmMain::KM1Click);
-  addItem(option, u"Era1"_s, u"集計の開始日...(&E)"_s, {}, &TfrmMain::Era1Click);
+  addFeatureItems(option, FeatureMenu::Option);
 
   QMenu* help = bar->addMenu(u"ﾍﾙﾌﾟ(&H)"_s);
   help->setObjectName(u"Help1"_s);
@@ -294,8 +293,11 @@ void TfrmMain::buildMenus() {
   separator(help, u"N5"_s);
   addItem(help, u"Version1"_s, u"バージョン情報...(&V)"_s, QKeySequence(u"Ctrl+V"_s), &TfrmMain::Version1Click);
 
-  // Shortcuts that work while their items are hidden: Ctrl+C, Ctrl+U, Ctrl+G.
-  const QString hiddenWithKeys[] = {u"Copy1"_s, u"Level1"_s, u"Graph2"_s};
+  // Shortcuts that work while their items are hidden: Ctrl+C, Ctrl+U and a charted feature's (Ctrl+G).
+  QStringList hiddenWithKeys = {u"Copy1"_s, u"Level1"_s};
+  for (const std::unique_ptr<Feature>& feature : features_)
+    for (const FeatureItem& item : feature->declaration().items)
+      if (item.chartedViewsOnly) hiddenWithKeys << item.name;
   for (const QString& name : hiddenWithKeys) {
     QAction* item = menuItem(name);
     auto* key = new QShortcut(item->shortcut(), this);
@@ -308,6 +310,19 @@ void TfrmMain::buildMenus() {
     });
   }
   applyTabMenuState(ViewHistory);
+}
+
+void TfrmMain::addFeatureItems(QMenu* menu, FeatureMenu place) {
+  for (const std::unique_ptr<Feature>& feature : features_) {
+    for (const FeatureItem& item : feature->declaration().items) {
+      if (item.menu != place) continue;
+      QAction* action = addItem(menu, item.name, item.caption, QKeySequence(item.shortcut), nullptr);
+      if (item.kind == FeatureItem::Kind::StartOption)
+        action->setCheckable(true);  // the check mark is the option
+      else
+        connect(action, &QAction::triggered, this, [this, open = feature.get()] { open->open(host_); });
+    }
+  }
 }
 
 void TfrmMain::buildPopupMenus() {
@@ -354,9 +369,17 @@ void TfrmMain::applyTabMenuState(int tab) {
     setItemVisible(name, tab == ViewAverage);
   setItemVisible(u"N9"_s, tab == ViewMiss);
   setItemVisible(u"ReCalc1"_s, tab == ViewMiss);
-  setItemVisible(u"Graph2"_s, view.charted);
-  GraphButton->setEnabled(view.charted);
-  GraphButton->setIcon(QIcon(Pictures::toolbarImage(view.charted ? 12 : 13)));
+  for (const std::unique_ptr<Feature>& feature : features_) {
+    const Feature::Declaration& declared = feature->declaration();
+    for (const FeatureItem& item : declared.items)
+      if (item.chartedViewsOnly) setItemVisible(item.name, view.charted);
+    if (declared.button && declared.button->disabledPicture >= 0) {
+      auto* button = ToolBar1->findChild<QToolButton*>(declared.button->name);
+      button->setEnabled(view.charted);
+      button->setIcon(
+          QIcon(Pictures::toolbarImage(view.charted ? declared.button->picture : declared.button->disabledPicture)));
+    }
+  }
   PageControl1->setProperty("helpContext", view.helpTopic);
 }
 

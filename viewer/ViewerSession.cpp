@@ -104,7 +104,18 @@ void ViewerSession::selectMode(int mode) {
   ViewSettings s = core_.settings();
   s.mode = mode;
   core_.setSettings(s);
+  Q_EMIT changed(Change::Mode);
 }
+
+LoadOutcome ViewerSession::load() {
+  const LoadOutcome outcome = core_.load(recordPath());
+  Q_EMIT changed(Change::Load);
+  return outcome;
+}
+
+QString ViewerSession::eraText() const { return ViewSettingsMapping::eraText(core_.settings()); }
+
+EraDays ViewerSession::eraDays() const { return ViewSettingsMapping::eraDays(core_.settings()).value_or(EraDays()); }
 
 std::optional<PracticeMode> ViewerSession::modeOfLetter(QStringView letter) {
   if (letter == u"A") return ModeAlphabet;
@@ -155,7 +166,9 @@ void ViewerSession::changeSettings(const std::function<void(ViewSettings&)>& cha
   change(s);
   s.mode = core_.settings().mode;
   s.startDate = core_.settings().startDate;
+  const bool noMissChanged = s.noMiss != core_.settings().noMiss;
   core_.setSettings(s);
+  if (noMissChanged) Q_EMIT changed(Change::NoMiss);
 }
 
 void ViewerSession::setEra(const QDate& from, const QDate& to) {
@@ -163,6 +176,7 @@ void ViewerSession::setEra(const QDate& from, const QDate& to) {
     s.eraFrom = from.isValid() ? from : QDate();
     s.eraTo = to.isValid() ? to : QDate();
   });
+  Q_EMIT changed(Change::Era);
 }
 
 void ViewerSession::setMarks(const QString& hitMark, const QString& missMark) {
@@ -173,6 +187,12 @@ void ViewerSession::setMarks(const QString& hitMark, const QString& missMark) {
 }
 
 ViewerSession::AfterReload ViewerSession::reload(ViewerCore::Reload kind, const QDate& today) {
+  const AfterReload next = reloadRuns(kind, today);
+  Q_EMIT changed(Change::Reload);
+  return next;
+}
+
+ViewerSession::AfterReload ViewerSession::reloadRuns(ViewerCore::Reload kind, const QDate& today) {
   const LoadOutcome outcome = core_.reload(recordPath(), kind);
   if (outcome == LoadOutcome::OutOfMemory) return AfterReload::ClearPanes;
   if (outcome != LoadOutcome::Loaded) return AfterReload::Nothing;
@@ -200,7 +220,9 @@ std::span<const PracticeRecord* const> ViewerSession::calendarRuns() const { ret
 
 PracticeMode ViewerSession::calendarMode() const { return static_cast<PracticeMode>(std::clamp(mode(), 0, 255)); }
 
-bool ViewerSession::calendarAllModes() const { return CalendarOptions::load(settings_).allModes; }
+bool ViewerSession::calendarAllModes() const {
+  return calendarAllModes_.value_or(CalendarOptions::load(settings_).allModes);
+}
 
 QString ViewerSession::exportFileName(ExportContent content, View view) const {
   // Named as the typist calls what it holds: every run, the calendar, or the tab.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -26,13 +27,43 @@ class SettingsFile;
 // active view, every run or the calendar's days. The window reads its
 // controls, calls it and shows the answer; the report tool hands it the
 // command line's overrides and output request, and it writes the output.
-class ViewerSession {
+// The windows beside the main window listen: after a load, a reload, a mode
+// switch, a change of the no-miss option or of the era the session says so
+// once (`changed`).
+class ViewerSession : public QObject {
+  Q_OBJECT
  public:
   ViewerSession(SettingsFile& settings, LoadFeedback& feedback);
 
   ViewerCore& core() { return core_; }
   const ViewerCore& core() const { return core_; }
   SettingsFile& settingsFile() const { return settings_; }
+
+  // What changed the runs in view, the mode or how they are counted.
+  enum class Change { Load, Reload, Mode, NoMiss, Era };
+
+  // Loads the record file (again), then says so.
+  LoadOutcome load();
+  // The next load reads the whole record file again; false when the stored
+  // size cannot be written (the message has been shown).
+  bool forgetStoredSize() { return core_.forgetStoredSize(recordPath()); }
+
+  // What the windows show, as the last load and passes left it.
+  const ViewSettings& settings() const { return core_.settings(); }
+  const LoadedRecords& records() const { return core_.records(); }
+  bool hasRuns() const { return core_.hasRuns(); }
+  bool noMiss() const { return core_.settings().noMiss; }
+  QString eraText() const;  // empty without an era
+  EraDays eraDays() const;  // the whole history without an era
+  QDate today() const { return QDate::currentDate(); }
+  // The passes: the mode pass (a record to celebrate, if one was set) and the averages.
+  std::optional<RecordToCelebrate> recalculateRecords() { return core_.recalculateRecords(); }
+  void recalculateAverages() { core_.recalculateAverages(); }
+  QStringList paneLines(View view) const { return core_.paneLines(view); }
+  QStringList copyAllLines(View view, const QStringList& paneLines) const {
+    return core_.copyAllLines(view, paneLines);
+  }
+  ChartInput chartInput(View view) const { return core_.chartInput(view); }
 
   // The view settings the report tool starts with from the settings file's
   // options; a mode that names none computes as romaji.
@@ -53,8 +84,8 @@ class ViewerSession {
   // The current mode, held in the view settings. The settings file may give
   // one that names no mode: then no mode is selected and nothing is computed for it.
   int mode() const { return core_.settings().mode; }
-  // Selects the mode (the window presses its button); until then, as after
-  // the settings file or the command line named one, no mode is selected.
+  // Selects the mode (the window presses its button) and tells it; until
+  // then, as after the settings file or the command line named one, no mode is selected.
   void selectMode(int mode);
   bool modeSelected() const { return selected_; }
   // The mode a command-line letter names: "A", "ｱ", "R", "!".
@@ -77,11 +108,12 @@ class ViewerSession {
   static double startDate(const QDate& day, double before);
 
   // Changes the view settings as the window's controls and dialogs stand
-  // (`change` edits a copy); the mode and the start day stay as the session holds them.
+  // (`change` edits a copy); the mode and the start day stay as the session
+  // holds them. A change of the no-miss option is told.
   void changeSettings(const std::function<void(ViewSettings&)>& change);
   void setMarks(const QString& hitMark, const QString& missMark);  // an empty one keeps its character
-  // Sets the era (a null or invalid day leaves that side open; both: no era).
-  // The caller then clears the panes and computes the active view again.
+  // Sets the era (a null or invalid day leaves that side open; both: no era)
+  // and tells it. The window then clears the panes and computes the active view again.
   void setEra(const QDate& from, const QDate& to);
 
   // Whether a change of the record file is followed now: the option on, a
@@ -90,7 +122,7 @@ class ViewerSession {
   // A live reload. It answers what the window does next: nothing (the load
   // failed, or the views of this mode are as they were), clear the panes
   // (memory ran out), or clear them and compute the active view again (the
-  // start day moved on to `today` first).
+  // start day moved on to `today` first). Each reload is told.
   enum class AfterReload { Nothing, ViewsUnchanged, ClearPanes, Recompute };
   AfterReload reload(ViewerCore::Reload kind, const QDate& today);
 
@@ -100,8 +132,10 @@ class ViewerSession {
   // The practice calendar's runs (those in view) and mode.
   std::span<const PracticeRecord* const> calendarRuns() const;
   PracticeMode calendarMode() const;
-  // Whether the calendar counts every mode, as the calendar window last kept it.
+  // Whether the calendar counts every mode: as its window shows it, once
+  // opened (`setCalendarAllModes`), else as the window last kept it.
   bool calendarAllModes() const;
+  void setCalendarAllModes(bool allModes) { calendarAllModes_ = allModes; }
 
   // An export: what it holds and how it is written.
   enum class ExportContent { ActiveView, EveryRun, Calendar };
@@ -134,11 +168,18 @@ class ViewerSession {
   QString startReport(const QString& recordPath, const SettingsEnvironment& environment, const ViewOverrides& overrides,
                       const QDateTime& clock);
 
+ Q_SIGNALS:
+  // Once after each load, reload, mode switch, change of no-miss or era.
+  void changed(ViewerSession::Change change);
+
  private:
+  AfterReload reloadRuns(ViewerCore::Reload kind, const QDate& today);
+
   SettingsFile& settings_;
   LoadFeedback& feedback_;
   ViewerCore core_;
   bool selected_ = false;
   QString recordFolder_;
   QString recordName_;
+  std::optional<bool> calendarAllModes_;
 };

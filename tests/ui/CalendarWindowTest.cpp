@@ -57,7 +57,7 @@ class CalendarWindowTest : public QObject {
   // Runs per day of a mode (or of all), counted here from the loaded runs.
   static std::map<QDate, int> runsPerDay(const TfrmMain& window, std::optional<PracticeMode> mode) {
     std::map<QDate, int> days;
-    for (const PracticeRecord* r : window.viewer().records().AllRecords)
+    for (const PracticeRecord* r : window.session().core().records().AllRecords)
       if (!mode || r->Mode == *mode) ++days[QDate(r->Year, r->Month, r->Day)];
     return days;
   }

@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "era/EraDialog.h"
 #include "progress/ProgressWindow.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalDialogs.h"
 #include "support/TypistFile.h"
-#include "ui/EraDialog.h"
 #include "ui/FontNames.h"
 
 using namespace Qt::StringLiterals;

@@ -62,13 +62,13 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
   static QPlainTextEdit* memo(const TfrmMain& w, int tab) {
     return w.findChild<QPlainTextEdit*>(u"Memo"_s + QString::number(tab + 1));
   }
-  static std::size_t runs(const TfrmMain& w) { return w.viewer().records().AllRecords.size(); }
+  static std::size_t runs(const TfrmMain& w) { return w.session().core().records().AllRecords.size(); }
   // The history pane's first line with a date: the newest record shown.
   static QString newestHistoryLine(const TfrmMain& w) {
     const QStringList lines = memo(w, ViewHistory)->toPlainText().split(u'\n');
     return lines.value(3);
   }
-  int bestHits(const TfrmMain& w) const { return w.viewer().modePass().best; }
+  int bestHits(const TfrmMain& w) const { return w.session().core().modePass().best; }
 
  private Q_SLOTS:
   void initTestCase() { FontNames::installSubstitutions(); }
@@ -100,10 +100,10 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
     QTRY_VERIFY_WITH_TIMEOUT(newestHistoryLine(*window).startsWith(u"2024-07-01"_s), 1000);
     QVERIFY(newestHistoryLine(*window).contains(u"Hit: %1"_s.arg(best + 1)));
     QCOMPARE(window->findChild<QTabWidget*>(u"PageControl1"_s)->currentIndex(), int(ViewHistory));
-    QCOMPARE(window->viewer().settings().mode, ModeRomaji);
+    QCOMPARE(window->session().core().settings().mode, ModeRomaji);
     QCOMPARE(history->verticalScrollBar()->value(), 5);            // where the user left it
     QVERIFY(memo(*window, ViewAverage)->toPlainText().isEmpty());  // computed when shown
-    QCOMPARE(window->viewer().loader().lastSummary().kind, LoadKind::Appended);
+    QCOMPARE(window->session().core().loader().lastSummary().kind, LoadKind::Appended);
     QCOMPARE(SettingsFile(dir->file(u"hoko32.ini"_s))
                  .readInteger(u"FileSize"_s, QFileInfo(recordFile).canonicalFilePath(), 0),
              QFileInfo(recordFile).size());
@@ -117,7 +117,7 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
     }
     QTRY_COMPARE_WITH_TIMEOUT(runs(*window), before + 4, 1000);
     QTest::qWait(400);
-    QCOMPARE(window->viewer().loader().lastSummary().parsedLines, 3);
+    QCOMPARE(window->session().core().loader().lastSummary().parsedLines, 3);
     QVERIFY(messages.isEmpty());
   }
 
@@ -144,7 +144,7 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
     QCOMPARE(runs(*window), before);
     append(line.substr(20));
     QTRY_COMPARE_WITH_TIMEOUT(runs(*window), before + 1, 1000);
-    QCOMPARE(window->viewer().records().AllRecords.back()->Hits, 150);
+    QCOMPARE(window->session().core().records().AllRecords.back()->Hits, 150);
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
   }
 
@@ -203,7 +203,7 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
     QVERIFY(QFile::remove(recordFile));
     QVERIFY(QFile::copy(shorter, recordFile));
     QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(300), 3000);
-    QCOMPARE(window->viewer().loader().lastSummary().kind, LoadKind::Full);
+    QCOMPARE(window->session().core().loader().lastSummary().kind, LoadKind::Full);
     QVERIFY(memo(*window, ViewHistory)->toPlainText().contains(u"総練習回数："_s));
     // And it is followed from then on.
     append(romajiRun(QDate(2024, 7, 1), 9, 120));
@@ -217,7 +217,7 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
     QVERIFY(QFile::remove(recordFile));
     QVERIFY(QFile::copy(longer, recordFile));
     QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(1200), 3000);
-    QCOMPARE(window->viewer().loader().lastSummary().kind, LoadKind::Full);
+    QCOMPARE(window->session().core().loader().lastSummary().kind, LoadKind::Full);
   }
 
   // A run appended while a dialog is open is read once the dialog has closed.
@@ -284,9 +284,10 @@ class LiveReloadTest : public QObject, private MainWindowFixture {
     const std::string bytes = recordFileBytes(generated);
     QCOMPARE(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
     file.close();
-    QTRY_COMPARE_WITH_TIMEOUT(window->viewer().records().AllRecords.front()->Hits, generated.front().hits, 6000);
+    QTRY_COMPARE_WITH_TIMEOUT(window->session().core().records().AllRecords.front()->Hits, generated.front().hits,
+                              6000);
     QTRY_COMPARE_WITH_TIMEOUT(runs(*window), std::size_t(1000), 2000);
-    QCOMPARE(window->viewer().records().AllRecords[500]->Hits, generated[500].hits);
+    QCOMPARE(window->session().core().records().AllRecords[500]->Hits, generated[500].hits);
   }
 };
 

@@ -34,6 +34,7 @@
 #include "celebration/TfrmOiwaiCfg.h"
 #include "chart3d/Chart3DView.h"
 #include "chart3d/Tfrm3DGraph.h"
+#include "export/ExportDialog.h"
 #include "records/DayCount.h"
 #include "records/LoaderMessages.h"
 #include "settings/SettingsFile.h"
@@ -42,7 +43,6 @@
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
 #include "tools/RecordFileGenerator.h"
-#include "ui/ExportDialog.h"
 #include "ui/FileListDates.h"
 #include "ui/FontNames.h"
 #include "ui/JapaneseTranslations.h"
@@ -83,7 +83,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     return named<QToolButton>(w, names[mode]);
   }
   static QString paneText(const TfrmMain& w, int tab) { return memo(w, tab)->toPlainText(); }
-  static int currentMode(const TfrmMain& w) { return w.viewer().settings().mode; }
+  static int currentMode(const TfrmMain& w) { return w.session().core().settings().mode; }
 
  private Q_SLOTS:
   void initTestCase() { FontNames::installSubstitutions(); }
@@ -110,7 +110,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     QVERIFY(modeButton(window, ModeRomaji)->isChecked());
     QCOMPARE(pages(window)->currentIndex(), 0);
     QVERIFY(item(window, u"Hint1"_s)->isChecked());
-    QCOMPARE(window.viewer().settings().hitMark, u"o"_s);
+    QCOMPARE(window.session().core().settings().hitMark, u"o"_s);
     QCOMPARE(dialogFolder, dir->path());  // the record folder: the program's
     QCOMPARE(messages, QStringList{u"最初に記録ファイルを選択してください。"_s});
     QCOMPARE(window.windowTitle(), u"ＴＡＰＰＥＲの足跡32"_s);
@@ -284,7 +284,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
       dialog->accept();
     });
     item(*window, u"Recent1"_s)->trigger();
-    QCOMPARE(window->viewer().settings().recentLimit, 2);
+    QCOMPARE(window->session().core().settings().recentLimit, 2);
     QCOMPARE(paneText(*window, ViewHistory).split(u'\n').size(), 5);
     QCOMPARE(paneText(*window, ViewGraph).split(u'\n').size(), 3);
 
@@ -296,8 +296,8 @@ class MainWindowTest : public QObject, private MainWindowFixture {
       dialog->accept();
     });
     item(*window, u"GraphChar"_s)->trigger();
-    QCOMPARE(window->viewer().settings().hitMark, u"#"_s);
-    QCOMPARE(window->viewer().settings().missMark, u"x"_s);
+    QCOMPARE(window->session().core().settings().hitMark, u"#"_s);
+    QCOMPARE(window->session().core().settings().missMark, u"x"_s);
     QVERIFY(paneText(*window, ViewGraph).split(u'\n')[1].contains(u"####"_s));
   }
 
@@ -335,7 +335,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     QCOMPARE(recordFiles->actions().size(), 2);
     QVERIFY(window->findChild<QAction*>(u"FileMenu2"_s));
     QVERIFY(paneText(*window, ViewHistory).contains(u"（総練習回数："_s));
-    QCOMPARE(window->viewer().records().AllRecords.size(), 10u);
+    QCOMPARE(window->session().core().records().AllRecords.size(), 10u);
 
     QAction* one = nullptr;
     for (QAction* file : recordFiles->actions())
@@ -343,7 +343,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     QVERIFY(one);
     one->trigger();
     QCOMPARE(named<RecordFilePanel>(*window, u"plRecFile"_s)->text(), u"one.ｷﾛｸ"_s);
-    QCOMPARE(window->viewer().records().AllRecords.size(), 600u);
+    QCOMPARE(window->session().core().records().AllRecords.size(), 600u);
     window->close();
     QCOMPARE(SettingsFile(settingsPath()).readText(u"File"_s, u"Path"_s, {}), other.path() + u'/');
   }
@@ -421,9 +421,9 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     QVERIFY(settings.writeInteger(u"Option"_s, u"Default Type"_s, 4));
     auto window = startOnRecordFile();
     for (int mode = 0; mode < PracticeModeCount; ++mode) QVERIFY(!modeButton(*window, mode)->isChecked());
-    QVERIFY(window->viewer().records().AllRecords.empty());
+    QVERIFY(window->session().core().records().AllRecords.empty());
     item(*window, u"ReSet1"_s)->trigger();
-    QCOMPARE(window->viewer().records().AllRecords.size(), 600u);
+    QCOMPARE(window->session().core().records().AllRecords.size(), 600u);
     modeButton(*window, ModeSymbols)->click();
     QVERIFY(paneText(*window, ViewHistory).startsWith(u"<<記号の足跡 >>"_s));
   }
@@ -445,7 +445,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     named<QToolButton>(*window, u"ButtonDay"_s)->click();
     named<QToolButton>(*window, u"ButtonCount"_s)->click();
     named<QToolButton>(*window, u"ButtonYear"_s)->click();  // a new pass drops what was left to append
-    const int yearLines = static_cast<int>(window->viewer().averages().AverageLines.size());
+    const int yearLines = static_cast<int>(window->session().core().averages().AverageLines.size());
     QTest::qWait(100);
     QCOMPARE(pane->blockCount(), yearLines);
   }
@@ -455,7 +455,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
   void theGraphButtonOpensTheChartOnTheTabsPoints() {
     auto window = startOnRecordFile();
     pages(*window)->setCurrentIndex(ViewGraph);
-    const std::optional<ChartPoints> expected = window->viewer().chartInput(ViewGraph).points;
+    const std::optional<ChartPoints> expected = window->session().core().chartInput(ViewGraph).points;
     QVERIFY(expected && !expected->empty());
     QString title;
     int points = -1;
@@ -478,7 +478,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
              10);  // closed through FormClose
     for (const int tab : {int(ViewMiss), int(ViewBest)}) {
       pages(*window)->setCurrentIndex(tab);
-      QVERIFY(!window->chartInput().points);
+      QVERIFY(!window->session().chartInput(View(tab)).points);
       QVERIFY(!named<QToolButton>(*window, u"GraphButton"_s)->isEnabled());
     }
   }
@@ -534,7 +534,7 @@ class MainWindowTest : public QObject, private MainWindowFixture {
     // The practice calendar's days: one row per day with romaji runs.
     exportTo(u"days.csv"_s, u"rbCalendar"_s, false);
     std::set<QDate> romajiDays;
-    for (const PracticeRecord* r : window->viewer().records().AllRecords)
+    for (const PracticeRecord* r : window->session().core().records().AllRecords)
       if (r->Mode == ModeRomaji) romajiDays.insert(QDate(r->Year, r->Month, r->Day));
     const QList<QByteArray> days = dir->read(u"days.csv"_s).trimmed().split('\n');
     QVERIFY(days.first().contains("date,runs,best_hits,average_hits,average_misses,personal_best"));

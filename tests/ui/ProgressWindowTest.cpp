@@ -69,7 +69,7 @@ class ProgressWindowTest : public QObject {
     QVERIFY(window && window->isVisible() && !window->isModal());
     QCOMPARE(window->windowTitle(), u"進歩グラフ"_s);
     int romaji = 0;
-    for (const PracticeRecord* r : main.viewer().records().AllRecords) romaji += r->Mode == ModeRomaji;
+    for (const PracticeRecord* r : main.session().core().records().AllRecords) romaji += r->Mode == ModeRomaji;
     QCOMPARE(window->figures().runs, romaji);
     QVERIFY(romaji > 0);
     MessageBoxes::setHandler(nullptr);

@@ -14,6 +14,8 @@ class ExportDialog : public QDialog {
  public:
   ExportDialog(const QString& viewCaption, QWidget* parent = nullptr);
 
+  static constexpr int HelpContext = 18000;  // F1 opens the export's help page
+
   enum class Content { View, EveryRun, Calendar };
   Content content() const;
   bool everyRun() const { return content() == Content::EveryRun; }

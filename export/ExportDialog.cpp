@@ -1,4 +1,4 @@
-#include "ui/ExportDialog.h"
+#include "export/ExportDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -10,13 +10,6 @@
 #include "widgets/FixedDialog.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// F1 opens the help page of this topic number (the export's page).
-constexpr int HelpContext = 18000;
-
-}  // namespace
 
 ExportDialog::ExportDialog(const QString& viewCaption, QWidget* parent) : QDialog(parent) {
   setObjectName(u"frmExport"_s);

@@ -1,4 +1,4 @@
-#include "ui/EraDialog.h"
+#include "era/EraDialog.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
