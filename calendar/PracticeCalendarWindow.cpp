@@ -5,12 +5,9 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -19,7 +16,6 @@
 #include "calendar/CalendarColors.h"
 #include "calendar/CalendarMapView.h"
 #include "settings/SettingsFile.h"
-#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 
@@ -44,22 +40,14 @@ QPixmap legendPicture(const CalendarColors& colors, int square) {
 PracticeCalendarWindow::PracticeCalendarWindow(SettingsFile* settings, QWidget* parent, ErrorReporter reporter)
     : PracticeCalendarWindow(settings ? CalendarOptions::load(*settings) : CalendarOptions(), {}, parent,
                              std::move(reporter)) {
-  if (settings)
-    saver_ = [settings](const CalendarOptions& options) -> std::optional<QString> {
-      if (settings->writeTogether([&] { return options.save(*settings); })) return std::nullopt;
-      return settings->writeFailureMessage();
-    };
+  if (settings) setSaver([settings](const CalendarOptions& options) { return settings->keep(options); });
 }
 
 PracticeCalendarWindow::PracticeCalendarWindow(CalendarOptions options, OptionsSaver saver, QWidget* parent,
                                                ErrorReporter reporter)
-    : QDialog(parent), stored_(options), saver_(std::move(saver)), reporter_(std::move(reporter)) {
+    : SideWindowOf(Opening::Beside, options, std::move(saver), HelpContext, std::move(reporter), parent) {
   setObjectName(u"frmCalendar"_s);
-  setProperty("helpContext", HelpContext);
   setWindowTitle(u"練習カレンダー"_s);
-  setModal(false);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
 
   auto* layout = new QVBoxLayout(this);
   auto* header = new QHBoxLayout;
@@ -107,7 +95,7 @@ PracticeCalendarWindow::PracticeCalendarWindow(CalendarOptions options, OptionsS
   // The figures' lines are there from the start, for the first placing to count.
   figures_->setText(CalendarTexts::figureLines(calendar_).join(u'\n'));
 
-  modes_->setCurrentIndex(stored_.allModes ? 1 : 0);
+  modes_->setCurrentIndex(options.allModes ? 1 : 0);
   connect(modes_, &QComboBox::currentIndexChanged, this, [this] { rebuild(); });
   connect(map_, &CalendarMapView::dayClicked, this, &PracticeCalendarWindow::showDay);
   connect(dayRuns_, &QListWidget::itemDoubleClicked, this, &PracticeCalendarWindow::copyDayRuns);
@@ -165,44 +153,17 @@ void PracticeCalendarWindow::copyDayRuns() {
   QGuiApplication::clipboard()->setText(lines.join(u"\r\n"_s) + u"\r\n"_s);
 }
 
-void PracticeCalendarWindow::showEvent(QShowEvent* event) {
-  if (!placed_) {
-    placed_ = true;
-    placeFirstTime();
-  }
-  QDialog::showEvent(event);
-}
-
-// The size and place kept in the settings file, or one that shows a whole
-// year, beside the main window, on its screen.
-void PracticeCalendarWindow::placeFirstTime() {
-  const WindowPlacement::Surroundings around = WindowPlacement::surroundingsOf(this);
+QSize PracticeCalendarWindow::firstSize(const WindowPlacement::Surroundings& around) {
   const int widest = around.room.width() * 9 / 10;
   map_->setWidthLimit(widest - (calendarWidth() - map_->sizeHint().width()));
   const int tallest = around.room.height();
-  const QSize wanted(stored_.width > 0 ? stored_.width : std::min(widest, calendarWidth()),
-                     stored_.height > 0 ? stored_.height : std::min(tallest, std::max(tallest * 2 / 3, yearHeight())));
-  WindowPlacement::place(this, around, wanted, stored_.left, stored_.top);
+  return {std::min(widest, calendarWidth()), std::min(tallest, std::max(tallest * 2 / 3, yearHeight()))};
 }
 
 void PracticeCalendarWindow::setRunsFont(const QFont& font) { dayRuns_->setFont(font); }
 
-void PracticeCalendarWindow::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) saveOptions();
-  QDialog::hideEvent(event);
-}
-
-CalendarOptions PracticeCalendarWindow::options() const {
-  const QRect frame = frameGeometry();
-  return {frame.left(), frame.top(), width(), height(), allModes()};
-}
-
-void PracticeCalendarWindow::saveOptions() {
-  if (!saver_) return;
-  const std::optional<QString> failure = saver_(options());
-  if (!failure) return;
-  if (reporter_)
-    reporter_(this, *failure);
-  else
-    QMessageBox::critical(this, windowTitle(), *failure);
+CalendarOptions PracticeCalendarWindow::ownOptions() const {
+  CalendarOptions own;
+  own.allModes = allModes();
+  return own;
 }

@@ -1,15 +1,13 @@
 #pragma once
 
 #include <QDate>
-#include <QDialog>
 #include <QString>
 
-#include <functional>
-#include <optional>
 #include <span>
 
 #include "analysis/PracticeCalendar.h"
 #include "settings/CalendarOptions.h"
+#include "widgets/SideWindow.h"
 
 class QComboBox;
 class QLabel;
@@ -23,16 +21,11 @@ class SettingsFile;
 // clicked day below. Non-modal; it is given the runs, the main window's mode
 // and today, and its place and mode choice as CalendarOptions, which it hands
 // back whenever it is hidden. It knows no other window; it opens beside its
-// parent, and lists a day's runs in the font it is given (the history pane's).
-class PracticeCalendarWindow : public QDialog {
+// parent (the shell SideWindow places it and keeps its options), and lists a
+// day's runs in the font it is given (the history pane's).
+class PracticeCalendarWindow : public SideWindowOf<CalendarOptions> {
   Q_OBJECT
  public:
-  using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
-
-  // Keeps the options the window hands back; gives the text of an error to
-  // show when they cannot be kept.
-  using OptionsSaver = std::function<std::optional<QString>(const CalendarOptions&)>;
-
   PracticeCalendarWindow(CalendarOptions options, OptionsSaver saver, QWidget* parent = nullptr,
                          ErrorReporter reporter = {});
   // The same with the options of `settings` (none: the first place and size), saved back to it.
@@ -46,33 +39,26 @@ class PracticeCalendarWindow : public QDialog {
 
   const PracticeCalendar& calendar() const { return calendar_; }
   bool allModes() const;
-  // The options as the window stands: its frame's place, its size, the mode choice.
-  CalendarOptions options() const;
   int calendarWidth() const;  // the window's width that shows a whole year without scrolling sideways
   int yearHeight() const;     // the window's height that shows a whole year's block without scrolling
   // The font of the list of a day's runs, whose columns line up in a fixed-pitch font.
   void setRunsFont(const QFont& font);
 
  protected:
-  void hideEvent(QHideEvent* event) override;  // closed, Escape, or the main window closing: the place is kept
-  void showEvent(QShowEvent* event) override;
+  // One that shows a whole year, at most nine tenths of the screen wide.
+  QSize firstSize(const WindowPlacement::Surroundings& around) override;
+  CalendarOptions ownOptions() const override;  // the mode choice
 
  private:
   void rebuild();
   void showDay(QDate date);
   void copyDayRuns();
-  void saveOptions();
-  void placeFirstTime();
 
-  CalendarOptions stored_;  // as given: the place and size of the first opening
-  OptionsSaver saver_;
-  ErrorReporter reporter_;
   std::span<const PracticeRecord* const> runs_;
   PracticeMode mode_ = ModeRomaji;
   QDate today_;
   PracticeCalendar calendar_;
   QDate shownDay_;
-  bool placed_ = false;
 
   QLabel* figures_ = nullptr;
   QComboBox* modes_ = nullptr;

@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -21,7 +20,6 @@
 #include "chart3d/Chart3DView.h"
 #include "chart3d/ChartIcons.h"
 #include "settings/SettingsFile.h"
-#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 
@@ -59,23 +57,18 @@ Tfrm3DGraph::Tfrm3DGraph(SettingsFile* settings, Input input, QWidget* parent, E
     : Tfrm3DGraph(
           settings ? ChartOptions::load(*settings, screenEnvironment()) : ChartOptions::defaults(screenEnvironment()),
           std::move(input), {}, parent, std::move(reporter)) {
-  if (settings)
-    saver_ = [settings](const ChartOptions& options) -> std::optional<QString> {
-      if (settings->writeTogether([&] { return options.save(*settings); })) return std::nullopt;
-      return settings->writeFailureMessage();
-    };
+  if (settings) setSaver([settings](const ChartOptions& options) { return settings->keep(options); });
 }
 
 Tfrm3DGraph::Tfrm3DGraph(ChartOptions options, Input input, OptionsSaver saver, QWidget* parent, ErrorReporter reporter)
-    : QDialog(parent), saver_(std::move(saver)), input_(std::move(input)), errorReporter_(std::move(reporter)) {
+    : SideWindowOf(Opening::Stored, options, std::move(saver), HelpContext, std::move(reporter), parent),
+      input_(std::move(input)) {
   setObjectName(u"frm3DGraph"_s);
-  setModal(true);
   setSizeGripEnabled(true);
   setWindowTitle(u"TAPPERの足跡32"_s);
   QFont windowFont(u"ＭＳ Ｐゴシック"_s);
   windowFont.setPixelSize(12);
   setFont(windowFont);
-  setProperty("helpContext", HelpContext);
   resize(DesignWidth, DesignHeight);
 
   buildToolBar();
@@ -206,13 +199,7 @@ void Tfrm3DGraph::buildChart() {
 // Creation and closing
 
 void Tfrm3DGraph::FormCreate(const ChartOptions& options) {
-  // The stored size and place (the frame's top left corner), fitted on the
-  // screen; the frame is taken to be as wide as the main window's.
-  const QMargins frame = WindowPlacement::surroundingsOf(this).frame;
-  const QRect placed = WindowPlacement::fittedOnScreen(
-      QRect(QPoint(options.left, options.top), QSize(options.width, options.height).grownBy(frame)));
-  resize(placed.size().shrunkBy(frame));
-  move(placed.topLeft());
+  placeAtStoredPlace();
 
   cbMarker->setChecked(options.marker);
   cbLegend->setChecked(options.legend);
@@ -262,17 +249,11 @@ void Tfrm3DGraph::FormCreate(const ChartOptions& options) {
 void Tfrm3DGraph::FormClose() {
   if (settingsWritten_) return;
   settingsWritten_ = true;
-  if (!saver_) return;
-  if (const std::optional<QString> failure = saver_(options())) reportError(*failure);
+  keep();
 }
 
-ChartOptions Tfrm3DGraph::options() const {
+ChartOptions Tfrm3DGraph::ownOptions() const {
   ChartOptions o;
-  const QRect outer = frameGeometry();
-  o.height = height();
-  o.width = width();
-  o.top = outer.top();
-  o.left = outer.left();
   o.marker = cbMarker->isChecked();
   o.legend = cbLegend->isChecked();
   o.threeD = cb3D->isChecked();
@@ -281,16 +262,9 @@ ChartOptions Tfrm3DGraph::options() const {
   return o;
 }
 
-void Tfrm3DGraph::reportError(const QString& text) {
-  if (errorReporter_)
-    errorReporter_(this, text);
-  else
-    QMessageBox::critical(this, windowTitle(), text);
-}
-
 void Tfrm3DGraph::showEvent(QShowEvent* event) {
   settingsWritten_ = false;
-  QDialog::showEvent(event);
+  SideWindow::showEvent(event);
 }
 
 void Tfrm3DGraph::closeEvent(QCloseEvent* event) {

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
-
-#include <functional>
-#include <optional>
 
 #include "analysis/ChartInput.h"
 #include "settings/ChartOptions.h"
+#include "widgets/SideWindow.h"
 
 class QAction;
 class QComboBox;
@@ -25,31 +22,22 @@ class SettingsFile;
 // track bar and the four page buttons move the visible window over the
 // points, the spin box sets N, a dragged rectangle zooms and the undo button
 // (or the chart's own gesture) undoes it. Position, size and the display
-// options are given as ChartOptions and handed back when the window closes.
+// options are given as ChartOptions and handed back when the window closes
+// (the shell SideWindow places it, keeps them and reports errors, also of an
+// option that cannot be applied).
 // Modal and short-lived: made, exec()ed and destroyed on each opening.
-class Tfrm3DGraph : public QDialog {
+class Tfrm3DGraph : public SideWindowOf<ChartOptions> {
   Q_OBJECT
  public:
   // What the window shows: the points of the main window's active tab and
   // their title; no points on the tabs that have none.
   using Input = ChartInput;
 
-  // How errors are shown (an option that cannot be applied, a settings file
-  // that cannot be written); without one, in a plain message box.
-  using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
-
-  // Keeps the options the window hands back when it closes; gives the text of
-  // an error to show when they cannot be kept.
-  using OptionsSaver = std::function<std::optional<QString>(const ChartOptions&)>;
-
   // Opens at `options`; `saver` (if any) is handed the options as they are on closing.
   Tfrm3DGraph(ChartOptions options, Input input, OptionsSaver saver, QWidget* parent = nullptr,
               ErrorReporter reporter = {});
   // The same with the options of `settings` (the defaults for the screen without one), saved back to it.
   Tfrm3DGraph(SettingsFile* settings, Input input, QWidget* parent = nullptr, ErrorReporter reporter = {});
-
-  // The options as the window stands: its place and size, the display options.
-  ChartOptions options() const;
 
   // Handlers, under their design names.
   void FormResize();
@@ -106,6 +94,7 @@ class Tfrm3DGraph : public QDialog {
   bool pagingLayout() const;
 
  protected:
+  ChartOptions ownOptions() const override;  // the display options
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -126,11 +115,7 @@ class Tfrm3DGraph : public QDialog {
   void setMarksVisible(bool visible);
   void refreshChart();
 
-  void reportError(const QString& text);
-
-  OptionsSaver saver_;
   Input input_;
-  ErrorReporter errorReporter_;
   QAction* spinEditAction_ = nullptr;
   bool settingsWritten_ = false;
 };

@@ -9,15 +9,12 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -28,7 +25,6 @@
 #include "progress/ProgressChartView.h"
 #include "progress/TimeAxis.h"
 #include "settings/SettingsFile.h"
-#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 
@@ -56,21 +52,13 @@ QString countText(int n) { return QLocale(QLocale::Japanese, QLocale::Japan).toS
 
 ProgressWindow::ProgressWindow(SettingsFile* settings, QWidget* parent, ErrorReporter reporter)
     : ProgressWindow(settings ? ProgressOptions::load(*settings) : ProgressOptions(), {}, parent, std::move(reporter)) {
-  if (settings)
-    saver_ = [settings](const ProgressOptions& options) -> std::optional<QString> {
-      if (settings->writeTogether([&] { return options.save(*settings); })) return std::nullopt;
-      return settings->writeFailureMessage();
-    };
+  if (settings) setSaver([settings](const ProgressOptions& options) { return settings->keep(options); });
 }
 
 ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWidget* parent, ErrorReporter reporter)
-    : QDialog(parent), stored_(std::move(options)), saver_(std::move(saver)), reporter_(std::move(reporter)) {
+    : SideWindowOf(Opening::Beside, options, std::move(saver), HelpContext, std::move(reporter), parent) {
   setObjectName(u"frmProgress"_s);
-  setProperty("helpContext", HelpContext);
   setWindowTitle(u"進歩グラフ"_s);
-  setModal(false);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
 
   auto* layout = new QVBoxLayout(this);
   auto* controls = new QHBoxLayout;
@@ -148,13 +136,13 @@ ProgressWindow::ProgressWindow(ProgressOptions options, OptionsSaver saver, QWid
   layout->addLayout(body, 1);
 
   // The choices kept from the last time.
-  ranges_->setCurrentIndex(std::clamp(stored_.range, 0, ranges_->count() - 1));
-  lastRuns_->setValue(std::max(1, stored_.lastRuns));
-  window_ = std::max(1, stored_.window);
+  ranges_->setCurrentIndex(std::clamp(options.range, 0, ranges_->count() - 1));
+  lastRuns_->setValue(std::max(1, options.lastRuns));
+  window_ = std::max(1, options.window);
   windows_->setEditText(QString::number(window_));
-  allModes_->setChecked(stored_.allModes);
-  to_->setDate(stored_.to.isValid() ? stored_.to : today_);
-  from_->setDate(stored_.from.isValid() ? stored_.from : to_->date().addMonths(-1).addDays(1));
+  allModes_->setChecked(options.allModes);
+  to_->setDate(options.to.isValid() ? options.to : today_);
+  from_->setDate(options.from.isValid() ? options.from : to_->date().addMonths(-1).addDays(1));
   showRangeControls();
 
   connect(ranges_, &QComboBox::currentIndexChanged, this, [this] {
@@ -287,53 +275,20 @@ void ProgressWindow::chooseSaveFile() {
   if (path.isEmpty()) return;
   if (!path.endsWith(u".png"_s, Qt::CaseInsensitive)) path += u".png"_s;
   if (savePicture(path)) return;
-  showError(u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(path)));
+  reportError(u"%1 に書き込めません"_s.arg(QDir::toNativeSeparators(path)));
 }
 
-void ProgressWindow::showEvent(QShowEvent* event) {
-  if (!placed_) {
-    placed_ = true;
-    placeFirstTime();
-  }
-  QDialog::showEvent(event);
+QSize ProgressWindow::firstSize(const WindowPlacement::Surroundings& around) {
+  return {std::min(around.room.width() * 9 / 10, 960), std::min(around.room.height() * 9 / 10, 600)};
 }
 
-// The size and place kept in the settings file, or a size of its own beside
-// the main window, on its screen.
-void ProgressWindow::placeFirstTime() {
-  const WindowPlacement::Surroundings around = WindowPlacement::surroundingsOf(this);
-  const QSize wanted(stored_.width > 0 ? stored_.width : std::min(around.room.width() * 9 / 10, 960),
-                     stored_.height > 0 ? stored_.height : std::min(around.room.height() * 9 / 10, 600));
-  WindowPlacement::place(this, around, wanted, stored_.left, stored_.top);
-}
-
-void ProgressWindow::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) saveOptions();
-  QDialog::hideEvent(event);
-}
-
-ProgressOptions ProgressWindow::options() const {
-  const QRect frame = frameGeometry();
-  return {frame.left(),
-          frame.top(),
-          width(),
-          height(),
-          window_,
-          ranges_->currentIndex(),
-          lastRuns_->value(),
-          from_->date(),
-          to_->date(),
-          allModes_->isChecked()};
-}
-
-void ProgressWindow::saveOptions() {
-  if (!saver_) return;
-  if (const std::optional<QString> failure = saver_(options())) showError(*failure);
-}
-
-void ProgressWindow::showError(const QString& text) {
-  if (reporter_)
-    reporter_(this, text);
-  else
-    QMessageBox::critical(this, windowTitle(), text);
+ProgressOptions ProgressWindow::ownOptions() const {
+  ProgressOptions own;
+  own.window = window_;
+  own.range = ranges_->currentIndex();
+  own.lastRuns = lastRuns_->value();
+  own.from = from_->date();
+  own.to = to_->date();
+  own.allModes = allModes_->isChecked();
+  return own;
 }

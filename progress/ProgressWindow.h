@@ -1,17 +1,15 @@
 #pragma once
 
 #include <QDate>
-#include <QDialog>
 #include <QImage>
 #include <QString>
 
-#include <functional>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "analysis/ProgressSeries.h"
 #include "settings/ProgressOptions.h"
+#include "widgets/SideWindow.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,15 +25,10 @@ class SettingsFile;
 // Non-modal; it is given the runs, the main window's mode, the no-miss option
 // and today, and its place, range and mean's runs as ProgressOptions, which it
 // hands back whenever it is hidden. It knows no other window; it opens beside
-// its parent.
-class ProgressWindow : public QDialog {
+// its parent (the shell SideWindow places it and keeps its options).
+class ProgressWindow : public SideWindowOf<ProgressOptions> {
   Q_OBJECT
  public:
-  using ErrorReporter = std::function<void(QWidget* parent, const QString& text)>;
-  // Keeps the options the window hands back; gives the text of an error to
-  // show when they cannot be kept.
-  using OptionsSaver = std::function<std::optional<QString>(const ProgressOptions&)>;
-
   ProgressWindow(ProgressOptions options, OptionsSaver saver, QWidget* parent = nullptr, ErrorReporter reporter = {});
   // The same with the options of `settings` (none: the first place and size), saved back to it.
   explicit ProgressWindow(SettingsFile* settings, QWidget* parent = nullptr, ErrorReporter reporter = {});
@@ -56,29 +49,22 @@ class ProgressWindow : public QDialog {
   int meanWindow() const { return window_; }
   const RangeFigures& figures() const { return figures_; }
   ProgressChartView* chart() const { return chart_; }
-  // The options as the window stands: its frame's place, its size, the range and the mean's runs.
-  ProgressOptions options() const;
 
   QImage picture() const;                       // the chart under its title (pictureTitle)
   bool savePicture(const QString& path) const;  // the picture as a PNG file, the title also as its text
   void copyPicture() const;                     // the picture on the clipboard
 
  protected:
-  void hideEvent(QHideEvent* event) override;  // closed, Escape, or the main window closing: the place is kept
-  void showEvent(QShowEvent* event) override;
+  // 960 by 600, or nine tenths of the screen where that is less.
+  QSize firstSize(const WindowPlacement::Surroundings& around) override;
+  ProgressOptions ownOptions() const override;  // the range and the mean's runs
 
  private:
   void rebuild();                   // the mode's runs anew, then the range
   void reselect(bool keepVisible);  // the range's runs, means, figures and chart
   void chooseSaveFile();
-  void saveOptions();
-  void showError(const QString& text);  // through the reporter given, else a message box
-  void placeFirstTime();
   void showRangeControls();
 
-  ProgressOptions stored_;
-  OptionsSaver saver_;
-  ErrorReporter reporter_;
   std::span<const PracticeRecord* const> runs_;
   PracticeMode mode_ = ModeRomaji;
   bool noMiss_ = false;
@@ -90,7 +76,6 @@ class ProgressWindow : public QDialog {
   std::vector<ProgressRun> modeRuns_;
   int window_ = 10;
   RangeFigures figures_;
-  bool placed_ = false;
 
   QComboBox* ranges_ = nullptr;
   QSpinBox* lastRuns_ = nullptr;

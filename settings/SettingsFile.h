@@ -79,6 +79,14 @@ class SettingsFile : public StoredSizeStore {
   // "<path> に書き込めません"
   QString writeFailureMessage() const;
 
+  // A window's options (a type with `bool save(SettingsFile&) const`) written
+  // together: nothing when they were, else the text of the failure to show.
+  template <class Options>
+  std::optional<QString> keep(const Options& options) {
+    if (writeTogether([&] { return options.save(*this); })) return std::nullopt;
+    return writeFailureMessage();
+  }
+
   Stored readStoredSize(const RecordFile& file) const override;
   bool writeStoredSize(const RecordFile& file, std::int64_t size) override;
   QString storedSizeFailure() const override { return writeFailureMessage(); }

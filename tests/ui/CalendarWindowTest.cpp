@@ -34,7 +34,6 @@
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TfrmMain.h"
-#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 
@@ -149,21 +148,20 @@ class CalendarWindowTest : public QObject {
     QCOMPARE(list->count(), runs);
   }
 
-  void keepsItsPlaceAndModeChoiceInTheSettingsFile() {
+  // Its place and size are kept by its shell (tests/widgets/SideWindowTest.cpp).
+  void keepsItsModeChoiceInTheSettingsFile() {
     {
       auto window = start();
       PracticeCalendarWindow* calendar = openCalendar(*window);
       calendar->findChild<QComboBox*>(u"cbModes"_s)->setCurrentIndex(1);
-      calendar->resize(640, 480);
+      QVERIFY(calendar->options().allModes);
       calendar->close();
     }
     SettingsFile settings(dir->file(u"hoko32.ini"_s));
     QCOMPARE(settings.readInteger(u"Calendar"_s, u"AllModes"_s, -1), 1);
-    QCOMPARE(settings.readInteger(u"Calendar"_s, u"Width"_s, -1), 640);
     auto window = start();
     PracticeCalendarWindow* calendar = openCalendar(*window);
     QVERIFY(calendar->allModes());
-    QCOMPARE(calendar->size(), QSize(640, 480));
   }
 
   // A day's runs line up in the history pane's font, as the settings file has it.
@@ -175,17 +173,6 @@ class CalendarWindowTest : public QObject {
     const QFont listed = openCalendar(*window)->findChild<QListWidget*>(u"lbDayRuns"_s)->font();
     QCOMPARE(listed.family(), u"IPAMincho"_s);
     QCOMPARE(listed.pointSize(), 13);
-  }
-
-  // Without a place of its own: right of the main window where it fits on the
-  // screen, else left, else where it covers least of it.
-  void opensBesideTheMainWindow() {
-    const QRect screen(0, 0, 1280, 1024);
-    const auto placed = [&screen](QRect main) { return WindowPlacement::placeBeside(main, {400, 300}, screen); };
-    QCOMPARE(placed({100, 900, 600, 500}), QPoint(700, 724));  // and held on the screen
-    QCOMPARE(placed({600, 50, 600, 500}), QPoint(200, 50));
-    QCOMPARE(placed({100, 0, 900, 800}), QPoint(880, 724));
-    QCOMPARE(placed({300, 400, 800, 624}), QPoint(0, 0));
   }
 
   // At twice the pixels per point (checked in a child run so) the default

@@ -31,7 +31,6 @@
 #include "tools/RecordFileGenerator.h"
 #include "ui/FontNames.h"
 #include "ui/MessageBoxes.h"
-#include "widgets/WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 using chart3d::AxisRange;
@@ -442,60 +441,18 @@ class Chart3DWindowTest : public QObject, private WindowFixture {
     QCOMPARE(w->ToolBar1->geometry(), QRect(0, 0, 600, 22));
   }
 
-  // A stored place and size from a larger screen come back inside this one:
-  // the size kept where it fits, else the screen's; the place moved in. The
-  // frame is taken to be the main window's (here a window of the same kind).
-  void aStoredPlaceOffTheScreenIsFittedOnIt() {
-    QWidget main;
-    main.setGeometry(60, 50, 300, 200);
-    main.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
-    const QMargins frame = WindowPlacement::frameMarginsOf(&main);
-    const QRect area = main.screen()->availableGeometry();
-    const struct {
-      int left, top, width, height;
-      QRect expected;  // the client area on the screen
-    } cases[] = {
-        {area.right() - 100, area.bottom() - 50, 500, 300,
-         QRect(area.right() + 1 - 500 - frame.left() - frame.right(),
-               area.bottom() + 1 - 300 - frame.top() - frame.bottom(), 500, 300)
-             .translated(frame.left(), frame.top())},
-        {50, 40, area.width() + 300, area.height() + 200, area.marginsRemoved(frame)},
-    };
-    for (const auto& c : cases) {
-      QVERIFY(settings->writeInteger(ChartForm, u"Left"_s, c.left) &&
-              settings->writeInteger(ChartForm, u"Top"_s, c.top) &&
-              settings->writeInteger(ChartForm, u"Width"_s, c.width) &&
-              settings->writeInteger(ChartForm, u"Height"_s, c.height));
-      Tfrm3DGraph w(settings.get(), input, &main);
-      w.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&w));
-      QCOMPARE(w.geometry(), c.expected);
-      QVERIFY(area.contains(w.frameGeometry()));
-      w.btClose->click();
-    }
-  }
-
-  void closingWritesTheNineKeys() {
-    QVERIFY(settings->writeInteger(ChartForm, u"Height"_s, 300));
-    QVERIFY(settings->writeInteger(ChartForm, u"Width"_s, 500));
-    QVERIFY(settings->writeInteger(ChartForm, u"Top"_s, 40));
-    QVERIFY(settings->writeInteger(ChartForm, u"Left"_s, 50));
+  // The place and size ([ChartForm]) are kept by the window's shell
+  // (tests/widgets/SideWindowTest.cpp); the display options here.
+  void closingWritesTheDisplayOptions() {
     withRecordPoints(35);
     auto w = openChart();
-    QCOMPARE(w->size(), QSize(500, 300));
-    QCOMPARE(w->frameGeometry().topLeft(), QPoint(50, 40));
     w->cbMarkerClick();
     w->cb3DClick();
     w->coBarStyle->setCurrentIndex(5);
     w->SpinEdit1->setValue(7);
-    w->resize(520, 310);
     w->btClose->click();
     QVERIFY(!w->isVisible());
-    QCOMPARE(storedForm(u"Height"_s), 310);
-    QCOMPARE(storedForm(u"Width"_s), 520);
-    QCOMPARE(storedForm(u"Top"_s), w->frameGeometry().top());
-    QCOMPARE(storedForm(u"Left"_s), w->frameGeometry().left());
+    QCOMPARE(storedForm(u"Width"_s), w->width());  // the close button keeps the place too
     QCOMPARE(storedOption(u"Marker"_s), 0);
     QCOMPARE(storedOption(u"Legend"_s), 1);
     QCOMPARE(storedOption(u"3D"_s), 0);
@@ -503,7 +460,6 @@ class Chart3DWindowTest : public QObject, private WindowFixture {
     QCOMPARE(storedOption(u"MaxPointsPerPage"_s), 7);
     // The next opening reads them back.
     auto again = openChart();
-    QCOMPARE(again->size(), QSize(520, 310));
     QVERIFY(!again->cbMarker->isChecked() && again->cbLegend->isChecked() && !again->cb3D->isChecked());
     QCOMPARE(again->coBarStyle->currentIndex(), 5);
     QCOMPARE(again->SpinEdit1->value(), 7);

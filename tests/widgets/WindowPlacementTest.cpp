@@ -1,9 +1,11 @@
-// Where a window goes on the screen: the fitting rule every window follows and
-// the choice of the screen a stored place is on.
+// Where a window goes on the screen: the fitting rule every window follows,
+// the choice of the screen a stored place is on and the first place beside
+// the main window.
 
 #include <gtest/gtest.h>
 
 #include <QList>
+#include <QPoint>
 #include <QRect>
 
 #include <ostream>
@@ -14,6 +16,7 @@ QT_BEGIN_NAMESPACE
 inline void PrintTo(const QRect& r, std::ostream* out) {
   *out << "(" << r.x() << ", " << r.y() << ") " << r.width() << "x" << r.height();
 }
+inline void PrintTo(const QPoint& p, std::ostream* out) { *out << "(" << p.x() << ", " << p.y() << ")"; }
 QT_END_NAMESPACE
 
 namespace {
@@ -62,6 +65,26 @@ TEST(WindowPlacementTest, ScreenHoldingIsTheOneWithMostOfTheWindowElseThePrimary
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(WindowPlacement::screenHolding(c.frame, c.screens, c.primary), c.expected);
+  }
+}
+
+// Without a place of its own: right of the main window where it fits on the
+// screen, else left, else where it covers least of it.
+TEST(WindowPlacementTest, PlaceBesideRightElseLeftElseWhereItCoversLeast) {
+  const QRect screen(0, 0, 1280, 1024);
+  const struct {
+    const char* what;
+    QRect main;
+    QPoint expected;
+  } cases[] = {
+      {"right, held on the screen", {100, 900, 600, 500}, {700, 724}},
+      {"left", {600, 50, 600, 500}, {200, 50}},
+      {"no room: the bottom right corner", {100, 0, 900, 800}, {880, 724}},
+      {"no room: the top left corner", {300, 400, 800, 624}, {0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(WindowPlacement::placeBeside(c.main, {400, 300}, screen), c.expected);
   }
 }
 
