@@ -4,10 +4,10 @@
 #include <QList>
 #include <QString>
 
+#include "analysis/ViewSettings.h"
 #include "app/ReportOptions.h"
 #include "settings/Options.h"
 #include "viewer/ProgressExport.h"
-#include "viewer/ViewSettings.h"
 
 class PracticeCalendar;
 class ViewerCore;
