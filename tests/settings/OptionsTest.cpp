@@ -19,6 +19,7 @@
 #include "settings/ProgressOptions.h"
 #include "settings/SettingsLocation.h"
 #include "support/EveryOption.h"
+#include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
 using namespace Qt::StringLiterals;
@@ -139,11 +140,12 @@ TEST_F(OptionsTest, TheViewsKeysAreReadIntoTheirSettingsAndWrittenBack) {
     SCOPED_TRACE(c.key.toStdString() + "=" + c.stored.toStdString());
     dir.write(u"hoko32.ini"_s, "[Option]\r\n" + c.key.toLatin1() + "=" + c.stored + "\r\n");
     const MainOptions o = MainOptions::load(file, Screen);
+    ASSERT_TRUE(file.writeTogether([&] { return o.save(file, resolveForTest); }));
     EXPECT_EQ(c.setting(o.view), c.read);
     ViewSettings onlyThat;
     c.copy(onlyThat, o.view);
-    EXPECT_EQ(o.view, onlyThat) << "no other setting changes";
-    ASSERT_TRUE(file.writeTogether([&] { return o.save(file, resolveForTest); }));
+    EXPECT_TRUE(o.view == onlyThat) << "no other setting changes; written back:\n"
+                                    << dir.read(u"hoko32.ini"_s).toStdString();
     EXPECT_EQ(file.readText(u"Option"_s, c.key, u"?"_s).toLatin1(), c.written);
   }
 }
