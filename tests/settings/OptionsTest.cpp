@@ -151,7 +151,7 @@ TEST_F(OptionsTest, TheViewsKeysAreReadIntoTheirSettingsAndWrittenBack) {
 }
 
 // A setting beyond what its key can keep is written as it is kept.
-TEST_F(OptionsTest, ABytesSettingIsWrittenAsItsLow8Bits) {
+TEST_F(OptionsTest, TheSettingOfAByteKeyIsWrittenAsItsLow8Bits) {
   MainOptions o = MainOptions::defaults(Screen);
   o.view.recentLimit = 300;
   o.view.maxMiss = -1;
