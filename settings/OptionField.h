@@ -48,6 +48,8 @@ class OptionField {
   template <class T>
   class Default {
    public:
+    // The value the key's member holds in a newly made `Options`.
+    Default() = default;
     Default(T value) : make_([value](const SettingsEnvironment&, const Options&) { return value; }) {}
     template <std::invocable<const SettingsEnvironment&> F>
     Default(F make) : make_([make](const SettingsEnvironment& env, const Options&) { return T(make(env)); }) {}
@@ -55,12 +57,34 @@ class OptionField {
     Default(F make) : make_(std::move(make)) {}
 
     T operator()(const SettingsEnvironment& env, const Options& read) const { return make_(env, read); }
+    explicit operator bool() const { return static_cast<bool>(make_); }
 
    private:
     std::function<T(const SettingsEnvironment&, const Options&)> make_;
   };
 
-  static OptionField integer(QString key, int Options::*field, Default<int> fallback,
+  // Where a key's value is held: a member of `Options`, or a member of one of
+  // its members (the main options hold the view settings as one value).
+  template <class T>
+  class Place {
+   public:
+    Place(T Options::*member)
+        : get_([member](const Options& o) -> const T& { return o.*member; }),
+          set_([member](Options& o, T value) { o.*member = std::move(value); }) {}
+    template <class Part>
+    Place(Part Options::*part, T Part::*member)
+        : get_([part, member](const Options& o) -> const T& { return (o.*part).*member; }),
+          set_([part, member](Options& o, T value) { (o.*part).*member = std::move(value); }) {}
+
+    const T& get(const Options& o) const { return get_(o); }
+    void set(Options& o, T value) const { set_(o, std::move(value)); }
+
+   private:
+    std::function<const T&(const Options&)> get_;
+    std::function<void(Options&, T)> set_;
+  };
+
+  static OptionField integer(QString key, Place<int> field, Default<int> fallback = {},
                              std::optional<std::pair<int, int>> limits = {}) {
     return {std::move(key), field, std::move(fallback),
             [limits](const SettingsFile& f, const QString& s, const QString& k, int d) {
@@ -71,27 +95,31 @@ class OptionField {
               return f.writeInteger(s, k, v);
             }};
   }
-  // An integer kept in its low 8 bits.
-  static OptionField byte(QString key, std::uint8_t Options::*field, Default<std::uint8_t> fallback) {
-    return {std::move(key), field, std::move(fallback), &SettingsFile::readByte,
-            [](SettingsFile& f, const QString& s, const QString& k, std::uint8_t v, ColorResolver) {
-              return f.writeInteger(s, k, v);
+  // An integer kept in its low 8 bits: read so (300 as 44, -1 as 255), and
+  // written so, whatever the member holds.
+  static OptionField byte(QString key, Place<int> field, Default<int> fallback = {}) {
+    return {std::move(key), field, std::move(fallback),
+            [](const SettingsFile& f, const QString& s, const QString& k, int d) -> int {
+              return f.readByte(s, k, static_cast<std::uint8_t>(d));
+            },
+            [](SettingsFile& f, const QString& s, const QString& k, int v, ColorResolver) {
+              return f.writeInteger(s, k, static_cast<std::uint8_t>(v));
             }};
   }
-  static OptionField boolean(QString key, bool Options::*field, Default<bool> fallback) {
+  static OptionField boolean(QString key, Place<bool> field, Default<bool> fallback = {}) {
     return {std::move(key), field, std::move(fallback), &SettingsFile::readBool,
             [](SettingsFile& f, const QString& s, const QString& k, bool v, ColorResolver) {
               return f.writeBool(s, k, v);
             }};
   }
   // Written as plain RGB: system colours go through the resolver.
-  static OptionField color(QString key, SettingsColor Options::*field, Default<SettingsColor> fallback) {
+  static OptionField color(QString key, Place<SettingsColor> field, Default<SettingsColor> fallback = {}) {
     return {std::move(key), field, std::move(fallback), &SettingsFile::readColor,
             [](SettingsFile& f, const QString& s, const QString& k, SettingsColor v, ColorResolver resolve) {
               return f.writeColor(s, k, isSystemColor(v) ? resolve(v) : static_cast<std::uint32_t>(v));
             }};
   }
-  static OptionField text(QString key, QString Options::*field, Default<QString> fallback) {
+  static OptionField text(QString key, Place<QString> field, Default<QString> fallback = {}) {
     return {std::move(key), field, std::move(fallback), &SettingsFile::readText,
             [](SettingsFile& f, const QString& s, const QString& k, const QString& v, ColorResolver) {
               return f.writeText(s, k, v);
@@ -99,7 +127,7 @@ class OptionField {
   }
   // A path: held with "/" between folders, stored as the system writes paths
   // (on Windows with "\"); a stored one with either separator reads the same.
-  static OptionField path(QString key, QString Options::*field, Default<QString> fallback) {
+  static OptionField path(QString key, Place<QString> field, Default<QString> fallback = {}) {
     return {std::move(key), field, std::move(fallback),
             [](const SettingsFile& f, const QString& s, const QString& k, const QString& d) {
               return NativePath::fromNative(f.readText(s, k, d));
@@ -109,7 +137,7 @@ class OptionField {
             }};
   }
   // One character.
-  static OptionField mark(QString key, QString Options::*field, Default<QString> fallback) {
+  static OptionField mark(QString key, Place<QString> field, Default<QString> fallback = {}) {
     return {std::move(key), field, std::move(fallback), &SettingsFile::readMark,
             [](SettingsFile& f, const QString& s, const QString& k, const QString& v, ColorResolver) {
               return f.writeMark(s, k, v);
@@ -118,7 +146,7 @@ class OptionField {
 
   // A day as "YYYY/MM/DD"; an empty value, or one that names none of the
   // SettingsDays, is no day (a null date).
-  static OptionField day(QString key, QDate Options::*field) {
+  static OptionField day(QString key, Place<QDate> field) {
     return {std::move(key), field, Default<QDate>(QDate()),
             [](const SettingsFile& f, const QString& s, const QString& k, const QDate& d) {
               const QString text = f.readText(s, k, {});
@@ -139,17 +167,25 @@ class OptionField {
 
  private:
   template <class T, class Read, class Write>
-  OptionField(QString key, T Options::*field, Default<T> fallback, Read read, Write write)
+  OptionField(QString key, Place<T> field, Default<T> fallback, Read read, Write write)
       : key_(std::move(key)),
-        setDefault_([field, fallback](Options& o, const SettingsEnvironment& env) { o.*field = fallback(env, o); }),
-        read_([this_key = key_, field, fallback, read](const SettingsFile& f, const QString& section, Options& o,
-                                                       const SettingsEnvironment& env) {
-          o.*field = std::invoke(read, f, section, this_key, fallback(env, o));
+        setDefault_([field, fallback = declared(field, fallback)](Options& o, const SettingsEnvironment& env) {
+          field.set(o, fallback(env, o));
+        }),
+        read_([this_key = key_, field, fallback = declared(field, fallback), read](
+                  const SettingsFile& f, const QString& section, Options& o, const SettingsEnvironment& env) {
+          field.set(o, std::invoke(read, f, section, this_key, fallback(env, o)));
         }),
         write_([this_key = key_, field, write](SettingsFile& f, const QString& section, const Options& o,
                                                ColorResolver resolve) {
-          return write(f, section, this_key, o.*field, resolve);
+          return write(f, section, this_key, field.get(o), resolve);
         }) {}
+
+  // The default given, or else the member's value in a newly made `Options`.
+  template <class T>
+  static Default<T> declared(const Place<T>& field, Default<T> fallback) {
+    return fallback ? fallback : Default<T>(T(field.get(Options())));
+  }
 
   QString key_;
   std::function<void(Options&, const SettingsEnvironment&)> setDefault_;

@@ -11,6 +11,12 @@ const QString DefaultFanfareName = u"ﾌｧﾝﾌｧｰﾚ.mid"_s;
 using Main = OptionField<MainOptions>;
 using Font = OptionField<PaneFont>;
 
+// A key of a view setting, held in the main options' view settings; its default is the setting's initial value.
+template <class T>
+Main::Place<T> view(T ViewSettings::*setting) {
+  return {&MainOptions::view, setting};
+}
+
 const OptionTable<MainOptions>& formTable() {
   static const OptionTable<MainOptions> table = {
       Main::integer(u"WindowState"_s, &MainOptions::windowState, 0),
@@ -27,25 +33,26 @@ const OptionTable<MainOptions>& formTable() {
 const OptionTable<MainOptions>& optionTable() {
   static const OptionTable<MainOptions> table = {
       Main::boolean(u"Hint"_s, &MainOptions::hint, true),
-      Main::byte(u"Recent"_s, &MainOptions::recent, 0),
-      Main::integer(u"Default Type"_s, &MainOptions::defaultType, 2),
-      Main::mark(u"HitMark"_s, &MainOptions::hitMark, u"o"_s),
-      Main::mark(u"MissMark"_s, &MainOptions::missMark, u"x"_s),
+      Main::byte(u"Recent"_s, view(&ViewSettings::recentLimit)),
+      // Kept as it is, also a value that names no mode.
+      Main::integer(u"Default Type"_s, view(&ViewSettings::mode)),
+      Main::mark(u"HitMark"_s, view(&ViewSettings::hitMark)),
+      Main::mark(u"MissMark"_s, view(&ViewSettings::missMark)),
       Main::path(u"Fanfare"_s, &MainOptions::fanfare,
                  [](const SettingsEnvironment& e) { return e.programFolder + DefaultFanfareName; }),
       Main::text(u"OiwaiMessage"_s, &MainOptions::oiwaiMessage, DefaultOiwaiMessage),
       Main::text(u"OiwaiFontName"_s, &MainOptions::oiwaiFontName, DefaultPaneFontName),
       Main::integer(u"OiwaiFontSize"_s, &MainOptions::oiwaiFontSize, 28),
       Main::color(u"OiwaiFontColor"_s, &MainOptions::oiwaiFontColor, White),
-      Main::byte(u"MaxMiss"_s, &MainOptions::maxMiss, 255),
-      Main::integer(u"MaxHitMiss"_s, &MainOptions::maxHitMiss, 0),
-      Main::integer(u"CountInterval"_s, &MainOptions::countInterval, 50),
-      Main::integer(u"RankCount"_s, &MainOptions::rankCount, 10, std::pair(RankCountMin, RankCountMax)),
+      Main::byte(u"MaxMiss"_s, view(&ViewSettings::maxMiss)),
+      Main::integer(u"MaxHitMiss"_s, view(&ViewSettings::minHitMiss)),  // the file's name for the fewest keystrokes
+      Main::integer(u"CountInterval"_s, view(&ViewSettings::countInterval)),
+      Main::integer(u"RankCount"_s, view(&ViewSettings::rankCount), {}, std::pair(RankCountMin, RankCountMax)),
       Main::boolean(u"Show3DGraph"_s, &MainOptions::show3DGraph, false),
-      Main::boolean(u"MissEval"_s, &MainOptions::missEval, true),
+      Main::boolean(u"MissEval"_s, view(&ViewSettings::moreMissesAbove)),
       Main::boolean(u"AutoReload"_s, &MainOptions::autoReload, true),
-      Main::day(u"EraFrom"_s, &MainOptions::eraFrom),
-      Main::day(u"EraTo"_s, &MainOptions::eraTo),
+      Main::day(u"EraFrom"_s, view(&ViewSettings::eraFrom)),
+      Main::day(u"EraTo"_s, view(&ViewSettings::eraTo)),
   };
   return table;
 }

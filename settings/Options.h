@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QDate>
 #include <QString>
 
 #include <array>
-#include <cstdint>
 
+#include "analysis/ViewSettings.h"
 #include "settings/OptionTable.h"
 #include "settings/SettingsFile.h"
 
@@ -36,24 +35,18 @@ struct MainOptions {
   int windowState = 0;  // 0 normal, 1 minimised, 2 maximised
   // Option
   bool hint = true;
-  std::uint8_t recent = 0;  // display-count limit, 0 = all
-  int defaultType = 2;      // current mode
-  QString hitMark = QStringLiteral("o");
-  QString missMark = QStringLiteral("x");
   QString fanfare;
   QString oiwaiMessage;
   QString oiwaiFontName;
   int oiwaiFontSize = 28;
   SettingsColor oiwaiFontColor = White;
-  std::uint8_t maxMiss = 255;
-  int maxHitMiss = 0;
-  int countInterval = 50;
-  int rankCount = 10;  // held to 1..1000 like its spin box
   bool show3DGraph = false;
-  bool missEval = true;
   bool autoReload = true;  // follow the record file while the viewer is open
-  QDate eraFrom;           // the views count runs from this day on (null: from the first)
-  QDate eraTo;             // and up to this day (null: up to the last)
+  // The keys of the views' values (the current mode, the display-count limit,
+  // the graph marks, the averages' filters and interval, the rank count, held
+  // to 1..1000 like its spin box, and its tie-break, the era) are bound to
+  // these members; their defaults are the ones ViewSettings starts with.
+  ViewSettings view;
   // File
   QString path;     // record folder, ends in a path delimiter
   QString recFile;  // record file name without folder

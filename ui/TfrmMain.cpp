@@ -162,10 +162,10 @@ void TfrmMain::applyOptions(const MainOptions& o) {
   CelebrationFont.setFamily(o.oiwaiFontName);
   CelebrationFont.setPointSize(std::max(o.oiwaiFontSize, 1));
   CelebrationFontColor = SettingsColors::resolve(o.oiwaiFontColor);
-  seRankCount->setValue(o.rankCount);
+  seRankCount->setValue(o.view.rankCount);
   menuItem(u"Show3DGraph"_s)->setChecked(o.show3DGraph);
   menuItem(u"AutoReload1"_s)->setChecked(o.autoReload);
-  cbMIssEval->setChecked(o.missEval);
+  cbMIssEval->setChecked(o.view.moreMissesAbove);
   cbMIssEvalClick();  // the caption follows the state; nothing is loaded yet
   plRecFile->setText(o.recFile);
   for (int tab = 0; tab < ViewCount; ++tab) {

@@ -5,7 +5,7 @@
 #include "analysis/AverageTrend.h"
 #include "analysis/ModePass.h"
 #include "analysis/View.h"
-#include "viewer/ViewSettings.h"
+#include "analysis/ViewSettings.h"
 
 // The lines a view's pane shows (newest first, under the display-count limit),
 // from the last passes' results and the settings: what the main window puts

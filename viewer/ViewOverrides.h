@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "analysis/AverageTrend.h"
+#include "analysis/ViewSettings.h"
 #include "settings/Options.h"
-#include "viewer/ViewSettings.h"
 
 // What the report tool's command line changes in the view settings the
 // settings file gives, for this run only. What it leaves out keeps the

@@ -12,9 +12,9 @@
 #include "analysis/ChartInput.h"
 #include "analysis/ModePass.h"
 #include "analysis/View.h"
+#include "analysis/ViewSettings.h"
 #include "records/LoadedRecords.h"
 #include "records/RecordLoader.h"
-#include "viewer/ViewSettings.h"
 
 // The runs every view counts, in record-file order: the loaded runs, or while
 // an era is set those of its days.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <tuple>
-#include <type_traits>
 
 #include "platform/NativePath.h"
 #include "records/DayCount.h"
@@ -18,64 +17,30 @@ using namespace Qt::StringLiterals;
 // The settings file keeps one font section per pane, in the order of the views.
 static_assert(PaneCount == ViewCount, "one pane font per view");
 
-namespace {
-
-// An option of the settings file that is also a view setting: read into the
-// view settings at the start, written back as they stand at the close.
-struct SharedOption {
-  void (*read)(const MainOptions&, ViewSettings&);
-  void (*write)(const ViewSettings&, MainOptions&);
-};
-
-template <auto option, auto setting>
-constexpr SharedOption shared() {
-  return {[](const MainOptions& o, ViewSettings& s) { s.*setting = o.*option; },
-          [](const ViewSettings& s, MainOptions& o) {
-            o.*option = static_cast<std::remove_cvref_t<decltype(o.*option)>>(s.*setting);
-          }};
-}
-
-// Each such option once; the mode and the record file are the session's own.
-constexpr SharedOption SharedOptions[] = {
-    shared<&MainOptions::recent, &ViewSettings::recentLimit>(),
-    shared<&MainOptions::hitMark, &ViewSettings::hitMark>(),
-    shared<&MainOptions::missMark, &ViewSettings::missMark>(),
-    shared<&MainOptions::maxMiss, &ViewSettings::maxMiss>(),
-    shared<&MainOptions::maxHitMiss, &ViewSettings::minHitMiss>(),
-    shared<&MainOptions::countInterval, &ViewSettings::countInterval>(),
-    shared<&MainOptions::rankCount, &ViewSettings::rankCount>(),
-    shared<&MainOptions::missEval, &ViewSettings::moreMissesAbove>(),
-    shared<&MainOptions::eraFrom, &ViewSettings::eraFrom>(),
-    shared<&MainOptions::eraTo, &ViewSettings::eraTo>(),
-};
-
-}  // namespace
-
 ViewerSession::ViewerSession(SettingsFile& settings, LoadFeedback& feedback)
     : settings_(settings), feedback_(feedback), core_(settings, feedback) {}
 
 ViewSettings ViewerSession::viewSettingsOf(const MainOptions& o) {
-  ViewSettings s;
-  const bool modeKnown = o.defaultType >= 0 && o.defaultType < PracticeModeCount;
-  s.mode = static_cast<PracticeMode>(modeKnown ? o.defaultType : ModeRomaji);
-  for (const SharedOption& option : SharedOptions) option.read(o, s);
+  ViewSettings s = o.view;
+  if (s.mode < 0 || s.mode >= PracticeModeCount) s.mode = ModeRomaji;
   return s;
 }
 
 QString ViewerSession::checkStoredEra(const SettingsFile& settings, MainOptions& o) {
   QStringList problems;
   for (const auto& [key, day, side] :
-       {std::tuple(u"EraFrom"_s, &o.eraFrom, u"開始日"_s), std::tuple(u"EraTo"_s, &o.eraTo, u"終了日"_s)}) {
+       {std::tuple(u"EraFrom"_s, &o.view.eraFrom, u"開始日"_s), std::tuple(u"EraTo"_s, &o.view.eraTo, u"終了日"_s)}) {
     const QString text = settings.readText(SettingsKeys::Option, key, {});
     if (!text.isEmpty() && !day->isValid())
       problems << u"設定ファイルの集計の%1 %2=%3 は日付として読めません。%1を決めずに集計します。"_s.arg(side, key,
                                                                                                          text);
   }
-  if (o.eraFrom.isValid() && o.eraTo.isValid() && o.eraTo < o.eraFrom) {
+  ViewSettings& s = o.view;
+  if (s.eraFrom.isValid() && s.eraTo.isValid() && s.eraTo < s.eraFrom) {
     problems
         << u"設定ファイルの集計の期間 %1 ～ %2 は終了日が開始日より前です。期間を決めずにすべての記録を集計します。"_s
-               .arg(o.eraFrom.toString(SettingsDays::format()), o.eraTo.toString(SettingsDays::format()));
-    o.eraFrom = o.eraTo = QDate();
+               .arg(s.eraFrom.toString(SettingsDays::format()), s.eraTo.toString(SettingsDays::format()));
+    s.eraFrom = s.eraTo = QDate();
   }
   return problems.join(u'\n');
 }
@@ -83,17 +48,14 @@ QString ViewerSession::checkStoredEra(const SettingsFile& settings, MainOptions&
 MainOptions ViewerSession::loadOptions(const SettingsEnvironment& environment) {
   MainOptions o = MainOptions::load(settings_, environment);
   if (const QString problem = checkStoredEra(settings_, o); !problem.isEmpty()) feedback_.showMessage(problem);
-  ViewSettings s = viewSettingsOf(o);
-  s.mode = o.defaultType;  // as it is: one that names no mode selects none
-  core_.setSettings(s);
+  core_.setSettings(o.view);  // the mode as it is: one that names no mode selects none
   recordFolder_ = o.path;
   recordName_ = o.recFile;
   return o;
 }
 
 bool ViewerSession::saveOptions(MainOptions o, MainOptions::ColorResolver resolveColor) const {
-  for (const SharedOption& option : SharedOptions) option.write(core_.settings(), o);
-  o.defaultType = mode();
+  o.view = core_.settings();
   o.path = recordFolder_;
   o.recFile = recordName_;
   return settings_.writeTogether([&] { return o.save(settings_, resolveColor); });

@@ -21,8 +21,8 @@ class QIODevice;
 class SettingsFile;
 
 // The viewer as the main window drives it: the core and what the window used
-// to decide by itself. It holds the record file, the mapping between
-// the settings file's options and the view settings, the start day, the rule
+// to decide by itself. It holds the record file, loads and saves the settings
+// file's options (their view settings are the core's), the start day, the rule
 // of a live reload, the practice calendar's input and the export of the
 // active view, every run or the calendar's days. The window reads its
 // controls, calls it and shows the answer; the report tool hands it the
@@ -65,11 +65,11 @@ class ViewerSession : public QObject {
   }
   ChartInput chartInput(View view) const { return core_.chartInput(view); }
 
-  // The view settings the report tool starts with from the settings file's
-  // options; a mode that names none computes as romaji.
+  // The view settings the report tool starts with: those of the settings
+  // file's options, a mode that names none computing as romaji.
   static ViewSettings viewSettingsOf(const MainOptions& options);
-  // Reads the options, takes the mode, the record file and the view settings
-  // they hold, and returns them for the window's own (geometry, fonts, ...).
+  // Reads the options, takes the record file and the view settings (the mode
+  // among them) they hold, and returns them for the window's own (geometry, fonts, ...).
   // An era day that cannot be read leaves that side open, and an era that
   // ends before it starts is read as none: either is told through the
   // feedback's message (the window's message box, the report tool's standard error).
@@ -77,8 +77,8 @@ class ViewerSession : public QObject {
   // What is wrong with the era kept in `settings` as `options` were read from
   // it (and the era of `options` put right); empty when nothing is.
   static QString checkStoredEra(const SettingsFile& settings, MainOptions& options);
-  // Writes `options` with the mode, the record file and the view settings as
-  // they stand now; false when the settings file cannot be written.
+  // Writes `options` with the record file and the view settings (the mode
+  // among them) as they stand now; false when the settings file cannot be written.
   bool saveOptions(MainOptions options, MainOptions::ColorResolver resolveColor) const;
 
   // The current mode, held in the view settings. The settings file may give

@@ -3,6 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QVariant>
+
+#include <functional>
+#include <initializer_list>
+#include <tuple>
+#include <vector>
 
 #include "analysis/View.h"
 #include "platform/NativePath.h"
@@ -12,6 +18,8 @@
 #include "settings/Options.h"
 #include "settings/ProgressOptions.h"
 #include "settings/SettingsLocation.h"
+#include "support/EveryOption.h"
+#include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
 using namespace Qt::StringLiterals;
@@ -37,24 +45,26 @@ TEST_F(OptionsTest, MissingFileGivesTheStartValues) {
   EXPECT_EQ(o.top, 180);
   EXPECT_EQ(o.windowState, 0);
   EXPECT_TRUE(o.hint);
-  EXPECT_EQ(o.recent, 0);
-  EXPECT_EQ(o.defaultType, 2);
-  EXPECT_EQ(o.hitMark, u"o"_s);
-  EXPECT_EQ(o.missMark, u"x"_s);
+  EXPECT_EQ(o.view.recentLimit, 0);
+  EXPECT_EQ(o.view.mode, ModeRomaji);
+  EXPECT_EQ(o.view.hitMark, u"o"_s);
+  EXPECT_EQ(o.view.missMark, u"x"_s);
   EXPECT_EQ(o.fanfare, u"/opt/hoko32/ﾌｧﾝﾌｧｰﾚ.mid"_s);
   EXPECT_EQ(o.oiwaiMessage, u"＼(^o^)／＼(^O^)／"_s);
   EXPECT_EQ(o.oiwaiFontName, u"ＭＳ ゴシック"_s);
   EXPECT_EQ(o.oiwaiFontSize, 28);
   EXPECT_EQ(o.oiwaiFontColor, 16777215);
-  EXPECT_EQ(o.maxMiss, 255);
-  EXPECT_EQ(o.maxHitMiss, 0);
-  EXPECT_EQ(o.countInterval, 50);
-  EXPECT_EQ(o.rankCount, 10);
+  EXPECT_EQ(o.view.maxMiss, 255);
+  EXPECT_EQ(o.view.minHitMiss, 0);
+  EXPECT_EQ(o.view.countInterval, 50);
+  EXPECT_EQ(o.view.rankCount, 10);
   EXPECT_FALSE(o.show3DGraph);
-  EXPECT_TRUE(o.missEval);
+  EXPECT_TRUE(o.view.moreMissesAbove);
   EXPECT_EQ(o.path, u"/opt/hoko32/"_s);
   EXPECT_EQ(o.recFile, QString());
-  EXPECT_TRUE(o.eraFrom.isNull() && o.eraTo.isNull()) << "no era: every run counts";
+  EXPECT_TRUE(o.view.eraFrom.isNull() && o.view.eraTo.isNull()) << "no era: every run counts";
+  EXPECT_EQ(o.view, ViewSettings()) << "the views start as the settings file's defaults have them";
+  EXPECT_EQ(MainOptions::defaults(Screen), o);
   for (const PaneFont& font : o.fonts) {
     EXPECT_EQ(font.name, u"ＭＳ ゴシック"_s);
     EXPECT_EQ(font.size, 10);
@@ -70,19 +80,84 @@ TEST_F(OptionsTest, StoredValuesAtTheirEdges) {
             "Default Type=4\r\nEraFrom=2025/13/01\r\nEraTo=\r\n[GraphFont]\r\nSize=14\r\nBackColor=255\r\n");
   MainOptions o = MainOptions::load(file, Screen);
   EXPECT_EQ(o.width, 512);
-  EXPECT_EQ(o.recent, 44);
-  EXPECT_EQ(o.rankCount, 1);
-  EXPECT_EQ(o.hitMark, u"a"_s);
-  EXPECT_EQ(o.maxMiss, 255);
-  EXPECT_EQ(o.defaultType, 4);
-  EXPECT_FALSE(o.eraFrom.isValid()) << "a value that names no day is no era";
-  EXPECT_TRUE(o.eraTo.isNull());
+  EXPECT_EQ(o.view.recentLimit, 44);
+  EXPECT_EQ(o.view.rankCount, 1);
+  EXPECT_EQ(o.view.hitMark, u"a"_s);
+  EXPECT_EQ(o.view.maxMiss, 255);
+  EXPECT_EQ(o.view.mode, 4);
+  EXPECT_FALSE(o.view.eraFrom.isValid()) << "a value that names no day is no era";
+  EXPECT_TRUE(o.view.eraTo.isNull());
   EXPECT_EQ(o.fonts[ViewGraph].size, 14);
   EXPECT_EQ(o.fonts[ViewGraph].backColor, 255);
   EXPECT_EQ(o.fonts[ViewHistory].size, 10);
 
   ASSERT_TRUE(file.writeInteger(u"Option"_s, u"RankCount"_s, 5000));
-  EXPECT_EQ(MainOptions::load(file, Screen).rankCount, 1000);
+  EXPECT_EQ(MainOptions::load(file, Screen).view.rankCount, 1000);
+}
+
+// Each key of a view setting, once: the setting it is read into (no other
+// changes), how a stored value at the edges of its encoding reads, and what is
+// written back for it.
+TEST_F(OptionsTest, TheViewsKeysAreReadIntoTheirSettingsAndWrittenBack) {
+  struct Case {
+    QString key;
+    QByteArray stored;
+    QVariant read;
+    QByteArray written;
+    std::function<QVariant(const ViewSettings&)> setting;
+    std::function<void(ViewSettings&, const ViewSettings&)> copy;  // the setting, from the second to the first
+  };
+  const auto cases = [] {
+    std::vector<Case> all;
+    const auto add = [&all]<class T>(const char* key, T ViewSettings::*member,
+                                     std::initializer_list<std::tuple<const char*, T, const char*>> values) {
+      for (const auto& [stored, read, written] : values)
+        all.push_back({QString::fromLatin1(key), stored, QVariant::fromValue(read), written,
+                       [member](const ViewSettings& s) { return QVariant::fromValue(s.*member); },
+                       [member](ViewSettings& to, const ViewSettings& from) { to.*member = from.*member; }});
+    };
+    // One byte: the low 8 bits of what is stored.
+    add("Recent", &ViewSettings::recentLimit, {{"12", 12, "12"}, {"300", 44, "44"}, {"-1", 255, "255"}, {"", 0, "0"}});
+    add("MaxMiss", &ViewSettings::maxMiss, {{"9", 9, "9"}, {"256", 0, "0"}, {"-1", 255, "255"}, {"0x10", 16, "16"}});
+    // The mode as it is stored, one that names no mode included; a value that is no number gives romaji.
+    add("Default Type", &ViewSettings::mode,
+        {{"1", ModeKana, "1"}, {"4", ModeFailed, "4"}, {"7", 7, "7"}, {"-1", -1, "-1"}, {"R", ModeRomaji, "2"}});
+    // The first character; an empty value keeps the default one.
+    add("HitMark", &ViewSettings::hitMark, {{"#", u"#"_s, "#"}, {"abc", u"a"_s, "a"}, {"", u"o"_s, "o"}});
+    add("MissMark", &ViewSettings::missMark, {{"-", u"-"_s, "-"}, {"", u"x"_s, "x"}});
+    // The file's "MaxHitMiss" is the fewest keystrokes a run needs to count.
+    add("MaxHitMiss", &ViewSettings::minHitMiss, {{"30", 30, "30"}, {"-5", -5, "-5"}, {"$1F", 31, "31"}});
+    add("CountInterval", &ViewSettings::countInterval, {{"25", 25, "25"}, {"x", 50, "50"}});
+    // Held to the spin box's 1..1000.
+    add("RankCount", &ViewSettings::rankCount, {{"33", 33, "33"}, {"0", 1, "1"}, {"5000", 1000, "1000"}});
+    add("MissEval", &ViewSettings::moreMissesAbove, {{"0", false, "0"}, {"5", true, "1"}, {"", true, "1"}});
+    add("EraFrom", &ViewSettings::eraFrom,
+        {{"2025/04/01", QDate(2025, 4, 1), "2025/04/01"}, {"2025/13/01", QDate(), ""}, {"", QDate(), ""}});
+    add("EraTo", &ViewSettings::eraTo, {{"2025/12/31", QDate(2025, 12, 31), "2025/12/31"}});
+    return all;
+  }();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key.toStdString() + "=" + c.stored.toStdString());
+    dir.write(u"hoko32.ini"_s, "[Option]\r\n" + c.key.toLatin1() + "=" + c.stored + "\r\n");
+    const MainOptions o = MainOptions::load(file, Screen);
+    ASSERT_TRUE(file.writeTogether([&] { return o.save(file, resolveForTest); }));
+    EXPECT_EQ(c.setting(o.view), c.read);
+    ViewSettings onlyThat;
+    c.copy(onlyThat, o.view);
+    EXPECT_TRUE(o.view == onlyThat) << "no other setting changes; written back:\n"
+                                    << dir.read(u"hoko32.ini"_s).toStdString();
+    EXPECT_EQ(file.readText(u"Option"_s, c.key, u"?"_s).toLatin1(), c.written);
+  }
+}
+
+// A setting beyond what its key can keep is written as it is kept.
+TEST_F(OptionsTest, TheSettingOfAByteKeyIsWrittenAsItsLow8Bits) {
+  MainOptions o = MainOptions::defaults(Screen);
+  o.view.recentLimit = 300;
+  o.view.maxMiss = -1;
+  ASSERT_TRUE(o.save(file, resolveForTest));
+  EXPECT_EQ(file.readText(u"Option"_s, u"Recent"_s, {}), u"44"_s);
+  EXPECT_EQ(file.readText(u"Option"_s, u"MaxMiss"_s, {}), u"255"_s);
 }
 
 // A day is one the windows' date fields can show, with four digits of year;
@@ -106,8 +181,8 @@ TEST_F(OptionsTest, DaysAreThoseTheDateFieldsShow) {
                                    "\r\n[Progress]\r\nFrom=" + c.text + "\r\nTo=" + c.text + "\r\n");
     const MainOptions main = MainOptions::load(file, Screen);
     const ProgressOptions progress = ProgressOptions::load(file);
-    EXPECT_EQ(main.eraFrom, c.day) << c.text;
-    EXPECT_EQ(main.eraTo, c.day) << c.text;
+    EXPECT_EQ(main.view.eraFrom, c.day) << c.text;
+    EXPECT_EQ(main.view.eraTo, c.day) << c.text;
     EXPECT_EQ(progress.from, c.day) << c.text;
     EXPECT_EQ(progress.to, c.day) << c.text;
     ASSERT_TRUE(progress.save(file));
@@ -118,7 +193,7 @@ TEST_F(OptionsTest, DaysAreThoseTheDateFieldsShow) {
 
 TEST_F(OptionsTest, SaveWritesEveryValueBackAsRgb) {
   MainOptions o = MainOptions::defaults(Screen);
-  o.hitMark = u"abc"_s;
+  o.view.hitMark = u"abc"_s;
   o.windowState = 2;
   o.recFile = u"記録.ｷﾛｸ"_s;
   o.fonts[ViewMiss].name = u"IPAGothic"_s;
@@ -162,13 +237,7 @@ TEST_F(OptionsTest, ChartWindowIsCentredAtTheSizeRead) {
 // Every key of every section away from its default: written in the order of a
 // new file, read back as written.
 TEST_F(OptionsTest, EveryKeyOfEverySectionIsWrittenInItsPlaceAndReadBack) {
-  MainOptions o{801, 602,      13, 14, 1,  false, 200,  3,     u"#"_s, u"-"_s, u"/f.mid"_s, u"ok"_s,    u"IPAGothic"_s,
-                40,  0x123456, 9,  7,  25, 999,   true, false, false,  {},     {},          u"/rec/"_s, u"a.txt"_s,
-                {}};
-  o.eraFrom = QDate(2025, 4, 1);
-  o.eraTo = QDate(2025, 12, 31);
-  for (int pane = 0; pane < PaneCount; ++pane)
-    o.fonts[pane] = PaneFont{u"F%1"_s.arg(pane), 11 + pane, 16 + pane, 32 + pane};
+  const MainOptions o = everyMainOption();
   const ChartOptions chart{401, 602, 33, 44, false, false, false, 5, 25};
   const CalendarOptions calendar{70, 80, 640, 480, true};
   const ProgressOptions progress{90, 100, 800, 500, 25, 7, 300, QDate(2026, 1, 2), QDate(2026, 11, 30), true};

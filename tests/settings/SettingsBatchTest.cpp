@@ -15,6 +15,7 @@
 #include "settings/ChartOptions.h"
 #include "settings/Options.h"
 #include "settings/ProgressOptions.h"
+#include "support/EveryOption.h"
 #include "support/RecordingFeedback.h"
 #include "support/TempDir.h"
 #include "viewer/ViewerSession.h"
@@ -59,17 +60,6 @@ class FolderWatch {
  private:
   int fd_;
 };
-
-MainOptions everyMainOption() {
-  MainOptions o{801, 602,      13, 14, 1,  false, 200,  3,     u"#"_s, u"-"_s, u"/f.mid"_s, u"ok"_s,    u"IPAGothic"_s,
-                40,  0x123456, 9,  7,  25, 999,   true, false, false,  {},     {},          u"/rec/"_s, u"a.txt"_s,
-                {}};
-  o.eraFrom = QDate(2025, 4, 1);
-  o.eraTo = QDate(2025, 12, 31);
-  for (int pane = 0; pane < PaneCount; ++pane)
-    o.fonts[pane] = PaneFont{u"F%1"_s.arg(pane), 11 + pane, 16 + pane, 32 + pane};
-  return o;
-}
 
 using Save = std::function<bool(SettingsFile&)>;
 

@@ -3,8 +3,6 @@
 // window to do, the banner pictures and the export's names and failures.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -13,6 +11,7 @@
 #include "platform/NativePath.h"
 #include "records/DayCount.h"
 #include "settings/SettingsFile.h"
+#include "support/EveryOption.h"
 #include "support/RecordLines.h"
 #include "support/RecordingFeedback.h"
 #include "support/TempDir.h"
@@ -92,19 +91,8 @@ TEST_F(ViewerSessionTest, TheCommandLineKeepsTheFolderOfASystemPath) {
 // What the settings file holds comes back byte for byte, a mode that names none included.
 TEST_F(ViewerSessionTest, OptionsGoBackAsTheyCame) {
   for (const int mode : {int(ModeKana), int(ModeFailed), 7}) {
-    MainOptions stored = MainOptions::defaults({});
-    stored.defaultType = mode;
-    stored.recent = 12;
-    stored.hitMark = u"#"_s;
-    stored.missMark = u"-"_s;
-    stored.maxMiss = 9;
-    stored.maxHitMiss = 30;
-    stored.countInterval = 25;
-    stored.rankCount = 33;
-    stored.missEval = false;
-    stored.eraFrom = QDate(2025, 4, 1);
-    stored.path = u"/rec/"_s;
-    stored.recFile = u"a.ｷﾛｸ"_s;
+    MainOptions stored = everyMainOption();
+    stored.view.mode = mode;
     ASSERT_TRUE(stored.save(settings, [](SettingsColor) { return 0u; }));
     const QByteArray before = dir.read(u"hoko32.ini"_s);
 
@@ -112,26 +100,14 @@ TEST_F(ViewerSessionTest, OptionsGoBackAsTheyCame) {
     const MainOptions loaded = fresh.loadOptions({});
     EXPECT_EQ(fresh.mode(), mode);
     EXPECT_FALSE(fresh.modeSelected());
-    EXPECT_EQ(fresh.recordPath(), u"/rec/a.ｷﾛｸ"_s);
-    const ViewSettings& s = fresh.core().settings();
-    EXPECT_EQ(std::tuple(s.recentLimit, s.hitMark, s.missMark, s.maxMiss, s.minHitMiss, s.countInterval, s.rankCount,
-                         s.moreMissesAbove, s.eraFrom, s.eraTo),
-              std::tuple(12, u"#"_s, u"-"_s, 9, 30, 25, 33, false, QDate(2025, 4, 1), QDate()));
+    EXPECT_EQ(fresh.recordPath(), u"/rec/a.txt"_s);
+    EXPECT_EQ(fresh.core().settings(), stored.view) << "the views compute with the stored settings";
     EXPECT_EQ(ViewerSession::viewSettingsOf(loaded).mode, mode == ModeKana ? ModeKana : ModeRomaji);
     // A change of the controls keeps the mode as the settings file gave it.
-    fresh.changeSettings([](ViewSettings& s) { s.mode = ModeAlphabet, s.rankCount = 33, s.moreMissesAbove = false; });
-    // The view settings' options are written as the session holds them, not as the window passes them.
+    fresh.changeSettings([](ViewSettings& s) { s.mode = ModeAlphabet; });
+    // The view settings are written as the session holds them, not as the window passes them.
     MainOptions window = loaded;
-    const MainOptions defaults = MainOptions::defaults({});
-    window.recent = defaults.recent;
-    window.hitMark = defaults.hitMark;
-    window.missMark = defaults.missMark;
-    window.maxMiss = defaults.maxMiss;
-    window.maxHitMiss = defaults.maxHitMiss;
-    window.countInterval = defaults.countInterval;
-    window.rankCount = defaults.rankCount;
-    window.missEval = defaults.missEval;
-    window.eraFrom = defaults.eraFrom;
+    window.view = ViewSettings();
     ASSERT_TRUE(fresh.saveOptions(window, [](SettingsColor) { return 0u; }));
     EXPECT_EQ(dir.read(u"hoko32.ini"_s), before) << mode;
   }

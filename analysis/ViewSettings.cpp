@@ -1,4 +1,4 @@
-#include "viewer/ViewSettings.h"
+#include "analysis/ViewSettings.h"
 
 #include "records/DayCount.h"
 

@@ -17,7 +17,10 @@
 // main window reads it off its menus and controls, the report tool off the
 // settings file and its command line. Both then compute through the same
 // mapping below, so that the window's panes and the report tool's output
-// cannot drift apart.
+// cannot drift apart. The settings file keeps those of its values that outlast
+// a program run (the main options bind their keys to these members, each
+// member's initial value being the key's default); the others start so in
+// every run.
 struct ViewSettings {
   // The current mode. The settings file may give one that names no mode: it is
   // kept as it came and written back so, and the window computes nothing for it.
@@ -42,6 +45,8 @@ struct ViewSettings {
   QDate eraTo;
 
   PracticeMode practiceMode() const { return static_cast<PracticeMode>(mode); }
+
+  bool operator==(const ViewSettings&) const = default;
 };
 
 namespace ViewSettingsMapping {
