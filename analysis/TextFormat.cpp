@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
@@ -54,37 +53,71 @@ QString fixed(double value, int decimals) {
 
 namespace {
 
-struct FixedUnits {
-  unsigned long long magnitude;
-  unsigned long long scale;
-  bool negative;
-};
+constexpr long long Powers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
-FixedUnits fixedUnits(double value, int decimals) {
-  long long scale = 1;
-  for (int i = 0; i < decimals; ++i) scale *= 10;
-  const long long units = std::llround(value * static_cast<double>(scale));  // llround: halves away from zero
-  return {static_cast<unsigned long long>(std::llabs(units)), static_cast<unsigned long long>(scale), units < 0};
+// std::llround (halves away from zero) without the library call where the
+// value is small enough for its fraction to be taken exactly.
+long long roundHalfAway(double value) {
+  if (!(std::fabs(value) < 0x1p52)) return std::llround(value);  // beyond, and not a number
+  const auto whole = static_cast<long long>(value);                // towards zero
+  const double fraction = value - static_cast<double>(whole);      // exact
+  return whole + (fraction >= 0.5 ? 1 : 0) - (fraction <= -0.5 ? 1 : 0);
+}
+
+// The digits of `magnitude` backwards, at least `minimum` of them.
+char* digitsBefore(char* end, unsigned long long magnitude, int minimum) {
+  static constexpr char Pairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char* const last = end - minimum;
+  while (magnitude >= 100) {
+    const auto pair = static_cast<std::size_t>(magnitude % 100) * 2;
+    magnitude /= 100;
+    *--end = Pairs[pair + 1];
+    *--end = Pairs[pair];
+  }
+  if (magnitude >= 10) {
+    const auto pair = static_cast<std::size_t>(magnitude) * 2;
+    *--end = Pairs[pair + 1];
+    *--end = Pairs[pair];
+  } else {
+    *--end = static_cast<char>('0' + magnitude);
+  }
+  while (end > last) *--end = '0';
+  return end;
+}
+
+unsigned long long magnitudeOf(long long value) {
+  return value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
 }
 
 }  // namespace
 
-int fixedLength(double value, int decimals) {
-  const FixedUnits f = fixedUnits(value, decimals);
-  int digits = 1;
-  for (unsigned long long rest = f.magnitude / f.scale / 10; rest > 0; rest /= 10) ++digits;
-  return (f.negative ? 1 : 0) + digits + (decimals > 0 ? 1 + decimals : 0);
+char* writeNumberBefore(char* end, long long value) {
+  end = digitsBefore(end, magnitudeOf(value), 1);
+  if (value < 0) *--end = '-';
+  return end;
+}
+
+char* writeFixedBefore(char* end, double value, int decimals) {
+  const long long units = roundHalfAway(value * static_cast<double>(Powers[decimals]));
+  unsigned long long magnitude = magnitudeOf(units);
+  if (decimals > 0) {
+    const auto scale = static_cast<unsigned long long>(Powers[decimals]);
+    end = digitsBefore(end, magnitude % scale, decimals);
+    *--end = '.';
+    magnitude /= scale;
+  }
+  end = digitsBefore(end, magnitude, 1);
+  if (units < 0) *--end = '-';
+  return end;
 }
 
 char* writeFixed(char* out, double value, int decimals) {
-  const auto [magnitude, scale, negative] = fixedUnits(value, decimals);
-  if (negative) *out++ = '-';
-  out = std::to_chars(out, out + 20, magnitude / scale).ptr;
-  if (decimals == 0) return out;
-  *out++ = '.';
-  auto fraction = magnitude % scale;
-  for (int i = decimals - 1; i >= 0; --i, fraction /= 10) out[i] = static_cast<char>('0' + fraction % 10);
-  return out + decimals;
+  char text[FieldTextCapacity];
+  const char* start = writeFixedBefore(text + sizeof text, value, decimals);
+  return std::copy(start, static_cast<const char*>(text + sizeof text), out);
 }
 
 QString fixed2(double value, int width) { return fixed(value, 2).rightJustified(width, u' '); }

@@ -36,9 +36,16 @@ QString dateTimeStamp(const QDateTime& when);
 inline constexpr std::size_t DateTextCapacity = 40;
 char* writeDate(char* out, const DayCount::CivilDate& date, char separator);
 char* writeClockTime(char* out, const DayCount::ClockTime& time);
-// The characters of fixed(value, decimals), and how many they are.
+// The characters of fixed(value, decimals).
 char* writeFixed(char* out, double value, int decimals);
-int fixedLength(double value, int decimals);
+
+// The same characters, and those of a whole number ("%d"), written backwards
+// so that they end just before `end`: each returns where its characters
+// start. A right-aligned column learns their length from one rounding and
+// one pass over the digits. FieldTextCapacity characters hold any of them.
+inline constexpr std::size_t FieldTextCapacity = 32;
+char* writeFixedBefore(char* end, double value, int decimals);
+char* writeNumberBefore(char* end, long long value);
 
 // A run of `count` copies of `mark` (no text for a count of 0 or below).
 QString repeated(const QString& mark, long long count);

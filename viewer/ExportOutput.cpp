@@ -36,34 +36,43 @@ void ExportOutput::number(long long value) {
   used_ += std::to_chars(at, at + 24, value).ptr - at;
 }
 
-// Right-aligned numbers: the blanks, then the characters written in place
-// (an export writes millions of them; copying a few bytes took longer than
-// making them).
-char* ExportOutput::blanksBefore(qsizetype count, int width) {
+namespace {
+
+// A column's characters, written backwards to end at end(); as many may be
+// read on from where they start.
+struct Field {
+  char text[2 * TextFormat::FieldTextCapacity] = {};
+  char* end() { return text + TextFormat::FieldTextCapacity; }
+};
+
+}  // namespace
+
+// Right-aligned columns: blanks of a size the compiler knows, the characters
+// over them copied whole (an export writes millions of them; copying a few
+// bytes of a length known only at run time took longer than making them).
+void ExportOutput::rightAligned(const char* start, const char* end, int width) {
   constexpr qsizetype Blanks = 16;
+  constexpr auto Copied = static_cast<qsizetype>(TextFormat::FieldTextCapacity);
+  const qsizetype count = end - start;
   const qsizetype blanks = std::max<qsizetype>(width - count, 0);
   if (blanks > Blanks) {
     spaces(static_cast<int>(blanks));
-    return room(count);
+    return put(QByteArrayView(start, count));
   }
-  char* at = room(Blanks + count);
-  std::memset(at, ' ', Blanks);  // a size the compiler knows: a few moves
-  used_ += blanks;
-  return at + blanks;
+  char* at = room(Blanks + Copied);
+  std::memset(at, ' ', Blanks);
+  std::memcpy(at + blanks, start, Copied);
+  used_ += blanks + count;
 }
 
 void ExportOutput::number(long long value, int width) {
-  int digits = value < 0 ? 2 : 1;
-  for (auto rest = value / 10; rest != 0; rest /= 10) ++digits;
-  char* at = blanksBefore(digits, width);
-  used_ += std::to_chars(at, at + digits, value).ptr - at;
+  Field field;
+  rightAligned(TextFormat::writeNumberBefore(field.end(), value), field.end(), width);
 }
 
 void ExportOutput::fixed(double value, int decimals, int width) {
-  // Without a width (a CSV field) its length is not needed.
-  char* at =
-      width > 0 ? blanksBefore(TextFormat::fixedLength(value, decimals), width) : room(TextFormat::DateTextCapacity);
-  used_ += TextFormat::writeFixed(at, value, decimals) - at;
+  Field field;
+  rightAligned(TextFormat::writeFixedBefore(field.end(), value, decimals), field.end(), width);
 }
 
 void ExportOutput::isoDate(const DayCount::CivilDate& date) {

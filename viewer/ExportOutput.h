@@ -52,9 +52,10 @@ class ExportOutput {
     if (Capacity - used_ < count) flush();
     return buffer_.get() + used_;
   }
-  // Writes the blanks that right-align `count` characters in `width` and
-  // returns where the characters go, with room for them.
-  char* blanksBefore(qsizetype count, int width);
+  // The characters from `start` up to `end`, right-aligned in `width` with
+  // blanks; `start` may be read FieldTextCapacity characters on (see
+  // Field), so that a column is a few fixed-size moves.
+  void rightAligned(const char* start, const char* end, int width);
 
   void putAcross(QByteArrayView bytes);  // through one or more flushes
 
