@@ -105,7 +105,8 @@ class PointWalk {
       rateSum_ -= leaving.missRate();
     }
     rateSum_ += r.missRate();
-    if (index_ % window_ == window_ - 1) {
+    if (--untilResum_ == 0) {  // index_ % window_ == window_ - 1, without a division per run
+      untilResum_ = window_;
       rateSum_ = 0.0;
       for (auto it = tail_; it != std::next(head_); ++it) rateSum_ += ProgressRun(*it).missRate();
     }
@@ -123,6 +124,7 @@ class PointWalk {
   std::ranges::sentinel_t<Runs> end_;
   std::size_t window_;
   std::size_t index_ = 0;
+  std::size_t untilResum_ = window_;  // runs up to and including the next fresh sum
   long long hitSum_ = 0;
   double rateSum_ = 0;
   int best_ = 0;

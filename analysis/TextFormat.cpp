@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -13,20 +14,20 @@ namespace {
 QString latin1(const char* text, const char* end) { return QString::fromLatin1(text, end - text); }
 
 // At least `width` digits, zero-filled after the sign.
-char* writeDigits(char* out, long long value, int width) {
-  if (width == 2 && value >= 0 && value < 100) {  // the months, days and clock times of every run
-    out[0] = static_cast<char>('0' + value / 10);
-    out[1] = static_cast<char>('0' + value % 10);
-    return out + 2;
-  }
-  const unsigned long long magnitude =
-      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+char* writeDigitsOfAnyWidth(char* out, long long value, int width) {
+  const unsigned long long magnitude = detail::magnitudeOf(value);
   if (value < 0) *out++ = '-';
-  int digits = 1;
-  for (unsigned long long rest = magnitude / 10; rest > 0; rest /= 10) ++digits;
-  for (; digits < width; ++digits) *out++ = '0';
+  for (int digits = detail::digitCount(magnitude); digits < width; ++digits) *out++ = '0';
   // Written in place: an export writes millions of them.
   return std::to_chars(out, out + 20, magnitude).ptr;
+}
+
+inline char* writeDigits(char* out, long long value, int width) {
+  if (width == 2 && value >= 0 && value < 100) {  // the months, days and clock times of every run
+    std::memcpy(out, detail::Pairs + 2 * value, 2);
+    return out + 2;
+  }
+  return writeDigitsOfAnyWidth(out, value, width);
 }
 
 // The year's number, its sign included, zero-filled on the left to four characters.
@@ -53,71 +54,41 @@ QString fixed(double value, int decimals) {
 
 namespace {
 
-constexpr long long Powers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
-
-// std::llround (halves away from zero) without the library call where the
-// value is small enough for its fraction to be taken exactly.
-long long roundHalfAway(double value) {
-  if (!(std::fabs(value) < 0x1p52)) return std::llround(value);  // beyond, and not a number
-  const auto whole = static_cast<long long>(value);                // towards zero
-  const double fraction = value - static_cast<double>(whole);      // exact
-  return whole + (fraction >= 0.5 ? 1 : 0) - (fraction <= -0.5 ? 1 : 0);
-}
-
-// The digits of `magnitude` backwards, at least `minimum` of them.
-char* digitsBefore(char* end, unsigned long long magnitude, int minimum) {
-  static constexpr char Pairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  char* const last = end - minimum;
-  while (magnitude >= 100) {
-    const auto pair = static_cast<std::size_t>(magnitude % 100) * 2;
-    magnitude /= 100;
-    *--end = Pairs[pair + 1];
-    *--end = Pairs[pair];
-  }
-  if (magnitude >= 10) {
-    const auto pair = static_cast<std::size_t>(magnitude) * 2;
-    *--end = Pairs[pair + 1];
-    *--end = Pairs[pair];
-  } else {
-    *--end = static_cast<char>('0' + magnitude);
-  }
-  while (end > last) *--end = '0';
-  return end;
-}
-
-unsigned long long magnitudeOf(long long value) {
-  return value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+// The digits of a fixed value of `Decimals` decimals backwards, its whole part
+// and its decimals taken apart by a division by a constant, so that the two
+// runs of digits do not wait for each other.
+template <int Decimals>
+char* fixedDigitsBefore(char* end, unsigned long long magnitude) {
+  constexpr unsigned long long Scale = detail::Powers[Decimals];
+  unsigned long long fraction = magnitude % Scale;
+  end = detail::lastDigitsBefore(end, fraction, Decimals);
+  *--end = '.';
+  return detail::digitsBefore(end, magnitude / Scale);
 }
 
 }  // namespace
 
-char* writeNumberBefore(char* end, long long value) {
-  end = digitsBefore(end, magnitudeOf(value), 1);
-  if (value < 0) *--end = '-';
-  return end;
-}
-
-char* writeFixedBefore(char* end, double value, int decimals) {
-  const long long units = roundHalfAway(value * static_cast<double>(Powers[decimals]));
-  unsigned long long magnitude = magnitudeOf(units);
-  if (decimals > 0) {
-    const auto scale = static_cast<unsigned long long>(Powers[decimals]);
-    end = digitsBefore(end, magnitude % scale, decimals);
-    *--end = '.';
-    magnitude /= scale;
+char* FixedText::writeBefore(char* end) const {
+  switch (decimals_) {
+    case 1: end = fixedDigitsBefore<1>(end, magnitude_); break;
+    case 2: end = fixedDigitsBefore<2>(end, magnitude_); break;
+    case 3: end = fixedDigitsBefore<3>(end, magnitude_); break;
+    case 4: end = fixedDigitsBefore<4>(end, magnitude_); break;
+    case 5: end = fixedDigitsBefore<5>(end, magnitude_); break;
+    case 6: end = fixedDigitsBefore<6>(end, magnitude_); break;
+    case 7: end = fixedDigitsBefore<7>(end, magnitude_); break;
+    case 8: end = fixedDigitsBefore<8>(end, magnitude_); break;
+    case 9: end = fixedDigitsBefore<9>(end, magnitude_); break;
+    default: end = detail::digitsBefore(end, magnitude_);
   }
-  end = digitsBefore(end, magnitude, 1);
-  if (units < 0) *--end = '-';
+  if (negative_) *--end = '-';
   return end;
 }
 
 char* writeFixed(char* out, double value, int decimals) {
-  char text[FieldTextCapacity];
-  const char* start = writeFixedBefore(text + sizeof text, value, decimals);
-  return std::copy(start, static_cast<const char*>(text + sizeof text), out);
+  const FixedText text(value, decimals);
+  text.writeBefore(out + text.length());
+  return out + text.length();
 }
 
 QString fixed2(double value, int width) { return fixed(value, 2).rightJustified(width, u' '); }

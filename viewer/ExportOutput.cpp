@@ -36,45 +36,6 @@ void ExportOutput::number(long long value) {
   used_ += std::to_chars(at, at + 24, value).ptr - at;
 }
 
-namespace {
-
-// A column's characters, written backwards to end at end(); as many may be
-// read on from where they start.
-struct Field {
-  char text[2 * TextFormat::FieldTextCapacity] = {};
-  char* end() { return text + TextFormat::FieldTextCapacity; }
-};
-
-}  // namespace
-
-// Right-aligned columns: blanks of a size the compiler knows, the characters
-// over them copied whole (an export writes millions of them; copying a few
-// bytes of a length known only at run time took longer than making them).
-void ExportOutput::rightAligned(const char* start, const char* end, int width) {
-  constexpr qsizetype Blanks = 16;
-  constexpr auto Copied = static_cast<qsizetype>(TextFormat::FieldTextCapacity);
-  const qsizetype count = end - start;
-  const qsizetype blanks = std::max<qsizetype>(width - count, 0);
-  if (blanks > Blanks) {
-    spaces(static_cast<int>(blanks));
-    return put(QByteArrayView(start, count));
-  }
-  char* at = room(Blanks + Copied);
-  std::memset(at, ' ', Blanks);
-  std::memcpy(at + blanks, start, Copied);
-  used_ += blanks + count;
-}
-
-void ExportOutput::number(long long value, int width) {
-  Field field;
-  rightAligned(TextFormat::writeNumberBefore(field.end(), value), field.end(), width);
-}
-
-void ExportOutput::fixed(double value, int decimals, int width) {
-  Field field;
-  rightAligned(TextFormat::writeFixedBefore(field.end(), value, decimals), field.end(), width);
-}
-
 void ExportOutput::isoDate(const DayCount::CivilDate& date) {
   char* at = room(TextFormat::DateTextCapacity);
   used_ += TextFormat::writeDate(at, date, '-') - at;
