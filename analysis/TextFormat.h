@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -110,10 +111,14 @@ inline long long roundHalfAway(double value) {
   return whole + (fraction >= 0.5 ? 1 : 0) - (fraction <= -0.5 ? 1 : 0);
 }
 
+// The number of digits, without a loop: log10 from the number of bits (1233 / 4096
+// is just under log10(2)), then one comparison for the power of ten it may have
+// passed. With its lowest bit set 0 takes one digit, and no other number
+// changes its count (the powers of ten from 10 on are even).
 inline int digitCount(unsigned long long magnitude) {
-  int digits = 1;
-  while (digits < static_cast<int>(Powers.size()) && magnitude >= Powers[static_cast<std::size_t>(digits)]) ++digits;
-  return digits;
+  const unsigned long long odd = magnitude | 1;
+  const auto estimate = static_cast<std::size_t>(std::bit_width(odd) * 1233) >> 12;
+  return static_cast<int>(estimate) + (odd >= Powers[estimate] ? 1 : 0);
 }
 
 inline unsigned long long magnitudeOf(long long value) {
@@ -162,10 +167,7 @@ inline FixedText::FixedText(double value, int decimals) : decimals_(decimals) {
   const long long units = detail::roundHalfAway(value * scale);
   magnitude_ = detail::magnitudeOf(units);
   negative_ = units < 0;
-  int whole = 1;  // the digits before the point
-  while (whole + decimals < static_cast<int>(detail::Powers.size()) &&
-         magnitude_ >= detail::Powers[static_cast<std::size_t>(whole + decimals)])
-    ++whole;
+  const int whole = std::max(detail::digitCount(magnitude_) - decimals, 1);  // the digits before the point
   length_ = (negative_ ? 1 : 0) + whole + (decimals > 0 ? 1 + decimals : 0);
 }
 

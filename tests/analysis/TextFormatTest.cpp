@@ -163,6 +163,16 @@ TEST(TextFormat, RightAlignedColumnsOfEveryWidth) {
     EXPECT_EQ(rightAligned(TextFormat::NumberText(c.value), c.width), c.text) << c.value << " in " << c.width;
     EXPECT_EQ(TextFormat::number(c.value, c.width), QString::fromStdString(c.text)) << c.value;
   }
+  // Each side of every power of ten, where the count of digits changes.
+  for (unsigned long long power = 1; power <= 1'000'000'000'000'000'000ULL; power *= 10)
+    for (const unsigned long long magnitude : {power - 1, power, power + 1})
+      for (const long long value : {static_cast<long long>(magnitude), -static_cast<long long>(magnitude)}) {
+        EXPECT_EQ(rightAligned(TextFormat::NumberText(value), 0), std::to_string(value));
+        const double whole = static_cast<double>(value);
+        if (std::fabs(whole) < 1e13) {  // whole hundredths below 2^53
+          EXPECT_EQ(rightAligned(TextFormat::FixedText(whole, 2), 0), std::to_string(value) + ".00");
+        }
+      }
   const struct {
     double value;
     int decimals, width;
