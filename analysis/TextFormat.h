@@ -172,7 +172,7 @@ inline FixedText::FixedText(double value, int decimals) : decimals_(decimals) {
 }
 
 template <class Text>
-char* writeRightAligned(char* out, const Text& text, int width) {
+[[gnu::always_inline]] inline char* writeRightAligned(char* out, const Text& text, int width) {
   const int blanks = std::max(width - text.length(), 0);
   std::memset(out, ' ', RightAlignedSlack);
   if (blanks > RightAlignedSlack) std::memset(out, ' ', static_cast<std::size_t>(blanks));
