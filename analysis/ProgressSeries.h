@@ -80,34 +80,56 @@ std::optional<std::pair<QDate, QDate>> daysOf(const ProgressRange& range, const 
 
 // The points of a series, one run at a time in file order: the trailing
 // means over the run and up to window - 1 runs before it (window >= 1; the
-// first runs average over fewer) and the best so far. Running sums with a
-// second cursor on the run that leaves the window: no copy of the runs,
-// constant work per run whatever the window. Once per window the miss rates
-// are summed afresh, so that rounding cannot build up over a long series.
+// first runs average over fewer) and the best so far. Running sums: the hits
+// and miss rate of the window's runs are kept in a ring of window slots, or
+// for a window longer than RingLimit runs read again through a second cursor
+// on the run that leaves it; no copy of the runs, constant work per run
+// whatever the window. Once per window the miss rates are summed afresh,
+// oldest first, so that rounding cannot build up over a long series.
 template <std::ranges::forward_range Runs>
 class PointWalk {
  public:
-  PointWalk(Runs& runs, int window)
+  static constexpr std::size_t RingLimit = std::size_t{1} << 16;  // 1 MiB of slots
+
+  // `ringLimit`: the longest window kept in a ring.
+  PointWalk(Runs& runs, int window, std::size_t ringLimit = RingLimit)
       : head_(std::ranges::begin(runs)),
         tail_(head_),
         end_(std::ranges::end(runs)),
-        window_(static_cast<std::size_t>(std::max(window, 1))) {}
+        window_(static_cast<std::size_t>(std::max(window, 1))),
+        ring_(window_ <= ringLimit ? window_ : 0) {}
 
   // The next run's point; false after the last run.
   bool next(ProgressPoint& point) {
     if (head_ == end_) return false;
     const ProgressRun r = *head_;
+    const double rate = r.missRate();
     hitSum_ += r.hits;
-    if (index_ >= window_) {
-      const ProgressRun leaving = *tail_;
-      ++tail_;
-      hitSum_ -= leaving.hits;
-      rateSum_ -= leaving.missRate();
+    if (ring_.empty()) {
+      if (index_ >= window_) {
+        const ProgressRun leaving = *tail_;
+        ++tail_;
+        hitSum_ -= leaving.hits;
+        rateSum_ -= leaving.missRate();
+      }
+    } else {
+      Slot& slot = ring_[slot_];  // the run that leaves the window, once it is full
+      if (index_ >= window_) {
+        hitSum_ -= slot.hits;
+        rateSum_ -= slot.rate;
+      }
+      slot = {rate, r.hits};
+      if (++slot_ == ring_.size()) slot_ = 0;
     }
-    rateSum_ += r.missRate();
-    if (index_ % window_ == window_ - 1) {
+    rateSum_ += rate;
+    if (--untilResum_ == 0) {  // index_ % window_ == window_ - 1, without a division per run
+      untilResum_ = window_;
       rateSum_ = 0.0;
-      for (auto it = tail_; it != std::next(head_); ++it) rateSum_ += ProgressRun(*it).missRate();
+      if (ring_.empty()) {
+        for (auto it = tail_; it != std::next(head_); ++it) rateSum_ += ProgressRun(*it).missRate();
+      } else {
+        for (const Slot& s : ring_) rateSum_ += s.rate;  // a whole number of windows in: slot 0 is the oldest
+      }
     }
     const auto count = static_cast<double>(std::min(index_ + 1, window_));
     best_ = std::max(best_, r.hits);
@@ -118,11 +140,19 @@ class PointWalk {
   }
 
  private:
+  struct Slot {
+    double rate = 0;
+    int hits = 0;
+  };
+
   std::ranges::iterator_t<Runs> head_;
-  std::ranges::iterator_t<Runs> tail_;  // the oldest run of the window
+  std::ranges::iterator_t<Runs> tail_;  // the oldest run of the window, without a ring
   std::ranges::sentinel_t<Runs> end_;
   std::size_t window_;
+  std::vector<Slot> ring_;  // slot index_ % window_ holds run index_
+  std::size_t slot_ = 0;    // index_ % window_
   std::size_t index_ = 0;
+  std::size_t untilResum_ = window_;  // runs up to and including the next fresh sum
   long long hitSum_ = 0;
   double rateSum_ = 0;
   int best_ = 0;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -14,20 +14,20 @@ namespace {
 QString latin1(const char* text, const char* end) { return QString::fromLatin1(text, end - text); }
 
 // At least `width` digits, zero-filled after the sign.
-char* writeDigits(char* out, long long value, int width) {
-  if (width == 2 && value >= 0 && value < 100) {  // the months, days and clock times of every run
-    out[0] = static_cast<char>('0' + value / 10);
-    out[1] = static_cast<char>('0' + value % 10);
-    return out + 2;
-  }
-  const unsigned long long magnitude =
-      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+char* writeDigitsOfAnyWidth(char* out, long long value, int width) {
+  const unsigned long long magnitude = detail::magnitudeOf(value);
   if (value < 0) *out++ = '-';
-  int digits = 1;
-  for (unsigned long long rest = magnitude / 10; rest > 0; rest /= 10) ++digits;
-  for (; digits < width; ++digits) *out++ = '0';
+  for (int digits = detail::digitCount(magnitude); digits < width; ++digits) *out++ = '0';
   // Written in place: an export writes millions of them.
   return std::to_chars(out, out + 20, magnitude).ptr;
+}
+
+inline char* writeDigits(char* out, long long value, int width) {
+  if (width == 2 && value >= 0 && value < 100) {  // the months, days and clock times of every run
+    std::memcpy(out, detail::Pairs + 2 * value, 2);
+    return out + 2;
+  }
+  return writeDigitsOfAnyWidth(out, value, width);
 }
 
 // The year's number, its sign included, zero-filled on the left to four characters.
@@ -54,37 +54,41 @@ QString fixed(double value, int decimals) {
 
 namespace {
 
-struct FixedUnits {
-  unsigned long long magnitude;
-  unsigned long long scale;
-  bool negative;
-};
-
-FixedUnits fixedUnits(double value, int decimals) {
-  long long scale = 1;
-  for (int i = 0; i < decimals; ++i) scale *= 10;
-  const long long units = std::llround(value * static_cast<double>(scale));  // llround: halves away from zero
-  return {static_cast<unsigned long long>(std::llabs(units)), static_cast<unsigned long long>(scale), units < 0};
+// The digits of a fixed value of `Decimals` decimals backwards, its whole part
+// and its decimals taken apart by a division by a constant, so that the two
+// runs of digits do not wait for each other.
+template <int Decimals>
+char* fixedDigitsBefore(char* end, unsigned long long magnitude) {
+  constexpr unsigned long long Scale = detail::Powers[Decimals];
+  unsigned long long fraction = magnitude % Scale;
+  end = detail::lastDigitsBefore(end, fraction, Decimals);
+  *--end = '.';
+  return detail::digitsBefore(end, magnitude / Scale);
 }
 
 }  // namespace
 
-int fixedLength(double value, int decimals) {
-  const FixedUnits f = fixedUnits(value, decimals);
-  int digits = 1;
-  for (unsigned long long rest = f.magnitude / f.scale / 10; rest > 0; rest /= 10) ++digits;
-  return (f.negative ? 1 : 0) + digits + (decimals > 0 ? 1 + decimals : 0);
+char* FixedText::writeBefore(char* end) const {
+  switch (decimals_) {
+    case 1: end = fixedDigitsBefore<1>(end, magnitude_); break;
+    case 2: end = fixedDigitsBefore<2>(end, magnitude_); break;
+    case 3: end = fixedDigitsBefore<3>(end, magnitude_); break;
+    case 4: end = fixedDigitsBefore<4>(end, magnitude_); break;
+    case 5: end = fixedDigitsBefore<5>(end, magnitude_); break;
+    case 6: end = fixedDigitsBefore<6>(end, magnitude_); break;
+    case 7: end = fixedDigitsBefore<7>(end, magnitude_); break;
+    case 8: end = fixedDigitsBefore<8>(end, magnitude_); break;
+    case 9: end = fixedDigitsBefore<9>(end, magnitude_); break;
+    default: end = detail::digitsBefore(end, magnitude_);
+  }
+  if (negative_) *--end = '-';
+  return end;
 }
 
 char* writeFixed(char* out, double value, int decimals) {
-  const auto [magnitude, scale, negative] = fixedUnits(value, decimals);
-  if (negative) *out++ = '-';
-  out = std::to_chars(out, out + 20, magnitude / scale).ptr;
-  if (decimals == 0) return out;
-  *out++ = '.';
-  auto fraction = magnitude % scale;
-  for (int i = decimals - 1; i >= 0; --i, fraction /= 10) out[i] = static_cast<char>('0' + fraction % 10);
-  return out + decimals;
+  const FixedText text(value, decimals);
+  text.writeBefore(out + text.length());
+  return out + text.length();
 }
 
 QString fixed2(double value, int width) { return fixed(value, 2).rightJustified(width, u' '); }

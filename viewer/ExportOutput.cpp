@@ -24,46 +24,22 @@ void ExportOutput::putAcross(QByteArrayView bytes) {
   }
 }
 
+// Blanks in runs of a size the compiler knows, a few moves each (a JSON
+// export indents every one of its millions of lines); the end of the last run
+// is left to what follows.
 void ExportOutput::spaces(int count) {
-  static constexpr char Blanks[] = "                                                                ";
-  for (; count > 0; count -= static_cast<int>(sizeof Blanks - 1))
-    put(QByteArrayView(Blanks, std::min<qsizetype>(count, sizeof Blanks - 1)));
+  constexpr int Run = 64;
+  for (; count > 0; count -= Run) {
+    char* at = room(Run);
+    std::memset(at, ' ', Run);
+    used_ += std::min(count, Run);
+  }
 }
 
 // Numbers are written in place, not through a copy: an export writes millions of them.
 void ExportOutput::number(long long value) {
   char* at = room(24);
   used_ += std::to_chars(at, at + 24, value).ptr - at;
-}
-
-// Right-aligned numbers: the blanks, then the characters written in place
-// (an export writes millions of them; copying a few bytes took longer than
-// making them).
-char* ExportOutput::blanksBefore(qsizetype count, int width) {
-  constexpr qsizetype Blanks = 16;
-  const qsizetype blanks = std::max<qsizetype>(width - count, 0);
-  if (blanks > Blanks) {
-    spaces(static_cast<int>(blanks));
-    return room(count);
-  }
-  char* at = room(Blanks + count);
-  std::memset(at, ' ', Blanks);  // a size the compiler knows: a few moves
-  used_ += blanks;
-  return at + blanks;
-}
-
-void ExportOutput::number(long long value, int width) {
-  int digits = value < 0 ? 2 : 1;
-  for (auto rest = value / 10; rest != 0; rest /= 10) ++digits;
-  char* at = blanksBefore(digits, width);
-  used_ += std::to_chars(at, at + digits, value).ptr - at;
-}
-
-void ExportOutput::fixed(double value, int decimals, int width) {
-  // Without a width (a CSV field) its length is not needed.
-  char* at =
-      width > 0 ? blanksBefore(TextFormat::fixedLength(value, decimals), width) : room(TextFormat::DateTextCapacity);
-  used_ += TextFormat::writeFixed(at, value, decimals) - at;
 }
 
 void ExportOutput::isoDate(const DayCount::CivilDate& date) {

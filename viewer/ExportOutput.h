@@ -2,9 +2,11 @@
 
 #include <QByteArrayView>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
+#include "analysis/TextFormat.h"
 #include "records/DayCount.h"
 
 class QIODevice;
@@ -33,12 +35,18 @@ class ExportOutput {
   void spaces(int count);
   void number(long long value);
   // Right-aligned in `width` characters with blanks, widening for a longer one.
-  void number(long long value, int width);
+  void number(long long value, int width) { rightAligned(TextFormat::NumberText(value), width); }
   // TextFormat::fixed, right-aligned in `width` characters.
-  void fixed(double value, int decimals, int width = 0);
+  void fixed(double value, int decimals, int width = 0) { rightAligned(TextFormat::FixedText(value, decimals), width); }
   // "yyyy-mm-dd" and "hh:nn:ss", as the views write them (TextFormat).
   void isoDate(const DayCount::CivilDate& date);
   void clockTime(const DayCount::ClockTime& time);
+
+  // A line written in place, for the exports of millions of lines: room for
+  // `count` bytes (at most 32 KiB) at the end of the buffer, then the end of
+  // what was written there.
+  char* reserve(qsizetype count) { return room(count); }
+  void wrote(char* end) { used_ = end - buffer_.get(); }
 
   // Writes what is gathered; false once a write has failed.
   bool flush();
@@ -52,9 +60,16 @@ class ExportOutput {
     if (Capacity - used_ < count) flush();
     return buffer_.get() + used_;
   }
-  // Writes the blanks that right-align `count` characters in `width` and
-  // returns where the characters go, with room for them.
-  char* blanksBefore(qsizetype count, int width);
+  // A TextFormat::FixedText or NumberText right-aligned in `width` with blanks.
+  template <class Text>
+  void rightAligned(const Text& text, int width) {
+    if (width > Capacity / 2) {
+      spaces(width - text.length());
+      width = 0;
+    }
+    char* at = room(std::max(width, TextFormat::RightAlignedSlack) + text.length());
+    wrote(TextFormat::writeRightAligned(at, text, width));
+  }
 
   void putAcross(QByteArrayView bytes);  // through one or more flushes
 

@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QStringList>
 
+#include <cstring>
 #include <new>
 
 #include "analysis/ModePass.h"
@@ -55,11 +56,55 @@ QString rightAligned(const QString& label, int columns) {
 
 QString modeText(std::optional<PracticeMode> mode) { return mode ? modeTitleName(*mode) : u"すべてのモード"_s; }
 
-// A miss rate as a percentage with two decimals and its sign, right-aligned.
-void percent(ExportOutput& out, double rate, int width) {
-  out.fixed(rate * 100.0, 2, width - 1);
-  out.put('%');
-}
+// The text's line of a point: the date and time, the numbers right-aligned,
+// the rates as percentages with two decimals and their sign. The whole line is
+// written in place: a series has millions of them.
+class TextLines {
+ public:
+  explicit TextLines(ExportOutput& out) : out_(out) {}
+
+  void write(const ProgressPoint& p) {
+    const ProgressRun& r = p.run;
+    char* at = out_.reserve(LineCapacity);
+    std::memcpy(at, dateText(r), sizeof dateText_);
+    at = TextFormat::writeClockTime(at + dateLength_, clockTime(r));
+    at = TextFormat::writeRightAligned(at, TextFormat::NumberText(r.hits), HitsWidth);
+    at = TextFormat::writeRightAligned(at, TextFormat::NumberText(r.misses), MissesWidth);
+    at = TextFormat::writeRightAligned(at, TextFormat::FixedText(p.meanHits, 4), MeanWidth);
+    at = percent(at, r.missRate(), RateWidth);
+    at = percent(at, p.meanMissRate, MeanRateWidth);
+    at = TextFormat::writeRightAligned(at, TextFormat::NumberText(p.bestSoFar), BestWidth);
+    *at++ = '\n';
+    out_.wrote(at);
+  }
+
+ private:
+  // The widest line: the date and time, and each column at its widest with the slack of its blanks.
+  static constexpr int LineCapacity = 2 * TextFormat::DateTextCapacity + 6 * (TextFormat::RightAlignedSlack + 32) + 8;
+
+  static char* percent(char* at, double rate, int width) {
+    at = TextFormat::writeRightAligned(at, TextFormat::FixedText(rate * 100.0, 2), width - 1);
+    *at++ = '%';
+    return at;
+  }
+
+  // "yyyy-mm-dd " of the run's day: a day's runs follow each other, so it is
+  // made once a day.
+  const char* dateText(const ProgressRun& r) {
+    if (r.date != day_ || dateLength_ == 0) {
+      day_ = r.date;
+      char* end = TextFormat::writeDate(dateText_, civilDate(r), '-');
+      *end++ = ' ';
+      dateLength_ = end - dateText_;
+    }
+    return dateText_;
+  }
+
+  ExportOutput& out_;
+  std::int32_t day_ = 0;
+  char dateText_[TextFormat::DateTextCapacity + 1] = {};
+  std::ptrdiff_t dateLength_ = 0;
+};
 
 // Every point of the series, in file order.
 template <class Write>
@@ -88,18 +133,9 @@ int writeText(ExportOutput& out, const Series& series, TextEncoding encoding) {
        rightAligned(u"ミス"_s, MissesWidth) + rightAligned(u"平均打数"_s, MeanWidth) +
        rightAligned(u"ミス率"_s, RateWidth) + rightAligned(u"平均ミス率"_s, MeanRateWidth) +
        rightAligned(u"最高"_s, BestWidth));
-  Dates dates;
-  eachPoint(series, [&out, &dates](const ProgressPoint& p) {
-    out.isoDate(dates.of(p.run));
-    out.put(' ');
-    out.clockTime(clockTime(p.run));
-    out.number(p.run.hits, HitsWidth);
-    out.number(p.run.misses, MissesWidth);
-    out.fixed(p.meanHits, 4, MeanWidth);
-    percent(out, p.run.missRate(), RateWidth);
-    percent(out, p.meanMissRate, MeanRateWidth);
-    out.number(p.bestSoFar, BestWidth);
-    out.put('\n');
+  TextLines lines(out);
+  eachPoint(series, [&out, &lines](const ProgressPoint& p) {
+    lines.write(p);
     return !out.failed();
   });
   const RangeFigures f = series.figures();

@@ -58,6 +58,34 @@ TEST(ProgressSeries, TrailingMeansEqualADirectSumOverTheWindow) {
   }
 }
 
+// The window kept in a ring gives the very bits the second cursor gives: the
+// same sums in the same order, the fresh sum of the miss rates included
+// (windows of one run, of a few, of all the runs and of more; runs without a
+// keystroke among them).
+TEST(ProgressSeries, TheRingOfTheWindowSumsAsTheSecondCursorDoes) {
+  std::mt19937 random(5);
+  Runs runs;
+  for (int i = 0; i < 3000; ++i) {
+    const int hits = i % 97 == 0 ? 0 : int(random() % 400);
+    runs.push_back(runOn(QDate(2020, 1, 1).addDays(i / 5), hits, hits == 0 ? 0 : int(random() % 30)));
+  }
+  for (const int window : {1, 2, 3, 7, 64, 2999, 3000, 4500}) {
+    ProgressSeries::PointWalk ring(runs, window);
+    ProgressSeries::PointWalk cursor(runs, window, 0);
+    ProgressPoint a, b;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+      ASSERT_TRUE(ring.next(a));
+      ASSERT_TRUE(cursor.next(b));
+      ASSERT_EQ(a.meanHits, b.meanHits) << "window " << window << " run " << i;
+      ASSERT_EQ(a.meanMissRate, b.meanMissRate) << "window " << window << " run " << i;
+      ASSERT_EQ(a.bestSoFar, b.bestSoFar);
+      ASSERT_EQ(a.run.hits, runs[i].hits);
+    }
+    EXPECT_FALSE(ring.next(a));
+    EXPECT_FALSE(cursor.next(b));
+  }
+}
+
 // Runs on the first and last day of a range and of the one before it, and the days outside; file order kept.
 TEST(ProgressSeries, RangesEndTodayAndTheRangeBeforeHasTheSameLength) {
   const QDate today(2024, 3, 31);

@@ -103,6 +103,36 @@ TEST(CsvWriter, QuotesWhatNeedsItAndCountsWhatShiftJisCannotHold) {
   }
 }
 
+// Columns and lines written in place go out whole across the buffer's
+// flushes, and a column wider than half the buffer takes its blanks first.
+TEST(ExportOutput, ColumnsAndLinesInPlaceCrossEveryFlush) {
+  const struct {
+    long long number;
+    double fixed;
+    int width;
+  } columns[] = {{7, 0.125, 5}, {-123456, -2.5, 3}, {0, 99.995, 16}, {42, 1e9, 17}, {-1, -0.004, 40000}};
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  ExportOutput out(buffer);
+  QByteArray expected;
+  for (int line = 0; line < 3000; ++line) {
+    for (const auto& c : columns) {
+      out.number(c.number + line, c.width);
+      out.fixed(c.fixed * line, 2, c.width);
+      expected += TextFormat::number(c.number + line, c.width).toLatin1();
+      expected += TextFormat::fixed2(c.fixed * line, c.width).toLatin1();
+    }
+    char* at = out.reserve(64);
+    at = TextFormat::writeRightAligned(at, TextFormat::NumberText(line), 8);
+    *at++ = '\n';
+    out.wrote(at);
+    expected += TextFormat::number(line, 8).toLatin1() + '\n';
+  }
+  ASSERT_TRUE(out.flush());
+  EXPECT_GT(expected.size(), 16 * 64 * 1024);
+  EXPECT_EQ(buffer.data(), expected);
+}
+
 class ViewExportTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(viewer.load(writeTypistFile(dir, 3000)), LoadOutcome::Loaded); }
