@@ -28,6 +28,7 @@ class ExportOutput {
     buffer_[used_++] = c;
   }
   void put(QByteArrayView bytes) {
+    if (bytes.isEmpty()) return;  // an empty view may hold no pointer at all
     if (bytes.size() > Capacity - used_) return putAcross(bytes);
     std::memcpy(buffer_.get() + used_, bytes.data(), static_cast<std::size_t>(bytes.size()));
     used_ += bytes.size();
