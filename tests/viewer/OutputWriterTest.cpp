@@ -1,7 +1,8 @@
 // What the output writer adds to the writers of each part: the text's order
-// and headings, and the window's active view taken from its last pass. Each
-// format and content reaching its writer is checked through the report tool
-// (tests/app/Report*Test.cpp) and the window's export (MainWindowTest).
+// and headings, the window's active view taken from its last pass, and the
+// calendar's days the window's export counts. Each format and content
+// reaching its writer is checked through the report tool (tests/app/Report*)
+// and the window's export (MainWindowTest).
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -14,6 +15,7 @@
 #include "viewer/ExportOutput.h"
 #include "viewer/OutputWriter.h"
 #include "viewer/ViewerCore.h"
+#include "viewer/ViewerSession.h"
 
 using namespace Qt::StringLiterals;
 
@@ -80,6 +82,29 @@ TEST_F(OutputWriterTest, TheActiveViewComesFromTheLastPassAndAViewByNameIsComput
   const QByteArray alphabet = output({.format = OutputFormat::Csv, .views = {ViewHistory}});
   EXPECT_NE(alphabet, romaji);
   EXPECT_EQ(output({.format = OutputFormat::Csv, .activeView = ViewHistory}), alphabet) << "now from the new pass";
+}
+
+// The window's export of the calendar's days: the modes and the day the
+// calendar window counts with, as the session is asked.
+TEST(SessionOutputTest, TheCalendarsDaysAreCountedAsTheWindowAsks) {
+  TempDir dir;
+  SettingsFile settings{dir.file(u"hoko32.ini"_s)};
+  RecordingFeedback feedback;
+  ViewerSession session{settings, feedback};
+  ASSERT_TRUE(session.loadRecordFile(writeTypistFile(dir, 1500), false));
+  session.selectMode(ModeKana);
+  const QDate today(2024, 5, 1);
+  for (const bool allModes : {false, true}) {
+    QBuffer exported, expected;
+    exported.open(QIODevice::WriteOnly);
+    expected.open(QIODevice::WriteOnly);
+    using enum ViewerSession::ExportContent;
+    ASSERT_TRUE(session.writeExport(exported, {Calendar, ViewAverage, true, false, allModes, today}).written());
+    const PracticeCalendar days = PracticeCalendar::build(session.core().runsInView().runs,
+                                                          allModes ? std::nullopt : std::optional(ModeKana), today);
+    ViewExport::writeJson(expected, session.core(), {}, false, session.recordName(), &days);
+    EXPECT_EQ(exported.data(), expected.data()) << "all modes " << allModes;
+  }
 }
 
 }  // namespace
