@@ -87,9 +87,11 @@ TEST_F(ViewerSessionChangesTest, AListenerReadsTheSessionAfterTheChange) {
   session.selectMode(ModeRomaji);
   std::vector<std::size_t> runsSeen;
   std::vector<QString> erasSeen;
+  std::vector<EraDays> eraDaysSeen;
   QObject::connect(&session, &ViewerSession::changed, [&](Change) {
     runsSeen.push_back(session.calendarRuns().size());
     erasSeen.push_back(session.eraText());
+    eraDaysSeen.push_back(session.eraDays());
   });
   session.load();
   session.setEra(QDate(2024, 5, 1), QDate());
@@ -101,6 +103,12 @@ TEST_F(ViewerSessionChangesTest, AListenerReadsTheSessionAfterTheChange) {
   EXPECT_TRUE(erasSeen[1].contains(u"2024"_s)) << erasSeen[1].toStdString();
   EXPECT_NE(erasSeen[1], erasSeen[2]);
   EXPECT_TRUE(erasSeen[3].isEmpty());
+  // The era's days: the whole history without one.
+  EXPECT_EQ(eraDaysSeen.front(), EraDays());
+  EXPECT_EQ(eraDaysSeen[1].last, EraDays().last);
+  EXPECT_NE(eraDaysSeen[1].first, EraDays().first);
+  EXPECT_NE(eraDaysSeen[2].last, EraDays().last);
+  EXPECT_EQ(eraDaysSeen.back(), EraDays());
 }
 
 }  // namespace
