@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVariant>
 
 #include <ostream>
 
@@ -13,8 +12,4 @@ inline void PrintTo(const QStringList& lines, std::ostream* out) {
   *out << "{\n";
   for (const QString& line : lines) *out << "  \"" << line.toStdString() << "\"\n";
   *out << '}';
-}
-
-inline void PrintTo(const QVariant& value, std::ostream* out) {
-  *out << value.typeName() << ' ' << value.toString().toStdString();
 }

@@ -1,16 +1,13 @@
 // The features beside the tab views (the 3D chart, the calendar, the progress
 // chart, ...) as the main window builds them from their declarations: the
-// menus and the tool bar as they always were, each feature's help page and
-// settings sections, and no key taken twice.
+// menus and the tool bar as they always were, and a feature's window updated
+// on the changes it follows. F1 in each window: HelpSystemTest.
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-
-#include <set>
 
 #include "records/LoadFeedback.h"
 #include "settings/SettingsFile.h"
@@ -18,7 +15,6 @@
 #include "support/TempDir.h"
 #include "support/TypistFile.h"
 #include "ui/Features.h"
-#include "ui/HelpSystem.h"
 #include "ui/TfrmMain.h"
 
 using namespace Qt::StringLiterals;
@@ -137,7 +133,7 @@ class FeatureMenusTest : public QObject, private MainWindowFixture {
     QCOMPARE(bar, (QStringList{u"File1"_s, u"Edit1"_s, u"Show1"_s, u"Run1"_s, u"Option1"_s, u"Help1"_s}));
   }
 
-  // The tool bar's buttons in their order; the chart's button only on a tab with a chart.
+  // The tool bar's buttons in their order; the chart's item only on a tab with a chart.
   void theToolBarListsItsButtonsAsEver() {
     const auto window = start({dir->file(u"typist.ｷﾛｸ"_s)});
     QStringList buttons;
@@ -149,40 +145,10 @@ class FeatureMenusTest : public QObject, private MainWindowFixture {
                                    u"-"_s, u"GraphButton"_s, u"CalendarButton"_s, u"CopyButton"_s, u"DirButton"_s,
                                    u"FontButton"_s, u"-"_s, u"ExitButton"_s, u"lblEra"_s}));
     auto* pages = window->findChild<QTabWidget*>(u"PageControl1"_s);
-    auto* chart = window->findChild<QToolButton*>(u"GraphButton"_s);
     for (int tab = 0; tab < ViewCount; ++tab) {
       pages->setCurrentIndex(tab);
-      QCOMPARE(chart->isEnabled(), viewInfo(tab).charted);
       QCOMPARE(window->findChild<QAction*>(u"Graph2"_s)->isVisible(), viewInfo(tab).charted);
       QVERIFY(window->findChild<QToolButton*>(u"CalendarButton"_s)->isEnabled());
-    }
-  }
-
-  // Each feature's declaration: a help page for its topic, its own settings
-  // sections, items with names and keys no other item of the window takes.
-  void eachFeatureDeclaresItsPageSectionsAndKeys() {
-    const auto window = start({dir->file(u"typist.ｷﾛｸ"_s)});
-    std::set<QString> sections;
-    std::set<QString> names;
-    const std::vector<std::unique_ptr<Feature>> features = makeFeatures();
-    QVERIFY(!features.empty());
-    for (const std::unique_ptr<Feature>& feature : features) {
-      const Feature::Declaration& declared = feature->declaration();
-      QVERIFY(!declared.items.empty());
-      if (declared.helpTopic != 0)  // 0: no page of its own
-        QVERIFY2(HelpSystem::pageForTopic(declared.helpTopic) != HelpSystem::pageForTopic(-1),
-                 qPrintable(declared.items[0].name));
-      for (const QString& section : declared.settingsSections)
-        QVERIFY2(sections.insert(section).second, qPrintable(section));
-      for (const FeatureItem& item : declared.items) {
-        QVERIFY2(names.insert(item.name).second, qPrintable(item.name));
-        QCOMPARE(window->findChildren<QAction*>(item.name).size(), 1);
-        if (item.shortcut.isEmpty()) continue;
-        int taking = 0;  // the items of the window that take this key
-        for (const QAction* action : window->findChildren<QAction*>())
-          taking += action->shortcut() == QKeySequence(item.shortcut);
-        QCOMPARE(taking, 1);
-      }
     }
   }
 
@@ -213,26 +179,6 @@ class FeatureMenusTest : public QObject, private MainWindowFixture {
     session.setEra(QDate(), QDate());
     QCOMPARE(eras.updates, 2);
     QCOMPARE(all.updates, 5);
-    QVERIFY(all.follows(ViewerSession::Change::Load));
-    QVERIFY(!eras.follows(ViewerSession::Change::Load));
-  }
-
-  // A window that stays open beside the main window (it follows the session)
-  // opens from its item and takes F1 to the topic declared.
-  void aSideWindowTakesTheTopicDeclared() {
-    const auto window = start({dir->file(u"typist.ｷﾛｸ"_s)});
-    int opened = 0;
-    for (const std::unique_ptr<Feature>& feature : makeFeatures()) {
-      const Feature::Declaration& declared = feature->declaration();
-      if (declared.follows.empty()) continue;  // a modal window: its own tests
-      window->findChild<QAction*>(declared.items[0].name)->trigger();
-      int topics = 0;
-      for (const QWidget* top : QApplication::topLevelWidgets())
-        topics += top->isVisible() && top->property("helpContext") == QVariant(declared.helpTopic);
-      QVERIFY2(topics == 1, qPrintable(declared.items[0].name));
-      ++opened;
-    }
-    QCOMPARE(opened, 2);  // the calendar and the progress chart
   }
 };
 

@@ -69,9 +69,15 @@ class ProgressWindowTest : public QObject {
     QVERIFY(window && window->isVisible() && !window->isModal());
     QCOMPARE(window->windowTitle(), u"進歩グラフ"_s);
     int romaji = 0;
-    for (const PracticeRecord* r : main.session().core().records().AllRecords) romaji += r->Mode == ModeRomaji;
+    int withoutMiss = 0;
+    for (const PracticeRecord* r : main.session().core().records().AllRecords) {
+      romaji += r->Mode == ModeRomaji;
+      withoutMiss += r->Mode == ModeRomaji && r->Misses == 0;
+    }
     QCOMPARE(window->figures().runs, romaji);
-    QVERIFY(romaji > 0);
+    QVERIFY(romaji > withoutMiss);
+    main.findChild<QAction*>(u"Nomiss1"_s)->trigger();  // followed while it is open
+    QCOMPARE(window->figures().runs, withoutMiss);
     MessageBoxes::setHandler(nullptr);
   }
 

@@ -2,7 +2,7 @@
 // and the 3D chart go on the screen, what they keep of their place and size
 // in the settings file and read back, the error shown when it cannot be
 // written; and the shell itself on a window of its own kind: the options it
-// hands back, when, and its help topic.
+// hands back, when, and its kind of window.
 #include <QScreen>
 #include <QTest>
 
@@ -50,21 +50,20 @@ class NoteWindow : public SideWindowOf<NoteOptions> {
 struct Kind {
   const char* name;
   QString section;  // where the place and size are kept
-  bool beside;      // opens beside the main window, kept whenever hidden
   std::function<std::unique_ptr<SideWindow>(SettingsFile*, QWidget*, SideWindow::ErrorReporter)> make;
 };
 
 std::vector<Kind> kinds() {
   return {
-      {"calendar", u"Calendar"_s, true,
+      {"calendar", u"Calendar"_s,
        [](SettingsFile* settings, QWidget* parent, SideWindow::ErrorReporter reporter) {
          return std::make_unique<PracticeCalendarWindow>(settings, parent, std::move(reporter));
        }},
-      {"progress chart", u"Progress"_s, true,
+      {"progress chart", u"Progress"_s,
        [](SettingsFile* settings, QWidget* parent, SideWindow::ErrorReporter reporter) {
          return std::make_unique<ProgressWindow>(settings, parent, std::move(reporter));
        }},
-      {"3D chart", u"ChartForm"_s, false,
+      {"3D chart", u"ChartForm"_s,
        [](SettingsFile* settings, QWidget* parent, SideWindow::ErrorReporter reporter) {
          return std::make_unique<Tfrm3DGraph>(settings, ChartInput{}, parent, std::move(reporter));
        }},
@@ -78,11 +77,15 @@ class SideWindowTest : public QObject {
 
   std::unique_ptr<TempDir> dir;
   QStringList reported;
-  QWidget main;  // the main window the side windows open beside
+  QList<QWidget*> reportedOver;  // the parent of each message reported
+  QWidget main;                  // the main window the side windows open beside
 
   QString settingsPath() const { return dir->file(u"hoko32.ini"_s); }
   SideWindow::ErrorReporter reporter() {
-    return [this](QWidget*, const QString& text) { reported << text; };
+    return [this](QWidget* parent, const QString& text) {
+      reported << text;
+      reportedOver << parent;
+    };
   }
   static void store(SettingsFile& settings, const QString& section, int left, int top, int width, int height) {
     QVERIFY(settings.writeInteger(section, u"Left"_s, left) && settings.writeInteger(section, u"Top"_s, top) &&
@@ -99,6 +102,7 @@ class SideWindowTest : public QObject {
   void init() {
     dir = std::make_unique<TempDir>();
     reported.clear();
+    reportedOver.clear();
   }
 
   // A stored place and size from a larger screen come back inside this one:
@@ -162,42 +166,29 @@ class SideWindowTest : public QObject {
     QCOMPARE(reported, QStringList());
   }
 
-  // Without a stored place the calendar and the progress chart open beside
-  // the main window (where on the screen is WindowPlacement's rule: on this
-  // small screen not both fit side by side) in their own first size.
-  void withoutAStoredPlaceItOpensBesideTheMainWindow() {
-    const QRect area = main.screen()->availableGeometry();
-    for (const Kind& kind : kinds()) {
-      if (!kind.beside) continue;
-      SettingsFile settings(settingsPath());
-      auto window = kind.make(&settings, &main, reporter());
-      window->show();
-      const QRect frame = window->frameGeometry();
-      QVERIFY2(frame.topLeft() == WindowPlacement::placeBeside(main.frameGeometry(), frame.size(), area), kind.name);
-      QVERIFY2(area.contains(frame), kind.name);
-      window->close();
-    }
-  }
-
   // A settings file that cannot be written: closing shows its message once,
-  // through the reporter the window was given.
+  // through the reporter the window was given, with the window as the parent.
   void aSettingsFileThatCannotBeWrittenIsReported() {
     dir->write(u"blocker"_s, "a file where a folder should be");
     const QString blocked = dir->file(u"blocker/hoko32.ini"_s);
     for (const Kind& kind : kinds()) {
       reported.clear();
+      reportedOver.clear();
       SettingsFile settings(blocked);
       auto window = kind.make(&settings, &main, reporter());
       window->show();
       window->close();
       QVERIFY2(reported == QStringList{blocked + u" に書き込めません"_s}, kind.name);
+      QVERIFY2(reportedOver == QList<QWidget*>{window.get()}, kind.name);
     }
   }
 
   // The options handed back are the window's own with its place and size as
   // it stands; a window opened beside the main window hands them back each
-  // time it is hidden, a stored one only when asked.
-  void theOptionsHandedBackAreTheWindowsOwnWithItsPlaceAndSize() {
+  // time it is hidden, a stored one only when asked. Beside the main window it
+  // is non-modal with minimise and maximise buttons, a stored one modal (F1 to
+  // the topic given: HelpSystemTest).
+  void theOptionsHandedBackAndTheKindOfWindow() {
     std::vector<NoteOptions> kept;
     const auto saver = [&kept](const NoteOptions& options) -> std::optional<QString> {
       kept.push_back(options);
@@ -205,6 +196,9 @@ class SideWindowTest : public QObject {
     };
     NoteWindow beside(SideWindow::Opening::Beside, {-1, -1, 0, 0, u"kept"_s}, saver, {}, &main);
     beside.show();
+    QVERIFY(!beside.isModal());
+    QVERIFY(beside.windowFlags().testFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    QVERIFY(!beside.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
     QCOMPARE(beside.size(), QSize(333, 222));  // its own first size, right of the main window
     QCOMPARE(beside.frameGeometry().topLeft(), QPoint(main.frameGeometry().right() + 1, main.frameGeometry().top()));
     beside.move(beside.pos() + QPoint(5, 5));
@@ -223,6 +217,7 @@ class SideWindowTest : public QObject {
     NoteWindow stored(SideWindow::Opening::Stored, {70, 80, 400, 300, {}}, saver, {}, &main);
     stored.placeAtStoredPlace();
     stored.show();
+    QVERIFY(stored.isModal());
     QCOMPARE(stored.size(), QSize(400, 300));
     stored.hide();
     QVERIFY(kept.empty());
@@ -235,35 +230,6 @@ class SideWindowTest : public QObject {
     unsaved.show();
     unsaved.hide();
     QCOMPARE(reported, QStringList());
-  }
-
-  // A failure to keep them goes to the reporter, with the window as the parent.
-  void aFailureToKeepIsReportedWithTheWindowAsParent() {
-    QWidget* parentSeen = nullptr;
-    NoteWindow window(
-        SideWindow::Opening::Beside, {}, [](const NoteOptions&) { return std::optional<QString>(u"no room"_s); },
-        [&](QWidget* parent, const QString& text) {
-          parentSeen = parent;
-          reported << text;
-        },
-        &main);
-    window.show();
-    window.close();
-    QCOMPARE(reported, QStringList{u"no room"_s});
-    QCOMPARE(parentSeen, &window);
-  }
-
-  // The help topic given is the one F1 opens; beside the main window a window
-  // is non-modal with minimise and maximise buttons, a stored one modal.
-  void theHelpTopicAndTheKindOfWindow() {
-    const NoteWindow beside(SideWindow::Opening::Beside, {}, {});
-    const NoteWindow stored(SideWindow::Opening::Stored, {}, {});
-    for (const NoteWindow* window : {&beside, &stored}) QCOMPARE(window->property("helpContext").toInt(), 4711);
-    QVERIFY(!beside.isModal());
-    QVERIFY(beside.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    QVERIFY(beside.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    QVERIFY(!beside.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
-    QVERIFY(stored.isModal());
   }
 };
 
