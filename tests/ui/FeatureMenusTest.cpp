@@ -164,7 +164,7 @@ class FeatureMenusTest : public QObject, private MainWindowFixture {
     const auto window = start({dir->file(u"typist.ｷﾛｸ"_s)});
     std::set<QString> sections;
     std::set<QString> names;
-    const std::vector<std::unique_ptr<Feature>> features = makeFeatures();
+    const std::vector<std::unique_ptr<Feature>> features = makeFeatures(dir->path(), dir->path()).all;
     QVERIFY(!features.empty());
     for (const std::unique_ptr<Feature>& feature : features) {
       const Feature::Declaration& declared = feature->declaration();
@@ -222,7 +222,7 @@ class FeatureMenusTest : public QObject, private MainWindowFixture {
   void aSideWindowTakesTheTopicDeclared() {
     const auto window = start({dir->file(u"typist.ｷﾛｸ"_s)});
     int opened = 0;
-    for (const std::unique_ptr<Feature>& feature : makeFeatures()) {
+    for (const std::unique_ptr<Feature>& feature : makeFeatures(dir->path(), dir->path()).all) {
       const Feature::Declaration& declared = feature->declaration();
       if (declared.follows.empty()) continue;  // a modal window: its own tests
       window->findChild<QAction*>(declared.items[0].name)->trigger();
