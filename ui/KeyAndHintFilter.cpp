@@ -1,6 +1,7 @@
 #include "ui/KeyAndHintFilter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QToolTip>
@@ -15,7 +16,11 @@ KeyAndHintFilter::KeyAndHintFilter(QWidget* mainWindow, const QAction* hintOptio
       mainWindow_(mainWindow),
       hintOption_(hintOption),
       menuKeys_(std::move(menuKeys)),
-      help_(help) {}
+      help_(help) {
+  qApp->installEventFilter(this);
+}
+
+KeyAndHintFilter::~KeyAndHintFilter() { qApp->removeEventFilter(this); }
 
 bool KeyAndHintFilter::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);

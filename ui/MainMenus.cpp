@@ -97,12 +97,23 @@ const QString ModeCaptions[] = {u"&A（英字）"_s, u"&K（カナ）"_s, u"&R�
 const QString ModeKeys[] = {u"Ctrl+A"_s, u"Ctrl+K"_s, u"Ctrl+R"_s, u"Ctrl+E"_s};
 const QString AverageCaptions[] = {u"日平均(&D)"_s, u"週平均(&W)"_s, u"月平均(&M)"_s, u"年平均(&Y)"_s};
 
+// The tool bar's buttons after the mode buttons and the features' (a picture of Pictures::toolbarImage);
+// an unnamed row is a separator.
+constexpr MenuRow ToolTable[] = {
+    {MenuRow::Item, u"CopyButton", u"すべてｺﾋﾟｰ", u"8"},  {MenuRow::Item, u"DirButton", u"ﾌｫﾙﾀﾞの変更", u"9"},
+    {MenuRow::Item, u"FontButton", u"ﾌｫﾝﾄの変更", u"10"}, {MenuRow::Separator},
+    {MenuRow::Item, u"ExitButton", u"終了", u"11"},
+};
+const QString ModeHints[] = {u"英字"_s, u"かな"_s, u"ローマ字"_s, u"記号"_s};
+
 // The items of the 実行 menu that only the average tab shows.
 const QString AverageTabItems[] = {u"N1"_s, u"Day1"_s, u"Week1"_s, u"Month1"_s, u"Year1"_s, u"AverCfg1"_s};
 
 }  // namespace
 
 const std::array<QString, PracticeModeCount> MainMenus::ModeItems = {u"MenuA"_s, u"MenuK"_s, u"MenuR"_s, u"MenuE"_s};
+const std::array<QString, PracticeModeCount> MainMenus::ModeButtons = {u"ButtonA"_s, u"ButtonK"_s, u"ButtonR"_s,
+                                                                       u"ButtonE"_s};
 const std::array<QString, 4> MainMenus::AverageItems = {u"Day1"_s, u"Week1"_s, u"Month1"_s, u"Year1"_s};
 
 MainMenus::MainMenus(QMainWindow* window, const std::vector<std::unique_ptr<Feature>>& features,
@@ -202,20 +213,45 @@ void MainMenus::addHiddenItemKeys() {
   }
 }
 
-void MainMenus::addFeatureButtons(QToolBar* toolBar) {
-  toolBar_ = toolBar;
-  for (const std::unique_ptr<Feature>& feature : features_) {
-    const std::optional<FeatureButton>& declared = feature->declaration().button;
-    if (!declared) continue;
-    auto* button = new QToolButton(toolBar);
-    button->setObjectName(declared->name);
-    button->setToolTip(declared->hint);
-    button->setIcon(QIcon(Pictures::toolbarImage(declared->picture)));
-    button->setAutoRaise(true);
-    toolBar->addWidget(button);
-    connect(button, &QToolButton::clicked, this, [this, open = feature.get()] { open->open(host_); });
-  }
+QToolButton* MainMenus::addButton(const QString& name, const QString& hint, int picture) {
+  auto* button = new QToolButton(toolBar_);
+  button->setObjectName(name);
+  button->setToolTip(hint);
+  button->setIcon(QIcon(Pictures::toolbarImage(picture)));
+  button->setAutoRaise(true);
+  toolBar_->addWidget(button);
+  return button;
 }
+
+QToolBar* MainMenus::buildToolBar(QWidget* recordFilePanel) {
+  toolBar_ = window_->addToolBar(u"ToolBar1"_s);
+  toolBar_->setObjectName(u"ToolBar1"_s);
+  toolBar_->setMovable(false);
+  toolBar_->setFloatable(false);
+  toolBar_->setIconSize(QSize(16, 16));
+  toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+  recordFilePanel->setParent(toolBar_);
+  toolBar_->addWidget(recordFilePanel);
+  toolBar_->addSeparator();
+  for (int mode = 0; mode < PracticeModeCount; ++mode)
+    addButton(ModeButtons[mode], ModeHints[mode], mode)->setCheckable(true);
+  toolBar_->addSeparator();
+  for (const std::unique_ptr<Feature>& feature : features_) {
+    if (const std::optional<FeatureButton>& declared = feature->declaration().button)
+      connect(addButton(declared->name, declared->hint, declared->picture), &QToolButton::clicked, this,
+              [this, open = feature.get()] { open->open(host_); });
+  }
+  for (const MenuRow& row : ToolTable) {
+    if (row.kind == MenuRow::Separator)
+      toolBar_->addSeparator();
+    else
+      addButton(QString::fromUtf16(row.name), QString::fromUtf16(row.caption),
+                QString::fromUtf16(row.shortcut).toInt());
+  }
+  return toolBar_;
+}
+
+QToolButton* MainMenus::button(const QString& name) const { return toolBar_->findChild<QToolButton*>(name); }
 
 QAction* MainMenus::item(const QString& name) const { return window_->findChild<QAction*>(name); }
 

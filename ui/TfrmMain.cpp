@@ -64,12 +64,8 @@ TfrmMain::TfrmMain(const StartupContext& context, QWidget* parent) : QMainWindow
   connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::PageControl1Change);
 }
 
-TfrmMain::~TfrmMain() {
-  qApp->removeEventFilter(keys_);
-  delete frmOpening;
-}
+TfrmMain::~TfrmMain() { delete frmOpening; }
 
-// ---------------------------------------------------------------------------
 // Start-up and close
 
 void TfrmMain::FormCreate(const StartupContext& context) {
@@ -85,8 +81,7 @@ void TfrmMain::FormCreate(const StartupContext& context) {
   help_ = new HelpSystem(u"Hoko32.hlp"_s, this);
   connectCommands();
   menus_->showTab(viewInfo(ViewHistory));
-  keys_ = new KeyAndHintFilter(this, menus_->item(u"Hint1"_s), menus_->shortcutKeys(), help_);
-  qApp->installEventFilter(keys_);
+  new KeyAndHintFilter(this, menus_->item(u"Hint1"_s), menus_->shortcutKeys(), help_);
 
   settings_ = std::make_unique<SettingsFile>(context.settingsPath);
   session_ = std::make_unique<ViewerSession>(*settings_, *feedback_);
@@ -183,13 +178,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TfrmMain::createLongLivedDialogs() {
-  AboutBox = new TAboutBox(this);
-  frmColor = new TfrmColor(this);
-  frmGChar = new TfrmGChar(this);
-  frmRecent = new TfrmRecent(this);
-  frmAverCfg = new TfrmAverCfg(this);
-}
+void TfrmMain::createLongLivedDialogs() { dialogs_.create(this); }
 
 // The fixed items and buttons to their handlers; a feature's open the feature.
 void TfrmMain::connectCommands() {
@@ -207,11 +196,15 @@ void TfrmMain::connectCommands() {
       {u"ReSet2"_s, &TfrmMain::RecStore},
   };
   for (const auto& [name, handler] : commands) connect(menus_->item(name), &QAction::triggered, this, handler);
+  connect(CopyButton, &QToolButton::clicked, this, &TfrmMain::CopyAll1Click);
+  connect(DirButton, &QToolButton::clicked, this, &TfrmMain::Directory1Click);
+  connect(FontButton, &QToolButton::clicked, this, &TfrmMain::Font2Click);
+  connect(ExitButton, &QToolButton::clicked, this, &QWidget::close);  // Exit1Click
   for (const char16_t* exit : {u"Exit1", u"Exit2"})
     connect(menus_->item(QString::fromUtf16(exit)), &QAction::triggered, this, &QWidget::close);  // Exit1Click
   connect(menus_->item(u"Help2"_s), &QAction::triggered, this, [this] { help_->showContents(); });
   connect(menus_->item(u"KK1"_s), &QAction::triggered, this, [this] { help_->showKeywordSearch(); });
-  connect(menus_->item(u"Version1"_s), &QAction::triggered, this, [this] { AboutBox->exec(); });
+  connect(menus_->item(u"Version1"_s), &QAction::triggered, this, [this] { dialogs_.AboutBox->exec(); });
   for (const ViewInfo& view : Views)
     connect(menus_->item(view.menuName.toString()), &QAction::triggered, this,
             [this, tag = view.view + 1] { Best1Click(tag); });
@@ -221,7 +214,6 @@ void TfrmMain::connectCommands() {
     connect(menus_->item(MainMenus::AverageItems[i]), &QAction::triggered, this, [this, i] { ButtonDayClick(i + 1); });
 }
 
-// ---------------------------------------------------------------------------
 // Loading and the passes
 
 int TfrmMain::activeTab() const { return PageControl1->currentIndex(); }
@@ -354,7 +346,6 @@ void TfrmMain::runActivePass() {
     MainProcedure();
 }
 
-// ---------------------------------------------------------------------------
 // Commands
 
 void TfrmMain::pressModeButton(int mode) {
@@ -372,11 +363,9 @@ void TfrmMain::ButtonAClick(int mode) {
   runActivePass();
 }
 
-void TfrmMain::setMissPaneVisible() { Memos[ViewMiss]->setVisible(!checked(u"Nomiss1"_s)); }
-
 void TfrmMain::PageControl1Change() {
   const int tab = activeTab();
-  setMissPaneVisible();
+  Memos[ViewMiss]->setVisible(!checked(u"Nomiss1"_s));
   menus_->showTab(viewInfo(tab));
   PageControl1->setProperty("helpContext", viewInfo(tab).helpTopic);
   if (tab == ViewMiss && checked(u"Nomiss1"_s)) {
@@ -396,7 +385,7 @@ void TfrmMain::Best1Click(int tag) {
 }
 
 void TfrmMain::Nomiss1Click() {
-  setMissPaneVisible();
+  Memos[ViewMiss]->setVisible(!checked(u"Nomiss1"_s));
   updateViewSettings();  // the session tells the windows that follow the option
   if (session_->modeSelected()) runActivePass();
 }
@@ -405,14 +394,10 @@ void TfrmMain::Level1Click() {
   if (session_->modeSelected()) MainProcedure();
 }
 
-QPlainTextEdit* TfrmMain::activeMemo() const {
-  return Memos[static_cast<std::size_t>(std::clamp(activeTab(), 0, ViewCount - 1))];
-}
-
 void TfrmMain::Copy1Click() {
   const int tab = activeTab();
   if (!viewInfo(tab).copiesSelection) return;
-  QPlainTextEdit* memo = activeMemo();
+  QPlainTextEdit* memo = Memos[activeTab()];
   if (!memo->isVisible() && memo->isHidden()) return;
   panes_->complete(View(tab));
   const QString selected = memo->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n');
@@ -421,7 +406,7 @@ void TfrmMain::Copy1Click() {
 
 void TfrmMain::CopyAll1Click() {
   const int tab = activeTab();
-  QPlainTextEdit* memo = activeMemo();
+  QPlainTextEdit* memo = Memos[activeTab()];
   if (memo->isHidden()) return;  // the miss pane under the no-miss option shows nothing to copy
   memo->setFocus();
   copyText(session_->copyAllLines(View(tab), panes_->text(View(tab)).split(u'\n')).join(u'\n'));
@@ -436,8 +421,8 @@ void TfrmMain::Memo1DblClick() {
 
 void TfrmMain::Font2Click() {
   const int tab = activeTab();
-  QPlainTextEdit* memo = activeMemo();
-  if (!FontDialog1) FontDialog1 = new FontDialog(this);
+  QPlainTextEdit* memo = Memos[activeTab()];
+  FontDialog* FontDialog1 = dialogs_.fontDialog(this);
   FontDialog1->setCurrent(memo->font(), memo->palette().color(QPalette::Text));
   if (FontDialog1->exec() != QDialog::Accepted) return;
   const QFont chosen = FontDialog1->selectedFont();
@@ -459,9 +444,9 @@ void TfrmMain::Font2Click() {
 }
 
 void TfrmMain::GraphCharClick() {
-  frmGChar->setMarks(session_->settings().hitMark, session_->settings().missMark);
-  if (frmGChar->exec() != QDialog::Accepted) return;
-  session_->setMarks(firstCharacter(frmGChar->hitText()), firstCharacter(frmGChar->missText()));
+  dialogs_.frmGChar->setMarks(session_->settings().hitMark, session_->settings().missMark);
+  if (dialogs_.frmGChar->exec() != QDialog::Accepted) return;
+  session_->setMarks(firstCharacter(dialogs_.frmGChar->hitText()), firstCharacter(dialogs_.frmGChar->missText()));
   saveAfterChange();
   runActivePass();
 }
@@ -470,9 +455,9 @@ void TfrmMain::GraphCharClick() {
 // cleared by a mode switch waits for its tab, as its lines belong to an earlier
 // pass.
 void TfrmMain::Recent1Click() {
-  frmRecent->SpinEdit1->setValue(session_->settings().recentLimit);
-  if (frmRecent->exec() != QDialog::Accepted) return;
-  session_->changeSettings([this](ViewSettings& s) { s.recentLimit = frmRecent->SpinEdit1->value(); });
+  dialogs_.frmRecent->SpinEdit1->setValue(session_->settings().recentLimit);
+  if (dialogs_.frmRecent->exec() != QDialog::Accepted) return;
+  session_->changeSettings([this](ViewSettings& s) { s.recentLimit = dialogs_.frmRecent->SpinEdit1->value(); });
   saveAfterChange();
   if (!panes_->isEmpty(ViewHistory)) ShowHokoseki();
   if (!panes_->isEmpty(ViewGraph)) ShowGraph();
@@ -487,14 +472,14 @@ void TfrmMain::ButtonDayClick(int tag) {
 
 void TfrmMain::ButtonAverCfgClick() {
   const ViewSettings& current = session_->settings();
-  frmAverCfg->SpinEdit1->setValue(current.maxMiss);
-  frmAverCfg->SpinEdit2->setValue(current.minHitMiss);
-  frmAverCfg->SpinEdit3->setValue(current.countInterval);
-  if (frmAverCfg->exec() != QDialog::Accepted) return;
+  dialogs_.frmAverCfg->SpinEdit1->setValue(current.maxMiss);
+  dialogs_.frmAverCfg->SpinEdit2->setValue(current.minHitMiss);
+  dialogs_.frmAverCfg->SpinEdit3->setValue(current.countInterval);
+  if (dialogs_.frmAverCfg->exec() != QDialog::Accepted) return;
   session_->changeSettings([this](ViewSettings& s) {
-    s.maxMiss = frmAverCfg->SpinEdit1->value();
-    s.minHitMiss = frmAverCfg->SpinEdit2->value();
-    s.countInterval = frmAverCfg->SpinEdit3->value();
+    s.maxMiss = dialogs_.frmAverCfg->SpinEdit1->value();
+    s.minHitMiss = dialogs_.frmAverCfg->SpinEdit2->value();
+    s.countInterval = dialogs_.frmAverCfg->SpinEdit3->value();
   });
   saveAfterChange();
   AverageCalc();
@@ -506,7 +491,6 @@ void TfrmMain::cbMIssEvalClick() {
   if (session_->hasRuns()) MainProcedure();
 }
 
-// ---------------------------------------------------------------------------
 // Record file and folder
 
 void TfrmMain::plRecFileClick() {
@@ -546,21 +530,20 @@ void TfrmMain::Directory1Click() {
   if (session_->modeSelected()) RecStore();
 }
 
-// ---------------------------------------------------------------------------
 // Colours
 
 void TfrmMain::Col1Click() {
-  QPlainTextEdit* memo = activeMemo();
-  frmColor->setPreviewColors(memo->palette().color(QPalette::Base), memo->palette().color(QPalette::Text));
-  frmColor->exec();
+  QPlainTextEdit* memo = Memos[activeTab()];
+  dialogs_.frmColor->setPreviewColors(memo->palette().color(QPalette::Base), memo->palette().color(QPalette::Text));
+  dialogs_.frmColor->exec();
   QPalette palette = memo->palette();
-  palette.setColor(QPalette::Base, frmColor->previewBackground());
+  palette.setColor(QPalette::Base, dialogs_.frmColor->previewBackground());
   memo->setPalette(palette);
   saveAfterChange();
 }
 
 void TfrmMain::Color1Click() {
-  QPlainTextEdit* memo = activeMemo();
+  QPlainTextEdit* memo = Memos[activeTab()];
   const QColor chosen =
       QColorDialog::getColor(memo->palette().color(QPalette::Base), this, QString(), QColorDialog::DontUseNativeDialog);
   if (!chosen.isValid()) return;

@@ -5,8 +5,8 @@
 #include <array>
 #include <memory>
 
-#include "analysis/View.h"
 #include "ui/Features.h"
+#include "ui/MainDialogs.h"
 #include "ui/StartupContext.h"
 #include "viewer/LoadScheduler.h"
 #include "viewer/ViewerSession.h"
@@ -21,30 +21,20 @@ class QSpinBox;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
-class FontDialog;
 class HelpSystem;
-class KeyAndHintFilter;
 class LoadingFeedback;
 class MainMenus;
 class MainOptionsBinding;
 class RecordFilePanel;
 class RecordFileFollower;
 class SettingsFile;
-class TAboutBox;
-class TfrmAverCfg;
-class TfrmColor;
-class TfrmGChar;
 class TfrmOpening;
-class TfrmRecent;
 class ViewPanes;
 
-// The main window: its controls, its handlers and the relays between them.
-// Creating it does the whole start-up (settings, command line, first load);
-// closing it saves the settings. A handler reads its control, calls the viewer
-// session (the window's only door to the viewer core) and shows the answer.
-// Its menus are MainMenus', its option controls' binding MainOptionsBinding's;
-// the features beside the tab views (ui/Features) open from their items.
-// The controls and the pane headers' layout are in TfrmMainLayout.cpp.
+// The main window: its controls (made in TfrmMainLayout.cpp), its handlers and
+// the relays between them. Creating it does the whole start-up; closing it
+// saves the settings. A handler reads its control, calls the viewer session
+// (the only door to the viewer core) and shows what it answers.
 class TfrmMain : public QMainWindow {
   Q_OBJECT
  public:
@@ -108,13 +98,11 @@ class TfrmMain : public QMainWindow {
   void pressModeButton(int mode);
   void runActivePass();
   void showPane(View view);
-  void setMissPaneVisible();
   void updateViewSettings();                            // the core's settings, as the menus and controls stand
   void followSession(ViewerSession::Change change);     // a new era: the title and the active view
   void runWaitingLoad(LoadScheduler::Request request);  // one asked for while another ran
   bool checked(const QString& item) const;              // a menu item's check mark
   int activeTab() const;
-  QPlainTextEdit* activeMemo() const;
 
   // Components, under their design names.
   QToolBar* ToolBar1 = nullptr;
@@ -133,20 +121,14 @@ class TfrmMain : public QMainWindow {
   QCheckBox* cbMIssEval = nullptr;
   QMenu *PopupMenu1 = nullptr, *PopupMenu2 = nullptr;
   QFileDialog* OpenDialog1 = nullptr;
-  FontDialog* FontDialog1 = nullptr;
   TfrmOpening* frmOpening = nullptr;
-  TAboutBox* AboutBox = nullptr;
-  TfrmColor* frmColor = nullptr;
-  TfrmGChar* frmGChar = nullptr;
-  TfrmRecent* frmRecent = nullptr;
-  TfrmAverCfg* frmAverCfg = nullptr;
+  MainDialogs dialogs_;  // AboutBox, frmColor, ...
 
   MainFeatures features_;  // the 3D chart, the calendar, the celebration, ...: their items and windows
   FeatureHost host_;       // what the window lends them
   MainMenus* menus_ = nullptr;
   std::unique_ptr<MainOptionsBinding> options_;
   std::unique_ptr<ViewPanes> panes_;  // Memos, as the passes fill them
-  KeyAndHintFilter* keys_ = nullptr;
   std::unique_ptr<SettingsFile> settings_;
   HelpSystem* help_ = nullptr;
   std::unique_ptr<LoadingFeedback> feedback_;
@@ -154,6 +136,5 @@ class TfrmMain : public QMainWindow {
   RecordFileFollower* follower_ = nullptr;  // the live reloads
   LoadScheduler* loads_ = nullptr;          // when loads run: one at a time
   int averagePeriodTag_ = 1;
-  bool FirstPassDone = false;
-  bool closing_ = false;
+  bool FirstPassDone = false, closing_ = false;
 };

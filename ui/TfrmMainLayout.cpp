@@ -27,56 +27,19 @@ using namespace Qt::StringLiterals;
 // The main window's controls and header panels: how they are made and laid out.
 
 void TfrmMain::buildToolBar() {
-  ToolBar1 = addToolBar(u"ToolBar1"_s);
-  ToolBar1->setObjectName(u"ToolBar1"_s);
-  ToolBar1->setMovable(false);
-  ToolBar1->setFloatable(false);
-  ToolBar1->setIconSize(QSize(16, 16));
-  ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
-
-  plRecFile = new RecordFilePanel(ToolBar1);
-  plRecFile->setObjectName(u"plRecFile"_s);
-  plRecFile->setFixedSize(113, 22);
-  QFont panelFont(u"ＭＳ ゴシック"_s);
-  panelFont.setBold(true);
-  plRecFile->setFont(panelFont);
-  plRecFile->setStyleSheet(u"color: navy;"_s);
-  plRecFile->setToolTip(u"ｷﾛｸﾌｧｲﾙ"_s);
-  plRecFile->setContextMenuPolicy(Qt::CustomContextMenu);
+  plRecFile = new RecordFilePanel(this);
   connect(plRecFile, &RecordFilePanel::clicked, this, &TfrmMain::plRecFileClick);
   connect(plRecFile, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu2->exec(plRecFile->mapToGlobal(at)); });
-  ToolBar1->addWidget(plRecFile);
-  ToolBar1->addSeparator();
-
-  const auto toolButton = [this](const QString& name, const QString& hint, int picture) {
-    auto* button = new QToolButton(ToolBar1);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setIcon(QIcon(Pictures::toolbarImage(picture)));
-    button->setAutoRaise(true);
-    ToolBar1->addWidget(button);
-    return button;
-  };
-  const QString modeNames[] = {u"ButtonA"_s, u"ButtonK"_s, u"ButtonR"_s, u"ButtonE"_s};
-  const QString modeHints[] = {u"英字"_s, u"かな"_s, u"ローマ字"_s, u"記号"_s};
+  ToolBar1 = menus_->buildToolBar(plRecFile);
   for (int mode = 0; mode < PracticeModeCount; ++mode) {
-    QToolButton* button = toolButton(modeNames[mode], modeHints[mode], mode);
-    button->setCheckable(true);
-    connect(button, &QToolButton::clicked, this, [this, mode] { ButtonAClick(mode); });
-    ModeButtons[static_cast<std::size_t>(mode)] = button;
+    ModeButtons[mode] = menus_->button(MainMenus::ModeButtons[mode]);
+    connect(ModeButtons[mode], &QToolButton::clicked, this, [this, mode] { ButtonAClick(mode); });
   }
-  ToolBar1->addSeparator();
-  menus_->addFeatureButtons(ToolBar1);
-  connect(CopyButton = toolButton(u"CopyButton"_s, u"すべてｺﾋﾟｰ"_s, 8), &QToolButton::clicked, this,
-          &TfrmMain::CopyAll1Click);
-  connect(DirButton = toolButton(u"DirButton"_s, u"ﾌｫﾙﾀﾞの変更"_s, 9), &QToolButton::clicked, this,
-          &TfrmMain::Directory1Click);
-  connect(FontButton = toolButton(u"FontButton"_s, u"ﾌｫﾝﾄの変更"_s, 10), &QToolButton::clicked, this,
-          &TfrmMain::Font2Click);
-  ToolBar1->addSeparator();
-  connect(ExitButton = toolButton(u"ExitButton"_s, u"終了"_s, 11), &QToolButton::clicked, this,
-          &QWidget::close);  // Exit1Click
+  CopyButton = menus_->button(u"CopyButton"_s);
+  DirButton = menus_->button(u"DirButton"_s);
+  FontButton = menus_->button(u"FontButton"_s);
+  ExitButton = menus_->button(u"ExitButton"_s);
   // The era the views count, while one is set (showEra).
   lblEra = new QLabel(ToolBar1);
   lblEra->setObjectName(u"lblEra"_s);
@@ -198,7 +161,6 @@ void TfrmMain::RedrawGraph() { PaneHeaderLayout::layOutGraph(Panel2); }
 void TfrmMain::RedrawAver() { PaneHeaderLayout::layOutAverage(Panel3, PeriodButtons, ButtonAverCfg); }
 void TfrmMain::RedrawMiss() { PaneHeaderLayout::layOutMiss(Panel4, btnReCalc, MissLabel1, seMissCon, MissLabel2); }
 
-// ---------------------------------------------------------------------------
 // Events
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
