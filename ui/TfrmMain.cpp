@@ -180,7 +180,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::createLongLivedDialogs() { dialogs_.create(this); }
 
-// The fixed items and buttons to their handlers; a feature's open the feature.
+// The fixed items and buttons to their handlers (a feature's item opens the feature by itself).
 void TfrmMain::connectCommands() {
   const std::pair<QString, void (TfrmMain::*)()> commands[] = {
       {u"File2"_s, &TfrmMain::plRecFileClick},  {u"Directory1"_s, &TfrmMain::Directory1Click},
@@ -201,8 +201,8 @@ void TfrmMain::connectCommands() {
   connect(FontButton, &QToolButton::clicked, this, &TfrmMain::Font2Click);
   connect(ExitButton, &QToolButton::clicked, this, &QWidget::close);  // Exit1Click
   for (const char16_t* exit : {u"Exit1", u"Exit2"})
-    connect(menus_->item(QString::fromUtf16(exit)), &QAction::triggered, this, &QWidget::close);  // Exit1Click
-  connect(menus_->item(u"Help2"_s), &QAction::triggered, this, [this] { help_->showContents(); });
+    connect(menus_->item(QString::fromUtf16(exit)), &QAction::triggered, this, &QWidget::close);    // Exit1Click
+  connect(menus_->item(u"Help2"_s), &QAction::triggered, this, [this] { help_->showContents(); });  // Help2Click
   connect(menus_->item(u"KK1"_s), &QAction::triggered, this, [this] { help_->showKeywordSearch(); });
   connect(menus_->item(u"Version1"_s), &QAction::triggered, this, [this] { dialogs_.AboutBox->exec(); });
   for (const ViewInfo& view : Views)
