@@ -82,6 +82,7 @@ class Feature {
     std::vector<FeatureItem> items;  // in the order of their menus
     std::optional<FeatureButton> button;
     QStringList settingsSections;                // its sections in the settings file; none: none of its own
+    QStringList settingsKeys;                    // its keys in a section it shares with the main window
     int helpTopic = 0;                           // the help page F1 opens in its window; 0: none of its own
     std::vector<ViewerSession::Change> follows;  // what its open window follows
   };

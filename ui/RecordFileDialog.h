@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+class QMenu;
+
 // The folder and record-file dialog: Qt's own file dialog, listing the
 // folder's record files ("*.ｷﾛｸ") under the caption "ｷﾛｸ ファイル(*.ｷﾛｸ)".
 //
@@ -16,6 +18,10 @@ class RecordFileDialog : public QFileDialog {
 
   static QString filterCaption();  // "ｷﾛｸ ファイル(*.ｷﾛｸ)"
   static QString pattern();        // "*.ｷﾛｸ"
+
+  // The record files of `folder` (empty: the working folder) as the items of
+  // `menu`, replacing its items: "FileMenu<n>", each with the file's name as its data.
+  static void listInMenu(QMenu* menu, const QString& folder);
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -2,10 +2,20 @@
 
 #include <QMouseEvent>
 
+using namespace Qt::StringLiterals;
+
 RecordFilePanel::RecordFilePanel(QWidget* parent) : QLabel(parent) {
   setMouseTracking(true);
   setAlignment(Qt::AlignCenter);
   setBevel(Bevel::Flat);
+  setObjectName(u"plRecFile"_s);
+  setFixedSize(113, 22);
+  QFont panelFont(u"ＭＳ ゴシック"_s);
+  panelFont.setBold(true);
+  setFont(panelFont);
+  setStyleSheet(u"color: navy;"_s);
+  setToolTip(u"ｷﾛｸﾌｧｲﾙ"_s);
+  setContextMenuPolicy(Qt::CustomContextMenu);  // the record-file menu
 }
 
 void RecordFilePanel::setBevel(Bevel bevel) {

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-// The toolbar panel that names the record file. Its outer bevel follows the
+// The toolbar panel that names the record file (plRecFile), in bold navy. Its outer bevel follows the
 // mouse: raised while the mouse is over it, lowered while its menu or dialog is
 // open, flat otherwise. A click (on release) asks for the record-file menu.
 class RecordFilePanel : public QLabel {
