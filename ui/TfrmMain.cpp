@@ -180,31 +180,38 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::createLongLivedDialogs() { dialogs_.create(this); }
 
+void TfrmMain::ReSet1Click() { RecStore(); }
+void TfrmMain::btnReCalcClick() { MainProcedure(); }
+void TfrmMain::seRankCountChange() {
+  if (!panes_->isEmpty(ViewBest)) ShowBest();
+}
+void TfrmMain::Help2Click() { help_->showContents(); }
+void TfrmMain::KK1Click() { help_->showKeywordSearch(); }
+void TfrmMain::Version1Click() { dialogs_.AboutBox->exec(); }
+void TfrmMain::Exit1Click() { close(); }
+
 // The fixed items and buttons to their handlers (a feature's item opens the feature by itself).
 void TfrmMain::connectCommands() {
   const std::pair<QString, void (TfrmMain::*)()> commands[] = {
-      {u"File2"_s, &TfrmMain::plRecFileClick},  {u"Directory1"_s, &TfrmMain::Directory1Click},
-      {u"ReSet1"_s, &TfrmMain::RecStore},       {u"MakeData"_s, &TfrmMain::MakeDataClick},
-      {u"Copy1"_s, &TfrmMain::Copy1Click},      {u"CopyAll1"_s, &TfrmMain::CopyAll1Click},
-      {u"Font2"_s, &TfrmMain::Font2Click},      {u"Col1"_s, &TfrmMain::Col1Click},
-      {u"Col2"_s, &TfrmMain::Color1Click},      {u"GraphChar"_s, &TfrmMain::GraphCharClick},
-      {u"Recent1"_s, &TfrmMain::Recent1Click},  {u"AverCfg1"_s, &TfrmMain::ButtonAverCfgClick},
-      {u"ReCalc1"_s, &TfrmMain::MainProcedure}, {u"Nomiss1"_s, &TfrmMain::Nomiss1Click},
-      {u"Level1"_s, &TfrmMain::Level1Click},    {u"CopyAll2"_s, &TfrmMain::CopyAll1Click},
-      {u"Copy2"_s, &TfrmMain::Copy1Click},      {u"Directory2"_s, &TfrmMain::Directory1Click},
-      {u"Font1"_s, &TfrmMain::Font2Click},      {u"Recent2"_s, &TfrmMain::Recent1Click},
-      {u"ReSet2"_s, &TfrmMain::RecStore},
+      {u"File2"_s, &TfrmMain::plRecFileClick},   {u"Directory1"_s, &TfrmMain::Directory1Click},
+      {u"ReSet1"_s, &TfrmMain::ReSet1Click},     {u"MakeData"_s, &TfrmMain::MakeDataClick},
+      {u"Copy1"_s, &TfrmMain::Copy1Click},       {u"CopyAll1"_s, &TfrmMain::CopyAll1Click},
+      {u"Font2"_s, &TfrmMain::Font2Click},       {u"Col1"_s, &TfrmMain::Col1Click},
+      {u"Col2"_s, &TfrmMain::Color1Click},       {u"GraphChar"_s, &TfrmMain::GraphCharClick},
+      {u"Recent1"_s, &TfrmMain::Recent1Click},   {u"AverCfg1"_s, &TfrmMain::ButtonAverCfgClick},
+      {u"ReCalc1"_s, &TfrmMain::btnReCalcClick}, {u"Nomiss1"_s, &TfrmMain::Nomiss1Click},
+      {u"Level1"_s, &TfrmMain::Level1Click},     {u"CopyAll2"_s, &TfrmMain::CopyAll1Click},
+      {u"Copy2"_s, &TfrmMain::Copy1Click},       {u"Directory2"_s, &TfrmMain::Directory1Click},
+      {u"Font1"_s, &TfrmMain::Font2Click},       {u"Recent2"_s, &TfrmMain::Recent1Click},
+      {u"ReSet2"_s, &TfrmMain::ReSet1Click},     {u"Exit1"_s, &TfrmMain::Exit1Click},
+      {u"Exit2"_s, &TfrmMain::Exit1Click},       {u"Help2"_s, &TfrmMain::Help2Click},
+      {u"KK1"_s, &TfrmMain::KK1Click},           {u"Version1"_s, &TfrmMain::Version1Click},
   };
   for (const auto& [name, handler] : commands) connect(menus_->item(name), &QAction::triggered, this, handler);
   connect(CopyButton, &QToolButton::clicked, this, &TfrmMain::CopyAll1Click);
   connect(DirButton, &QToolButton::clicked, this, &TfrmMain::Directory1Click);
   connect(FontButton, &QToolButton::clicked, this, &TfrmMain::Font2Click);
-  connect(ExitButton, &QToolButton::clicked, this, &QWidget::close);  // Exit1Click
-  for (const char16_t* exit : {u"Exit1", u"Exit2"})
-    connect(menus_->item(QString::fromUtf16(exit)), &QAction::triggered, this, &QWidget::close);    // Exit1Click
-  connect(menus_->item(u"Help2"_s), &QAction::triggered, this, [this] { help_->showContents(); });  // Help2Click
-  connect(menus_->item(u"KK1"_s), &QAction::triggered, this, [this] { help_->showKeywordSearch(); });
-  connect(menus_->item(u"Version1"_s), &QAction::triggered, this, [this] { dialogs_.AboutBox->exec(); });
+  connect(ExitButton, &QToolButton::clicked, this, &TfrmMain::Exit1Click);
   for (const ViewInfo& view : Views)
     connect(menus_->item(view.menuName.toString()), &QAction::triggered, this,
             [this, tag = view.view + 1] { Best1Click(tag); });

@@ -59,17 +59,13 @@ class TfrmMain : public QMainWindow {
   void RecStore();
   void MainProcedure();
   void AverageCalc();
-  void ShowHokoseki();
-  void ShowGraph();
-  void ShowAver();
-  void ShowMiss();
-  void ShowBest();
-  void RedrawGraph();
-  void RedrawAver();
-  void RedrawMiss();
+  void ShowHokoseki(), ShowGraph(), ShowAver(), ShowMiss(), ShowBest();  // each view's pass, into its pane
+  void RedrawGraph(), RedrawAver(), RedrawMiss();                        // the panels above the panes
   void ShowOiwai(const RecordToCelebrate& record);
 
   void ButtonAClick(int mode);
+  void ReSet1Click(), btnReCalcClick(), seRankCountChange();
+  void Help2Click(), KK1Click(), Version1Click(), Exit1Click();
   void PageControl1Change();
   void Best1Click(int tag);
   void Nomiss1Click();

@@ -92,7 +92,7 @@ void TfrmMain::buildPages() {
   btnReCalc = new QPushButton(u"再計算"_s, Panel4);
   btnReCalc->setObjectName(u"btnReCalc"_s);
   btnReCalc->setToolTip(u"右の設定に合わせて再表示します"_s);
-  connect(btnReCalc, &QPushButton::clicked, this, &TfrmMain::MainProcedure);  // btnReCalcClick
+  connect(btnReCalc, &QPushButton::clicked, this, &TfrmMain::btnReCalcClick);
   MissLabel1 = new QLabel(u"HIT数が"_s, Panel4);
   seMissCon = new BoundedSpinBox(Panel4);
   seMissCon->setObjectName(u"seMissCon"_s);
@@ -115,9 +115,7 @@ void TfrmMain::buildPages() {
   cbMIssEval->setChecked(true);
   rankLayout->addWidget(cbMIssEval);
   rankLayout->addStretch();
-  connect(seRankCount, &QSpinBox::valueChanged, this, [this] {  // seRankCountChange
-    if (!panes_->isEmpty(ViewBest)) ShowBest();
-  });
+  connect(seRankCount, &QSpinBox::valueChanged, this, &TfrmMain::seRankCountChange);
   connect(cbMIssEval, &QCheckBox::clicked, this, &TfrmMain::cbMIssEvalClick);
 
   // Each view's panel above its pane (the history has none), one per row of the view table.
@@ -174,7 +172,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmMain::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
-    help_->showContents();  // Help2Click
+    Help2Click();
     return;
   }
   QMainWindow::keyPressEvent(event);
