@@ -152,8 +152,8 @@ class FeatureMenusTest : public QObject, private MainWindowFixture {
     auto* chart = window->findChild<QToolButton*>(u"GraphButton"_s);
     for (int tab = 0; tab < ViewCount; ++tab) {
       pages->setCurrentIndex(tab);
-      QCOMPARE(chart->isEnabled(), viewInfo(tab).charted);
-      QCOMPARE(window->findChild<QAction*>(u"Graph2"_s)->isVisible(), viewInfo(tab).charted);
+      QCOMPARE(chart->isEnabled(), viewInfo(tab).charted());
+      QCOMPARE(window->findChild<QAction*>(u"Graph2"_s)->isVisible(), viewInfo(tab).charted());
       QVERIFY(window->findChild<QToolButton*>(u"CalendarButton"_s)->isEnabled());
     }
   }
