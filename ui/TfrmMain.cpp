@@ -394,10 +394,9 @@ void TfrmMain::MainProcedure() {
     WaitCursor hourglass;
     updateViewSettings();
     record = session_->recalculateRecords();
-    ShowHokoseki();
-    ShowGraph();
-    ShowMiss();
-    ShowBest();
+    // ShowHokoseki, ShowGraph, ShowMiss, ShowBest: every view of the mode pass, in tab order.
+    for (const ViewInfo& view : Views)
+      if (!view.averagePass) showPane(view.view);
   }
   if (record) ShowOiwai(modeTitleName(record->mode), CelebrationMessage, FanfareFile, record->best);
   // A feature whose start option is on opens after the first pass (起動時に3Dグラフ表示).
@@ -412,7 +411,8 @@ void TfrmMain::AverageCalc() {
   WaitCursor hourglass;
   updateViewSettings();
   session_->recalculateAverages();
-  ShowAver();
+  for (const ViewInfo& view : Views)  // ShowAver
+    if (view.averagePass) showPane(view.view);
 }
 
 void TfrmMain::ShowHokoseki() { showPane(ViewHistory); }
@@ -436,7 +436,7 @@ void TfrmMain::clearPanes() {
 }
 
 void TfrmMain::runActivePass() {
-  if (activeTab() == ViewAverage)
+  if (viewInfo(activeTab()).averagePass)
     AverageCalc();
   else
     MainProcedure();
