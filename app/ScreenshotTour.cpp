@@ -221,10 +221,9 @@ int ScreenshotTour::run() {
   window.resize(1000, 640);
   window.show();
   auto* pages = window.findChild<QTabWidget*>(u"PageControl1"_s);
-  const QString tabNames[] = {u"tab-history"_s, u"tab-graph"_s, u"tab-average"_s, u"tab-miss"_s, u"tab-best"_s};
-  for (int tab = 0; tab < ViewCount; ++tab) {
-    pages->setCurrentIndex(tab);
-    save(&window, tabNames[tab]);
+  for (const ViewInfo& view : Views) {
+    pages->setCurrentIndex(view.view);
+    save(&window, u"tab-"_s + view.name.toString());
   }
   pages->setCurrentIndex(ViewHistory);
 

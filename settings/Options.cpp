@@ -89,8 +89,11 @@ std::array<MainSection, 3> mainSections() {
 }  // namespace
 
 const std::array<QString, PaneCount>& paneFontSections() {
-  static const std::array<QString, PaneCount> sections = {u"Font"_s, u"GraphFont"_s, u"AverFont"_s, u"MissFont"_s,
-                                                          u"BestFont"_s};
+  static const std::array<QString, PaneCount> sections = [] {
+    std::array<QString, PaneCount> names;
+    for (const ViewInfo& info : Views) names[info.view] = info.fontSection.toString();
+    return names;
+  }();
   return sections;
 }
 

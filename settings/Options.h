@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "analysis/View.h"
 #include "analysis/ViewSettings.h"
 #include "settings/OptionTable.h"
 #include "settings/SettingsFile.h"
@@ -12,8 +13,8 @@
 // written through one table per section (Options.cpp). The windows only bind
 // these fields to their controls.
 
-// The text panes, one per view (held equal to the views' count where both are seen).
-inline constexpr int PaneCount = 5;
+// The text panes, one per view.
+inline constexpr int PaneCount = ViewCount;
 
 // Font and background of one text pane.
 struct PaneFont {
@@ -67,5 +68,5 @@ struct MainOptions {
 inline constexpr int RankCountMin = 1;
 inline constexpr int RankCountMax = 1000;
 
-// Section name of each pane's font, in the order the panes are read.
+// Section name of each pane's font (the view table's), in the order the panes are read.
 const std::array<QString, PaneCount>& paneFontSections();

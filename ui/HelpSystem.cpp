@@ -24,6 +24,7 @@
 
 #include <utility>
 
+#include "analysis/View.h"
 #include "ui/HelpProject.h"
 #include "ui/MessageBoxes.h"
 
@@ -38,16 +39,14 @@ struct TopicPage {
   const char16_t* page;
 };
 
-// The help topic numbers of the menus, tabs and dialogs, and their pages.
+// The help topic numbers of the menus and dialogs, and their pages; the tab
+// views' topics and pages are in the view table (analysis/View.h), which the
+// items of a view (日平均 … 年平均 and 平均の条件設定 of the averages, 再計算 of
+// the worst ten) share.
 constexpr TopicPage TopicPages[] = {
     {1000, u"menus.html"},             // the menu bar entries
-    {5000, u"history.html"},           // ベストの足跡
-    {6000, u"graph.html"},             // ベストのグラフ
-    {7000, u"average.html"},           // 平均の推移, 日平均 … 年平均, 平均の条件設定
-    {8000, u"miss.html"},              // ミスワースト10, 再計算
     {9000, u"folder.html"},            // フォルダの変更
     {10000, u"reload.html"},           // 再読み込み
-    {10001, u"ranking.html"},          // 自己ベスト10
     {10002, u"chart3d.html"},          // ３Ｄグラフ
     {10003, u"recordfile.html"},       // 記録ファイルの選択, the record-file panel
     {10004, u"compressed.html"},       // 圧縮ﾃﾞｰﾀ再作成
@@ -377,6 +376,9 @@ void HelpSystem::showTopic(int helpContext) {
 }
 
 QString HelpSystem::pageForTopic(int helpContext) {
+  for (const ViewInfo& view : Views) {
+    if (view.helpTopic == helpContext) return view.helpPage.toString();
+  }
   for (const TopicPage& entry : TopicPages) {
     if (entry.topic == helpContext) return QString::fromUtf16(entry.page);
   }

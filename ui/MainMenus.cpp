@@ -271,12 +271,12 @@ void MainMenus::showTab(const ViewInfo& view) {
   for (const std::unique_ptr<Feature>& feature : features_) {
     const Feature::Declaration& declared = feature->declaration();
     for (const FeatureItem& item : declared.items)
-      if (item.chartedViewsOnly) setItemVisible(item.name, view.charted);
+      if (item.chartedViewsOnly) setItemVisible(item.name, view.charted());
     if (declared.button && declared.button->disabledPicture >= 0) {
       auto* button = toolBar_->findChild<QToolButton*>(declared.button->name);
-      button->setEnabled(view.charted);
+      button->setEnabled(view.charted());
       button->setIcon(
-          QIcon(Pictures::toolbarImage(view.charted ? declared.button->picture : declared.button->disabledPicture)));
+          QIcon(Pictures::toolbarImage(view.charted() ? declared.button->picture : declared.button->disabledPicture)));
     }
   }
 }

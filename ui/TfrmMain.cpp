@@ -310,10 +310,9 @@ void TfrmMain::MainProcedure() {
     WaitCursor hourglass;
     updateViewSettings();
     record = session_->recalculateRecords();
-    ShowHokoseki();
-    ShowGraph();
-    ShowMiss();
-    ShowBest();
+    // ShowHokoseki, ShowGraph, ShowMiss, ShowBest: every view of the mode pass, in tab order.
+    for (const ViewInfo& view : Views)
+      if (!view.averagePass) showPane(view.view);
   }
   if (record) ShowOiwai(*record);
   // A feature whose start option is on opens after the first pass (起動時に3Dグラフ表示).
@@ -332,7 +331,8 @@ void TfrmMain::AverageCalc() {
   WaitCursor hourglass;
   updateViewSettings();
   session_->recalculateAverages();
-  ShowAver();
+  for (const ViewInfo& view : Views)  // ShowAver
+    if (view.averagePass) showPane(view.view);
 }
 
 void TfrmMain::ShowHokoseki() { showPane(ViewHistory); }
@@ -347,7 +347,7 @@ void TfrmMain::showPane(View view) {
 }
 
 void TfrmMain::runActivePass() {
-  if (activeTab() == ViewAverage)
+  if (viewInfo(activeTab()).averagePass)
     AverageCalc();
   else
     MainProcedure();

@@ -13,6 +13,7 @@
 #include "analysis/ModePass.h"
 #include "analysis/PracticeCalendar.h"
 #include "analysis/TextFormat.h"
+#include "analysis/ViewTable.h"
 #include "viewer/CsvWriter.h"
 #include "viewer/ExportOutput.h"
 #include "viewer/JsonWriter.h"
@@ -27,120 +28,12 @@ namespace {
 // Runs written between two looks at the progress and at a failed write.
 constexpr std::int64_t RunsPerProgress = 16384;
 
-// One value of a view's table: written as text in CSV and typed in JSON.
-struct Cell {
-  enum class Kind { Empty, Number, Text, Decimal };
-  Kind kind = Kind::Empty;
-  long long number = 0;
-  QString text;  // Text, and Decimal as the pane shows it ("12.34")
-
-  static Cell of(long long value) { return {Kind::Number, value, {}}; }
-  static Cell of(QString value) { return {Kind::Text, 0, std::move(value)}; }
-  static Cell decimal(double value) { return {Kind::Decimal, 0, TextFormat::fixed2(value, 0)}; }
-};
-
-using Row = std::vector<Cell>;
-
-struct Table {
-  QStringList columns;
-  std::vector<Row> rows;
-};
-
-Cell dateCell(const PracticeRecord& r) { return Cell::of(TextFormat::isoDate(r.Date)); }
-Cell timeCell(const PracticeRecord& r) { return Cell::of(TextFormat::clockTime(r.Time())); }
-
-// How many of `count` lines a pane shows under its display-count limit (0 = all).
-std::size_t newestShown(std::size_t count, int recentLimit) {
-  return recentLimit > 0 ? std::min(count, static_cast<std::size_t>(recentLimit)) : count;
-}
-
-// The newest `shown` of `items` (oldest first), newest first as the panes list them.
-template <typename Item, typename RowOf>
-void addNewestFirst(Table& table, const std::vector<Item>& items, int recentLimit, RowOf rowOf) {
-  const std::size_t shown = newestShown(items.size(), recentLimit);
-  table.rows.reserve(shown);
-  for (std::size_t i = 0; i < shown; ++i) table.rows.push_back(rowOf(items[items.size() - 1 - i]));
-}
-
-Table historyTable(const ModePass& pass, const ViewSettings& s) {
-  Table table{{u"date"_s, u"time"_s, u"hits"_s, u"misses"_s, u"runs"_s, u"runs_since"_s, u"days_since"_s, u"level"_s},
-              {}};
-  addNewestFirst(table, pass.History, s.recentLimit, [](const HistoryEntry& e) {
-    return Row{
-        dateCell(*e.run),      timeCell(*e.run),      Cell::of(e.run->Hits), Cell::of(e.run->Misses),
-        Cell::of(e.runsSoFar), Cell::of(e.runsSince), Cell::of(e.daysSince), e.level > 0 ? Cell::of(e.level) : Cell{}};
-  });
-  return table;
-}
-
-Table graphTable(const ModePass& pass, const ViewSettings& s) {
-  Table table{{u"date"_s, u"hits"_s, u"misses"_s}, {}};
-  addNewestFirst(table, pass.RecordRuns, s.recentLimit, [](const PracticeRecord* r) {
-    return Row{dateCell(*r), Cell::of(r->Hits), Cell::of(r->Misses)};
-  });
-  return table;
-}
-
-Table averageTable(const AverageTrend& trend, const ViewSettings& s) {
-  Table table{{u"period"_s, u"runs"_s, u"hit_average"_s, u"miss_average"_s}, {}};
-  addNewestFirst(table, trend.Groups, s.recentLimit, [](const AverageGroup& g) {
-    return Row{Cell::of(g.label.trimmed()), Cell::of(g.runs), Cell::of(g.hitAverage), Cell::of(g.missAverage)};
-  });
-  return table;
-}
-
-// The miss pane's three parts, told apart by the first column: the worst ten
-// (filled places only), the run with the most misses, the lifetime totals.
-namespace MissKind {
-const QString WorstTen = u"worst_ten"_s;
-const QString WorstRun = u"worst_run"_s;
-const QString Total = u"total"_s;
-}  // namespace MissKind
-
-Table missTable(const MissAnalysis& miss) {
-  Table table{{u"kind"_s, u"rank"_s, u"date"_s, u"time"_s, u"hits"_s, u"misses"_s, u"miss_rate"_s}, {}};
-  const Cell none;
-  int rank = 0;
-  for (const MissSlot& slot : miss.worstTen()) {
-    ++rank;
-    if (!slot.run) continue;
-    const PracticeRecord& r = *slot.run;
-    table.rows.push_back({Cell::of(MissKind::WorstTen), Cell::of(rank), dateCell(r), timeCell(r), Cell::of(r.Hits),
-                          Cell::of(r.Misses), Cell::decimal(static_cast<double>(slot.Rate) * 100.0)});
-  }
-  if (const PracticeRecord* r = miss.worstRun())
-    table.rows.push_back(
-        {Cell::of(MissKind::WorstRun), none, dateCell(*r), timeCell(*r), Cell::of(r->Hits), Cell::of(r->Misses), none});
-  // The lifetime ratio is misses per hit, and the pane shows it only when there is a hit.
-  if (miss.totalHits() != 0) {
-    const double ratio = static_cast<double>(miss.totalMisses()) / static_cast<double>(miss.totalHits()) * 100.0;
-    table.rows.push_back({Cell::of(MissKind::Total), none, none, none, Cell::of(miss.totalHits()),
-                          Cell::of(miss.totalMisses()), Cell::decimal(ratio)});
-  }
-  return table;
-}
-
-Table bestTable(const ModePass& pass, const ViewSettings& s) {
-  Table table{{u"rank"_s, u"date"_s, u"time"_s, u"hits"_s, u"misses"_s}, {}};
-  const std::size_t shown = std::min(pass.ModeRecords.size(), static_cast<std::size_t>(std::max(s.rankCount, 0)));
-  table.rows.reserve(shown);
-  for (std::size_t i = 0; i < shown; ++i) {
-    const PracticeRecord& r = *pass.ModeRecords[i];
-    table.rows.push_back(
-        {Cell::of(static_cast<long long>(i) + 1), dateCell(r), timeCell(r), Cell::of(r.Hits), Cell::of(r.Misses)});
-  }
-  return table;
-}
+using Cell = ViewCell;
+using Row = ViewRow;
+using Table = ViewTable;
 
 Table viewTable(const ViewerCore& viewer, View view) {
-  switch (view) {
-    case ViewHistory: return historyTable(viewer.modePass(), viewer.settings());
-    case ViewGraph: return graphTable(viewer.modePass(), viewer.settings());
-    case ViewAverage: return averageTable(viewer.averages(), viewer.settings());
-    case ViewMiss: return missTable(viewer.modePass().Miss);
-    case ViewBest: return bestTable(viewer.modePass(), viewer.settings());
-  }
-  return {};
+  return viewInfo(view).table(viewer.passes(), viewer.settings());
 }
 
 // Runs `write` on an output to the device and tells how it went.
@@ -203,27 +96,28 @@ void jsonRows(JsonWriter& json, const Table& table) {
   json.end();
 }
 
-// The miss view as one object: "worst_ten" (a list), "worst_run" and "total"
-// (null when the pane has none), each with only the fields that apply to it.
-void jsonMiss(JsonWriter& json, const Table& table) {
+// A table of kinds as one object: a member per kind (the kinds in the order
+// of their names), each a single row (null when the table has none) or a list,
+// with only the fields that apply to the row.
+void jsonKinds(JsonWriter& json, const Table& table) {
   const std::vector<std::size_t> order = memberOrder(table);
-  const auto single = [&](const QString& kind) {
-    json.key(kind);
-    const auto found = std::find_if(table.rows.begin(), table.rows.end(),
-                                    [&kind](const Row& row) { return row.front().text == kind; });
+  json.beginObject();
+  for (const Table::Kind& kind : table.kinds) {
+    json.key(kind.name);
+    const auto isKind = [&kind](const Row& row) { return row.front().text == kind.name; };
+    if (kind.list) {
+      json.beginArray();
+      for (const Row& row : table.rows)
+        if (isKind(row)) jsonRow(json, table, order, row, 1, true);
+      json.end();
+      continue;
+    }
+    const auto found = std::find_if(table.rows.begin(), table.rows.end(), isKind);
     if (found == table.rows.end())
       json.null();
     else
       jsonRow(json, table, order, *found, 1, true);
-  };
-  json.beginObject();
-  single(MissKind::Total);
-  single(MissKind::WorstRun);
-  json.key(MissKind::WorstTen);
-  json.beginArray();
-  for (const Row& row : table.rows)
-    if (row.front().text == MissKind::WorstTen) jsonRow(json, table, order, row, 1, true);
-  json.end();
+  }
   json.end();
 }
 
@@ -483,10 +377,10 @@ Result writeJson(QIODevice& device, const ViewerCore& viewer, const QList<View>&
     for (View view : views) {
       members[viewName(view)] = [&json, &viewer, view] {
         const Table table = viewTable(viewer, view);
-        if (view == ViewMiss)
-          jsonMiss(json, table);
-        else
+        if (table.kinds.empty())
           jsonRows(json, table);
+        else
+          jsonKinds(json, table);
       };
     }
     if (calendar) members[calendarName()] = [&] { jsonCalendar(json, *calendar); };

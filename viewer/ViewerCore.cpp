@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-#include "analysis/ViewTexts.h"
-#include "viewer/PaneLines.h"
-
 ViewerCore::ViewerCore(StoredSizeStore& sizes, LoadFeedback& feedback) : loader_(sizes, feedback) {}
 
 LoadOutcome ViewerCore::load(const QString& recordPath) {
@@ -135,28 +132,14 @@ std::optional<RecordToCelebrate> ViewerCore::recalculate(View view) {
   return std::nullopt;
 }
 
-QStringList ViewerCore::paneLines(View view) const { return PaneLines::of(view, pass_, averages_, settings_); }
+QStringList ViewerCore::paneLines(View view) const { return viewInfo(view).paneLines(passes(), settings_); }
 
 QStringList ViewerCore::copyAllLines(View view, const QStringList& paneLines) const {
-  switch (view) {
-    case ViewGraph: return ViewTexts::graphCopyAllLines(paneLines, pass_);
-    case ViewAverage: return averageCopyAllLines(paneLines, averages_);
-    case ViewHistory:
-    case ViewMiss:
-    case ViewBest: break;
-  }
-  return paneLines;
+  const ViewInfo& info = viewInfo(view);
+  return info.copyAllLines ? info.copyAllLines(passes(), paneLines) : paneLines;
 }
 
-// The record updates behind the history and the graph, the averages behind
-// their view; the other views have no points.
 ChartInput ViewerCore::chartInput(View view) const {
-  switch (view) {
-    case ViewHistory:
-    case ViewGraph: return {pass_.RecordPoints, pass_.GraphTitle};
-    case ViewAverage: return {averages_.AveragePoints, averages_.AverageTitle};
-    case ViewMiss:
-    case ViewBest: break;
-  }
-  return {};
+  const ViewInfo& info = viewInfo(view);
+  return info.chartInput ? info.chartInput(passes()) : ChartInput{};
 }

@@ -76,6 +76,8 @@ class ViewerCore {
   // What "copy all" takes from the view's pane: the graph and the averages gain
   // their scale and ruler; the others are copied as shown.
   QStringList copyAllLines(View view, const QStringList& paneLines) const;
+  // The points behind the view (the record updates behind the history and the
+  // graph, the averages behind theirs); the other views have none.
   ChartInput chartInput(View view) const;
 
   const LoadedRecords& records() const { return records_; }  // every loaded run
@@ -86,6 +88,7 @@ class ViewerCore {
   bool hasRuns() const { return !records_.AllRecords.empty(); }
   const ModePass& modePass() const { return pass_; }  // the last mode pass's results
   const AverageTrend& averages() const { return averages_; }
+  ViewPasses passes() const { return {pass_, averages_}; }  // both, as the views' functions take them
   const RecordLoader& loader() const { return loader_; }
 
  private:

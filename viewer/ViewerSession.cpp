@@ -14,9 +14,6 @@
 
 using namespace Qt::StringLiterals;
 
-// The settings file keeps one font section per pane, in the order of the views.
-static_assert(PaneCount == ViewCount, "one pane font per view");
-
 ViewerSession::ViewerSession(SettingsFile& settings, LoadFeedback& feedback)
     : settings_(settings), feedback_(feedback), core_(settings, feedback) {}
 

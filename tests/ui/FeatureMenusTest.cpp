@@ -147,7 +147,7 @@ class FeatureMenusTest : public QObject, private MainWindowFixture {
     auto* pages = window->findChild<QTabWidget*>(u"PageControl1"_s);
     for (int tab = 0; tab < ViewCount; ++tab) {
       pages->setCurrentIndex(tab);
-      QCOMPARE(window->findChild<QAction*>(u"Graph2"_s)->isVisible(), viewInfo(tab).charted);
+      QCOMPARE(window->findChild<QAction*>(u"Graph2"_s)->isVisible(), viewInfo(tab).charted());
       QVERIFY(window->findChild<QToolButton*>(u"CalendarButton"_s)->isEnabled());
     }
   }
