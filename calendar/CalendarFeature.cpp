@@ -15,7 +15,7 @@ Feature::Declaration declared() {
   d.items = {FeatureItem(FeatureMenu::Show, u"Calendar1"_s, u"練習カレンダー(&K)"_s, u"Ctrl+Y"_s)};
   d.button = FeatureButton(u"CalendarButton"_s, u"練習カレンダー"_s, 14);
   d.settingsSections = {SettingsKeys::Calendar};
-  d.helpTopic = 16000;
+  d.helpTopic = PracticeCalendarWindow::HelpContext;
   d.follows = {ViewerSession::Change::Load, ViewerSession::Change::Reload, ViewerSession::Change::Mode,
                ViewerSession::Change::Era};
   return d;

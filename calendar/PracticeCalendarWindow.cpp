@@ -22,7 +22,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // F1 opens the help page of this topic number (the calendar's page).
-constexpr int HelpContext = 16000;
 
 // "少 ■■■■■ 多": the five steps, in the palette's colours.
 QPixmap legendPicture(const CalendarColors& colors, int square) {

@@ -26,6 +26,8 @@ class SettingsFile;
 class PracticeCalendarWindow : public SideWindowOf<CalendarOptions> {
   Q_OBJECT
  public:
+  static constexpr int HelpContext = 16000;  // F1 opens its help page
+
   PracticeCalendarWindow(CalendarOptions options, OptionsSaver saver, QWidget* parent = nullptr,
                          ErrorReporter reporter = {});
   // The same with the options of `settings` (none: the first place and size), saved back to it.

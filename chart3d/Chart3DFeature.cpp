@@ -16,7 +16,7 @@ Feature::Declaration declared() {
       FeatureItem(FeatureMenu::Show, u"Show3DGraph"_s, u"起動時に3Dグラフ表示"_s, {}, FeatureItem::Kind::StartOption)};
   d.button = FeatureButton(u"GraphButton"_s, u"3Dｸﾞﾗﾌ"_s, 12, 13);
   d.settingsSections = {SettingsKeys::ChartForm, SettingsKeys::ChartOption};
-  d.helpTopic = 10002;
+  d.helpTopic = Tfrm3DGraph::HelpContext;
   return d;
 }
 

@@ -30,7 +30,6 @@ constexpr int DesignHeight = 407;
 constexpr int DesignPointsPerPage = 10;
 constexpr int SpinMinimum = 1;
 constexpr int SpinMaximum = 1000;
-constexpr int HelpContext = 10002;
 
 chart3d::BarSeries barSeries(const QString& title, chart3d::Rgb colour, int markOffset) {
   chart3d::BarSeries series;

@@ -29,6 +29,8 @@ class SettingsFile;
 class Tfrm3DGraph : public SideWindowOf<ChartOptions> {
   Q_OBJECT
  public:
+  static constexpr int HelpContext = 10002;  // F1 opens its help page
+
   // What the window shows: the points of the main window's active tab and
   // their title; no points on the tabs that have none.
   using Input = ChartInput;

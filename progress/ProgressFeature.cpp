@@ -12,7 +12,7 @@ Feature::Declaration declared() {
   Feature::Declaration d;
   d.items = {FeatureItem(FeatureMenu::Show, u"Progress1"_s, u"進歩グラフ(&P)"_s, u"Ctrl+P"_s)};
   d.settingsSections = {SettingsKeys::Progress};
-  d.helpTopic = 17000;
+  d.helpTopic = ProgressWindow::HelpContext;
   d.follows = {ViewerSession::Change::Load, ViewerSession::Change::Reload, ViewerSession::Change::Mode,
                ViewerSession::Change::NoMiss, ViewerSession::Change::Era};
   return d;

@@ -31,7 +31,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // F1 opens the help page of this topic number (the progress chart's page).
-constexpr int HelpContext = 17000;
 
 constexpr int MostRuns = 100'000'000;
 

@@ -29,6 +29,8 @@ class SettingsFile;
 class ProgressWindow : public SideWindowOf<ProgressOptions> {
   Q_OBJECT
  public:
+  static constexpr int HelpContext = 17000;  // F1 opens its help page
+
   ProgressWindow(ProgressOptions options, OptionsSaver saver, QWidget* parent = nullptr, ErrorReporter reporter = {});
   // The same with the options of `settings` (none: the first place and size), saved back to it.
   explicit ProgressWindow(SettingsFile* settings, QWidget* parent = nullptr, ErrorReporter reporter = {});
