@@ -48,28 +48,6 @@ TEST(ViewTableTest, TagsOutOfRangeReadTheNearestRowAndUnknownNamesNone) {
   EXPECT_EQ(viewNamed(u""), std::nullopt);
 }
 
-// The 3D chart, "copy all"'s scale and ruler and the averages' pass, by view.
-TEST(ViewTableTest, WhatEachViewOffers) {
-  struct Case {
-    View view;
-    bool charted, ownCopyAll, averagePass, copiesSelection;
-  };
-  const Case cases[] = {
-      {ViewHistory, true, false, false, true}, {ViewGraph, true, true, false, false},
-      {ViewAverage, true, true, true, false},  {ViewMiss, false, false, false, true},
-      {ViewBest, false, false, false, true},
-  };
-  static_assert(std::size(cases) == ViewCount);
-  for (const Case& c : cases) {
-    const ViewInfo& info = viewInfo(c.view);
-    SCOPED_TRACE(info.name.toString().toStdString());
-    EXPECT_EQ(info.charted(), c.charted);
-    EXPECT_EQ(info.copyAllLines != nullptr, c.ownCopyAll);
-    EXPECT_EQ(info.averagePass, c.averagePass);
-    EXPECT_EQ(info.copiesSelection, c.copiesSelection);
-  }
-}
-
 class ViewTableDataTest : public testing::Test {
  protected:
   void compute(int recentLimit, int rankCount) {

@@ -1,6 +1,6 @@
 // The celebration as a feature of the main window, without the window: its
-// declaration, its values of the main options, its settings dialog and the
-// banner it shows for a record.
+// values of the main options, its settings dialog and the banner it shows for
+// a record.
 #include <QLineEdit>
 #include <QtTest>
 
@@ -12,7 +12,6 @@
 #include "settings/SettingsFile.h"
 #include "support/ModalDialogs.h"
 #include "support/TempDir.h"
-#include "ui/HelpSystem.h"
 #include "ui/SettingsColors.h"
 
 using namespace Qt::StringLiterals;
@@ -56,28 +55,6 @@ class CelebrationFeatureTest : public QObject {
     loading = std::make_unique<QWidget>();
     saves = 0;
     shown.clear();
-  }
-
-  void declaresItsItemKeysAndPage() {
-    const CelebrationFeature feature(dir->path() + u'/', dir->path());
-    const Feature::Declaration& declared = feature.declaration();
-    QCOMPARE(declared.items.size(), 1u);
-    const FeatureItem& item = declared.items[0];
-    QCOMPARE(item.menu, FeatureMenu::Option);
-    QCOMPARE(item.name, u"KM1"_s);
-    QCOMPARE(item.caption, u"お祝いの設定...(&O)"_s);
-    QCOMPARE(item.shortcut, u"Ctrl+O"_s);
-    QCOMPARE(item.kind, FeatureItem::Kind::Command);
-    QVERIFY(!declared.button);
-    QVERIFY(declared.follows.empty());  // a modal dialog: nothing to follow
-    QVERIFY(declared.settingsSections.isEmpty());
-    QCOMPARE(HelpSystem::pageForTopic(declared.helpTopic), u"celebration.html"_s);
-    // Its keys are the ones the settings file keeps of it.
-    MainOptions stored = options(u"やった"_s, u"Serif"_s, 30, SettingsColor(0x123456));
-    QVERIFY(stored.save(*settings, SettingsColors::resolveToRgb));
-    for (const QString& key : declared.settingsKeys)
-      if (key != u"OiwaiBmpPattern"_s)  // written by the banner, not by the options
-        QVERIFY2(settings->readText(u"Option"_s, key, u"none"_s) != u"none"_s, qPrintable(key));
   }
 
   // What the options hold comes back unchanged; a size below 1 is taken as 1.
